@@ -1,0 +1,2 @@
+// Placeholder: the clock texts are being written.
+#include "Clock.h"

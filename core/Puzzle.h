@@ -1,0 +1,140 @@
+// The puzzle core: the field, the hidden foxes, the moves with their hint rules,
+// the clock instants and the step counter. Plain C++: no windows, no files, no clock.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace tarnell {
+
+constexpr int MinFieldSize = 3;
+constexpr int MaxFieldSize = 10;
+constexpr int DefaultSetupSize = 8;  // settings value "Fin"
+constexpr int DefaultSetupFoxes = 5; // settings value "Lim"
+
+enum TFoxState : int32_t { fpFree = 0, fpFox = 1, fpNearFox = 2 };
+enum TViewState : int32_t { vsCovered = 0, vsOpened = 1, vsFound = 2 };
+
+// A 10 x 10 plane indexed 1..10 in both directions (index 0 is unused).
+using TPlane = std::array<std::array<int32_t, MaxFieldSize + 1>, MaxFieldSize + 1>;
+
+// The largest fox count allowed on a size x size field: size * size / 10, halves up.
+int MaxFoxes(int size);
+
+// Brings stored set-up values into range (see Puzzle.cpp for the rule).
+struct TSetup {
+    int Size;
+    int Foxes;
+};
+TSetup NormalizeSetup(int storedSize, int storedFoxes);
+
+// The snapshot of a solved puzzle handed to the puzzle-solved dialog.
+struct TPuzzleResult {
+    int FieldSize = 0;
+    int FoxCount = 0;
+    int StepCount = 0;
+    double Elapsed = 0.0; // days
+};
+
+// What a set-up button changed, so the window knows which displays to rewrite.
+struct TSetupDisplays {
+    bool SizeDisplay = false;  // LCDLabel5 must be rewritten
+    bool FoxesDisplay = false; // LCDLabel6 must be rewritten
+};
+
+// What a click on a cell did.
+struct TMoveResult {
+    bool FoundFox = false;   // the cell holds a fox (found now or before)
+    bool Solved = false;     // this click found the last fox
+    std::optional<TPuzzleResult> Result; // set when Solved
+};
+
+// Uniform pseudo-random integers, handed in so tests are deterministic.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual void Reseed(uint32_t seed) = 0;
+    virtual int Next(int n) = 0; // uniform in 0..n-1
+};
+
+// The local time of day in days (millisecond resolution), handed in for the same reason.
+class TimeOfDaySource {
+public:
+    virtual ~TimeOfDaySource() = default;
+    virtual double Now() const = 0;
+};
+
+class TPuzzle {
+public:
+    TPuzzle(RandomSource& random, const TimeOfDaySource& clock);
+
+    // --- state, read by the user interface ---
+    int FieldSize() const { return FieldSize_; }
+    int FoxCount() const { return FoxCount_; }
+    int SetupSize() const { return SetupSize_; }
+    int SetupFoxes() const { return SetupFoxes_; }
+    bool Started() const { return Started_; }
+    bool Finished() const { return Finished_; }
+    int FoundCount() const { return FoundCount_; }
+    int StepCount() const { return StepCount_; }
+    double StartTime() const { return StartTime_; }
+    double EndTime() const { return EndTime_; }
+    int HotRow() const { return HotRow_; }
+    int HotCol() const { return HotCol_; }
+    const TPlane& FoxPlane() const { return FoxPlane_; }
+    const TPlane& ViewPlane() const { return ViewPlane_; }
+    const TPlane& CountPlane() const { return CountPlane_; }
+    const TPlane& HintPlane() const { return HintPlane_; }
+    TViewState ViewState(int row, int col) const;
+    int Count(int row, int col) const;
+    bool Cleared(int row, int col) const;
+
+    // Sighting counts over the four lines of a cell (1..N).
+    int GetN(int row, int col) const; // foxes
+    int GetM(int row, int col) const; // found foxes
+
+    // --- set-up ---
+    // Resets to the empty field shown at start: no puzzle, FieldSize = size.
+    void Reset(int setupSize, int setupFoxes);
+    TSetupDisplays IncreaseSize();  // mybitbutn1Click
+    TSetupDisplays DecreaseSize();  // mybitbutn3Click
+    TSetupDisplays IncreaseFoxes(); // mybitbutn2Click
+    TSetupDisplays DecreaseFoxes(); // mybitbutn4Click
+    // True when a puzzle runs unsolved and the player must be asked first;
+    // otherwise generates at once and returns false.
+    bool RequestNewPuzzle();
+    void NewPuzzle();
+
+    // --- moves ---
+    static void HitTest(int x, int y, int& row, int& col);
+    void MouseMove(int x, int y); // PaintBox3MouseMove
+    bool Inside(int row, int col) const;
+    TMoveResult OpenCell(int row, int col);
+
+    // --- clock ---
+    // Elapsed time of the running puzzle at the given instant, or of the solved one; never negative.
+    double Elapsed(double now) const;
+
+private:
+    RandomSource& Random_;
+    const TimeOfDaySource& Clock_;
+    TPlane FoxPlane_{};
+    TPlane ViewPlane_{};
+    TPlane CountPlane_{};
+    TPlane HintPlane_{};
+    int FieldSize_ = DefaultSetupSize;
+    int FoxCount_ = 0;
+    int SetupSize_ = DefaultSetupSize;
+    int SetupFoxes_ = DefaultSetupFoxes;
+    bool Started_ = false;
+    bool Finished_ = false;
+    int FoundCount_ = 0;
+    int StepCount_ = 0;
+    double StartTime_ = 0.0;
+    double EndTime_ = 0.0;
+    int HotRow_ = 0;
+    int HotCol_ = 0;
+};
+
+} // namespace tarnell

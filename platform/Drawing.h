@@ -1,0 +1,30 @@
+// Drawing helpers shared by the field renderer, the skin and the widgets: the stepped
+// gradient fill and mask compositing with the OR and AND raster operations.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+class QPainter;
+
+namespace platform {
+
+enum class GradientDirection { TopToBottom, LeftToRight };
+
+// Fills rect with bands stepping from start to end: n = max(2, min(steps, length)) bands of
+// length / n pixels, band k = start + round(k * (end - start) / (n - 1)) per channel (halves
+// away from zero), the length mod n tail in the end colour. steps < 2 fills with start.
+void gradientFill(QPainter& painter, const QRect& rect, QColor start, QColor end, int steps,
+                  GradientDirection direction);
+// The colour channel of band k of n (exposed for the widgets that draw gradients by hand).
+int gradientChannel(int start, int end, int k, int n);
+
+// Mask compositing onto target (Format_RGB32) with image/mask top-left at pos:
+// copy the target rectangle to scratch, OR the mask, AND the image, copy back.
+// scratch is reused between calls; it is resized to the image when needed.
+void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask,
+                   QImage& scratch);
+
+} // namespace platform

@@ -1,0 +1,43 @@
+#include "Resources.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QPainter>
+
+namespace platform {
+
+namespace {
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+} // namespace
+
+QImage loadBitmap(const QString& name) {
+    QImage image(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()), "BMP");
+    if (image.isNull())
+        return {};
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage loadIcon(const QString& name, int size) {
+    QImage image(QStringLiteral(":/res/%1.ico").arg(name.toUpper()), "ICO");
+    if (image.isNull())
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (image.width() != size || image.height() != size)
+        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return image;
+}
+
+QByteArray loadWave(const QString& name) {
+    return readAll(QStringLiteral(":/res/WAVE/%1.wav").arg(name.toUpper()));
+}
+
+QByteArray bitmapFileBytes(const QString& name) {
+    return readAll(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()));
+}
+
+} // namespace platform

@@ -1,0 +1,2 @@
+// Placeholder: the sound service is being written.
+#include "Sound.h"
