@@ -22,7 +22,10 @@ using TPlane = std::array<std::array<int32_t, MaxFieldSize + 1>, MaxFieldSize + 
 // The largest fox count allowed on a size x size field: size * size / 10, halves up.
 int MaxFoxes(int size);
 
-// Brings stored set-up values into range (see Puzzle.cpp for the rule).
+// Brings stored set-up values into range. A size outside MinFieldSize..MaxFieldSize
+// becomes DefaultSetupSize; then a fox count outside 1..MaxFoxes(size) becomes
+// DefaultSetupFoxes, lowered to MaxFoxes(size) where that is smaller. Values in range
+// are kept as they are, so applying it twice changes nothing.
 struct TSetup {
     int Size;
     int Foxes;
@@ -45,9 +48,19 @@ struct TSetupDisplays {
 
 // What a click on a cell did.
 struct TMoveResult {
-    bool FoundFox = false;   // the cell holds a fox (found now or before)
-    bool Solved = false;     // this click found the last fox
+    bool FoundFox = false;               // the cell holds a fox (found now or before)
+    bool Solved = false;                 // this click found the last fox
     std::optional<TPuzzleResult> Result; // set when Solved
+    bool Step = false;                   // the click changed the cell and counted a step
+};
+
+// The window-side steps of a left-button release on the field area, done by BeginClick.
+struct TClick {
+    bool Ignored = false;   // the puzzle is solved: no sound, no hit test, nothing
+    bool Generated = false; // no puzzle had been generated: NewPuzzle ran first
+    bool OnField = false;   // (Row, Col) lies inside the field: play CLICK, then OpenCell
+    int Row = 0;
+    int Col = 0;
 };
 
 // Uniform pseudo-random integers, handed in so tests are deterministic.
@@ -107,16 +120,37 @@ public:
     void NewPuzzle();
 
     // --- moves ---
+    // A left-button release at (x, y) on the field area (PaintBox3MouseUp):
+    //   const TClick click = puzzle.BeginClick(x, y);
+    //   if (click.Generated) show the new puzzle's displays, enable the high-score button;
+    //   if (click.OnField) { play CLICK; const TMoveResult move = puzzle.OpenCell(click.Row,
+    //       click.Col); after move.FoundFox show FoundCount; after move.Solved open the
+    //       puzzle-solved dialog with *move.Result; }
+    // Other buttons are ignored by the window before this.
     static void HitTest(int x, int y, int& row, int& col);
     void MouseMove(int x, int y); // PaintBox3MouseMove
     bool Inside(int row, int col) const;
+    // Ignores the click when solved, generates a puzzle when none was, hit-tests and
+    // stores the cell in HotRow/HotCol.
+    TClick BeginClick(int x, int y);
+    // Stores the cell in HotRow/HotCol, then finds or opens it, applies the hint rules
+    // and ends the puzzle when the last fox is found. Does nothing else for a cell
+    // outside the field or while no puzzle is in progress (none generated, or solved).
     TMoveResult OpenCell(int row, int col);
 
     // --- clock ---
-    // Elapsed time of the running puzzle at the given instant, or of the solved one; never negative.
+    // Elapsed time of the running puzzle at the given instant, or of the solved one; never
+    // negative.
     double Elapsed(double now) const;
 
 private:
+    template <typename Predicate> int CountLines(int row, int col, Predicate holds) const;
+    void HideFox();
+    void MarkNeighbours(int row, int col);
+    void MarkLines(int row, int col);
+    void MarkOffLines(int row, int col);
+    void MarkCompleteLines();
+
     RandomSource& Random_;
     const TimeOfDaySource& Clock_;
     TPlane FoxPlane_{};
