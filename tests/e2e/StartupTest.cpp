@@ -1,0 +1,27 @@
+// The real program starts under a private X server and shows its main window.
+#include "XSession.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString missing;
+        if (!e2e::XSession::toolsAvailable(&missing))
+            GTEST_SKIP() << missing.toStdString() << " is not installed";
+        ASSERT_TRUE(session.startServer());
+        ASSERT_TRUE(session.startProgram());
+    }
+    e2e::XSession session;
+};
+
+TEST_F(Startup, MainWindowAppearsWithItsTitle) {
+    const QString id = session.waitForWindow(QStringLiteral("Tarnell"));
+    ASSERT_FALSE(id.isEmpty());
+    const QRect geometry = session.windowGeometry(id);
+    EXPECT_EQ(geometry.size(), QSize(488, 376));
+}
+
+} // namespace

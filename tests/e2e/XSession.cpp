@@ -1,0 +1,199 @@
+#include "XSession.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace e2e {
+
+void pause(int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+XSession::XSession()
+    : home_(QDir::tempPath() + QStringLiteral("/tarnell-e2e-home-XXXXXX")),
+      work_(QDir::tempPath() + QStringLiteral("/tarnell-e2e-work-XXXXXX")) {}
+
+XSession::~XSession() {
+    if (program_ && program_->state() != QProcess::NotRunning) {
+        program_->kill();
+        program_->waitForFinished(3000);
+    }
+    if (server_ && server_->state() != QProcess::NotRunning) {
+        server_->terminate();
+        if (!server_->waitForFinished(3000)) {
+            server_->kill();
+            server_->waitForFinished(3000);
+        }
+    }
+}
+
+bool XSession::toolsAvailable(QString* missing) {
+    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+            if (missing)
+                *missing = QString::fromLatin1(tool);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool XSession::startServer(QSize screen) {
+    // A display number of our own: the first one without a lock file.
+    for (int n = 90 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 400; ++n) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
+            QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            continue;
+        display_ = QStringLiteral(":%1").arg(n);
+        server_ = std::make_unique<QProcess>();
+        server_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_->start(QStringLiteral("Xvfb"),
+                       {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+                        QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server_->waitForStarted(5000))
+            return false;
+        for (int i = 0; i < 100; ++i) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                return true;
+            if (server_->state() == QProcess::NotRunning)
+                break;
+            pause(50);
+        }
+        server_.reset();
+    }
+    return false;
+}
+
+bool XSession::startProgram(const QStringList& extraEnvironment) {
+    program_ = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    env.insert(QStringLiteral("HOME"), home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const QString& entry : extraEnvironment) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        if (eq > 0)
+            env.insert(entry.left(eq), entry.mid(eq + 1));
+    }
+    program_->setProcessEnvironment(env);
+    program_->setWorkingDirectory(workDir());
+    program_->setProcessChannelMode(QProcess::ForwardedChannels);
+    program_->start(QStringLiteral(TARNELL_EXECUTABLE), {});
+    return program_->waitForStarted(5000);
+}
+
+QString XSession::run(const QString& program, const QStringList& args, int timeoutMs) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QString XSession::waitForWindow(const QString& title, int timeoutMs) {
+    const QString pattern = QStringLiteral("^%1$").arg(QRegularExpression::escape(title));
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        const QString ids = run(QStringLiteral("xdotool"),
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), pattern});
+        if (!ids.isEmpty())
+            return ids.split(QLatin1Char('\n')).first().trimmed();
+        pause(100);
+    }
+    return {};
+}
+
+bool XSession::windowExists(const QString& title) {
+    const QString pattern = QStringLiteral("^%1$").arg(QRegularExpression::escape(title));
+    return !run(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                 QStringLiteral("--name"), pattern})
+                .isEmpty();
+}
+
+QRect XSession::windowGeometry(const QString& windowId) {
+    // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT=, SCREEN= lines.
+    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                                        QStringLiteral("--shell"), windowId});
+    int x = 0, y = 0, w = 0, h = 0;
+    for (const QString& line : out.split(QLatin1Char('\n'))) {
+        const QStringList kv = line.split(QLatin1Char('='));
+        if (kv.size() != 2)
+            continue;
+        if (kv[0] == QLatin1String("X"))
+            x = kv[1].toInt();
+        else if (kv[0] == QLatin1String("Y"))
+            y = kv[1].toInt();
+        else if (kv[0] == QLatin1String("WIDTH"))
+            w = kv[1].toInt();
+        else if (kv[0] == QLatin1String("HEIGHT"))
+            h = kv[1].toInt();
+    }
+    return QRect(x, y, w, h);
+}
+
+void XSession::moveTo(QPoint p) {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+}
+
+void XSession::click(QPoint p, int button) {
+    moveTo(p);
+    pause(60);
+    run(QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)});
+}
+
+void XSession::press(QPoint p) {
+    moveTo(p);
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")});
+}
+
+void XSession::release(QPoint p) {
+    moveTo(p);
+    run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+void XSession::key(const QString& keys) {
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+void XSession::type(const QString& text) {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+QImage XSession::screenshot() {
+    const QString file = workDir() + QStringLiteral("/../") +
+                         QStringLiteral("tarnell-e2e-shot-%1.png").arg(display_.mid(1));
+    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+    QImage image(file);
+    QFile::remove(file);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+int XSession::waitForExit(int timeoutMs) {
+    if (!program_)
+        return -1;
+    if (!program_->waitForFinished(timeoutMs))
+        return -1;
+    return program_->exitCode();
+}
+
+bool XSession::programRunning() const {
+    return program_ && program_->state() != QProcess::NotRunning;
+}
+
+} // namespace e2e

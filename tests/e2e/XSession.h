@@ -1,0 +1,64 @@
+// A private X server (Xvfb) with the real program running in it, in a scratch HOME and
+// working directory, driven with xdotool and photographed with ImageMagick's import.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace e2e {
+
+class XSession {
+public:
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // False (with a reason) when Xvfb, xdotool or import is not installed.
+    static bool toolsAvailable(QString* missing);
+
+    bool startServer(QSize screen = QSize(1024, 768));
+    // Starts the program; HOME and the working directory are this session's scratch folders.
+    bool startProgram(const QStringList& extraEnvironment = {});
+    // Waits until a visible window with this exact title exists; its X id, or empty.
+    QString waitForWindow(const QString& title, int timeoutMs = 15000);
+    QRect windowGeometry(const QString& windowId);
+    bool windowExists(const QString& title);
+
+    // Pointer and keyboard, in screen coordinates.
+    void click(QPoint screenPos, int button = 1);
+    void moveTo(QPoint screenPos);
+    void press(QPoint screenPos);
+    void release(QPoint screenPos);
+    void key(const QString& keys); // e.g. "ctrl+F3"
+    void type(const QString& text);
+
+    QImage screenshot();
+    // Waits for the program to end; its exit code, or -1 on time-out.
+    int waitForExit(int timeoutMs = 10000);
+    bool programRunning() const;
+
+    QString home() const { return home_.path(); }
+    QString workDir() const { return work_.path(); }
+    QString display() const { return display_; }
+    // Runs a tool with DISPLAY set; its standard output.
+    QString run(const QString& program, const QStringList& args, int timeoutMs = 10000);
+
+private:
+    QTemporaryDir home_;
+    QTemporaryDir work_;
+    QString display_;
+    std::unique_ptr<QProcess> server_;
+    std::unique_ptr<QProcess> program_;
+};
+
+// Sleeps while processing nothing (the program under test runs in its own process).
+void pause(int ms);
+
+} // namespace e2e
