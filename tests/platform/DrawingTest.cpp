@@ -1,0 +1,251 @@
+// The stepped gradient, mask compositing and colour values, checked pixel for pixel
+// against values worked out here in integer arithmetic.
+#include "platform/Drawing.h"
+#include "platform/Colors.h"
+#include "tests/support/TestSupport.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <vector>
+
+// Readable colours in failure messages.
+void PrintTo(const QColor& colour, std::ostream* out) {
+    *out << "RGB(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ")";
+}
+
+namespace {
+
+using platform::GradientDirection;
+using testsupport::pixel;
+
+// round(numerator / denominator) with halves away from zero, denominator > 0.
+int roundedQuotient(int numerator, int denominator) {
+    const int magnitude = (2 * std::abs(numerator) + denominator) / (2 * denominator);
+    return numerator < 0 ? -magnitude : magnitude;
+}
+
+// The colour every pixel along the gradient should have, one entry per pixel.
+std::vector<QColor> expectedRamp(int length, QColor start, QColor end, int steps) {
+    std::vector<QColor> ramp;
+    if (steps < 2) {
+        ramp.assign(static_cast<size_t>(length), start);
+        return ramp;
+    }
+    int n = steps < length ? steps : length;
+    if (n < 2)
+        n = 2;
+    const int band = length / n;
+    for (int k = 0; k < n; ++k) {
+        auto channel = [&](int from, int to) {
+            return from + roundedQuotient(k * (to - from), n - 1);
+        };
+        const QColor colour(channel(start.red(), end.red()), channel(start.green(), end.green()),
+                            channel(start.blue(), end.blue()));
+        for (int i = 0; i < band; ++i)
+            ramp.push_back(colour);
+    }
+    while (static_cast<int>(ramp.size()) < length)
+        ramp.push_back(end);
+    return ramp;
+}
+
+QImage filled(QSize size, QColor ground) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(ground);
+    return image;
+}
+
+void paintGradient(QImage& image, const QRect& rect, QColor start, QColor end, int steps,
+                   GradientDirection direction) {
+    QPainter painter(&image);
+    platform::gradientFill(painter, rect, start, end, steps, direction);
+}
+
+TEST(GradientFill, FieldBackgroundIs255StripesOfTwoPixelsAndAGreyTail) {
+    QImage image = filled(QSize(546, 280), Qt::red);
+    paintGradient(image, image.rect(), QColor(192, 192, 192), QColor(64, 64, 64), 255,
+                  GradientDirection::LeftToRight);
+    for (int x = 0; x < 546; ++x) {
+        int expected = 64;
+        if (x < 510) {
+            const int k = x / 2;
+            expected = 192 + roundedQuotient(k * -128, 254);
+        }
+        for (int y : {0, 139, 279}) {
+            ASSERT_EQ(pixel(image, x, y), QColor(expected, expected, expected))
+                << "x " << x << " y " << y;
+        }
+    }
+    // Spot values: stripe 1 rounds -0.504 to -1, stripe 127 is exactly halfway (128).
+    EXPECT_EQ(pixel(image, 2, 0).red(), 191);
+    EXPECT_EQ(pixel(image, 254, 0).red(), 128);
+    EXPECT_EQ(pixel(image, 508, 0).red(), 64);
+}
+
+TEST(GradientFill, VerticalStripsFromCyanToDarkTeal) {
+    const QColor start(0, 255, 255);
+    const QColor end(0, 32, 32);
+    for (int height : {314, 216, 210, 160, 65}) {
+        QImage image = filled(QSize(5, height + 4), Qt::magenta);
+        paintGradient(image, QRect(1, 2, 3, height), start, end, 255,
+                      GradientDirection::TopToBottom);
+        const std::vector<QColor> ramp = expectedRamp(height, start, end, 255);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 1; x <= 3; ++x)
+                ASSERT_EQ(pixel(image, x, y + 2), ramp[static_cast<size_t>(y)])
+                    << "height " << height << " y " << y;
+        }
+        // Nothing outside the rectangle is touched.
+        for (int y = 0; y < height + 4; ++y) {
+            ASSERT_EQ(pixel(image, 0, y), QColor(Qt::magenta));
+            ASSERT_EQ(pixel(image, 4, y), QColor(Qt::magenta));
+        }
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(pixel(image, x, 0), QColor(Qt::magenta));
+            EXPECT_EQ(pixel(image, x, 1), QColor(Qt::magenta));
+            EXPECT_EQ(pixel(image, x, height + 2), QColor(Qt::magenta));
+        }
+    }
+}
+
+TEST(GradientFill, OneBandPerPixelWhenShorterThanTheSteps) {
+    // 314 pixels: 255 one-pixel bands, then 59 pixels of the end colour.
+    QImage image = filled(QSize(1, 314), Qt::black);
+    paintGradient(image, image.rect(), QColor(0, 255, 255), QColor(0, 32, 32), 255,
+                  GradientDirection::TopToBottom);
+    EXPECT_EQ(pixel(image, 0, 0), QColor(0, 255, 255));
+    EXPECT_EQ(pixel(image, 0, 1), QColor(0, 254, 254)); // 223 / 254 = 0.88 rounds to 1
+    EXPECT_EQ(pixel(image, 0, 254), QColor(0, 32, 32));
+    EXPECT_EQ(pixel(image, 0, 313), QColor(0, 32, 32));
+    // 65 pixels: 65 bands of one pixel spanning the whole range.
+    QImage shorter = filled(QSize(1, 65), Qt::black);
+    paintGradient(shorter, shorter.rect(), QColor(0, 255, 255), QColor(0, 32, 32), 255,
+                  GradientDirection::TopToBottom);
+    const std::vector<QColor> ramp = expectedRamp(65, QColor(0, 255, 255), QColor(0, 32, 32), 255);
+    for (int y = 0; y < 65; ++y)
+        ASSERT_EQ(pixel(shorter, 0, y), ramp[static_cast<size_t>(y)]) << y;
+    EXPECT_EQ(pixel(shorter, 0, 32), QColor(0, 143, 143)); // 255 + round(-111.5) = 255 - 112
+}
+
+TEST(GradientFill, FewerThanTwoStepsFillsWithTheStartColour) {
+    for (int steps : {1, 0, -5}) {
+        QImage image = filled(QSize(40, 10), Qt::black);
+        paintGradient(image, image.rect(), QColor(10, 20, 30), QColor(200, 100, 0), steps,
+                      GradientDirection::LeftToRight);
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(pixel(image, x, 5), QColor(10, 20, 30)) << "steps " << steps;
+    }
+}
+
+TEST(GradientFill, VeryShortLengthsUseTwoBands) {
+    // Length 3 with 255 steps: n = 3, bands of 1; length 1: n = 2, bands of 0, all tail.
+    QImage three = filled(QSize(3, 1), Qt::black);
+    paintGradient(three, three.rect(), QColor(0, 0, 0), QColor(101, 0, 0), 255,
+                  GradientDirection::LeftToRight);
+    EXPECT_EQ(pixel(three, 0, 0), QColor(0, 0, 0));
+    EXPECT_EQ(pixel(three, 1, 0), QColor(51, 0, 0)); // 50.5 rounds up
+    EXPECT_EQ(pixel(three, 2, 0), QColor(101, 0, 0));
+    QImage one = filled(QSize(4, 1), Qt::blue);
+    paintGradient(one, QRect(2, 0, 1, 1), QColor(0, 0, 0), QColor(0, 255, 0), 255,
+                  GradientDirection::LeftToRight);
+    EXPECT_EQ(pixel(one, 2, 0), QColor(0, 255, 0));
+    EXPECT_EQ(pixel(one, 1, 0), QColor(Qt::blue));
+    EXPECT_EQ(pixel(one, 3, 0), QColor(Qt::blue));
+    // Going up: halves round away from zero upwards too (0 -> 101 vs 101 -> 0 mirror).
+    QImage down = filled(QSize(3, 1), Qt::black);
+    paintGradient(down, down.rect(), QColor(101, 0, 0), QColor(0, 0, 0), 255,
+                  GradientDirection::LeftToRight);
+    EXPECT_EQ(pixel(down, 1, 0), QColor(50, 0, 0)); // 101 + round(-50.5) = 101 - 51
+}
+
+TEST(GradientFill, EmptyRectangleDrawsNothing) {
+    QImage image = filled(QSize(4, 4), Qt::green);
+    paintGradient(image, QRect(1, 1, 0, 3), Qt::black, Qt::white, 255,
+                  GradientDirection::TopToBottom);
+    EXPECT_EQ(image, filled(QSize(4, 4), Qt::green));
+}
+
+// A 5 x 4 shape: the mask is white on a plus sign and black elsewhere; the image holds a
+// colour on the plus sign and white elsewhere, as the plate and fox bitmaps do.
+struct Sprite {
+    QImage image = filled(QSize(5, 4), Qt::white);
+    QImage mask = filled(QSize(5, 4), Qt::black);
+    Sprite() {
+        for (QPoint p : {QPoint(2, 0), QPoint(1, 1), QPoint(2, 1), QPoint(3, 1), QPoint(2, 2)}) {
+            image.setPixel(p, qRgb(10, 200, 30));
+            mask.setPixel(p, qRgb(255, 255, 255));
+        }
+    }
+    bool inside(QPoint p) const {
+        return mask.rect().contains(p) && mask.pixel(p) == qRgb(255, 255, 255);
+    }
+};
+
+QColor groundAt(int x, int y) {
+    return QColor(x * 7 % 256, y * 13 % 256, (x + y) * 5 % 256);
+}
+
+QImage patterned(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixelColor(x, y, groundAt(x, y));
+    return image;
+}
+
+void expectComposite(const QImage& result, QPoint pos, const Sprite& sprite) {
+    for (int y = 0; y < result.height(); ++y) {
+        for (int x = 0; x < result.width(); ++x) {
+            const QPoint local(x - pos.x(), y - pos.y());
+            const QColor expected = sprite.inside(local) ? QColor(10, 200, 30) : groundAt(x, y);
+            ASSERT_EQ(pixel(result, x, y), expected)
+                << "pos " << pos.x() << "," << pos.y() << " pixel " << x << "," << y;
+        }
+    }
+}
+
+TEST(MaskComposite, InsideTakesTheImageOutsideKeepsTheTarget) {
+    const Sprite sprite;
+    QImage target = patterned(QSize(12, 9));
+    QImage scratch;
+    platform::maskComposite(target, QPoint(4, 3), sprite.image, sprite.mask, scratch);
+    expectComposite(target, QPoint(4, 3), sprite);
+    // The scratch image is reused as it is on the next call.
+    platform::maskComposite(target, QPoint(0, 0), sprite.image, sprite.mask, scratch);
+    EXPECT_EQ(pixel(target, 2, 0), QColor(10, 200, 30));
+    EXPECT_EQ(pixel(target, 0, 0), groundAt(0, 0));
+}
+
+TEST(MaskComposite, PartlyOutsideTheTargetIsClipped) {
+    const Sprite sprite;
+    QImage scratch;
+    for (QPoint pos : {QPoint(-2, -1), QPoint(9, 7), QPoint(-1, 6), QPoint(10, -2), QPoint(-5, 0),
+                       QPoint(40, 40)}) {
+        QImage target = patterned(QSize(12, 9));
+        platform::maskComposite(target, pos, sprite.image, sprite.mask, scratch);
+        expectComposite(target, pos, sprite);
+    }
+}
+
+TEST(Colors, PlainValuesAreBlueGreenRedFromTheHighByte) {
+    EXPECT_EQ(platform::rgb(0x12, 0x34, 0x56), 0x00563412u);
+    EXPECT_EQ(platform::toQColor(0x00563412u), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(platform::toQColor(platform::clAqua), QColor(0, 255, 255));
+    EXPECT_EQ(platform::fromQColor(QColor(255, 0, 128)), 0x008000FFu);
+    EXPECT_FALSE(platform::isSystemColor(0x00FFFFFFu));
+}
+
+TEST(Colors, SystemColoursResolveToTheClassicValues) {
+    EXPECT_TRUE(platform::isSystemColor(platform::clBtnFace));
+    EXPECT_EQ(platform::toQColor(platform::clBtnFace), QColor(192, 192, 192));
+    EXPECT_EQ(platform::toQColor(platform::clBtnShadow), QColor(128, 128, 128));
+    EXPECT_EQ(platform::toQColor(platform::clBtnHighlight), QColor(255, 255, 255));
+    EXPECT_EQ(platform::toQColor(platform::cl3DDkShadow), QColor(64, 64, 64));
+    EXPECT_EQ(platform::toQColor(platform::cl3DLight), QColor(223, 223, 223));
+    EXPECT_EQ(platform::toQColor(platform::clBtnText), QColor(0, 0, 0));
+    EXPECT_EQ(platform::toQColor(platform::clWindow), QColor(255, 255, 255));
+    EXPECT_EQ(platform::toQColor(platform::clWindowText), QColor(0, 0, 0));
+}
+
+} // namespace

@@ -1,0 +1,168 @@
+// The per-user settings store: round trip through the INI file in the scratch HOME,
+// values of the wrong type, a garbage file and a store that cannot be written.
+#include "platform/Settings.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QString settingsPath() {
+    return testsupport::scratchHome() + QStringLiteral("/.config/Morvane/Tarnell.conf");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
+        // Earlier tests may leave a file or a folder in the way of the store.
+        QDir(settingsPath()).removeRecursively();
+        QFile::remove(settingsPath());
+        QFile::remove(config + QStringLiteral("/Morvane"));
+    }
+    void TearDown() override { SetUp(); }
+};
+
+TEST_F(SettingsStoreTest, LivesInTheUsersConfigFolder) {
+    platform::SettingsStore store;
+    ASSERT_TRUE(store.open());
+    EXPECT_EQ(QFileInfo(store.location()).absoluteFilePath(),
+              QFileInfo(settingsPath()).absoluteFilePath());
+}
+
+TEST_F(SettingsStoreTest, RoundTripWritesTheBooleanAsOneOrZero) {
+    {
+        platform::SettingsStore store;
+        ASSERT_TRUE(store.open());
+        EXPECT_FALSE(store.valueExists(QStringLiteral("Lim")));
+        EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
+        EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
+        EXPECT_TRUE(store.writeInteger(QStringLiteral("Lim"), 7));
+        EXPECT_TRUE(store.writeInteger(QStringLiteral("Fin"), -2147483647 - 1));
+        EXPECT_TRUE(store.writeBool(QStringLiteral("Hints"), true));
+        EXPECT_TRUE(store.sync());
+    }
+    const QByteArray text = readFile(settingsPath());
+    EXPECT_TRUE(text.contains("Hints=1")) << text.constData();
+    EXPECT_TRUE(text.contains("Lim=7")) << text.constData();
+
+    platform::SettingsStore again;
+    ASSERT_TRUE(again.open());
+    EXPECT_TRUE(again.valueExists(QStringLiteral("Lim")));
+    EXPECT_EQ(again.readInteger(QStringLiteral("Lim")), 7);
+    EXPECT_EQ(again.readInteger(QStringLiteral("Fin")), -2147483647 - 1);
+    EXPECT_EQ(again.readBool(QStringLiteral("Hints")), true);
+    // The boolean is an integer in the store, so it reads back as one too.
+    EXPECT_EQ(again.readInteger(QStringLiteral("Hints")), 1);
+    EXPECT_TRUE(again.writeBool(QStringLiteral("Hints"), false));
+    EXPECT_TRUE(again.sync());
+    EXPECT_TRUE(readFile(settingsPath()).contains("Hints=0"));
+    EXPECT_EQ(again.readBool(QStringLiteral("Hints")), false);
+}
+
+TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {
+    writeFile(settingsPath(), "[General]\nFin=abc\nLim=99999999999\nHints=true\n"
+                              "Other=12x\nSpaced= 9 \nList=1, 2\n");
+    platform::SettingsStore store;
+    ASSERT_TRUE(store.open());
+    EXPECT_TRUE(store.valueExists(QStringLiteral("Fin")));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
+    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Other")), std::nullopt);
+    EXPECT_EQ(store.readInteger(QStringLiteral("List")), std::nullopt);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Spaced")), 9);
+    // A wrong value is simply overwritten by the next write.
+    EXPECT_TRUE(store.writeInteger(QStringLiteral("Fin"), 8));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 8);
+}
+
+TEST_F(SettingsStoreTest, GarbageFileReadsAsMissingValues) {
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+    garbage.append("\n[Gen\x01eral\n=\n==Lim\n\xff\xfe");
+    writeFile(settingsPath(), garbage);
+    platform::SettingsStore store;
+    if (store.open()) {
+        EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
+        EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
+        EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
+    } else {
+        EXPECT_FALSE(store.isOpen());
+        EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
+    }
+}
+
+TEST_F(SettingsStoreTest, UnwritableLocationFailsToOpenAndEverythingReadsAsMissing) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the super-user";
+    writeFile(settingsPath(), "[General]\nLim=3\n");
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner);
+    platform::SettingsStore store;
+    EXPECT_FALSE(store.open());
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Lim")));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
+    EXPECT_FALSE(store.writeInteger(QStringLiteral("Lim"), 4));
+    EXPECT_FALSE(store.sync());
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(readFile(settingsPath()), QByteArray("[General]\nLim=3\n"));
+}
+
+// These two hold for every user, the super-user included: a folder where the file
+// should be, and a file where the folder should be.
+TEST_F(SettingsStoreTest, FolderInPlaceOfTheFileFailsToOpen) {
+    QDir().mkpath(settingsPath());
+    platform::SettingsStore store;
+    EXPECT_FALSE(store.open());
+    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
+    EXPECT_FALSE(store.writeBool(QStringLiteral("Hints"), true));
+}
+
+TEST_F(SettingsStoreTest, FileInPlaceOfTheFolderFailsToOpen) {
+    const QString folder = testsupport::scratchHome() + QStringLiteral("/.config/Morvane");
+    QDir(folder).removeRecursively();
+    writeFile(folder, "not a folder");
+    platform::SettingsStore store;
+    EXPECT_FALSE(store.open());
+    EXPECT_FALSE(store.writeInteger(QStringLiteral("Lim"), 4));
+    EXPECT_EQ(readFile(folder), QByteArray("not a folder"));
+    QFile::remove(folder);
+}
+
+TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsToOpen) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the super-user";
+    const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
+    QDir(config + QStringLiteral("/Morvane")).removeRecursively();
+    QDir().mkpath(config);
+    QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
+    platform::SettingsStore store;
+    const bool opened = store.open();
+    QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(QFileInfo::exists(config + QStringLiteral("/Morvane")));
+}
+
+} // namespace
