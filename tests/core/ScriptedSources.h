@@ -1,0 +1,107 @@
+// Deterministic stand-ins for the random source and the time of day, and a way to hide
+// foxes where a test wants them, for the tests of the puzzle core.
+#pragma once
+
+#include "core/Clock.h"
+#include "core/Puzzle.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace coretest {
+
+// Returns the scripted numbers first, then numbers from a generator seeded by Reseed.
+// Records every range asked for and every seed handed in.
+class ScriptedRandom : public tarnell::RandomSource {
+public:
+    void Reseed(uint32_t seed) override {
+        seeds.push_back(seed);
+        engine.seed(seed);
+    }
+    int Next(int n) override {
+        ranges.push_back(n);
+        if (position < script.size())
+            return script[position++];
+        return std::uniform_int_distribution<int>(0, n - 1)(engine);
+    }
+    void Script(std::vector<int> numbers) {
+        script = std::move(numbers);
+        position = 0;
+        ranges.clear();
+    }
+
+    std::vector<int> script;
+    std::size_t position = 0;
+    std::vector<int> ranges;
+    std::vector<uint32_t> seeds;
+    std::mt19937 engine{1u};
+};
+
+// A time of day that moves only when the test says so.
+class ScriptedClock : public tarnell::TimeOfDaySource {
+public:
+    double Now() const override { return now; }
+    void Set(int hours, int minutes, int seconds, int milliseconds) {
+        now = (hours * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 + milliseconds) /
+              tarnell::MillisecondsPerDay;
+    }
+    // Moves on by whole milliseconds, wrapping at midnight like a time of day.
+    void Advance(int64_t milliseconds) {
+        const int64_t day = 86400000;
+        int64_t at = std::llround(now * tarnell::MillisecondsPerDay) + milliseconds;
+        at = ((at % day) + day) % day;
+        now = static_cast<double>(at) / tarnell::MillisecondsPerDay;
+    }
+
+    double now = 0.5;
+};
+
+using Cell = std::pair<int, int>;
+
+// A puzzle with its sources.
+struct Game {
+    ScriptedRandom random;
+    ScriptedClock clock;
+    tarnell::TPuzzle puzzle{random, clock};
+
+    // Generates a size x size puzzle with the foxes exactly on the given cells, by
+    // scripting the random source with their rows and columns.
+    void Hide(int size, const std::vector<Cell>& foxes) {
+        std::vector<int> numbers;
+        for (const auto& [row, col] : foxes) {
+            numbers.push_back(row - 1);
+            numbers.push_back(col - 1);
+        }
+        random.Script(numbers);
+        puzzle.Reset(size, static_cast<int>(foxes.size()));
+        puzzle.NewPuzzle();
+    }
+};
+
+// The hint marks of rows and columns 1..n as text, one string per row: 'X' cleared.
+inline std::vector<std::string> Marks(const tarnell::TPuzzle& puzzle) {
+    std::vector<std::string> rows;
+    for (int r = 1; r <= puzzle.FieldSize(); ++r) {
+        std::string line;
+        for (int c = 1; c <= puzzle.FieldSize(); ++c)
+            line += puzzle.Cleared(r, c) ? 'X' : '.';
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+// The sighting count worked out from the positions alone: a fox shares the row, the
+// column, the difference (falling diagonal) or the sum (rising diagonal) of the cell.
+inline int SightingsOf(const std::vector<Cell>& foxes, int row, int col) {
+    int count = 0;
+    for (const auto& [r, c] : foxes)
+        count += (r == row) + (c == col) + (r - c == row - col) + (r + c == row + col);
+    return count;
+}
+
+} // namespace coretest
