@@ -45,25 +45,51 @@ void gradientFill(QPainter& painter, const QRect& rect, QColor start, QColor end
     }
 }
 
+namespace {
+
+// image itself when it is already 32-bit RGB, otherwise a converted copy.
+QImage asRgb32(const QImage& image) {
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32)
+        return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask) {
+    if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32)
+        target = target.convertToFormat(QImage::Format_RGB32);
+    const QRect box = QRect(pos, image.size()).intersected(target.rect());
+    if (box.isEmpty())
+        return;
+    const QImage source = asRgb32(image);
+    const QImage shape = asRgb32(mask);
+    // Past the mask's own size nothing is ORed, as a mask blitted at its own size leaves it.
+    const QRect maskBox = QRect(pos, mask.size()).intersected(box);
+
+    uchar* targetBits = target.bits();
+    const qsizetype targetStride = target.bytesPerLine();
+    const int dx = pos.x();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y - pos.y()));
+        int x = box.left();
+        if (y >= maskBox.top() && y <= maskBox.bottom()) {
+            const auto* m = reinterpret_cast<const QRgb*>(shape.constScanLine(y - pos.y()));
+            for (; x < maskBox.left(); ++x)
+                out[x] = (out[x] & in[x - dx]) | 0xFF000000u;
+            for (; x <= maskBox.right(); ++x)
+                out[x] = ((out[x] | m[x - dx]) & in[x - dx]) | 0xFF000000u;
+        }
+        for (; x <= box.right(); ++x)
+            out[x] = (out[x] & in[x - dx]) | 0xFF000000u;
+    }
+}
+
 void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask,
-                   QImage& scratch) {
-    const QSize size = image.size();
-    if (scratch.size() != size || scratch.format() != QImage::Format_RGB32)
-        scratch = QImage(size, QImage::Format_RGB32);
-    const QRect box(pos, size);
-    // A pixel of the box outside the target stays black in scratch and is clipped on copy back.
-    scratch.fill(Qt::black);
-    QPainter painter(&scratch);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), target, box);
-    painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-    painter.drawImage(QPoint(0, 0), mask);
-    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    painter.drawImage(QPoint(0, 0), image);
-    painter.end();
-    QPainter back(&target);
-    back.setCompositionMode(QPainter::CompositionMode_Source);
-    back.drawImage(pos, scratch);
+                   QImage& /*scratch*/) {
+    maskComposite(target, pos, image, mask);
 }
 
 } // namespace platform

@@ -21,9 +21,13 @@ void gradientFill(QPainter& painter, const QRect& rect, QColor start, QColor end
 // The colour channel of band k of n (exposed for the widgets that draw gradients by hand).
 int gradientChannel(int start, int end, int k, int n);
 
-// Mask compositing onto target (Format_RGB32) with image/mask top-left at pos:
-// copy the target rectangle to scratch, OR the mask, AND the image, copy back.
-// scratch is reused between calls; it is resized to the image when needed.
+// Mask compositing onto target (Format_RGB32) with image/mask top-left at pos: the result
+// of copying the target rectangle to a scratch surface, ORing the mask onto it, ANDing the
+// image onto it and copying it back, i.e. every pixel p of the box inside target becomes
+// (p | mask) & image. Works on the pixels directly, with no scratch surface and no painter;
+// image and mask in another format than 32-bit RGB are converted first.
+void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask);
+// The same; scratch is no longer needed and left untouched (kept for existing callers).
 void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask,
                    QImage& scratch);
 

@@ -1,0 +1,219 @@
+#include "FieldRenderer.h"
+
+#include "core/Puzzle.h"
+#include "platform/Drawing.h"
+#include "platform/Fonts.h"
+#include "platform/Resources.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+namespace tarnell {
+
+namespace {
+
+const QColor BackgroundLeft(192, 192, 192);
+const QColor BackgroundRight(64, 64, 64);
+constexpr int BackgroundSteps = 255;
+
+TPlateImages loadPlate(const QString& plain, const QString& current, const QString& highlighted,
+                       const QString& mask) {
+    return {platform::loadBitmap(plain), platform::loadBitmap(current),
+            platform::loadBitmap(highlighted), platform::loadBitmap(mask)};
+}
+
+void checkImage(QStringList& problems, const char* name, const QImage& image, QSize size) {
+    if (image.isNull()) {
+        problems << QStringLiteral("The field image %1 is missing.").arg(QLatin1String(name));
+    } else if (image.size() != size) {
+        problems << QStringLiteral("The field image %1 is %2 x %3 pixels instead of %4 x %5.")
+                        .arg(QLatin1String(name))
+                        .arg(image.width())
+                        .arg(image.height())
+                        .arg(size.width())
+                        .arg(size.height());
+    }
+}
+
+void checkPlate(QStringList& problems, const TPlateImages& plate,
+                const std::array<const char*, 4>& names, QSize size) {
+    checkImage(problems, names[0], plate.Plain, size);
+    checkImage(problems, names[1], plate.Current, size);
+    checkImage(problems, names[2], plate.Highlighted, size);
+    checkImage(problems, names[3], plate.Mask, size);
+}
+
+// The compositing works on 32-bit RGB pixels; converting once here keeps it from
+// converting on every frame.
+QImage asRgb32(const QImage& image) {
+    if (image.isNull() || image.format() == QImage::Format_RGB32)
+        return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void convertPlate(TPlateImages& plate) {
+    plate.Plain = asRgb32(plate.Plain);
+    plate.Current = asRgb32(plate.Current);
+    plate.Highlighted = asRgb32(plate.Highlighted);
+    plate.Mask = asRgb32(plate.Mask);
+}
+
+} // namespace
+
+TFieldImages TFieldImages::loadEmbedded() {
+    TFieldImages images;
+    images.Inner = loadPlate(QStringLiteral("PLATE"), QStringLiteral("PLATEB"),
+                             QStringLiteral("PLATEY"), QStringLiteral("MASKP"));
+    images.LastRow = loadPlate(QStringLiteral("PLATE_L"), QStringLiteral("PLATE_LB"),
+                               QStringLiteral("PLATE_LY"), QStringLiteral("MASK_L"));
+    images.LastColumn = loadPlate(QStringLiteral("PLATE_R"), QStringLiteral("PLATE_RB"),
+                                  QStringLiteral("PLATE_RY"), QStringLiteral("MASK_R"));
+    images.Flag = platform::loadBitmap(QStringLiteral("FLAG"));
+    images.FlagMask = platform::loadBitmap(QStringLiteral("FLAG_M"));
+    images.Fox = platform::loadBitmap(QStringLiteral("FOX"));
+    images.FoxMask = platform::loadBitmap(QStringLiteral("FOX_M"));
+    return images;
+}
+
+QStringList TFieldImages::problems() const {
+    QStringList problems;
+    checkPlate(problems, Inner, {"PLATE", "PLATEB", "PLATEY", "MASKP"}, TFieldRenderer::PlateSize);
+    checkPlate(problems, LastRow, {"PLATE_L", "PLATE_LB", "PLATE_LY", "MASK_L"},
+               TFieldRenderer::SidePlateSize);
+    checkPlate(problems, LastColumn, {"PLATE_R", "PLATE_RB", "PLATE_RY", "MASK_R"},
+               TFieldRenderer::SidePlateSize);
+    checkImage(problems, "FLAG", Flag, TFieldRenderer::FlagSize);
+    checkImage(problems, "FLAG_M", FlagMask, TFieldRenderer::FlagSize);
+    checkImage(problems, "FOX", Fox, TFieldRenderer::FoxSize);
+    checkImage(problems, "FOX_M", FoxMask, TFieldRenderer::FoxSize);
+    return problems;
+}
+
+TFieldRenderer::TFieldRenderer() : TFieldRenderer(TFieldImages::loadEmbedded()) {}
+
+TFieldRenderer::TFieldRenderer(TFieldImages images)
+    : Images_(std::move(images)), ImageProblems_(Images_.problems()),
+      Background_(BufferWidth, BufferHeight, QImage::Format_RGB32),
+      CountFont_(platform::programFont(true)) {
+    for (TPlateImages* plate : {&Images_.Inner, &Images_.LastRow, &Images_.LastColumn})
+        convertPlate(*plate);
+    for (QImage* image : {&Images_.Flag, &Images_.FlagMask, &Images_.Fox, &Images_.FoxMask})
+        *image = asRgb32(*image);
+
+    // The background is the same on every frame: drawn once, copied at the start of each.
+    {
+        QPainter painter(&Background_);
+        platform::gradientFill(painter, Background_.rect(), BackgroundLeft, BackgroundRight,
+                               BackgroundSteps, platform::GradientDirection::LeftToRight);
+    }
+    Buffer_ = Background_.copy();
+    CountAscent_ = QFontMetrics(CountFont_).ascent();
+}
+
+QPoint TFieldRenderer::cellOrigin(int row, int col) {
+    return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
+}
+
+void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
+    // Detaches the buffer first should a caller still hold a copy of the previous frame.
+    std::memcpy(Buffer_.bits(), Background_.constBits(),
+                static_cast<size_t>(Buffer_.sizeInBytes()));
+
+    // The planes hold MaxFieldSize cells a side, whatever the puzzle says.
+    const int n = std::clamp(puzzle.FieldSize(), 0, MaxFieldSize);
+    const TPlane& view = puzzle.ViewPlane();
+    const TPlane& hints = puzzle.HintPlane();
+    const int hotRow = puzzle.HotRow();
+    const int hotCol = puzzle.HotCol();
+
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            const QPoint origin = cellOrigin(i, j);
+            const bool current = i == hotRow && j == hotCol;
+            const bool highlighted = view[i][j] != vsCovered || (showHints && hints[i][j] == 1);
+            auto variant = [&](const TPlateImages& plate) -> const QImage& {
+                if (current)
+                    return plate.Current;
+                return highlighted ? plate.Highlighted : plate.Plain;
+            };
+            auto draw = [&](const TPlateImages& plate) {
+                platform::maskComposite(Buffer_, origin, variant(plate), plate.Mask);
+            };
+            if (i != n && j != n)
+                draw(Images_.Inner);
+            if (i == n)
+                draw(Images_.LastRow);
+            if (j == n)
+                draw(Images_.LastColumn);
+        }
+    }
+
+    // Counts are written between the sprites, so a painter is opened at the first of them.
+    std::optional<QPainter> painter;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            const QPoint origin = cellOrigin(i, j);
+            if (view[i][j] == vsOpened) {
+                platform::maskComposite(Buffer_, origin + FlagOffset, Images_.Flag,
+                                        Images_.FlagMask);
+                if (!painter) {
+                    painter.emplace(&Buffer_);
+                    painter->setFont(CountFont_);
+                    painter->setPen(Qt::white);
+                    painter->setBackgroundMode(Qt::TransparentMode);
+                }
+                drawCount(*painter, origin, puzzle.GetN(i, j));
+            } else if (view[i][j] == vsFound) {
+                platform::maskComposite(Buffer_, origin + FoxOffset, Images_.Fox, Images_.FoxMask);
+            }
+        }
+    }
+}
+
+void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) {
+    // The anchor is the text's top-left corner; the painter wants its baseline.
+    const QPoint topLeft = cell + CountOffset;
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + CountAscent_), QString::number(count));
+}
+
+void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(topLeft, Buffer_, QRect(0, 0, AreaWidth, AreaHeight));
+    painter.setCompositionMode(mode);
+}
+
+TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent) {
+    setFixedSize(TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    // Every pixel is painted from the frame, so nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
+    Renderer_.drawFrame(puzzle, showHints);
+    update();
+}
+
+void TFieldArea::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    Renderer_.paintArea(painter);
+}
+
+void TFieldArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseMoved(at.x(), at.y());
+}
+
+void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseReleased(event->button(), at.x(), at.y());
+}
+
+} // namespace tarnell

@@ -1,0 +1,118 @@
+// The field renderer: draws the puzzle field as a board of diamond plates, with the counts
+// of opened cells on flags and the found foxes, and the field area that shows the frame.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QStringList>
+#include <QWidget>
+
+class QPainter;
+
+namespace tarnell {
+
+class TPuzzle;
+
+// The three variants of one kind of plate and the mask they share.
+struct TPlateImages {
+    QImage Plain;       // green
+    QImage Current;     // cyan: the cell under the pointer
+    QImage Highlighted; // amber: opened, found, or proven fox-free while hints are shown
+    QImage Mask;        // white where the plate is
+};
+
+// Every image the field is drawn from. Shapes stand on a white (fox: near-white) ground.
+struct TFieldImages {
+    TPlateImages Inner;      // PLATE, PLATEB, PLATEY, MASKP: 41 x 23
+    TPlateImages LastRow;    // PLATE_L, PLATE_LB, PLATE_LY, MASK_L: 41 x 25, left side face
+    TPlateImages LastColumn; // PLATE_R, PLATE_RB, PLATE_RY, MASK_R: 41 x 25, right side face
+    QImage Flag;             // FLAG: 15 x 19, pole in column 0, cloth in the top 12 rows
+    QImage FlagMask;         // FLAG_M
+    QImage Fox;              // FOX: 20 x 15
+    QImage FoxMask;          // FOX_M
+
+    // The embedded bitmaps, as 32-bit RGB.
+    static TFieldImages loadEmbedded();
+    // One sentence for every image that is missing or not of its size; empty when all is well.
+    QStringList problems() const;
+};
+
+// Draws whole frames of the field into a 546 x 280 back buffer; the field area shows its
+// top-left 401 x 225 pixels. Reads the puzzle and never writes into it.
+class TFieldRenderer {
+public:
+    static constexpr int BufferWidth = 546;
+    static constexpr int BufferHeight = 280;
+    static constexpr int AreaWidth = 401;
+    static constexpr int AreaHeight = 225;
+    static constexpr QSize PlateSize{41, 23};
+    static constexpr QSize SidePlateSize{41, 25};
+    static constexpr QSize FlagSize{15, 19};
+    static constexpr QSize FoxSize{20, 15};
+
+    // With the embedded images; needs a running QGuiApplication (fonts).
+    TFieldRenderer();
+    explicit TFieldRenderer(TFieldImages images);
+
+    // Missing or mis-sized images (see TFieldImages::problems); such an image draws nothing.
+    const QStringList& imageProblems() const { return ImageProblems_; }
+
+    // Rebuilds the back buffer from the puzzle state: background, plates, then flags with
+    // their counts and found foxes.
+    void drawFrame(const TPuzzle& puzzle, bool showHints);
+    // The last frame; before the first one, the bare background.
+    const QImage& backBuffer() const { return Buffer_; }
+    // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
+    void paintArea(QPainter& painter, QPoint topLeft = QPoint(0, 0)) const;
+
+    // Top-left corner of the box of the plate of cell (row, col), in field pixels.
+    static QPoint cellOrigin(int row, int col);
+    // Top-left corner of the count text of the cell, relative to the cell origin.
+    static constexpr QPoint CountOffset{23, -11};
+    static constexpr QPoint FlagOffset{20, -10};
+    static constexpr QPoint FoxOffset{11, 2};
+
+private:
+    const TPlateImages& plateVariantsOf(int row, int col, int fieldSize) const;
+    void drawCount(QPainter& painter, QPoint cell, int count);
+
+    TFieldImages Images_;
+    QStringList ImageProblems_;
+    QImage Background_;
+    QImage Buffer_;
+    QFont CountFont_;
+    int CountAscent_ = 0;
+};
+
+// The field area ("PaintBox3"): a 401 x 225 control that shows the renderer's frame and
+// reports the pointer. It owns the renderer, so the images and the back buffer live as long
+// as the window that holds the area.
+class TFieldArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFieldArea(QWidget* parent = nullptr);
+
+    // Draws a frame of the puzzle and shows it.
+    void showFrame(const TPuzzle& puzzle, bool showHints);
+    TFieldRenderer& renderer() { return Renderer_; }
+    const TFieldRenderer& renderer() const { return Renderer_; }
+
+signals:
+    // The pointer moved over the area (with or without a button held), in area pixels.
+    void mouseMoved(int x, int y);
+    // A mouse button was released after a press on the area, in area pixels.
+    void mouseReleased(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TFieldRenderer Renderer_;
+};
+
+} // namespace tarnell
