@@ -1,0 +1,26 @@
+// The contact sheet: every stored image enlarged four times with its name under it,
+// grouped as the artwork is, for reviewing the art at a glance.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+namespace generator {
+
+struct SheetEntry {
+    QString name; // shown under the picture, with the size and depth
+    QImage image; // the picture as the program loads it
+    int bitsPerPixel;
+};
+
+struct SheetGroup {
+    QString title;
+    std::vector<SheetEntry> entries;
+};
+
+constexpr int SheetScale = 4;
+
+QImage drawContactSheet(const std::vector<SheetGroup>& groups);
+
+} // namespace generator
