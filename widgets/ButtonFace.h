@@ -1,0 +1,94 @@
+// The common part of the skinned push buttons: the glyph-button properties, the active flag
+// that follows the push-button focus rule, the keyboard (Enter, Escape, accelerators) and the
+// content drawn on every face. Each button class paints its own face under the content.
+#pragma once
+
+#include "ButtonGlyphs.h"
+
+#include <QAbstractButton>
+#include <QImage>
+
+class TFaceButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    ~TFaceButton() override;
+
+    bool Cancel() const { return cancel_; }
+    void setCancel(bool value) { cancel_ = value; }
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    bool Default() const { return default_; }
+    void setDefault(bool value);
+    const QImage& Glyph() const { return glyph_.glyph(); }
+    void setGlyph(const QImage& bitmap);
+    // bkCustom as soon as caption, glyph, modal result, Default or Cancel leave the standard.
+    TmybitbutKind Kind() const;
+    void setKind(TmybitbutKind kind);
+    TButtonLayout Layout() const { return layout_; }
+    void setLayout(TButtonLayout layout);
+    using QWidget::setLayout;
+    int Margin() const { return margin_; }
+    // Values below -1 are ignored; -1 centres the content.
+    void setMargin(int margin);
+    int ModalResult() const { return modalResult_; }
+    void setModalResult(int value) { modalResult_ = value; }
+    int NumGlyphs() const { return glyph_.numGlyphs(); }
+    // Kept within 1 to 4.
+    void setNumGlyphs(int value);
+    int Spacing() const { return spacing_; }
+    void setSpacing(int spacing);
+
+    // True while the button is the window's active button: it shows the active face.
+    bool isActiveButton() const { return active_; }
+    // The button is pressed as the platform shows it: mouse held on it or Space held.
+    bool isPressedLook() const { return isDown(); }
+    // Whether the button could take the keyboard focus now (keyboard clicks need it).
+    bool canTakeFocus() const;
+
+    QSize sizeHint() const override;
+
+    // The owner-drawn face with its content, as paintEvent shows it.
+    QImage renderFace();
+
+signals:
+    void OnEnter();
+    void OnExit();
+
+protected:
+    TFaceButton(GlyphImageStore& store, QSize initialSize, QWidget* parent);
+
+    // Paints the face (everything beneath glyph and caption) onto surface.
+    virtual void paintFace(QImage& surface, bool pressed) = 0;
+
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void drawContent(QImage& surface, bool pressed);
+    void focusMoved(QWidget* now);
+    void attachKeyboard();
+    void setActiveFlag(bool active);
+    void updateActiveFromFocus();
+    void runClickAction();
+
+    TButtonGlyph glyph_;
+    QString caption_;
+    bool cancel_ = false;
+    bool default_ = false;
+    bool active_ = false;
+    TmybitbutKind kind_ = bkCustom;
+    bool glyphModified_ = false;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
+    int modalResult_ = 0;
+    QSize initialSize_;
+};
+
+// The accelerator of a caption: the character after a single '&' ("&&" is a literal '&'),
+// upper-cased; a null character when there is none.
+QChar captionAccelerator(const QString& caption);
+// The caption as shown, without the accelerator marks.
+QString captionWithoutAccelerator(const QString& caption);

@@ -1,0 +1,15 @@
+#include "buts5.h"
+
+Tmybitbutn5::Tmybitbutn5(QWidget* parent)
+    : TStripFaceButton(glyphStore(),
+                       {QStringLiteral("BT1"), QStringLiteral("BT2"), QStringLiteral("BT3"),
+                        QStringLiteral("BT4"), QStringLiteral("BT5"), QStringLiteral("BT6"),
+                        QStringLiteral("BT7"), QStringLiteral("BT8"), QStringLiteral("BT9"),
+                        QStringLiteral("BTA"), QStringLiteral("BTB"), QStringLiteral("BTC"),
+                        QStringLiteral("BTD")},
+                       2, QStringLiteral("BT1"), QSize(45, 22), parent) {}
+
+GlyphImageStore& Tmybitbutn5::glyphStore() {
+    static GlyphImageStore store;
+    return store;
+}
