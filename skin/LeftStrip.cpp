@@ -1,0 +1,29 @@
+#include "LeftStrip.h"
+
+#include "platform/Drawing.h"
+
+#include <QPainter>
+
+TLeftStrip::TLeftStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PaintBox1"));
+    // The gradient covers every pixel, so nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TLeftStrip::setOverlay(Overlay overlay) {
+    overlay_ = std::move(overlay);
+    update();
+}
+
+void TLeftStrip::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    PaintBox1Paint(painter);
+}
+
+void TLeftStrip::PaintBox1Paint(QPainter& painter) {
+    platform::gradientFill(painter, rect(), TopColour, BottomColour, Steps,
+                           platform::GradientDirection::TopToBottom);
+    if (overlay_)
+        overlay_(painter);
+}

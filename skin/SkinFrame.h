@@ -1,0 +1,54 @@
+// The skinned frame of a window: its fixed geometry (caption zones, tile counts) and the
+// painter that draws corner, caption bar, caption buttons and borders from the skin bitmaps.
+#pragma once
+
+#include "SkinBitmaps.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace skin {
+
+// Frame measures shared by painting and by the caption's mouse handling.
+constexpr int CornerSize = 46;    // the corner piece, and the rows an activation repaints
+constexpr int CaptionHeight = 31; // the caption bar
+constexpr int BottomHeight = 15;  // the bottom border
+constexpr int SideWidth = 8;      // the side borders
+constexpr int ButtonReserve = 50; // room kept at the caption bar's right end for the buttons
+constexpr int SeamWidth = 2;      // the cyan seam between corner and caption bar
+constexpr int CaptionBand = 28;   // presses and drags act on rows y < 28
+constexpr int ReleaseBand = 27;   // a button acts on a release at y < 27 only
+constexpr QPoint CaptionTextPos{68, 6};
+
+// The caption buttons' zones, open at both ends, and the top-left of their 15 x 22 boxes.
+bool inCloseZone(int x, int width);
+bool inMinimiseZone(int x, int width);
+QPoint closeBoxPos(int width);
+QPoint minimiseBoxPos(int width, bool pressed);
+
+// What one paint of the frame depends on.
+struct FrameState {
+    QSize size; // the window's client size W x H
+    QString caption;
+    bool active = true; // TOP and the bright buttons, else TOP_D and the dim ones
+    bool closePressed = false;
+    bool minimisePressed = false;
+    int frameAndCaptionHeight = 0; // the platform's sizing frame + caption height
+};
+
+// Paints the frame (not the background) in the fixed order of its pieces.
+void paintFrame(QPainter& painter, const SkinBitmaps& bitmaps, const FrameState& state);
+
+// The 46 x 46 corner piece with the program's icon set into its round recess.
+QImage composeCorner(const SkinBitmaps& bitmaps);
+
+// Nearest-neighbour stretch of source's rectangle to a size: target pixel (x, y) takes the
+// source pixel (left + x * w / targetW, top + y * h / targetH), rounded down.
+QImage stretchCopy(const QImage& source, const QRect& sourceRect, QSize targetSize);
+
+} // namespace skin

@@ -1,0 +1,217 @@
+#include "SkinnedForm.h"
+
+#include "SkinFrame.h"
+#include "platform/Fonts.h"
+#include "platform/Screen.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWindow>
+
+TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint |
+                          (layout.stayOnTop ? Qt::WindowStaysOnTopHint : Qt::WindowFlags())),
+      bitmaps_(skin::SkinBitmaps::load()) {
+    setFixedSize(layout.clientSize);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, FormColour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFont(platform::programFont());
+    // Moves without a button must reach the window so that they clear a pressed button.
+    setMouseTracking(true);
+    if (!bitmaps_.MAINICON.isNull())
+        setWindowIcon(QIcon(QPixmap::fromImage(bitmaps_.MAINICON)));
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(QRect(StripPanelPos, layout.panelSize));
+    Panel1->setAutoFillBackground(true);
+    PaintBox1 = new TLeftStrip(Panel1);
+    PaintBox1->setGeometry(QRect(QPoint(0, 0), layout.stripSize));
+
+    setCaption(layout.caption);
+}
+
+TSkinnedForm::~TSkinnedForm() = default;
+
+void TSkinnedForm::setCaption(const QString& caption) {
+    caption_ = caption;
+    setWindowTitle(caption);
+    update();
+}
+
+QRect TSkinnedForm::interiorRect() const {
+    return QRect(skin::SideWidth, skin::CaptionHeight, width() - 2 * skin::SideWidth,
+                 height() - skin::CaptionHeight - skin::BottomHeight);
+}
+
+QImage TSkinnedForm::renderFrame(bool active) const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(FormColour);
+    QPainter painter(&image);
+    skin::paintFrame(painter, bitmaps_,
+                     {size(), caption_, active, closePressed(), minimisePressed(),
+                      platform::frameAndCaptionHeight()});
+    return image;
+}
+
+void TSkinnedForm::minimiseApplication() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
+            window->showMinimized();
+    }
+}
+
+void TSkinnedForm::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    skin::paintFrame(painter, bitmaps_,
+                     {size(), caption_, isActiveWindow(), closePressed(), minimisePressed(),
+                      platform::frameAndCaptionHeight()});
+}
+
+void TSkinnedForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    // Only the caption bar and its buttons change between the active and inactive look.
+    update(QRect(0, 0, width(), skin::CornerSize));
+    if (isActiveWindow())
+        FormActivate();
+}
+
+void TSkinnedForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    update();
+}
+
+void TSkinnedForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    closePressed_ = 0;
+    minimisePressed_ = 0;
+    update();
+}
+
+void TSkinnedForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    lastPointer_ = event->globalPosition().toPoint();
+    const bool drags = WMNCHitTest(point);
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    WMLButtonDown(point);
+    if (drags)
+        beginDrag(lastPointer_);
+    event->accept();
+}
+
+void TSkinnedForm::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pointer = event->globalPosition().toPoint();
+    if (drag_ == Drag::Manual) {
+        if (event->buttons() & Qt::LeftButton)
+            move(pointer - dragOffset_);
+        else
+            drag_ = Drag::None;
+    }
+    if (pointer != lastPointer_)
+        WMMouseMove(pointer);
+    QWidget::mouseMoveEvent(event);
+}
+
+void TSkinnedForm::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    drag_ = Drag::None;
+    lastPointer_ = event->globalPosition().toPoint();
+    WMLButtonUp(event->position().toPoint());
+    event->accept();
+}
+
+void TSkinnedForm::closeEvent(QCloseEvent* event) {
+    drag_ = Drag::None;
+    clearPressed();
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+bool TSkinnedForm::WMNCHitTest(QPoint point) {
+    dragPermission_ = 1;
+    if (point.y() >= skin::CaptionBand)
+        return false;
+    if (skin::inCloseZone(point.x(), width()))
+        dragPermission_ = 0;
+    else
+        closePressed_ = 0;
+    if (skin::inMinimiseZone(point.x(), width()))
+        dragPermission_ = 0;
+    else
+        minimisePressed_ = 0;
+    return dragPermission_ == 1;
+}
+
+void TSkinnedForm::WMLButtonDown(QPoint point) {
+    if (point.y() >= skin::CaptionBand)
+        return;
+    if (skin::inCloseZone(point.x(), width())) {
+        closePressed_ = 1;
+        update();
+    } else if (skin::inMinimiseZone(point.x(), width())) {
+        minimisePressed_ = 1;
+        update();
+    }
+}
+
+void TSkinnedForm::WMLButtonUp(QPoint point) {
+    const bool wasPressed = closePressed_ != 0 || minimisePressed_ != 0;
+    if (point.y() < skin::ReleaseBand) {
+        if (skin::inCloseZone(point.x(), width()) && closePressed_ != 0) {
+            closePressed_ = 0;
+            update();
+            // Closed after this handler returns, as a posted close request would be.
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        }
+        if (skin::inMinimiseZone(point.x(), width()) && minimisePressed_ != 0) {
+            minimisePressed_ = 0;
+            update();
+            minimiseApplication();
+        }
+    }
+    clearPressed();
+    if (wasPressed)
+        update();
+}
+
+void TSkinnedForm::WMMouseMove(QPoint globalPoint) {
+    lastPointer_ = globalPoint;
+    if (closePressed_ == 0 && minimisePressed_ == 0)
+        return;
+    clearPressed();
+    update();
+}
+
+void TSkinnedForm::beginDrag(QPoint globalPoint) {
+    drag_ = Drag::None;
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove()) {
+        drag_ = Drag::System;
+        return;
+    }
+    // No window manager to move the window (a bare X server, the offscreen platform):
+    // follow the pointer until the button is released.
+    drag_ = Drag::Manual;
+    dragOffset_ = globalPoint - pos();
+}
+
+void TSkinnedForm::clearPressed() {
+    closePressed_ = 0;
+    minimisePressed_ = 0;
+}
