@@ -1,0 +1,100 @@
+#include "GlyphCheckBox.h"
+
+#include "platform/Fonts.h"
+#include "platform/Resources.h"
+
+#include <QPainter>
+
+TGlyphCheckBox::TGlyphCheckBox(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
+    setCheckable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(platform::programFont(false));
+    setText(caption);
+    replaceGlyphs(platform::loadBitmap(QStringLiteral("CHECK_ON")),
+                  platform::loadBitmap(QStringLiteral("CHECK_OFF")),
+                  platform::loadBitmap(QStringLiteral("CHECK_DIS")));
+}
+
+QImage TGlyphCheckBox::keyed(const QImage& glyph) {
+    if (glyph.isNull())
+        return {};
+    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] == key)
+                line[x] = 0;
+    }
+    return image;
+}
+
+void TGlyphCheckBox::replaceGlyphs(const QImage& on, const QImage& off, const QImage& disabled) {
+    on_ = keyed(on);
+    off_ = keyed(off);
+    disabled_ = keyed(disabled);
+    update();
+}
+
+void TGlyphCheckBox::setCaptionStyle(CaptionStyle style) {
+    if (style == captionStyle_)
+        return;
+    captionStyle_ = style;
+    update();
+}
+
+void TGlyphCheckBox::setFontColor(platform::TColor color) {
+    if (color == fontColor_)
+        return;
+    fontColor_ = color;
+    update();
+}
+
+QRect TGlyphCheckBox::glyphRect() const {
+    const QSize glyph = on_.isNull() ? QSize(14, 14) : on_.size();
+    return QRect(QPoint(0, (height() - glyph.height() + 1) / 2), glyph);
+}
+
+QRect TGlyphCheckBox::captionRect() const {
+    const int left = glyphRect().right() + 1 + GlyphSpacing;
+    return QRect(left, 0, std::max(0, width() - left), height());
+}
+
+QSize TGlyphCheckBox::sizeHint() const {
+    const QSize caption = fontMetrics().size(Qt::TextShowMnemonic, text());
+    const QRect glyph = glyphRect();
+    return {glyph.width() + GlyphSpacing + caption.width() + 2,
+            std::max(glyph.height(), caption.height() + 2)};
+}
+
+void TGlyphCheckBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QImage& glyph = !isEnabled() ? disabled_ : isChecked() ? on_ : off_;
+    if (!glyph.isNull())
+        painter.drawImage(glyphRect().topLeft(), glyph);
+
+    if (text().isEmpty())
+        return;
+    painter.setFont(font());
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
+    const QRect place = captionRect().adjusted(1, 0, -1, 0);
+    const QColor light = platform::toQColor(platform::clBtnHighlight);
+    const QColor dark = platform::toQColor(platform::cl3DDkShadow);
+    const bool raised = captionStyle_ == CaptionStyle::Raised;
+    painter.setPen(raised ? light : dark);
+    painter.drawText(place.translated(-1, -1), flags, text());
+    painter.setPen(raised ? dark : light);
+    painter.drawText(place.translated(1, 1), flags, text());
+    painter.setPen(platform::toQColor(isEnabled() ? fontColor_ : platform::clGrayText));
+    painter.drawText(place, flags, text());
+}
+
+void TGlyphCheckBox::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    emit OnMouseEnter();
+}
+
+void TGlyphCheckBox::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    emit OnMouseLeave();
+}
