@@ -25,6 +25,8 @@ QFont sheetFont(int pixels, bool bold) {
 }
 
 QString caption(const SheetEntry& entry) {
+    if (entry.bitsPerPixel == 0)
+        return QStringLiteral("%1  at %2x").arg(entry.name).arg(entry.scale);
     return QStringLiteral("%1  %2x%3 %4bpp")
         .arg(entry.name)
         .arg(entry.image.width())
@@ -57,8 +59,8 @@ Layout layOut(const std::vector<SheetGroup>& groups, int width) {
         int x = Margin;
         int rowHeight = 0;
         for (const SheetEntry& entry : group.entries) {
-            const int pictureWidth = entry.image.width() * SheetScale + 2;
-            const int pictureHeight = entry.image.height() * SheetScale + 2;
+            const int pictureWidth = entry.image.width() * entry.scale + 2;
+            const int pictureHeight = entry.image.height() * entry.scale + 2;
             const int cellWidth =
                 std::max(pictureWidth, labelMetrics.horizontalAdvance(caption(entry)));
             const int cellHeight = pictureHeight + 4 + labelMetrics.height();
@@ -84,7 +86,7 @@ QImage drawContactSheet(const std::vector<SheetGroup>& groups) {
     int width = MinimumWidth;
     for (const SheetGroup& group : groups)
         for (const SheetEntry& entry : group.entries)
-            width = std::max(width, entry.image.width() * SheetScale + 2 + 2 * Margin);
+            width = std::max(width, entry.image.width() * entry.scale + 2 + 2 * Margin);
     const Layout layout = layOut(groups, width);
 
     QImage sheet(layout.size, QImage::Format_RGB32);
@@ -97,7 +99,7 @@ QImage drawContactSheet(const std::vector<SheetGroup>& groups) {
     painter.setFont(sheetFont(13, false));
     for (const Placement& item : layout.items) {
         const QImage& image = item.entry->image;
-        const QSize enlarged = image.size() * SheetScale;
+        const QSize enlarged = image.size() * item.entry->scale;
         painter.setPen(Frame);
         painter.drawRect(QRect(item.picture - QPoint(1, 1), enlarged + QSize(1, 1)));
         // Nearest neighbour: every stored pixel becomes a crisp 4 x 4 block.

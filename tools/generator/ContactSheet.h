@@ -9,17 +9,16 @@
 namespace generator {
 
 struct SheetEntry {
-    QString name; // shown under the picture, with the size and depth
-    QImage image; // the picture as the program loads it
-    int bitsPerPixel;
+    QString name;     // shown under the picture, with the size and depth
+    QImage image;     // the picture as the program loads it
+    int bitsPerPixel; // 0 for a preview, which is not stored
+    int scale = 4;
 };
 
 struct SheetGroup {
     QString title;
     std::vector<SheetEntry> entries;
 };
-
-constexpr int SheetScale = 4;
 
 QImage drawContactSheet(const std::vector<SheetGroup>& groups);
 

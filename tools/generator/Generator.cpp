@@ -2,6 +2,7 @@
 
 #include "BmpWriter.h"
 #include "ContactSheet.h"
+#include "Preview.h"
 #include "Sounds.h"
 
 #include <QBuffer>
@@ -34,6 +35,29 @@ QByteArray encodePng(const QImage& image) {
     return bytes;
 }
 
+// The stored pictures put together as the program shows them; what cannot be put
+// together yet (a picture missing) is left out.
+SheetGroup previews(const ImagesByName& stored) {
+    SheetGroup group{QStringLiteral("Previews"), {}};
+    auto add = [&group](const QString& name, const QImage& image, int scale) {
+        if (!image.isNull())
+            group.entries.push_back({name, image, 0, scale});
+    };
+    const QImage board = previewBoard(stored);
+    add(QStringLiteral("10 x 10 board"), board, 1);
+    add(QStringLiteral("10 x 10 board"), board, 2);
+    const QImage dialog = previewFrame(stored, 357, 271, QStringLiteral("Donation"), true);
+    add(QStringLiteral("active frame, 357 x 271"), dialog, 1);
+    add(QStringLiteral("inactive frame, 427 x 127"),
+        previewFrame(stored, 427, 127, QStringLiteral("Confirmation"), false), 1);
+    if (!dialog.isNull()) {
+        add(QStringLiteral("frame, upper-left corner"), dialog.copy(0, 0, 120, 70), 4);
+        add(QStringLiteral("frame, upper-right corner"), dialog.copy(357 - 90, 0, 90, 50), 4);
+        add(QStringLiteral("frame, lower corners"), dialog.copy(0, 271 - 24, 357, 24), 4);
+    }
+    return group;
+}
+
 } // namespace
 
 std::vector<ArtGroup> drawAllArt() {
@@ -51,6 +75,7 @@ std::vector<ResourceFile> buildResourceFiles(const std::vector<ArtGroup>& art) {
     std::vector<ResourceFile> files;
     std::vector<SheetGroup> sheet;
     std::set<QString> names;
+    ImagesByName stored;
     for (const ArtGroup& group : art) {
         SheetGroup sheetGroup{group.title, {}};
         for (const GeneratedImage& item : group.images) {
@@ -64,15 +89,16 @@ std::vector<ResourceFile> buildResourceFiles(const std::vector<ArtGroup>& art) {
                 files.push_back(
                     {QStringLiteral("res/%1.%2").arg(item.name, icon ? "ico" : "bmp"), bytes});
                 // The sheet shows what the program will load, not what was drawn.
-                sheetGroup.entries.push_back({item.name,
-                                              decoded(bytes, icon ? "ICO" : "BMP", item.name),
-                                              item.bitsPerPixel});
+                const QImage loaded = decoded(bytes, icon ? "ICO" : "BMP", item.name);
+                stored[item.name] = loaded;
+                sheetGroup.entries.push_back({item.name, loaded, item.bitsPerPixel});
             } catch (const std::runtime_error& error) {
                 throw std::runtime_error(item.name.toStdString() + ": " + error.what());
             }
         }
         sheet.push_back(std::move(sheetGroup));
     }
+    sheet.push_back(previews(stored));
     files.push_back({QStringLiteral("res/WAVE/CLICK.wav"), synthesiseClick()});
     files.push_back({QStringLiteral("res/WAVE/TADA.wav"), synthesiseTada()});
     files.push_back({QStringLiteral("contact-sheet.png"), encodePng(drawContactSheet(sheet))});
