@@ -1,0 +1,493 @@
+#include "LCD_Lab.h"
+
+#include "platform/MessageBox.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+
+namespace tarnell {
+
+namespace {
+
+using platform::TColor;
+
+constexpr TColor halved(TColor color) {
+    return (color & 0xFF000000u) | ((color & 0x00FFFFFFu) >> 1 & 0x007F7F7Fu);
+}
+
+QRgb rgbOf(TColor color) {
+    return platform::toQColor(color).rgb();
+}
+
+// Clamps a length worked out in 64 bits into what a control may be.
+int extent(int64_t pixels) {
+    return static_cast<int>(std::clamp<int64_t>(pixels, 1, TLCDLabel::MaxExtent));
+}
+
+// Whether pixel (i, j) of a w x h dot belongs to the ellipse inscribed in it: its centre
+// lies inside the ellipse. From 3 x 3 up the four corner pixels are left out, so that even
+// small dots read as round; a 2-pixel disc covers most of every pixel of its box and stays
+// square.
+bool inDisc(int64_t i, int64_t j, int64_t w, int64_t h) {
+    const bool corner = (i == 0 || i == w - 1) && (j == 0 || j == h - 1);
+    if (corner && w >= 3 && h >= 3)
+        return false;
+    const int64_t dx = 2 * i + 1 - w;
+    const int64_t dy = 2 * j + 1 - h;
+    // In floating point: the squares of very large custom dots would overflow 64 bits.
+    const double ex = static_cast<double>(dx) / static_cast<double>(w);
+    const double ey = static_cast<double>(dy) / static_cast<double>(h);
+    return ex * ex + ey * ey <= 1.0;
+}
+
+// The part of an x, y, w, h rectangle that lies on the image.
+QRect clipped(const QImage& image, int64_t x, int64_t y, int64_t w, int64_t h) {
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(x + w, image.width());
+    const int64_t bottom = std::min<int64_t>(y + h, image.height());
+    if (right <= left || bottom <= top)
+        return {};
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
+}
+
+void fillRect(QImage& image, int64_t x, int64_t y, int64_t w, int64_t h, QRgb color) {
+    const QRect area = clipped(image, x, y, w, h);
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        std::fill(line + area.left(), line + area.left() + area.width(), color);
+    }
+}
+
+// Paints the dots of one display, with the colours resolved once per paint.
+struct DotPainter {
+    QImage& bitmap;
+    int64_t dotWidth;
+    int64_t dotHeight;
+    bool singlePixel;
+    TPixelShape shape;
+    QRgb on;
+    QRgb off;
+    QRgb shade;
+
+    void fillDisc(int64_t x, int64_t y, QRgb color) const {
+        const QRect area = clipped(bitmap, x, y, dotWidth, dotHeight);
+        for (int row = area.top(); row <= area.bottom(); ++row) {
+            auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(row));
+            for (int column = area.left(); column <= area.right(); ++column)
+                if (inDisc(column - x, row - y, dotWidth, dotHeight))
+                    line[column] = color;
+        }
+    }
+
+    void draw(int64_t x, int64_t y, bool lit) const {
+        const QRgb color = lit ? on : off;
+        if (singlePixel) {
+            fillRect(bitmap, x, y, 1, 1, color);
+            return;
+        }
+        switch (shape) {
+        case spSquare:
+            fillRect(bitmap, x, y, dotWidth, dotHeight, color);
+            break;
+        case spRound:
+            fillDisc(x, y, color);
+            break;
+        case spShaped:
+            if (!lit) {
+                fillRect(bitmap, x, y, dotWidth, dotHeight, off);
+                break;
+            }
+            fillRect(bitmap, x, y, dotWidth, dotHeight, shade);
+            fillDisc(x, y, on);
+            break;
+        }
+    }
+};
+
+} // namespace
+
+TLCDLabel::TLCDLabel(QWidget* owner) : QWidget(owner) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ShadeColor = halved(mPixelOn);
+    computeDotAndCellSizes();
+    sizeToContent();
+}
+
+TLCDLabel::~TLCDLabel() = default;
+
+// ---- properties ----
+
+void TLCDLabel::setCaption(const QString& text) {
+    const QString shown = text.left(MaxCaptionLength);
+    if (shown == mCaption)
+        return;
+    mCaption = shown;
+    TextBuffer.fill(0);
+    for (qsizetype i = 0; i < mCaption.size(); ++i) {
+        const char16_t code = mCaption.at(i).unicode();
+        TextBuffer[static_cast<size_t>(i)] = code <= 0xFF ? static_cast<uint8_t>(code) : '?';
+    }
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setDotMatrix(TDotMatrix set) {
+    if (set < mat5x7 || set > CustomFont)
+        return;
+    const TDotMatrix remembered = mDotMatrix == CustomFont ? mat5x7 : mDotMatrix;
+    if (set != CustomFont) {
+        mDotMatrix = set;
+        for (auto& glyph : CustomGlyphs)
+            glyph = {};
+    } else if (mFilename.isEmpty()) {
+        mDotMatrix = remembered;
+    } else {
+        // A file that fails to load leaves the label as it was, custom glyphs included.
+        QString error;
+        if (loadCustomSet(error))
+            mDotMatrix = CustomFont;
+    }
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelSize(TPixelSize size) {
+    if (size < pix1x1 || size > pixCustom || size == mPixelSize)
+        return;
+    mPixelSize = size;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelSpacing(int pixels) {
+    if (refuseBelow(pixels, 0, "Pixel spacing can't be less than zero!") || pixels == mPixelSpacing)
+        return;
+    mPixelSpacing = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelShape(TPixelShape shape) {
+    if (shape < spSquare || shape > spRound || shape == mPixelShape)
+        return;
+    mPixelShape = shape;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelWidth(int pixels) {
+    if (mPixelSize != pixCustom ||
+        refuseBelow(pixels, 1, "Display pixel width must be 1 or greater!") ||
+        pixels == mPixelWidth)
+        return;
+    mPixelWidth = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelHeight(int pixels) {
+    if (mPixelSize != pixCustom ||
+        refuseBelow(pixels, 1, "Display pixel height must be 1 or greate!") ||
+        pixels == mPixelHeight)
+        return;
+    mPixelHeight = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setCharSpacing(int pixels) {
+    if (refuseBelow(pixels, 0, "Character spacing can't be less than zero!") ||
+        pixels == mCharSpacing)
+        return;
+    mCharSpacing = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setLineSpacing(int pixels) {
+    if (refuseBelow(pixels, 0, "Line spacing can't be less than zero!") || pixels == mLineSpacing)
+        return;
+    mLineSpacing = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setBorderSpace(int pixels) {
+    if (refuseBelow(pixels, 0, "Border spacing can't be less than zero!") || pixels == mBorderSpace)
+        return;
+    mBorderSpace = pixels;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setTextLines(int lines) {
+    if (refuseBelow(lines, 1, "Display needs at least on line!") || lines == mTextLines)
+        return;
+    mTextLines = lines;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setNoOfChars(int chars) {
+    if (refuseBelow(chars, 1, "Display needs at least one character!") || chars == mNoOfChars)
+        return;
+    mNoOfChars = chars;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setBackGround(TColor color) {
+    if (color == mBackGround)
+        return;
+    mBackGround = color;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setBorderStyle(TMyBorder style) {
+    if (style < frRaised || style > frNone || style == mBorderStyle)
+        return;
+    mBorderStyle = style;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setBorderColor(TColor color) {
+    if (color == mBorderColor)
+        return;
+    mBorderColor = color;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelOn(TColor color) {
+    if (color == mPixelOn)
+        return;
+    mPixelOn = color;
+    ShadeColor = halved(mPixelOn);
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setPixelOff(TColor color) {
+    if (color == mPixelOff)
+        return;
+    mPixelOff = color;
+    relayoutAndRepaint();
+}
+
+void TLCDLabel::setFilename(const QString& name) {
+    // Always loads, even under the same name, so that an edited file can be taken up again.
+    mFilename = name;
+    setDotMatrix(CustomFont);
+}
+
+void TLCDLabel::setHint(const QString& hint) {
+    mHint = hint;
+    updateToolTip();
+}
+
+void TLCDLabel::setShowHint(bool show) {
+    mShowHint = show;
+    updateToolTip();
+}
+
+void TLCDLabel::updateToolTip() {
+    setToolTip(mShowHint ? mHint : QString());
+}
+
+bool TLCDLabel::refuseBelow(int value, int minimum, const char* message) {
+    if (value >= minimum)
+        return false;
+    platform::showMessage(QString::fromLatin1(message));
+    return true;
+}
+
+bool TLCDLabel::loadCustomSet(QString& error) {
+    QFile file(mFilename);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Not being able to open the file is quiet: the label simply keeps its set.
+        error = QStringLiteral("Cannot open the character set file \"%1\": %2.")
+                    .arg(mFilename, file.errorString());
+        mLoadError = error;
+        return false;
+    }
+    // Never more than the largest valid file: a huge file cannot exhaust memory.
+    const QByteArray bytes = file.read(MaxCustomCharSetFileBytes);
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    const QString readError = file.errorString();
+    file.close();
+
+    std::string reason;
+    TCustomCharSet parsed;
+    if (readFailed)
+        reason = readError.toStdString();
+    else
+        reason = parseCustomCharSet(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                              static_cast<size_t>(bytes.size())),
+                                    parsed);
+    if (!reason.empty()) {
+        error = QStringLiteral("Cannot load the character set file \"%1\": %2.")
+                    .arg(mFilename, QString::fromStdString(reason));
+        mLoadError = error;
+        platform::showMessage(error);
+        return false;
+    }
+    CustomGlyphs = std::move(parsed.Glyphs);
+    mCustomShape = parsed.Shape;
+    mLoadError.clear();
+    return true;
+}
+
+TCharSetShape TLCDLabel::charSetShape() const {
+    return mDotMatrix == CustomFont ? mCustomShape : builtInShape(mDotMatrix);
+}
+
+// ---- layout ----
+
+void TLCDLabel::relayoutAndRepaint() {
+    layoutControl();
+    repaint();
+}
+
+void TLCDLabel::layoutControl() {
+    const bool resized = width() != LastWidth || height() != LastHeight;
+    LastWidth = width();
+    LastHeight = height();
+    computeDotAndCellSizes();
+    if (resized)
+        fitToSize(width(), height());
+    else
+        sizeToContent();
+}
+
+void TLCDLabel::computeDotAndCellSizes() {
+    if (mPixelSize == pixCustom) {
+        DotWidth = mPixelWidth;
+        DotHeight = mPixelHeight;
+    } else {
+        DotWidth = DotHeight = mPixelWidth = mPixelHeight = static_cast<int>(mPixelSize) + 1;
+    }
+    const TCharSetShape shape = charSetShape();
+    FirstCode = shape.FirstCode;
+    LastCode = shape.LastCode;
+    CellColumns = shape.CellColumns;
+    CellRows = shape.CellRows;
+    CellWidth = extent(int64_t{CellColumns} * DotWidth + int64_t{CellColumns - 1} * mPixelSpacing);
+    CellHeight = extent(int64_t{CellRows} * DotHeight + int64_t{CellRows - 1} * mPixelSpacing);
+}
+
+void TLCDLabel::sizeToContent() {
+    const int w = extent(2 * int64_t{mBorderSpace} + int64_t{mNoOfChars} * CellWidth +
+                         int64_t{mNoOfChars - 1} * mCharSpacing + 2);
+    const int h = extent(2 * int64_t{mBorderSpace} + int64_t{mTextLines} * CellHeight +
+                         int64_t{mTextLines - 1} * mLineSpacing + 2);
+    LastWidth = w;
+    LastHeight = h;
+    if (width() != w || height() != h)
+        resize(w, h);
+}
+
+void TLCDLabel::fitToSize(int w, int h) {
+    const int64_t chars = (int64_t{w} - 2 * int64_t{mBorderSpace} + mCharSpacing) /
+                          (int64_t{CellWidth} + mCharSpacing);
+    const int64_t lines = (int64_t{h} - 2 * int64_t{mBorderSpace} + mLineSpacing) /
+                          (int64_t{CellHeight} + mLineSpacing);
+    mNoOfChars = static_cast<int>(std::max<int64_t>(chars, 1));
+    mTextLines = static_cast<int>(std::max<int64_t>(lines, 1));
+    sizeToContent();
+}
+
+void TLCDLabel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControl();
+}
+
+// ---- painting ----
+
+void TLCDLabel::paintEvent(QPaintEvent*) {
+    ++mPaintCount;
+    const QImage bitmap = renderImage();
+    if (bitmap.isNull())
+        return;
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), bitmap, QRect(0, 0, width(), height()));
+}
+
+QImage TLCDLabel::renderImage() const {
+    const int w = width();
+    const int h = height();
+    QImage bitmap(w + 2, h + 2, QImage::Format_RGB32);
+    if (bitmap.isNull())
+        return bitmap;
+    if (isHidden()) {
+        bitmap.fill(platform::toQColor(platform::clBtnFace));
+        return bitmap;
+    }
+    bitmap.fill(rgbOf(mBackGround));
+    if (mBorderStyle != frNone)
+        drawFrame(bitmap, w, h);
+    if (isEnabled())
+        drawText(bitmap);
+    return bitmap;
+}
+
+void TLCDLabel::drawFrame(QImage& bitmap, int w, int h) const {
+    TColor frame = mBorderColor;
+    TColor edge = mBorderColor;
+    if (mBorderStyle == frRaised) {
+        frame = platform::clBtnShadow;
+        edge = platform::clBtnHighlight;
+    } else if (mBorderStyle == frLowered) {
+        frame = platform::clBtnHighlight;
+        edge = platform::clBtnShadow;
+    }
+    const QRgb frameRgb = rgbOf(frame);
+    fillRect(bitmap, 0, 0, w, 1, frameRgb);
+    fillRect(bitmap, 0, h - 1, w, 1, frameRgb);
+    fillRect(bitmap, 0, 0, 1, h, frameRgb);
+    fillRect(bitmap, w - 1, 0, 1, h, frameRgb);
+    if (mBorderStyle == frSingle)
+        return;
+    // One line from the top-right corner to the top-left one and down to the bottom-left
+    // one; like any line, it stops short of its last pixel.
+    const QRgb edgeRgb = rgbOf(edge);
+    fillRect(bitmap, 0, 0, w, 1, edgeRgb);
+    fillRect(bitmap, 0, 0, 1, h - 1, edgeRgb);
+}
+
+void TLCDLabel::drawText(QImage& bitmap) const {
+    // A shade worked out from a system colour's index would mean nothing: halve the colour.
+    const QRgb shade = platform::isSystemColor(ShadeColor)
+                           ? rgbOf(halved(platform::fromQColor(platform::toQColor(mPixelOn))))
+                           : rgbOf(ShadeColor);
+    const DotPainter dots{bitmap,      DotWidth,        DotHeight,        mPixelSize == pix1x1,
+                          mPixelShape, rgbOf(mPixelOn), rgbOf(mPixelOff), shade};
+
+    const auto textLength = static_cast<int64_t>(
+        std::find(TextBuffer.begin(), TextBuffer.end(), uint8_t{0}) - TextBuffer.begin());
+    const bool custom = mDotMatrix == CustomFont;
+    std::vector<uint8_t> glyph(static_cast<size_t>(CellColumns) * static_cast<size_t>(CellRows));
+    const int64_t dotStepX = int64_t{DotWidth} + mPixelSpacing;
+    const int64_t dotStepY = int64_t{DotHeight} + mPixelSpacing;
+    const int64_t left = int64_t{mBorderSpace} + 1;
+    int64_t y = left;
+    // Cells that start beyond the bitmap cannot show, so the walk stops there.
+    for (int line = 0; line < mTextLines && y < bitmap.height(); ++line) {
+        int64_t x = left;
+        for (int cell = 0; cell < mNoOfChars && x < bitmap.width(); ++cell) {
+            const int64_t index = int64_t{line} * mNoOfChars + cell;
+            const int code =
+                std::clamp(index < textLength ? int{TextBuffer[static_cast<size_t>(index)]} : 0,
+                           FirstCode, LastCode);
+            const uint8_t* cellDots = nullptr;
+            if (custom) {
+                cellDots = CustomGlyphs[static_cast<size_t>(code)].data();
+            } else {
+                copyBuiltInGlyph(mDotMatrix, code, glyph);
+                cellDots = glyph.data();
+            }
+            for (int row = 0; row < CellRows; ++row) {
+                for (int column = 0; column < CellColumns; ++column) {
+                    const uint8_t dot = cellDots[row * CellColumns + column];
+                    dots.draw(x + column * dotStepX, y + row * dotStepY,
+                              custom ? dot == 0 : dot == 1);
+                }
+            }
+            x += int64_t{CellWidth} + mCharSpacing;
+        }
+        y += int64_t{CellHeight} + mLineSpacing;
+    }
+}
+
+} // namespace tarnell

@@ -1,0 +1,200 @@
+// The LCD dot-matrix label: a passive control that shows a short text the way a character
+// LCD module does, every character a fixed cell of lit and unlit dots.
+#pragma once
+
+#include "Matrix.h"
+#include "platform/Colors.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tarnell {
+
+// Each size from pix1x1 to pix16x16 makes a dot N by N pixels, N being its ordinal plus 1.
+enum TPixelSize {
+    pix1x1,
+    pix2x2,
+    pix3x3,
+    pix4x4,
+    pix5x5,
+    pix6x6,
+    pix7x7,
+    pix8x8,
+    pix9x9,
+    pix10x10,
+    pix11x11,
+    pix12x12,
+    pix13x13,
+    pix14x14,
+    pix15x15,
+    pix16x16,
+    pixCustom
+};
+enum TPixelShape { spSquare, spShaped, spRound };
+enum TMyBorder { frRaised, frLowered, frSingle, frNone };
+
+// A lightweight control: it takes no focus and no input of its own; mouse events go on to
+// the parent. Setters store a value and repaint at once, only when the value changed (the
+// character set always repaints); refused values keep the old one and say why in a message
+// box. Every property write lays the control out again, so its size follows its content.
+class TLCDLabel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(tarnell::TDotMatrix DotMatrix READ DotMatrix WRITE setDotMatrix)
+    Q_PROPERTY(tarnell::TPixelSize PixelSize READ PixelSize WRITE setPixelSize)
+    Q_PROPERTY(int PixelSpacing READ PixelSpacing WRITE setPixelSpacing)
+    Q_PROPERTY(tarnell::TPixelShape PixelShape READ PixelShape WRITE setPixelShape)
+    Q_PROPERTY(int PixelWidth READ PixelWidth WRITE setPixelWidth)
+    Q_PROPERTY(int PixelHeight READ PixelHeight WRITE setPixelHeight)
+    Q_PROPERTY(int CharSpacing READ CharSpacing WRITE setCharSpacing)
+    Q_PROPERTY(int LineSpacing READ LineSpacing WRITE setLineSpacing)
+    Q_PROPERTY(int BorderSpace READ BorderSpace WRITE setBorderSpace)
+    Q_PROPERTY(int TextLines READ TextLines WRITE setTextLines)
+    Q_PROPERTY(int NoOfChars READ NoOfChars WRITE setNoOfChars)
+    Q_PROPERTY(platform::TColor BackGround READ BackGround WRITE setBackGround)
+    Q_PROPERTY(tarnell::TMyBorder BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(platform::TColor BorderColor READ BorderColor WRITE setBorderColor)
+    Q_PROPERTY(platform::TColor PixelOn READ PixelOn WRITE setPixelOn)
+    Q_PROPERTY(platform::TColor PixelOff READ PixelOff WRITE setPixelOff)
+    Q_PROPERTY(QString filename READ filename WRITE setFilename)
+    Q_PROPERTY(QString Hint READ Hint WRITE setHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
+
+public:
+    static constexpr int MaxCaptionLength = 255;
+    // The control never grows beyond this many pixels across or down, whatever its
+    // properties say, so that absurd values cannot exhaust memory when it paints.
+    static constexpr int MaxExtent = 8192;
+
+    explicit TLCDLabel(QWidget* owner = nullptr);
+    ~TLCDLabel() override;
+
+    QString Caption() const { return mCaption; }
+    void setCaption(const QString& text);
+    TDotMatrix DotMatrix() const { return mDotMatrix; }
+    void setDotMatrix(TDotMatrix set);
+    TPixelSize PixelSize() const { return mPixelSize; }
+    void setPixelSize(TPixelSize size);
+    int PixelSpacing() const { return mPixelSpacing; }
+    void setPixelSpacing(int pixels);
+    TPixelShape PixelShape() const { return mPixelShape; }
+    void setPixelShape(TPixelShape shape);
+    int PixelWidth() const { return mPixelWidth; }
+    void setPixelWidth(int pixels);
+    int PixelHeight() const { return mPixelHeight; }
+    void setPixelHeight(int pixels);
+    int CharSpacing() const { return mCharSpacing; }
+    void setCharSpacing(int pixels);
+    int LineSpacing() const { return mLineSpacing; }
+    void setLineSpacing(int pixels);
+    int BorderSpace() const { return mBorderSpace; }
+    void setBorderSpace(int pixels);
+    int TextLines() const { return mTextLines; }
+    void setTextLines(int lines);
+    int NoOfChars() const { return mNoOfChars; }
+    void setNoOfChars(int chars);
+    platform::TColor BackGround() const { return mBackGround; }
+    void setBackGround(platform::TColor color);
+    TMyBorder BorderStyle() const { return mBorderStyle; }
+    void setBorderStyle(TMyBorder style);
+    platform::TColor BorderColor() const { return mBorderColor; }
+    void setBorderColor(platform::TColor color);
+    platform::TColor PixelOn() const { return mPixelOn; }
+    void setPixelOn(platform::TColor color);
+    platform::TColor PixelOff() const { return mPixelOff; }
+    void setPixelOff(platform::TColor color);
+    QString filename() const { return mFilename; }
+    // Stores the name and switches to the custom set it holds. A file that cannot be
+    // opened leaves the label on its set silently; a file that is not a valid character
+    // set (see parseCustomCharSet) leaves it on its set too and says why in a message box.
+    // Either way loadError() tells the caller what went wrong.
+    void setFilename(const QString& name);
+    // Why the last custom set was not loaded; empty after a successful load.
+    QString loadError() const { return mLoadError; }
+
+    // The hint is the tool tip, shown only while ShowHint is on.
+    QString Hint() const { return mHint; }
+    void setHint(const QString& hint);
+    bool ShowHint() const { return mShowHint; }
+    void setShowHint(bool show);
+
+    // Internal state, readable for tests and tools.
+    platform::TColor shadeColor() const { return ShadeColor; }
+    int dotWidth() const { return DotWidth; }
+    int dotHeight() const { return DotHeight; }
+    int cellWidth() const { return CellWidth; }
+    int cellHeight() const { return CellHeight; }
+    TCharSetShape charSetShape() const;
+    QSize lastSize() const { return {LastWidth, LastHeight}; }
+    // How many times the control has painted itself.
+    int paintCount() const { return mPaintCount; }
+
+    QSize sizeHint() const override { return {LastWidth, LastHeight}; }
+
+    // The image the control shows, drawn the same way its paint does, at the current size.
+    QImage renderImage() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Lays the control out (fitting it to a size changed from outside, otherwise sizing it
+    // to its content) and repaints it at once.
+    void relayoutAndRepaint();
+    void layoutControl();
+    void computeDotAndCellSizes();
+    void sizeToContent();
+    void fitToSize(int width, int height);
+    bool refuseBelow(int value, int minimum, const char* message);
+    void updateToolTip();
+    bool loadCustomSet(QString& error);
+    void drawFrame(QImage& bitmap, int width, int height) const;
+    void drawText(QImage& bitmap) const;
+
+    QString mCaption;
+    TDotMatrix mDotMatrix = mat5x7;
+    TPixelSize mPixelSize = pix2x2;
+    int mPixelSpacing = 1;
+    TPixelShape mPixelShape = spSquare;
+    int mPixelWidth = 2;
+    int mPixelHeight = 2;
+    int mCharSpacing = 2;
+    int mLineSpacing = 2;
+    int mBorderSpace = 3;
+    int mTextLines = 1;
+    int mNoOfChars = 10;
+    platform::TColor mBackGround = 0xC0C0C0;
+    TMyBorder mBorderStyle = frLowered;
+    platform::TColor mBorderColor = 0;
+    platform::TColor mPixelOn = 0;
+    platform::TColor mPixelOff = 0xAAAAAA;
+    QString mFilename;
+    QString mHint;
+    bool mShowHint = false;
+    QString mLoadError;
+    int mPaintCount = 0;
+
+    platform::TColor ShadeColor = 0;
+    int DotWidth = 2;
+    int DotHeight = 2;
+    int CellColumns = 5;
+    int CellRows = 7;
+    int CellWidth = 0;
+    int CellHeight = 0;
+    int FirstCode = 32;
+    int LastCode = 126;
+    int LastWidth = 0;
+    int LastHeight = 0;
+    // The caption's character codes, ended by a zero.
+    std::array<uint8_t, MaxCaptionLength + 1> TextBuffer{};
+    // One glyph per code while a custom set is loaded (0 = lit), otherwise empty.
+    std::array<std::vector<uint8_t>, 256> CustomGlyphs;
+    TCharSetShape mCustomShape;
+};
+
+} // namespace tarnell
