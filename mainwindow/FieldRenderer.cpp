@@ -176,9 +176,19 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
 }
 
 void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) {
-    // The anchor is the text's top-left corner; the painter wants its baseline.
-    const QPoint topLeft = cell + CountOffset;
-    painter.drawText(QPoint(topLeft.x(), topLeft.y() + CountAscent_), QString::number(count));
+    if (count < 0 || count >= static_cast<int>(CountTexts_.size())) {
+        const QPoint topLeft = cell + CountOffset;
+        painter.drawText(QPoint(topLeft.x(), topLeft.y() + CountAscent_), QString::number(count));
+        return;
+    }
+    QStaticText& text = CountTexts_[static_cast<size_t>(count)];
+    if (text.text().isEmpty()) {
+        text.setText(QString::number(count));
+        text.setTextFormat(Qt::PlainText);
+        text.setPerformanceHint(QStaticText::AggressiveCaching);
+        text.prepare(QTransform(), CountFont_);
+    }
+    painter.drawStaticText(cell + CountOffset, text);
 }
 
 void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {

@@ -6,8 +6,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QStaticText>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 
 class QPainter;
 
@@ -84,6 +86,7 @@ private:
     QImage Buffer_;
     QFont CountFont_;
     int CountAscent_ = 0;
+    std::array<QStaticText, 41> CountTexts_;
 };
 
 // The field area ("PaintBox3"): a 401 x 225 control that shows the renderer's frame and

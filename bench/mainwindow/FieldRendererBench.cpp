@@ -1,0 +1,97 @@
+// Cost of one frame of the field: the 100 ms timer redraws it for the whole life of the
+// program, so a frame should stay well under a millisecond.
+#include "core/Puzzle.h"
+#include "mainwindow/FieldRenderer.h"
+#include "platform/Fonts.h"
+#include "platform/TimeOfDay.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class FixedClock : public tarnell::TimeOfDaySource {
+public:
+    double Now() const override { return 0.4321; }
+};
+
+// The embedded images, or stand-ins of the same sizes when they are not there (the cost
+// of a frame does not depend on what the pictures show).
+tarnell::TFieldImages benchImages(bool& standIns) {
+    tarnell::TFieldImages images = tarnell::TFieldImages::loadEmbedded();
+    standIns = !images.problems().isEmpty();
+    if (!standIns)
+        return images;
+    auto white = [](QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        return image;
+    };
+    using R = tarnell::TFieldRenderer;
+    for (auto* plate : {&images.Inner, &images.LastRow, &images.LastColumn}) {
+        const QSize size = plate == &images.Inner ? R::PlateSize : R::SidePlateSize;
+        *plate = {white(size), white(size), white(size), white(size)};
+    }
+    images.Flag = images.FlagMask = white(R::FlagSize);
+    images.Fox = images.FoxMask = white(R::FoxSize);
+    return images;
+}
+
+struct Board {
+    platform::StdRandom random;
+    FixedClock clock;
+    tarnell::TPuzzle puzzle{random, clock};
+    Board(int size, int foxes) {
+        puzzle.Reset(size, foxes);
+        puzzle.NewPuzzle();
+    }
+    // Opens every cell without a fox, then finds every fox: the most sprites and counts.
+    void uncoverAll() {
+        const int n = puzzle.FieldSize();
+        for (int pass = 0; pass < 2; ++pass)
+            for (int i = 1; i <= n; ++i)
+                for (int j = 1; j <= n; ++j)
+                    if ((puzzle.FoxPlane()[i][j] == tarnell::fpFox) == (pass == 1))
+                        puzzle.OpenCell(i, j);
+    }
+};
+
+void runFrames(benchmark::State& state, const tarnell::TPuzzle& puzzle) {
+    bool standIns = false;
+    const tarnell::TFieldImages images = benchImages(standIns);
+    state.SetLabel(standIns ? "stand-in images" : "embedded images");
+    tarnell::TFieldRenderer renderer(images);
+    for (auto _ : state) {
+        renderer.drawFrame(puzzle, true);
+        benchmark::DoNotOptimize(renderer.backBuffer().constBits());
+    }
+}
+
+void BM_FrameTenByTenAllUncovered(benchmark::State& state) {
+    Board board(10, 10);
+    board.uncoverAll();
+    runFrames(state, board.puzzle);
+}
+BENCHMARK(BM_FrameTenByTenAllUncovered)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameTenByTenCovered(benchmark::State& state) {
+    Board board(10, 10);
+    board.puzzle.MouseMove(200, 120);
+    runFrames(state, board.puzzle);
+}
+BENCHMARK(BM_FrameTenByTenCovered)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    platform::installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
