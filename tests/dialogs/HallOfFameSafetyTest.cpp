@@ -1,0 +1,369 @@
+// The hall of fame never loses or half-writes its file: every write, flush, close and
+// rename of a store is made to fail or crash in turn; a damaged file is kept aside; the
+// dialogs' reading never writes; every failure is told to the player.
+#include "dialogs/FameFileFaults.h"
+#include "dialogs/HallOfFame.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using halloffame::FameDecisions;
+using halloffame::FameOpenMode;
+using halloffame::FameOperation;
+using halloffame::FaultyFameFileSystem;
+using halloffame::HallOfFame;
+
+constexpr char FileName[] = "h_fame.dat";
+constexpr char NewFileName[] = "h_fame2.dat";
+constexpr char AsideName[] = "h_fame.dat.damaged";
+
+QByteArray readFile(const char* name) {
+    QFile file(QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeFile(const char* name, const QByteArray& bytes) {
+    QFile file(QString::fromLatin1(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+bool exists(const char* name) {
+    return QFile::exists(QString::fromLatin1(name));
+}
+
+// A record with whole seconds: size, foxes, time, steps, flags and a short name.
+QByteArray record(int size, int foxes, int seconds, int steps, char timeFlag, char stepsFlag,
+                  const QByteArray& name) {
+    QByteArray out(72, ' ');
+    const auto put32 = [&](int at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put32(0, static_cast<std::uint32_t>(size));
+    put32(4, static_cast<std::uint32_t>(foxes));
+    const double days = seconds * 1000 / 86400000.0;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &days, 8);
+    for (int i = 0; i < 8; ++i)
+        out[8 + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    put32(16, static_cast<std::uint32_t>(steps));
+    out[20] = timeFlag;
+    out[21] = stepsFlag;
+    out.replace(22, name.size(), name);
+    return out;
+}
+
+tarnell::TPuzzleResult result(int size, int foxes, int seconds, int steps) {
+    tarnell::TPuzzleResult r;
+    r.FieldSize = size;
+    r.FoxCount = foxes;
+    r.StepCount = steps;
+    r.Elapsed = seconds / 86400.0;
+    return r;
+}
+
+const QByteArray OldRecords = record(5, 2, 20, 9, 1, 0, "Ann") + record(8, 5, 35, 30, 1, 0, "Bob") +
+                              record(8, 5, 50, 22, 0, 1, "Cy") +
+                              record(10, 9, 300, 60, 0, 1, "Dee");
+// The game that beats both of Bob's and Cy's results.
+const tarnell::TPuzzleResult Winner = result(8, 5, 31, 21);
+const FameDecisions Both{true, true};
+const QByteArray NewRecords = record(5, 2, 20, 9, 1, 0, "Ann") +
+                              record(10, 9, 300, 60, 0, 1, "Dee") +
+                              record(8, 5, 31, 21, 1, 0, "Eve") + record(8, 5, 31, 21, 0, 1, "Eve");
+
+class HallOfFameSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {FileName, NewFileName, AsideName, "h_fame.dat.damaged.2"})
+            QFile::remove(QString::fromLatin1(name));
+        testsupport::clearMessages();
+    }
+    QString allMessages() const { return testsupport::messages().join(QLatin1Char('\n')); }
+};
+
+TEST_F(HallOfFameSafetyTest, TheRewriteIsCompleteWithoutFaults) {
+    writeFile(FileName, OldRecords);
+    EXPECT_TRUE(HallOfFame().store(Winner, Both, QStringLiteral("Eve")));
+    EXPECT_EQ(readFile(FileName), NewRecords);
+    EXPECT_FALSE(exists(NewFileName));
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+}
+
+// Runs one store with the k-th operation of a kind failing or crashing, for every k that
+// a clean store reaches, and checks that "h_fame.dat" holds exactly the old or the new
+// records and that a failure was told.
+void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
+                   const std::function<void()>& checkAfterFailure,
+                   const std::function<void()>& checkAfterCrash) {
+    FaultyFameFileSystem faulty(halloffame::diskFileSystem());
+    writeFile(FileName, oldBytes);
+    ASSERT_TRUE(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")));
+    std::vector<std::pair<FameOperation, int>> counts;
+    for (FameOperation operation :
+         {FameOperation::Open, FameOperation::Read, FameOperation::Write, FameOperation::Flush,
+          FameOperation::Close, FameOperation::Length, FameOperation::Rename}) {
+        counts.emplace_back(operation, faulty.count(operation));
+        if (operation != FameOperation::Read) {
+            ASSERT_GT(faulty.count(operation), 0) << static_cast<int>(operation);
+        }
+    }
+    for (const auto& [operation, count] : counts) {
+        for (int k = 1; k <= count; ++k) {
+            for (auto fault :
+                 {FaultyFameFileSystem::Fault::Fail, FaultyFameFileSystem::Fault::Crash}) {
+                SCOPED_TRACE(testing::Message()
+                             << "operation " << static_cast<int>(operation) << " number " << k
+                             << " fault " << static_cast<int>(fault));
+                QFile::remove(QString::fromLatin1(FileName));
+                QFile::remove(QString::fromLatin1(AsideName));
+                writeFile(FileName, oldBytes);
+                testsupport::clearMessages();
+                faulty.reset();
+                faulty.injectAt(operation, k, fault);
+                if (fault == FaultyFameFileSystem::Fault::Fail) {
+                    EXPECT_FALSE(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")));
+                    ASSERT_EQ(testsupport::messages().size(), 1);
+                    EXPECT_TRUE(testsupport::messages().front().contains(
+                        QStringLiteral("injected failure")));
+                    EXPECT_TRUE(testsupport::messages().front().contains(QStringLiteral("h_fame")));
+                    EXPECT_FALSE(exists(NewFileName));
+                    checkAfterFailure();
+                } else {
+                    EXPECT_THROW(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")),
+                                 halloffame::SimulatedCrash);
+                    checkAfterCrash();
+                    // The next run stores normally, whatever the crash left behind.
+                    testsupport::clearMessages();
+                    if (!exists(FileName) || readFile(FileName) != newBytes) {
+                        HallOfFame fresh;
+                        const auto best = fresh.lookUp(8, 5);
+                        ASSERT_TRUE(best);
+                        const FameDecisions again = halloffame::decide(*best, Winner);
+                        EXPECT_EQ(again, Both);
+                        EXPECT_TRUE(fresh.store(Winner, again, QStringLiteral("Eve")));
+                        EXPECT_EQ(readFile(FileName), newBytes);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(HallOfFameSafetyTest, EveryFailingOperationLeavesTheOldFileAndTellsThePlayer) {
+    runEveryFault(
+        OldRecords, NewRecords, [] { EXPECT_EQ(readFile(FileName), OldRecords); },
+        [] {
+            const QByteArray now = readFile(FileName);
+            EXPECT_TRUE(now == OldRecords || now == NewRecords);
+        });
+}
+
+TEST_F(HallOfFameSafetyTest, EveryFailingOperationKeepsADamagedFileSomewhere) {
+    const QByteArray damaged = OldRecords.left(100);
+    const QByteArray newFromNothing =
+        record(8, 5, 31, 21, 1, 0, "Eve") + record(8, 5, 31, 21, 0, 1, "Eve");
+    runEveryFault(
+        damaged, newFromNothing,
+        [&] {
+            EXPECT_EQ(readFile(FileName), damaged);
+            EXPECT_FALSE(exists(AsideName));
+        },
+        [&] {
+            // Either untouched, or kept aside with the new file in place or not yet there.
+            if (exists(AsideName)) {
+                EXPECT_EQ(readFile(AsideName), damaged);
+                if (exists(FileName)) {
+                    EXPECT_EQ(readFile(FileName), newFromNothing);
+                }
+            } else {
+                EXPECT_EQ(readFile(FileName), damaged);
+            }
+        });
+}
+
+TEST_F(HallOfFameSafetyTest, AFailedRenameIsToldAndTheOldFileStays) {
+    writeFile(FileName, OldRecords);
+    FaultyFameFileSystem faulty(halloffame::diskFileSystem());
+    faulty.injectAt(FameOperation::Rename, 1);
+    EXPECT_FALSE(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")));
+    EXPECT_EQ(readFile(FileName), OldRecords);
+    ASSERT_EQ(testsupport::messages().size(), 1);
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame2.dat\"")))
+        << allMessages().toStdString();
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat\"")));
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("not stored")));
+}
+
+TEST_F(HallOfFameSafetyTest, AFileOfNoWholeRecordsShowsPlaceholdersAndIsKeptAside) {
+    const QByteArray damaged = OldRecords.left(73);
+    writeFile(FileName, damaged);
+    HallOfFame fame;
+    EXPECT_TRUE(fame.check());
+    const auto best = fame.lookUp(5, 2);
+    ASSERT_TRUE(best);
+    // The first 72 bytes would make a valid record for 5 x 5; it must not be read.
+    EXPECT_FALSE(best->TimeRecord || best->StepsRecord);
+    EXPECT_EQ(halloffame::timeLine(*best, 5, 2), QStringLiteral("Mr. Smith    00:10,0"));
+    EXPECT_EQ(readFile(FileName), damaged);
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+
+    // A store without a new result keeps it as well.
+    EXPECT_TRUE(fame.store(result(5, 2, 90, 90), FameDecisions{}, QString()));
+    EXPECT_EQ(readFile(AsideName), damaged);
+    EXPECT_EQ(readFile(FileName), QByteArray());
+    ASSERT_EQ(testsupport::messages().size(), 1);
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat.damaged\"")))
+        << allMessages().toStdString();
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("73 bytes")));
+
+    // Told once: the next store finds a sound file.
+    testsupport::clearMessages();
+    EXPECT_TRUE(fame.store(result(5, 2, 5, 5), FameDecisions{true, true}, QStringLiteral("Al")));
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+    EXPECT_EQ(readFile(FileName).size(), 144);
+
+    // A second damaged file does not take the place of the first one kept aside.
+    writeFile(FileName, QByteArray("junk"));
+    EXPECT_TRUE(fame.store(result(5, 2, 5, 5), FameDecisions{}, QString()));
+    EXPECT_EQ(readFile(AsideName), damaged);
+    EXPECT_EQ(readFile("h_fame.dat.damaged.2"), QByteArray("junk"));
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat.damaged.2\"")));
+}
+
+// Wraps the real files and notes how each one is opened.
+class RecordingFileSystem : public halloffame::FameFileSystem {
+public:
+    std::vector<std::pair<std::string, FameOpenMode>> opened;
+    int renames = 0;
+    int removes = 0;
+    bool exists(const std::string& name) override {
+        return halloffame::diskFileSystem().exists(name);
+    }
+    std::unique_ptr<halloffame::FameFile> open(const std::string& name, FameOpenMode mode,
+                                               std::string& error) override {
+        opened.emplace_back(name, mode);
+        return halloffame::diskFileSystem().open(name, mode, error);
+    }
+    bool rename(const std::string& from, const std::string& to, std::string& error) override {
+        ++renames;
+        return halloffame::diskFileSystem().rename(from, to, error);
+    }
+    bool remove(const std::string& name, std::string& error) override {
+        ++removes;
+        return halloffame::diskFileSystem().remove(name, error);
+    }
+};
+
+TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnly) {
+    RecordingFileSystem files;
+    HallOfFame fame(files);
+    // Missing: created once, and read only from then on.
+    ASSERT_TRUE(fame.check());
+    ASSERT_TRUE(fame.lookUp(8, 5));
+    writeFile(FileName, OldRecords);
+    ASSERT_TRUE(fame.check());
+    ASSERT_TRUE(fame.lookUp(8, 5));
+    ASSERT_FALSE(files.opened.empty());
+    EXPECT_EQ(files.opened.front(),
+              std::make_pair(std::string(FileName), FameOpenMode::CreateIfMissing));
+    for (size_t i = 1; i < files.opened.size(); ++i)
+        EXPECT_EQ(files.opened[i], std::make_pair(std::string(FileName), FameOpenMode::Read)) << i;
+    EXPECT_EQ(files.renames, 0);
+    EXPECT_EQ(files.removes, 0);
+    EXPECT_EQ(readFile(FileName), OldRecords);
+}
+
+TEST_F(HallOfFameSafetyTest, AReadOnlyFileCanStillBeShown) {
+    writeFile(FileName, OldRecords);
+    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner);
+    const auto best = HallOfFame().lookUp(8, 5);
+    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(best && best->TimeRecord && best->StepsRecord);
+    EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Bob  00:35,0"));
+    EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Cy  22 steps"));
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+}
+
+TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
+    FaultyFameFileSystem faulty(halloffame::diskFileSystem());
+    // Creating the missing file fails.
+    faulty.injectAt(FameOperation::Open, 1);
+    EXPECT_FALSE(HallOfFame(faulty).check());
+    EXPECT_FALSE(exists(FileName));
+    ASSERT_EQ(testsupport::messages().size(), 1);
+    EXPECT_EQ(testsupport::messages().front(),
+              QStringLiteral("Tarnell: Could not create the hall of fame file \"h_fame.dat\": "
+                             "injected failure."));
+    writeFile(FileName, OldRecords);
+    for (FameOperation operation :
+         {FameOperation::Open, FameOperation::Length, FameOperation::Read, FameOperation::Close}) {
+        for (int k = 1; k <= 3; ++k) {
+            testsupport::clearMessages();
+            faulty.reset();
+            faulty.injectAt(operation, k);
+            const auto best = HallOfFame(faulty).lookUp(8, 5);
+            if (faulty.count(operation) < k) {
+                EXPECT_TRUE(best);
+                EXPECT_TRUE(testsupport::messages().isEmpty());
+                continue;
+            }
+            EXPECT_FALSE(best) << static_cast<int>(operation) << " " << k;
+            ASSERT_EQ(testsupport::messages().size(), 1);
+            EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat\": injected failure")))
+                << allMessages().toStdString();
+        }
+    }
+    EXPECT_EQ(readFile(FileName), OldRecords);
+}
+
+TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
+    // A 144-byte length with only 100 bytes behind it, as a file cut by another program.
+    class ShortFile : public halloffame::FameFile {
+    public:
+        bool read(char* buffer, std::size_t size, std::size_t& got, std::string&) override {
+            got = std::min(size, left_);
+            std::memset(buffer, 0, got);
+            left_ -= got;
+            return true;
+        }
+        bool write(const char*, std::size_t, std::string&) override { return false; }
+        bool flush(std::string&) override { return true; }
+        bool close(std::string&) override { return true; }
+        bool length(std::int64_t& bytes, std::string&) override {
+            bytes = 144;
+            return true;
+        }
+
+    private:
+        std::size_t left_ = 100;
+    };
+    class ShrinkingFiles : public RecordingFileSystem {
+    public:
+        std::unique_ptr<halloffame::FameFile> open(const std::string& name, FameOpenMode mode,
+                                                   std::string& error) override {
+            if (name == FileName && mode == FameOpenMode::Read)
+                return std::make_unique<ShortFile>();
+            return RecordingFileSystem::open(name, mode, error);
+        }
+    } files;
+    writeFile(FileName, OldRecords);
+    EXPECT_FALSE(HallOfFame(files).lookUp(8, 5));
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("Could not read")))
+        << allMessages().toStdString();
+    testsupport::clearMessages();
+    EXPECT_FALSE(HallOfFame(files).store(Winner, Both, QStringLiteral("Eve")));
+    EXPECT_EQ(readFile(FileName), OldRecords);
+    EXPECT_FALSE(exists(NewFileName));
+    EXPECT_EQ(testsupport::messages().size(), 1);
+}
+
+} // namespace
