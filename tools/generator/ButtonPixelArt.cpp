@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -97,6 +98,24 @@ ShapeMask ShapeMask::minus(const ShapeMask& other) const {
     return result;
 }
 
+ShapeMask polygonShape(int width, int height, const QPolygonF& polygon) {
+    return ShapeMask::fromPainting(width, height,
+                                   [&](QPainter& painter) { painter.drawPolygon(polygon); });
+}
+
+ShapeMask strokeShape(int width, int height, const QPainterPath& path, double penWidth,
+                      Qt::PenCapStyle cap) {
+    return ShapeMask::fromPainting(width, height, [&](QPainter& painter) {
+        painter.setPen(QPen(Qt::white, penWidth, Qt::SolidLine, cap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+    });
+}
+
+ShapeMask ShapeMask::intersected(const ShapeMask& other) const {
+    return minus(minus(other));
+}
+
 QColor mix(const QColor& from, const QColor& to, double amount) {
     auto channel = [amount](int a, int b) {
         return std::clamp(static_cast<int>(std::lround(a + (b - a) * amount)), 0, 255);
@@ -162,6 +181,42 @@ void paintShaded(QImage& image, const ShapeMask& shape, const Shading& shading, 
                 image.setPixel(at, colour.rgb());
         }
     }
+}
+
+void paintBall(QImage& image, const ShapeMask& shape, const Shading& shading, QPointF light,
+               QPoint offset) {
+    const QRect box = shape.bounds();
+    if (box.isEmpty())
+        return;
+    const double reach = std::max(box.width(), box.height()) * 0.95;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (!shape.at(x, y))
+                continue;
+            QColor colour = shading.outline;
+            if (!shape.isBorder(x, y)) {
+                const double distance =
+                    std::hypot(x + 0.5 - light.x(), y + 0.5 - light.y()) / reach;
+                colour = distance < 0.16   ? shading.highlight
+                         : distance < 0.45 ? shading.top
+                         : distance < 0.72 ? shading.bottom
+                                           : shading.shade;
+            }
+            const QPoint at(x + offset.x(), y + offset.y());
+            if (image.rect().contains(at))
+                image.setPixel(at, colour.rgb());
+        }
+    }
+}
+
+void paintExtruded(QImage& image, const ShapeMask& front, const Shading& frontShading,
+                   const Shading& sides, int depth, const QColor& shadow, QPoint offset) {
+    ShapeMask body = front;
+    for (int step = 1; step <= depth; ++step)
+        body = body.united(front.shifted(step, step));
+    paintFlat(image, body.shifted(2, 2).minus(body), shadow, offset);
+    paintShaded(image, body, sides, offset);
+    paintShaded(image, front, frontShading, offset);
 }
 
 void paintFlat(QImage& image, const ShapeMask& shape, const QColor& colour, QPoint offset) {

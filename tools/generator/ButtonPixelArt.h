@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRgb>
 #include <QString>
 #include <functional>
@@ -38,12 +39,18 @@ public:
     ShapeMask shifted(int dx, int dy) const;
     ShapeMask united(const ShapeMask& other) const;
     ShapeMask minus(const ShapeMask& other) const;
+    ShapeMask intersected(const ShapeMask& other) const;
 
 private:
     int width_ = 0;
     int height_ = 0;
     std::vector<unsigned char> bits_;
 };
+
+// Hard-edged shapes from outlines: a filled polygon, and a stroke of a given width.
+ShapeMask polygonShape(int width, int height, const QPolygonF& polygon);
+ShapeMask strokeShape(int width, int height, const QPainterPath& path, double penWidth,
+                      Qt::PenCapStyle cap = Qt::RoundCap);
 
 // The colours of a shaded shape: a dark outline, a one-pixel light edge on the upper
 // left, a one-pixel shade on the lower right, and the body running from top to bottom.
@@ -60,8 +67,23 @@ Shading shadingFor(const QColor& base);
 // The same shading in greys of equal lightness.
 Shading greyed(const Shading& shading);
 
+// One coloured part of a picture. A hole is a dark opening that a disabled look leaves open.
+struct Piece {
+    ShapeMask shape;
+    QColor colour;
+    bool hole = false;
+};
+
 // Paints the shape onto image with its top-left corner at offset.
 void paintShaded(QImage& image, const ShapeMask& shape, const Shading& shading, QPoint offset = {});
+// Shades a round shape as a ball lit from light (in the shape's coordinates): bands of
+// highlight, top, bottom and shade by the distance from that point, outline on the border.
+void paintBall(QImage& image, const ShapeMask& shape, const Shading& shading, QPointF light,
+               QPoint offset = {});
+// A solid seen from the front and pushed depth pixels back towards the lower right: the
+// side faces in sides, the front face in front, and a cast shadow further on the ground.
+void paintExtruded(QImage& image, const ShapeMask& front, const Shading& frontShading,
+                   const Shading& sides, int depth, const QColor& shadow, QPoint offset = {});
 void paintFlat(QImage& image, const ShapeMask& shape, const QColor& colour, QPoint offset = {});
 // The classic look of a disabled glyph: the shape in grey $808080 with a white copy one
 // pixel right and down where the grey does not cover it.
