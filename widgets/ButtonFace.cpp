@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 #include "platform/Fonts.h"
 
@@ -22,12 +23,12 @@ bool isPushButton(const QWidget* widget) {
 class DialogKeyDispatcher : public QObject {
 public:
     explicit DialogKeyDispatcher(QWidget* window) : QObject(window), window_(window) {
+        setObjectName(name());
         window->installEventFilter(this);
     }
 
     static void attachTo(QWidget* window) {
-        if (window->findChild<DialogKeyDispatcher*>(QString(), Qt::FindDirectChildrenOnly) ==
-            nullptr)
+        if (window->findChild<QObject*>(name(), Qt::FindDirectChildrenOnly) == nullptr)
             new DialogKeyDispatcher(window);
     }
 
@@ -45,6 +46,8 @@ protected:
     }
 
 private:
+    static QString name() { return QStringLiteral("tarnell-dialog-key-dispatcher"); }
+
     TFaceButton* buttonFor(const QKeyEvent& key) const {
         const Qt::KeyboardModifiers shiftState =
             key.modifiers() &
@@ -66,7 +69,8 @@ private:
                 return nullptr;
             return first([](const TFaceButton& b) { return b.Cancel(); });
         }
-        if (shiftState & (Qt::ControlModifier | Qt::MetaModifier))
+        // Alt with the letter is a shortcut of the button itself (see setCaption).
+        if (shiftState & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             return nullptr;
         const QChar pressed = pressedCharacter(key);
         if (pressed.isNull())
@@ -130,6 +134,13 @@ void TFaceButton::setCaption(const QString& caption) {
         return;
     caption_ = caption;
     setAccessibleName(captionWithoutAccelerator(caption));
+    if (acceleratorShortcut_ != 0)
+        releaseShortcut(acceleratorShortcut_);
+    acceleratorShortcut_ = 0;
+    const QChar accelerator = captionAccelerator(caption);
+    if (!accelerator.isNull())
+        acceleratorShortcut_ = grabShortcut(
+            QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(accelerator.unicode()))));
     update();
 }
 
@@ -243,7 +254,8 @@ void TFaceButton::drawContent(QImage& surface, bool pressed) {
     if (caption_.isEmpty())
         return;
     painter.setFont(font());
-    const int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
+    const int flags =
+        Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine | Qt::TextDontClip;
     if (isEnabled()) {
         painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
         painter.drawText(place.caption, flags, caption_);
@@ -253,6 +265,17 @@ void TFaceButton::drawContent(QImage& surface, bool pressed) {
         painter.setPen(QColor(128, 128, 128));
         painter.drawText(place.caption, flags, caption_);
     }
+}
+
+bool TFaceButton::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->shortcutId() == acceleratorShortcut_ &&
+        acceleratorShortcut_ != 0) {
+        if (canTakeFocus())
+            click();
+        return true;
+    }
+    return QAbstractButton::event(event);
 }
 
 void TFaceButton::focusInEvent(QFocusEvent* event) {

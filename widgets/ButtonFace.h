@@ -60,6 +60,7 @@ protected:
     // Paints the face (everything beneath glyph and caption) onto surface.
     virtual void paintFace(QImage& surface, bool pressed) = 0;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -85,6 +86,7 @@ private:
     int spacing_ = 4;
     int modalResult_ = 0;
     QSize initialSize_;
+    int acceleratorShortcut_ = 0;
 };
 
 // The accelerator of a caption: the character after a single '&' ("&&" is a literal '&'),

@@ -76,7 +76,8 @@ void TGlyphCheckBox::paintEvent(QPaintEvent*) {
     if (text().isEmpty())
         return;
     painter.setFont(font());
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine |
+                      Qt::TextDontClip;
     const QRect place = captionRect().adjusted(1, 0, -1, 0);
     const QColor light = platform::toQColor(platform::clBtnHighlight);
     const QColor dark = platform::toQColor(platform::cl3DDkShadow);

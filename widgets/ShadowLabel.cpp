@@ -103,7 +103,8 @@ QRect TShadowLabel::shadowRect() const {
 }
 
 int TShadowLabel::textFlags() const {
-    return static_cast<int>(alignment_) | Qt::TextExpandTabs | (wordWrap_ ? Qt::TextWordWrap : 0);
+    return static_cast<int>(alignment_) | Qt::TextExpandTabs | Qt::TextDontClip |
+           (wordWrap_ ? Qt::TextWordWrap : 0);
 }
 
 QSize TShadowLabel::sizeHint() const {
