@@ -590,10 +590,9 @@ TEST(FlagsAndFoxes, LaterSpritesLieOverEarlierOnes) {
         sameImage(frame, expectedFrame(game.puzzle, {"AAAg", "AAAA", "AAAg", "gAgA"}, images)));
 }
 
-TEST(FlagsAndFoxes, RealImagesCompositeWithTheirMasks) {
+TEST(EmbeddedImages, CompositeWithTheirMasks) {
     const TFieldImages images = TFieldImages::loadEmbedded();
-    if (!images.problems().isEmpty())
-        GTEST_SKIP() << images.problems().join(QLatin1Char(' ')).toStdString();
+    ASSERT_TRUE(images.problems().isEmpty()) << images.problems().join(' ').toStdString();
     Game game(10, {{1, 1}, {3, 4}, {6, 8}});
     game.open(2, 2);
     game.open(1, 1);
@@ -609,6 +608,55 @@ TEST(FlagsAndFoxes, RealImagesCompositeWithTheirMasks) {
                 variants[i - 1][j - 1] = 'A';
     variants[4][4] = 'C';
     EXPECT_TRUE(sameImage(frame, expectedFrame(game.puzzle, variants, images)));
+}
+
+bool isBackground(const QImage& frame, int x, int y) {
+    const int grey = backgroundGrey(x);
+    return pixel(frame, x, y) == QColor(grey, grey, grey);
+}
+
+TEST(EmbeddedImages, TheLargestBoardSpansColumns0To400) {
+    const TFieldImages images = TFieldImages::loadEmbedded();
+    ASSERT_TRUE(images.problems().isEmpty());
+    Game game(10);
+    const QImage frame = render(game, true, images);
+    auto plateInColumn = [&](int x) {
+        for (int y = 0; y < 280; ++y)
+            if (!isBackground(frame, x, y))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(plateInColumn(0));
+    EXPECT_TRUE(plateInColumn(400));
+    EXPECT_FALSE(plateInColumn(401));
+    // The diamond's side corners at (x0, y0 + 10) and (x0 + 40, y0 + 10) are plate pixels.
+    EXPECT_FALSE(isBackground(frame, 0, 115));
+    EXPECT_FALSE(isBackground(frame, 400, 115));
+    // Nothing above the top corner (200, 15) or below y = 219.
+    for (int x = 0; x < 546; ++x) {
+        ASSERT_TRUE(isBackground(frame, x, 14)) << x;
+        ASSERT_TRUE(isBackground(frame, x, 220)) << x;
+    }
+    EXPECT_FALSE(isBackground(frame, 200, 15));
+    EXPECT_FALSE(isBackground(frame, 200, 219));
+}
+
+TEST(EmbeddedImages, TheFlagPoleStandsOnTheDiamondsAxis) {
+    const TFieldImages images = TFieldImages::loadEmbedded();
+    ASSERT_TRUE(images.problems().isEmpty());
+    Game game(5, {{5, 5}});
+    game.open(3, 2);
+    game.puzzle.MouseMove(0, 0);
+    const QImage frame = render(game, true, images);
+    const QPoint at = origin(3, 2); // (160, 45)
+    // The pole is the flag's left column down to its last row, the foot at (x0 + 20, y0 + 8).
+    for (int y = 0; y < 19; ++y) {
+        ASSERT_EQ(pixel(images.FlagMask, 0, y), QColor(Qt::white)) << "pole row " << y;
+        EXPECT_EQ(pixel(frame, at.x() + 20, at.y() - 10 + y), pixel(images.Flag, 0, y)) << y;
+    }
+    // Just below the foot, the opened cell's amber plate shows again.
+    ASSERT_EQ(pixel(images.Inner.Mask, 20, 9), QColor(Qt::white));
+    EXPECT_EQ(pixel(frame, at.x() + 20, at.y() + 9), pixel(images.Inner.Highlighted, 20, 9));
 }
 
 // A count of 10: ten foxes on the row, the column and both diagonals of (5, 5).
