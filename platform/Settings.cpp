@@ -42,8 +42,11 @@ std::optional<int> integerFrom(const QVariant& value) {
     }
 }
 
+// A file that does not parse (FormatError) is still usable: what could be read is checked
+// value by value, and the next write replaces the file with a sound one. Refusing it would
+// leave the damaged file in place for good and lose every later change of the settings.
 bool usable(const QSettings& settings) {
-    return settings.status() == QSettings::NoError && settings.isWritable();
+    return settings.status() != QSettings::AccessError && settings.isWritable();
 }
 
 } // namespace
@@ -89,7 +92,7 @@ bool SettingsStore::writeInteger(const QString& name, int value) {
     if (!settings_)
         return false;
     settings_->setValue(name, value);
-    return settings_->status() == QSettings::NoError;
+    return settings_->status() != QSettings::AccessError;
 }
 
 bool SettingsStore::writeBool(const QString& name, bool value) {
@@ -100,7 +103,7 @@ bool SettingsStore::sync() {
     if (!settings_)
         return false;
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    return settings_->status() != QSettings::AccessError;
 }
 
 QString SettingsStore::location() const {
