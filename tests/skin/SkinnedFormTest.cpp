@@ -1,0 +1,399 @@
+// Behaviour of the skinned window: layout of the five windows, the left strip, the caption
+// buttons' press and release, dragging by the caption band, activation and closing.
+#include "skin/SkinnedForm.h"
+#include "SkinTestImages.h"
+#include "skin/SkinFrame.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+
+using skintest::regionMatches;
+using skintest::Source;
+
+namespace {
+
+const QColor Grey(128, 128, 128);
+
+struct NamedLayout {
+    const char* name;
+    TSkinLayout layout;
+};
+
+const NamedLayout Windows[] = {
+    {"main", {QSize(488, 376), QStringLiteral("Tarnell"), QSize(40, 314), QSize(40, 315), false}},
+    {"warning", {QSize(427, 127), QStringLiteral("Warning!"), QSize(40, 65), QSize(40, 66), true}},
+    {"solved",
+     {QSize(427, 277), QStringLiteral("Congradulations!"), QSize(40, 216), QSize(40, 216), true}},
+    {"score", {QSize(427, 221), QStringLiteral("Highscore"), QSize(40, 160), QSize(40, 160), true}},
+    {"donation",
+     {QSize(357, 271), QStringLiteral("Donation"), QSize(40, 210), QSize(40, 210), true}},
+};
+
+// A window that counts its hooks, as the main window and the dialogs use them.
+class ProbeForm : public TSkinnedForm {
+public:
+    using TSkinnedForm::TSkinnedForm;
+    int activations = 0;
+    int closes = 0;
+
+protected:
+    void FormActivate() override { ++activations; }
+    void FormClose() override { ++closes; }
+};
+
+// Records the regions that a widget is asked to paint.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+// Delivers a mouse event with explicit window and screen positions, as the platform does.
+void sendMouse(QWidget* window, QEvent::Type type, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    const QPoint local = window->mapFromGlobal(global);
+    QMouseEvent event(type, QPointF(local), QPointF(global), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+}
+void press(QWidget* w, QPoint local) {
+    sendMouse(w, QEvent::MouseButtonPress, w->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton);
+}
+void release(QWidget* w, QPoint local) {
+    sendMouse(w, QEvent::MouseButtonRelease, w->mapToGlobal(local), Qt::LeftButton, Qt::NoButton);
+}
+// Processes events until the condition holds or two seconds have passed (QTRY_* would
+// return silently from a gtest body).
+template <typename Condition> bool waitUntil(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > 2000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QTest::qSleep(5);
+    }
+    return true;
+}
+void moveHeld(QWidget* w, QPoint global) {
+    sendMouse(w, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
+}
+
+class SkinnedFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form_ = std::make_unique<ProbeForm>(Windows[0].layout);
+        form_->move(100, 100);
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void TearDown() override {
+        form_.reset();
+        QCoreApplication::processEvents();
+    }
+
+    // The close button of the 488-wide window: zone 455 < x < 467; minimise: 441 < x < 455.
+    static constexpr QPoint CloseSpot{460, 10};
+    static constexpr QPoint MinimiseSpot{448, 10};
+
+    skintest::ScopedSkin skin_{Source::Synthetic};
+    std::unique_ptr<ProbeForm> form_;
+};
+
+TEST(SkinnedFormLayout, EveryWindowIsAFixedFramelessGreyWindowWithItsStrip) {
+    skintest::ScopedSkin skin(Source::Synthetic);
+    for (const NamedLayout& w : Windows) {
+        SCOPED_TRACE(w.name);
+        TSkinnedForm form(w.layout);
+        EXPECT_EQ(form.size(), w.layout.clientSize);
+        EXPECT_EQ(form.minimumSize(), w.layout.clientSize);
+        EXPECT_EQ(form.maximumSize(), w.layout.clientSize);
+        EXPECT_TRUE(form.isWindow());
+        EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(bool(form.windowFlags() & Qt::WindowStaysOnTopHint), w.layout.stayOnTop);
+        EXPECT_FALSE(form.isModal());
+        EXPECT_EQ(form.windowTitle(), w.layout.caption);
+        EXPECT_EQ(form.caption(), w.layout.caption);
+        EXPECT_TRUE(form.hasMouseTracking());
+        EXPECT_EQ(form.palette().color(QPalette::Window), Grey);
+        EXPECT_EQ(form.stripPanel()->geometry(), QRect(QPoint(8, 46), w.layout.panelSize));
+        EXPECT_EQ(form.strip()->geometry(), QRect(QPoint(0, 0), w.layout.stripSize));
+        EXPECT_EQ(form.strip()->objectName(), QStringLiteral("PaintBox1"));
+        EXPECT_EQ(form.stripPanel()->objectName(), QStringLiteral("Panel1"));
+    }
+}
+
+TEST(SkinnedFormLayout, EachWindowLoadsItsOwnSkinAtCreation) {
+    QStringList asked;
+    skintest::ScopedSkin synthetic(Source::Synthetic);
+    const skin::SkinImageLoader previous = skin::setSkinImageLoader([&asked](const QString& name) {
+        asked << name;
+        return skintest::syntheticImage(name);
+    });
+    {
+        TSkinnedForm first(Windows[1].layout);
+        TSkinnedForm second(Windows[4].layout);
+        EXPECT_TRUE(first.skinBitmaps().missing().isEmpty());
+        EXPECT_TRUE(second.skinBitmaps().missing().isEmpty());
+    }
+    skin::setSkinImageLoader(previous);
+    const QStringList thirteen{"C_UL",  "TOP",    "TOP_D", "LEF",    "RIG",   "BOT",   "MASK",
+                               "I_MIN", "I_MIND", "I_MAX", "I_MAXD", "I_CLO", "I_CLOD"};
+    for (const QString& name : thirteen)
+        EXPECT_EQ(asked.count(name), 2) << name.toStdString();
+    EXPECT_EQ(asked.count(QStringLiteral("MAINICON")), 2);
+}
+
+// Row y of the strip, worked out by hand: 255 steps from (0, 255, 255) to (0, 32, 32), one row
+// per step while the strip has room, the remaining rows in the end colour.
+QColor stripRow(int y, int height) {
+    const int n = std::min(255, height);
+    const int band = height / n;
+    const int k = y / band;
+    if (k >= n)
+        return QColor(0, 32, 32);
+    const int g = 255 + static_cast<int>(std::lround(k * (32.0 - 255.0) / (n - 1)));
+    return QColor(0, g, g);
+}
+
+TEST(SkinnedFormLayout, LeftStripIsTheCyanGradient) {
+    skintest::ScopedSkin skin(Source::Synthetic);
+    for (const NamedLayout& w : Windows) {
+        SCOPED_TRACE(w.name);
+        TSkinnedForm form(w.layout);
+        const QImage strip = form.strip()->grab().toImage();
+        const int height = w.layout.stripSize.height();
+        ASSERT_EQ(strip.height(), height);
+        for (int y = 0; y < height; ++y)
+            for (int x : {0, 39})
+                ASSERT_EQ(QColor(strip.pixel(x, y)), stripRow(y, height)) << "row " << y;
+    }
+    // Spot values: the main strip's step 254 at row 254 and the plain end below it.
+    TSkinnedForm main(Windows[0].layout);
+    const QImage strip = main.strip()->grab().toImage();
+    EXPECT_EQ(QColor(strip.pixel(5, 0)), QColor(0, 255, 255));
+    EXPECT_EQ(QColor(strip.pixel(5, 1)), QColor(0, 254, 254));
+    EXPECT_EQ(QColor(strip.pixel(5, 254)), QColor(0, 32, 32));
+    EXPECT_EQ(QColor(strip.pixel(5, 313)), QColor(0, 32, 32));
+}
+
+TEST(SkinnedFormLayout, WarningPanelShowsOneGreyRowBelowItsStrip) {
+    skintest::ScopedSkin skin(Source::Synthetic);
+    TSkinnedForm form(Windows[1].layout);
+    const QImage panel = form.stripPanel()->grab().toImage();
+    ASSERT_EQ(panel.size(), QSize(40, 66));
+    EXPECT_EQ(QColor(panel.pixel(10, 64)), QColor(0, 32, 32));
+    EXPECT_EQ(QColor(panel.pixel(10, 65)), Grey);
+}
+
+TEST_F(SkinnedFormTest, ScreenPaintShowsTheFrameAndTheStrip) {
+    const QImage shown = form_->grab().toImage();
+    const QImage frame = form_->renderFrame(form_->isActiveWindow());
+    // Everything outside the strip panel is the frame and background exactly.
+    EXPECT_TRUE(regionMatches(shown, QRect(0, 0, 488, 46), frame, QPoint(0, 0)));
+    EXPECT_TRUE(regionMatches(shown, QRect(48, 46, 440, 330), frame, QPoint(48, 46)));
+    EXPECT_EQ(QColor(shown.pixel(8, 46)), QColor(0, 255, 255));
+}
+
+TEST_F(SkinnedFormTest, CloseButtonClosesOnReleaseInItsZone) {
+    press(form_.get(), CloseSpot);
+    EXPECT_TRUE(form_->closePressed());
+    EXPECT_FALSE(form_->minimisePressed());
+    release(form_.get(), CloseSpot);
+    EXPECT_FALSE(form_->closePressed());
+    // The close request is posted: the window is still there when the release returns.
+    EXPECT_TRUE(form_->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !form_->isVisible(); }));
+    EXPECT_EQ(form_->closes, 1);
+}
+
+TEST_F(SkinnedFormTest, PressShowsThePressedLookAndReleaseRestoresIt) {
+    const QImage before = form_->grab().toImage();
+    press(form_.get(), CloseSpot);
+    const QImage pressed = form_->grab().toImage();
+    const skin::SkinBitmaps& b = form_->skinBitmaps();
+    // Picture 2 right and 1 down in the unmoved box at 452.
+    EXPECT_TRUE(regionMatches(pressed, QRect(453, 3, 14, 22),
+                              form_->isActiveWindow() ? b.I_CLO : b.I_CLOD, QPoint(0, 0)));
+    // Released one pixel outside the zone (x = 467) without a move in between: no action.
+    PaintRecorder recorder(form_.get());
+    release(form_.get(), QPoint(467, 10));
+    EXPECT_FALSE(form_->closePressed());
+    QApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(QRect(452, 3, 15, 22)));
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(form_->grab().toImage(), before);
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(form_->closes, 0);
+}
+
+TEST_F(SkinnedFormTest, AnyMoveBetweenPressAndReleaseCancelsTheButton) {
+    press(form_.get(), CloseSpot);
+    ASSERT_TRUE(form_->closePressed());
+    // One pixel, still inside the zone.
+    moveHeld(form_.get(), form_->mapToGlobal(CloseSpot + QPoint(1, 0)));
+    EXPECT_FALSE(form_->closePressed());
+    release(form_.get(), CloseSpot + QPoint(1, 0));
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+
+    // A move event at the pressed spot is no movement and keeps the press.
+    press(form_.get(), MinimiseSpot);
+    ASSERT_TRUE(form_->minimisePressed());
+    moveHeld(form_.get(), form_->mapToGlobal(MinimiseSpot));
+    EXPECT_TRUE(form_->minimisePressed());
+    // Moving without a button (mouse tracking) clears it as well.
+    sendMouse(form_.get(), QEvent::MouseMove, form_->mapToGlobal(QPoint(200, 200)), Qt::NoButton,
+              Qt::NoButton);
+    EXPECT_FALSE(form_->minimisePressed());
+}
+
+TEST_F(SkinnedFormTest, ReleaseOnRow27DoesNotActButPressOnRow27Does) {
+    press(form_.get(), QPoint(460, 27));
+    EXPECT_TRUE(form_->closePressed());
+    release(form_.get(), QPoint(460, 27));
+    EXPECT_FALSE(form_->closePressed());
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+    press(form_.get(), QPoint(460, 28));
+    EXPECT_FALSE(form_->closePressed());
+    release(form_.get(), QPoint(460, 28));
+    // The zone edges are open: 455 belongs to neither button, 467 is outside.
+    for (int x : {441, 455, 467}) {
+        press(form_.get(), QPoint(x, 5));
+        EXPECT_FALSE(form_->closePressed() || form_->minimisePressed()) << x;
+        release(form_.get(), QPoint(x, 5));
+    }
+    press(form_.get(), QPoint(456, 0));
+    EXPECT_TRUE(form_->closePressed());
+    release(form_.get(), QPoint(466, 26));
+    ASSERT_TRUE(waitUntil([&] { return !form_->isVisible(); }));
+}
+
+TEST_F(SkinnedFormTest, ReleaseOverTheOtherButtonDoesNothing) {
+    press(form_.get(), CloseSpot);
+    release(form_.get(), MinimiseSpot);
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_FALSE(form_->isMinimized());
+}
+
+TEST_F(SkinnedFormTest, MinimiseButtonMinimisesEveryVisibleWindowOfTheProgram) {
+    TSkinnedForm dialog(Windows[4].layout);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    TSkinnedForm hidden(Windows[1].layout);
+    press(form_.get(), MinimiseSpot);
+    EXPECT_TRUE(form_->minimisePressed());
+    release(form_.get(), MinimiseSpot);
+    EXPECT_FALSE(form_->minimisePressed());
+    ASSERT_TRUE(waitUntil([&] { return form_->isMinimized(); }));
+    ASSERT_TRUE(waitUntil([&] { return dialog.isMinimized(); }));
+    EXPECT_FALSE(hidden.isVisible());
+    EXPECT_FALSE(hidden.isMinimized());
+    EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(SkinnedFormTest, DraggingTheBandMovesTheWindow) {
+    // Over the corner, the caption text, and the band's last row right of the text.
+    for (QPoint spot : {QPoint(20, 10), QPoint(80, 12), QPoint(300, 27), QPoint(440, 3)}) {
+        SCOPED_TRACE(spot.x());
+        const QPoint start = form_->pos();
+        const QPoint grip = form_->mapToGlobal(spot);
+        press(form_.get(), spot);
+        moveHeld(form_.get(), grip + QPoint(30, 17));
+        moveHeld(form_.get(), grip + QPoint(-12, 40));
+        release(form_.get(), form_->mapFromGlobal(grip + QPoint(-12, 40)));
+        EXPECT_EQ(form_->pos(), start + QPoint(-12, 40));
+        // After the release, moves no longer drag.
+        sendMouse(form_.get(), QEvent::MouseMove, grip + QPoint(100, 100), Qt::NoButton,
+                  Qt::NoButton);
+        EXPECT_EQ(form_->pos(), start + QPoint(-12, 40));
+    }
+}
+
+TEST_F(SkinnedFormTest, TheButtonsAndTheRowsBelowTheBandDoNotDrag) {
+    for (QPoint spot : {CloseSpot, MinimiseSpot, QPoint(200, 28), QPoint(300, 200)}) {
+        SCOPED_TRACE(spot.x() * 1000 + spot.y());
+        const QPoint start = form_->pos();
+        press(form_.get(), spot);
+        moveHeld(form_.get(), form_->mapToGlobal(spot) + QPoint(25, 25));
+        EXPECT_EQ(form_->pos(), start);
+        release(form_.get(), spot + QPoint(25, 25));
+    }
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(SkinnedFormTest, MovingTheWindowClearsAPressedButton) {
+    press(form_.get(), CloseSpot);
+    ASSERT_TRUE(form_->closePressed());
+    form_->move(form_->pos() + QPoint(5, 5));
+    EXPECT_FALSE(form_->closePressed());
+    release(form_.get(), CloseSpot);
+    QTest::qWait(20);
+    EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(SkinnedFormTest, ActivationSwapsTheCaptionLookAndRepaintsOnlyTheTopRows) {
+    const skin::SkinBitmaps& b = form_->skinBitmaps();
+    TSkinnedForm other(Windows[3].layout);
+    other.move(700, 100);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    form_->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return form_->isActiveWindow(); }));
+    QApplication::processEvents();
+    EXPECT_GE(form_->activations, 1);
+    QImage shown = form_->grab().toImage();
+    EXPECT_TRUE(regionMatches(shown, QRect(46, 0, 13, 31), b.TOP, QPoint(0, 0)));
+    EXPECT_TRUE(regionMatches(shown, QRect(438, 3, 15, 22), b.I_MIN, QPoint(1, 1)));
+    EXPECT_TRUE(regionMatches(shown, QRect(453, 3, 14, 22), b.I_CLO, QPoint(2, 1)));
+
+    QApplication::processEvents();
+    PaintRecorder recorder(form_.get());
+    const int activationsBefore = form_->activations;
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return other.isActiveWindow(); }));
+    ASSERT_TRUE(waitUntil([&] { return recorder.paints > 0; }));
+    EXPECT_FALSE(form_->isActiveWindow());
+    EXPECT_EQ(recorder.painted.boundingRect(), QRect(0, 0, 488, 46));
+    EXPECT_EQ(form_->activations, activationsBefore);
+    shown = form_->grab().toImage();
+    EXPECT_TRUE(regionMatches(shown, QRect(46, 0, 13, 31), b.TOP_D, QPoint(0, 0)));
+    EXPECT_TRUE(regionMatches(shown, QRect(438, 3, 15, 22), b.I_MIND, QPoint(1, 1)));
+    EXPECT_TRUE(regionMatches(shown, QRect(453, 3, 14, 22), b.I_CLOD, QPoint(2, 1)));
+
+    form_->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return form_->isActiveWindow(); }));
+    EXPECT_EQ(form_->activations, activationsBefore + 1);
+}
+
+TEST_F(SkinnedFormTest, ClosingByAnyRouteRunsTheCloseHookOnce) {
+    form_->close();
+    EXPECT_EQ(form_->closes, 1);
+    EXPECT_FALSE(form_->isVisible());
+    // A caption change while hidden is kept and shown as the title.
+    form_->setCaption(QStringLiteral("Warning!"));
+    EXPECT_EQ(form_->windowTitle(), QStringLiteral("Warning!"));
+}
+
+} // namespace
