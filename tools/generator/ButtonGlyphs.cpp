@@ -65,12 +65,12 @@ std::vector<Piece> barredCircleGlyph() {
 std::vector<Piece> openDoorGlyph() {
     // A dark doorway in its frame, the leaf swung out on its right-hand hinge.
     const ShapeMask frame =
-        ShapeMask::fromPainting(kGlyph, kGlyph, [](QPainter& p) { p.drawRect(1, 1, 10, 16); });
+        ShapeMask::fromPainting(kGlyph, kGlyph, [](QPainter& p) { p.drawRect(2, 1, 9, 15); });
     const ShapeMask doorway =
-        ShapeMask::fromPainting(kGlyph, kGlyph, [](QPainter& p) { p.drawRect(3, 3, 6, 14); });
-    const ShapeMask leaf =
-        polygonShape(kGlyph, kGlyph,
-                     QPolygonF({QPointF(10, 1), QPointF(17, 4), QPointF(17, 15), QPointF(10, 17)}));
+        ShapeMask::fromPainting(kGlyph, kGlyph, [](QPainter& p) { p.drawRect(4, 3, 5, 13); });
+    const ShapeMask leaf = polygonShape(
+        kGlyph, kGlyph,
+        QPolygonF({QPointF(10, 1), QPointF(16.5, 3.5), QPointF(16.5, 14), QPointF(10, 16)}));
     return {{frame.minus(doorway).minus(leaf), QColor(150, 92, 44)},
             {doorway, QColor(40, 32, 56), true},
             {leaf, QColor(214, 146, 70)}};
@@ -148,6 +148,8 @@ std::vector<Piece> piecesOf(StandardGlyph kind) {
 } // namespace
 
 QImage standardGlyphPair(StandardGlyph kind) {
+    // The outline reaches one pixel beyond a piece; no piece may reach the bottom-left
+    // pixel, which gives the ground colour to whoever draws the glyph.
     const std::vector<Piece> pieces = piecesOf(kind);
     QImage strip = filled(2 * kGlyph, kGlyph, kOlive);
     // Each piece wears a dark outline just outside its own pixels.

@@ -321,20 +321,18 @@ QImage solvePuzzleStrip() {
     std::vector<QImage> frames;
     // The still picture: the pencil resting half-way along the line it writes.
     frames.push_back(solveFrame({11, 1, 0, 11}));
-    for (int frame = 1; frame <= 8; ++frame) {
-        const double phase = (frame - 1) / 8.0;
-        const double writing = 0.75;
-        if (phase < writing) {
-            const double tipX = kWriteFrom + (kWriteTo - kWriteFrom) * phase / writing;
-            frames.push_back(solveFrame({tipX, 0, 0, tipX}));
-        } else {
-            // The line is done: the pencil lifts and goes back while the sheet moves up.
-            const double back = (phase - writing) / (1 - writing);
-            frames.push_back(
-                solveFrame({kWriteTo - (kWriteTo - kWriteFrom) * back,
-                            static_cast<int>(std::lround(2 * std::sin(M_PI * back))),
-                            static_cast<int>(std::lround(kLineSpacing * back)), double(kWriteTo)}));
-        }
+    // Frames 1 to 6 write the line; in 7 and 8 the pencil lifts and goes back while the
+    // sheet moves up, and frame 1 is the sheet one line further on.
+    for (int frame = 1; frame <= 6; ++frame) {
+        const double tipX = kWriteFrom + (kWriteTo - kWriteFrom) * (frame - 1) / 5.0;
+        frames.push_back(solveFrame({tipX, 0, 0, tipX}));
+    }
+    for (int frame = 7; frame <= 8; ++frame) {
+        const double back = (frame - 6) / 3.0;
+        frames.push_back(
+            solveFrame({kWriteTo - (kWriteTo - kWriteFrom) * back,
+                        static_cast<int>(std::lround(2 * std::sin(M_PI * back))),
+                        static_cast<int>(std::lround(kLineSpacing * back)), double(kWriteTo)}));
     }
     return sideBySide(frames);
 }
