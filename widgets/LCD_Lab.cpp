@@ -410,7 +410,9 @@ QImage TLCDLabel::renderImage() const {
     QImage bitmap(w + 2, h + 2, QImage::Format_RGB32);
     if (bitmap.isNull())
         return bitmap;
-    if (isHidden()) {
+    // Only a label hidden on purpose shows the button face; one that has merely not been
+    // shown yet (being rendered off screen, say) draws its display.
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
         bitmap.fill(platform::toQColor(platform::clBtnFace));
         return bitmap;
     }

@@ -57,14 +57,26 @@ std::span<const uint8_t> builtInTable(TDotMatrix set) {
     switch (set) {
     case mat5x7:
         return matrixtables::Mat5x7;
-    default:
+    case mat5x8:
+        return matrixtables::Mat5x8;
+    case mat7x9:
+        return matrixtables::Mat7x9;
+    case mat9x12:
+        return matrixtables::Mat9x12;
+    case Hitachi:
+        return matrixtables::HitachiTable;
+    case Hitachi2:
+        return matrixtables::Hitachi2Table;
+    case dos5x7:
+        return matrixtables::Dos5x7;
+    case CustomFont:
         break;
     }
     return {};
 }
 
 void copyBuiltInGlyph(TDotMatrix set, int code, std::span<uint8_t> out) {
-    if (set != mat5x7)
+    if (set == CustomFont)
         set = mat5x7;
     const TCharSetShape shape = builtInShape(set);
     code = clampCode(shape, code);
