@@ -119,29 +119,25 @@ protected:
             }
     }
 
+    // Xvfb picks a free display itself and writes its number to standard output once it
+    // accepts connections, so parallel test runs never share a server.
     bool startServer() {
-        for (int n = 57; n < 100; ++n)
-            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) &&
-                !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                display_ = QStringLiteral(":%1").arg(n);
-                break;
-            }
-        if (display_.isEmpty())
-            return false;
-        server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"),
-                                               QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!server_.waitForStarted(5000))
             return false;
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display_.mid(1));
         QElapsedTimer timer;
         timer.start();
-        while (!QFile::exists(socket)) {
-            if (timer.elapsed() > 5000 || server_.state() == QProcess::NotRunning)
+        while (!server_.canReadLine()) {
+            if (timer.elapsed() > 10000 || server_.state() == QProcess::NotRunning)
                 return false;
-            QTest::qSleep(50);
+            server_.waitForReadyRead(100);
         }
-        return true;
+        const QString number = QString::fromLatin1(server_.readLine()).trimmed();
+        display_ = QStringLiteral(":") + number;
+        return !number.isEmpty();
     }
 
     QProcessEnvironment environment() const {
@@ -160,25 +156,22 @@ protected:
                      {QStringLiteral("--gtest_filter=SkinXvfbChild.*")});
     }
 
-    // Waits for a line of the child's output that starts with prefix; returns the line.
+    // Waits for a line of the child's output that starts with prefix; returns the line, or an
+    // empty text when the child ends or the time runs out first.
     QString waitForLine(const QString& prefix, int timeoutMs = 8000) {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < timeoutMs) {
+        for (;;) {
             while (child_.canReadLine()) {
                 const QString line = QString::fromUtf8(child_.readLine()).trimmed();
                 lines_ << line;
                 if (line.startsWith(prefix))
                     return line;
             }
-            if (child_.state() == QProcess::NotRunning && !child_.canReadLine())
-                child_.waitForReadyRead(100);
-            else
-                child_.waitForReadyRead(100);
-            if (child_.state() == QProcess::NotRunning && child_.bytesAvailable() == 0)
-                break;
+            if (timer.elapsed() >= timeoutMs || child_.state() == QProcess::NotRunning)
+                return QString();
+            child_.waitForReadyRead(100);
         }
-        return QString();
     }
 
     bool tool(const QString& program, const QStringList& arguments) {
