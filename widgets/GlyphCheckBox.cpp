@@ -50,6 +50,20 @@ void TGlyphCheckBox::setFontColor(platform::TColor color) {
     update();
 }
 
+void TGlyphCheckBox::setHighlightColor(platform::TColor color) {
+    if (color == highlightColor_)
+        return;
+    highlightColor_ = color;
+    update();
+}
+
+void TGlyphCheckBox::setShadowColor(platform::TColor color) {
+    if (color == shadowColor_)
+        return;
+    shadowColor_ = color;
+    update();
+}
+
 QRect TGlyphCheckBox::glyphRect() const {
     const QSize glyph = on_.isNull() ? QSize(14, 14) : on_.size();
     return QRect(QPoint(0, (height() - glyph.height() + 1) / 2), glyph);
@@ -79,13 +93,16 @@ void TGlyphCheckBox::paintEvent(QPaintEvent*) {
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine |
                       Qt::TextDontClip;
     const QRect place = captionRect().adjusted(1, 0, -1, 0);
-    const QColor light = platform::toQColor(platform::clBtnHighlight);
-    const QColor dark = platform::toQColor(platform::cl3DDkShadow);
-    const bool raised = captionStyle_ == CaptionStyle::Raised;
-    painter.setPen(raised ? light : dark);
-    painter.drawText(place.translated(-1, -1), flags, text());
-    painter.setPen(raised ? dark : light);
-    painter.drawText(place.translated(1, 1), flags, text());
+    // Raised: light edge above and left, dark edge below and right; recessed the other way.
+    const int darkOffset = captionStyle_ == CaptionStyle::Raised ? 1 : -1;
+    if (highlightColor_ != NoColor) {
+        painter.setPen(platform::toQColor(highlightColor_));
+        painter.drawText(place.translated(-darkOffset, -darkOffset), flags, text());
+    }
+    if (shadowColor_ != NoColor) {
+        painter.setPen(platform::toQColor(shadowColor_));
+        painter.drawText(place.translated(darkOffset, darkOffset), flags, text());
+    }
     painter.setPen(platform::toQColor(isEnabled() ? fontColor_ : platform::clGrayText));
     painter.drawText(place, flags, text());
 }

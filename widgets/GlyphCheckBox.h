@@ -24,6 +24,13 @@ public:
     void replaceGlyphs(const QImage& on, const QImage& off, const QImage& disabled);
     platform::TColor FontColor() const { return fontColor_; }
     void setFontColor(platform::TColor color);
+    // The caption's dark edge (below and right when raised, above and left when recessed) and
+    // its light edge on the other side; a colour of NoColor leaves that edge out.
+    static constexpr platform::TColor NoColor = 0x1FFFFFFFu;
+    platform::TColor HighlightColor() const { return highlightColor_; }
+    void setHighlightColor(platform::TColor color);
+    platform::TColor ShadowColor() const { return shadowColor_; }
+    void setShadowColor(platform::TColor color);
 
     // Where the glyph and the caption are drawn.
     QRect glyphRect() const;
@@ -47,5 +54,7 @@ private:
     QImage off_;
     QImage disabled_;
     CaptionStyle captionStyle_ = CaptionStyle::Raised;
-    platform::TColor fontColor_ = platform::clBtnFace;
+    platform::TColor fontColor_ = platform::clWhite;
+    platform::TColor highlightColor_ = NoColor;
+    platform::TColor shadowColor_ = platform::clBlack;
 };

@@ -13,7 +13,8 @@ TShadowLabel::TShadowLabel(const QString& caption, platform::TColor color, QWidg
 
 void TShadowLabel::useEngravedLook() {
     transparent_ = false;
-    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    parentColor_ = true;
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     fontColor_ = platform::clWindowText;
     shadowColor_ = platform::clBtnHighlight;
     shadowPos_ = spLeftTop;
@@ -62,14 +63,24 @@ void TShadowLabel::setTransparent(bool transparent) {
     if (transparent == transparent_)
         return;
     transparent_ = transparent;
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
+    setAttribute(Qt::WA_OpaquePaintEvent, fillsItself());
     update();
 }
 
 void TShadowLabel::setColor(platform::TColor color) {
-    if (color == color_)
+    if (color == color_ && !parentColor_)
         return;
     color_ = color;
+    parentColor_ = false;
+    setAttribute(Qt::WA_OpaquePaintEvent, fillsItself());
+    update();
+}
+
+void TShadowLabel::setParentColor(bool parentColor) {
+    if (parentColor == parentColor_)
+        return;
+    parentColor_ = parentColor;
+    setAttribute(Qt::WA_OpaquePaintEvent, fillsItself());
     update();
 }
 
@@ -115,7 +126,7 @@ QSize TShadowLabel::sizeHint() const {
 
 void TShadowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!transparent_)
+    if (fillsItself())
         painter.fillRect(rect(), platform::toQColor(color_));
     painter.setFont(font());
     if (shadowSize_ > 0) {

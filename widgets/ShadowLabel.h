@@ -17,8 +17,8 @@ public:
                           platform::TColor color = platform::clWindowText,
                           QWidget* parent = nullptr);
 
-    // Opaque on its Color, text in the window-text colour, shadow in the highlight colour one
-    // pixel left and above: the look of the about page's labels.
+    // Opaque in its parent's colour, text in the window-text colour, shadow in the highlight
+    // colour one pixel left and above: the look of the about page's labels.
     void useEngravedLook();
 
     QString Caption() const { return caption_; }
@@ -36,7 +36,12 @@ public:
     bool Transparent() const { return transparent_; }
     void setTransparent(bool transparent);
     platform::TColor Color() const { return color_; }
+    // An opaque label fills itself with Color; setting it ends ParentColor.
     void setColor(platform::TColor color);
+    // An opaque label in its parent's colour shows the parent's own ground beneath its text,
+    // whatever way the parent paints it.
+    bool ParentColor() const { return parentColor_; }
+    void setParentColor(bool parentColor);
     bool WordWrap() const { return wordWrap_; }
     // Breaks the caption at blanks to fit the width.
     void setWordWrap(bool wordWrap);
@@ -54,6 +59,7 @@ protected:
 
 private:
     int textFlags() const;
+    bool fillsItself() const { return !transparent_ && !parentColor_; }
 
     QString caption_;
     platform::TColor fontColor_;
@@ -62,6 +68,7 @@ private:
     TShadowPosition shadowPos_ = spRightBottom;
     bool transparent_ = true;
     platform::TColor color_ = platform::clBtnFace;
+    bool parentColor_ = true;
     bool wordWrap_ = false;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
 };

@@ -2,6 +2,7 @@
 // stopping, the cases that never advance, loading, transparency and placement, mouse events.
 #include "widgets/MyAni.h"
 #include "ButtonFaceTestImages.h"
+#include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
 
 #include <QEnterEvent>
@@ -88,6 +89,20 @@ TEST(AnimatedImage, SquareFramesAreGuessedFromTheStrip) {
     about.setGlyph(frameStrip(3, QSize(20, 20)).transformed(QTransform().rotate(90)));
     EXPECT_EQ(about.NumGlyphs(), 3);
     EXPECT_EQ(about.frameSize(), QSize(20, 20));
+}
+
+TEST(AnimatedImage, EmbeddedToolbarStrips) {
+    TMyAni ani;
+    ani.setGlyph(platform::loadBitmap(QStringLiteral("ANI_ABOUT")));
+    EXPECT_EQ(ani.NumGlyphs(), 6);
+    EXPECT_EQ(ani.size(), QSize(32, 32));
+    ani.setGlyph(platform::loadBitmap(QStringLiteral("ANI_SOLVE")));
+    EXPECT_EQ(ani.NumGlyphs(), 9);
+    EXPECT_EQ(ani.TransparentColor(), platform::rgb(255, 49, 255));
+    ani.setGlyph(platform::loadBitmap(QStringLiteral("ANI_EXIT")));
+    EXPECT_EQ(ani.NumGlyphs(), 1); // 340 x 33: no whole multiple
+    ani.setNumGlyphs(10);
+    EXPECT_EQ(ani.size(), QSize(34, 33));
 }
 
 TEST(AnimatedImage, NumGlyphsWrittenAfterTheGlyphOverridesTheGuess) {

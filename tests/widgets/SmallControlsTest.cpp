@@ -92,23 +92,29 @@ TEST(ShadowLabel, TwoLinesOnTwoRows) {
 }
 
 TEST(ShadowLabel, EngravedLookOfTheAboutPage) {
-    QWidget page;
-    auto* label = new TShadowLabel(QStringLiteral("developer:"), platform::clAqua, &page);
-    label->setGeometry(0, 0, 90, 16);
+    Page p;
+    auto* label = new TShadowLabel(QStringLiteral("developer:"), platform::clAqua, &p.page);
+    label->setGeometry(10, 10, 90, 16);
     label->useEngravedLook();
     crispFont(*label);
     EXPECT_FALSE(label->Transparent());
+    EXPECT_TRUE(label->ParentColor());
     EXPECT_EQ(label->textRect().topLeft(), QPoint(1, 1));
 
-    const QImage shown = grabImage(*label);
-    const QRgb face = platform::toQColor(platform::clBtnFace).rgb();
-    const auto text = pixelsOf(shown, platform::toQColor(platform::clWindowText).rgb());
-    const auto highlight = pixelsOf(shown, platform::toQColor(platform::clBtnHighlight).rgb());
-    ASSERT_GT(text.size(), 30);
-    auto expectedHighlight = shifted(text, -1, -1);
-    expectedHighlight.subtract(text);
-    EXPECT_EQ(highlight, expectedHighlight);
-    EXPECT_EQ(pixelsOf(shown, face).size() + text.size() + highlight.size(), 90 * 16);
+    auto checkEngraved = [&](QRgb ground) {
+        const QImage shown = p.grabArea(*label);
+        const auto text = pixelsOf(shown, platform::toQColor(platform::clWindowText).rgb());
+        const auto highlight = pixelsOf(shown, platform::toQColor(platform::clBtnHighlight).rgb());
+        ASSERT_GT(text.size(), 30);
+        auto expectedHighlight = shifted(text, -1, -1);
+        expectedHighlight.subtract(text);
+        EXPECT_EQ(highlight, expectedHighlight);
+        EXPECT_EQ(pixelsOf(shown, ground).size() + text.size() + highlight.size(), 90 * 16);
+    };
+    checkEngraved(Ground); // in the page's colour
+    label->setColor(platform::rgb(192, 192, 192));
+    EXPECT_FALSE(label->ParentColor());
+    checkEngraved(qRgb(192, 192, 192));
 }
 
 TEST(GlyphCheckBox, GlyphPerStateOnATransparentGround) {
@@ -134,8 +140,7 @@ TEST(GlyphCheckBox, GlyphPerStateOnATransparentGround) {
 
 TEST(GlyphCheckBox, EmbeddedGlyphsAreUsed) {
     const QImage on = platform::loadBitmap(QStringLiteral("CHECK_ON"));
-    if (on.isNull())
-        GTEST_SKIP() << "CHECK_ON not embedded yet";
+    ASSERT_FALSE(on.isNull());
     Page p;
     auto* box = new TGlyphCheckBox(QString(), &p.page);
     box->setGeometry(0, 0, 73, 15);
@@ -154,15 +159,30 @@ TEST(GlyphCheckBox, RaisedAndRecessedCaptions) {
     box->setGeometry(0, 0, 100, 17);
     box->replaceGlyphs(QImage(), QImage(), QImage());
     crispFont(*box);
-    box->setFontColor(platform::rgb(10, 20, 200));
     EXPECT_EQ(box->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
 
-    const QRgb light = platform::toQColor(platform::clBtnHighlight).rgb();
-    const QRgb dark = platform::toQColor(platform::cl3DDkShadow).rgb();
+    // By default white letters with a black edge below and right, like the page's labels.
+    const QImage plain = p.grabArea(*box);
+    const auto letters = pixelsOf(plain, qRgb(255, 255, 255));
+    ASSERT_GT(letters.size(), 30);
+    auto below = shifted(letters, 1, 1);
+    below.subtract(letters);
+    EXPECT_EQ(pixelsOf(plain, qRgb(0, 0, 0)), below);
+    box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
+    auto above = shifted(letters, -1, -1);
+    above.subtract(letters);
+    EXPECT_EQ(pixelsOf(p.grabArea(*box), qRgb(0, 0, 0)), above);
+
+    // With both edges: the dark one is drawn over the light one.
+    box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised);
+    box->setFontColor(platform::rgb(10, 20, 200));
+    box->setHighlightColor(platform::rgb(250, 250, 250));
+    box->setShadowColor(platform::rgb(40, 40, 40));
+    const QRgb light = qRgb(250, 250, 250);
+    const QRgb dark = qRgb(40, 40, 40);
     const QImage raised = p.grabArea(*box);
     const auto text = pixelsOf(raised, qRgb(10, 20, 200));
-    ASSERT_GT(text.size(), 30);
-    // Raised: light above and left of the letters, dark below and right (drawn over light).
+    EXPECT_EQ(text, letters);
     auto expectedDark = shifted(text, 1, 1);
     expectedDark.subtract(text);
     auto expectedLight = shifted(text, -1, -1);
@@ -174,11 +194,11 @@ TEST(GlyphCheckBox, RaisedAndRecessedCaptions) {
     box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
     const QImage recessed = p.grabArea(*box);
     EXPECT_EQ(pixelsOf(recessed, qRgb(10, 20, 200)), text);
-    auto expectedLightNow = shifted(text, 1, 1);
-    expectedLightNow.subtract(text);
     auto expectedDarkNow = shifted(text, -1, -1);
     expectedDarkNow.subtract(text);
-    expectedDarkNow.subtract(expectedLightNow);
+    auto expectedLightNow = shifted(text, 1, 1);
+    expectedLightNow.subtract(text);
+    expectedLightNow.subtract(expectedDarkNow);
     EXPECT_EQ(pixelsOf(recessed, light), expectedLightNow);
     EXPECT_EQ(pixelsOf(recessed, dark), expectedDarkNow);
 }
