@@ -5,7 +5,6 @@
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -112,7 +111,6 @@ TFieldRenderer::TFieldRenderer(TFieldImages images)
                                BackgroundSteps, platform::GradientDirection::LeftToRight);
     }
     Buffer_ = Background_.copy();
-    CountAscent_ = QFontMetrics(CountFont_).ascent();
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {
@@ -176,19 +174,16 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
 }
 
 void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) {
-    if (count < 0 || count >= static_cast<int>(CountTexts_.size())) {
-        const QPoint topLeft = cell + CountOffset;
-        painter.drawText(QPoint(topLeft.x(), topLeft.y() + CountAscent_), QString::number(count));
-        return;
-    }
-    QStaticText& text = CountTexts_[static_cast<size_t>(count)];
-    if (text.text().isEmpty()) {
-        text.setText(QString::number(count));
+    // A static text is placed by its top-left corner, which is where a count is anchored.
+    auto found = CountTexts_.find(count);
+    if (found == CountTexts_.end()) {
+        QStaticText text(QString::number(count));
         text.setTextFormat(Qt::PlainText);
         text.setPerformanceHint(QStaticText::AggressiveCaching);
         text.prepare(QTransform(), CountFont_);
+        found = CountTexts_.insert(count, text);
     }
-    painter.drawStaticText(cell + CountOffset, text);
+    painter.drawStaticText(cell + CountOffset, *found);
 }
 
 void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {

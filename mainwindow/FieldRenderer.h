@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QStaticText>
 #include <QStringList>
 #include <QWidget>
-#include <array>
 
 class QPainter;
 
@@ -58,7 +58,8 @@ public:
     TFieldRenderer();
     explicit TFieldRenderer(TFieldImages images);
 
-    // Missing or mis-sized images (see TFieldImages::problems); such an image draws nothing.
+    // Missing or mis-sized images (see TFieldImages::problems), for the owner to report; a
+    // missing image draws nothing.
     const QStringList& imageProblems() const { return ImageProblems_; }
 
     // Rebuilds the back buffer from the puzzle state: background, plates, then flags with
@@ -69,15 +70,16 @@ public:
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
     void paintArea(QPainter& painter, QPoint topLeft = QPoint(0, 0)) const;
 
-    // Top-left corner of the box of the plate of cell (row, col), in field pixels.
+    // Top-left corner of the box of the plate of cell (row, col), in field pixels: the
+    // diamond's corners lie at (20, 0), (0, 10), (40, 10) and (20, 20) from it.
     static QPoint cellOrigin(int row, int col);
-    // Top-left corner of the count text of the cell, relative to the cell origin.
-    static constexpr QPoint CountOffset{23, -11};
+    // From the cell origin: the flag's box (its pole's foot 2 pixels above the diamond's
+    // centre), the top-left corner of the count text, and the fox's box.
     static constexpr QPoint FlagOffset{20, -10};
+    static constexpr QPoint CountOffset{23, -11};
     static constexpr QPoint FoxOffset{11, 2};
 
 private:
-    const TPlateImages& plateVariantsOf(int row, int col, int fieldSize) const;
     void drawCount(QPainter& painter, QPoint cell, int count);
 
     TFieldImages Images_;
@@ -85,8 +87,8 @@ private:
     QImage Background_;
     QImage Buffer_;
     QFont CountFont_;
-    int CountAscent_ = 0;
-    std::array<QStaticText, 41> CountTexts_;
+    // The texts of the counts, laid out once per value.
+    QHash<int, QStaticText> CountTexts_;
 };
 
 // The field area ("PaintBox3"): a 401 x 225 control that shows the renderer's frame and
