@@ -216,20 +216,23 @@ struct ShadedPart {
     Shading shading;
 };
 
-std::vector<ShadedPart> sittingFox() {
+std::vector<ShadedPart> sittingFox(double tailDegrees) {
     auto shape = [](const std::function<void(QPainter&)>& paint) {
         return ShapeMask::fromPainting(kPageFrame, kPageFrame, paint);
     };
     const QColor orange(232, 112, 30);
     const QColor white(250, 248, 240);
     const QColor dark(70, 40, 28);
-    const ShapeMask tail = shape([](QPainter& p) {
+    const ShapeMask tail = shape([&](QPainter& p) {
         p.translate(34, 29);
-        p.rotate(-35);
+        p.rotate(tailDegrees);
         p.drawEllipse(QRectF(-8, -3.5, 16, 7));
     });
-    const ShapeMask tailTip = tail.minus(shape([](QPainter& p) { p.drawRect(0, 0, 36, 50); }))
-                                  .minus(shape([](QPainter& p) { p.drawRect(0, 28, 50, 22); }));
+    const ShapeMask tailTip = tail.intersected(shape([&](QPainter& p) {
+        p.translate(34, 29);
+        p.rotate(tailDegrees);
+        p.drawRect(QRectF(3.5, -5, 6, 10));
+    }));
     const ShapeMask body = shape([](QPainter& p) { p.drawEllipse(QRectF(17.5, 18, 15, 16)); });
     const ShapeMask chest = shape([](QPainter& p) { p.drawEllipse(QRectF(21.5, 21, 7, 11)); });
     const ShapeMask paws = shape([](QPainter& p) {
@@ -281,29 +284,37 @@ QImage plateFrame(double turnDegrees, const std::vector<ShadedPart>& fox) {
     const QPointF centre(25, 35);
     const double radius = 21;
     const double squash = 0.5;
-    const double thickness = 4;
+    const int thickness = 4;
     std::array<QPointF, 4> corners;
     for (int i = 0; i < 4; ++i) {
         const double angle = qDegreesToRadians(turnDegrees + 45 + 90 * i);
         corners[static_cast<size_t>(i)] =
             centre + QPointF(radius * std::cos(angle), radius * std::sin(angle) * squash);
     }
+    const ShapeMask top = polygonShape(kPageFrame, kPageFrame,
+                                       QPolygonF({corners[0], corners[1], corners[2], corners[3]}));
+    // The slab: the top face pushed down by the plate's thickness, outlined as one solid.
+    ShapeMask slab = top;
+    for (int step = 1; step <= thickness; ++step)
+        slab = slab.united(top.shifted(0, step));
+    paintFlat(frame, slab, QColor(0, 70, 0));
     // The sides that face the viewer, lit the more the further they turn to the left.
     for (int i = 0; i < 4; ++i) {
         const QPointF a = corners[static_cast<size_t>(i)];
         const QPointF b = corners[static_cast<size_t>((i + 1) % 4)];
         const double normal = qDegreesToRadians(turnDegrees + 90 + 90 * i);
-        if (std::sin(normal) <= 0.05)
+        if (std::sin(normal) <= 0)
             continue;
         const double lit = (1 - std::cos(normal)) / 2;
-        const QColor side = mix(QColor(0, 118, 0), QColor(0, 186, 0), lit);
-        const QPointF down(0, thickness);
-        paintShaded(frame,
-                    polygonShape(kPageFrame, kPageFrame, QPolygonF({a, b, b + down, a + down})),
-                    {QColor(0, 70, 0), lighter(side, 0.2), side, side, darker(side, 0.15)});
+        const QColor side = mix(QColor(0, 112, 0), QColor(0, 180, 0), lit);
+        const QPointF down(0, thickness + 1);
+        const ShapeMask face =
+            polygonShape(kPageFrame, kPageFrame, QPolygonF({a, b, b + down, a + down}));
+        for (int y = 0; y < kPageFrame; ++y)
+            for (int x = 0; x < kPageFrame; ++x)
+                if (face.at(x, y) && slab.at(x, y) && !slab.isBorder(x, y))
+                    frame.setPixel(x, y, side.rgb());
     }
-    const ShapeMask top = polygonShape(kPageFrame, kPageFrame,
-                                       QPolygonF({corners[0], corners[1], corners[2], corners[3]}));
     paintShaded(frame, top,
                 {QColor(0, 70, 0), QColor(170, 255, 170), QColor(40, 255, 40), QColor(0, 230, 0),
                  QColor(0, 206, 0)});
@@ -353,18 +364,20 @@ QImage exitStrip() {
     };
     // Frame 1 is the closed door, like frame 9's nearly closed one before it.
     const Step steps[] = {{0, 0, false},  {40, 0, false}, {72, 14, true},
-                          {80, 20, true}, {80, 26, true}, {80, 32, true},
-                          {74, 39, true}, {45, 0, false}, {16, 0, false}};
+                          {80, 20, true}, {80, 26, true}, {80, 31, true},
+                          {74, 37, true}, {45, 0, false}, {16, 0, false}};
     for (const Step& step : steps)
         frames.push_back(exitFrame(step.open, step.arrowTip, step.arrowShown));
     return sideBySide(frames);
 }
 
 QImage aboutPageStrip() {
-    const std::vector<ShadedPart> fox = sittingFox();
+    // The plate turns 10 degrees a frame, a quarter turn over the nine frames, which brings
+    // the square back onto itself; the tail sways once in the same time.
     std::vector<QImage> frames;
     for (int frame = 0; frame < 9; ++frame)
-        frames.push_back(plateFrame(frame * 10.0, fox));
+        frames.push_back(
+            plateFrame(frame * 10.0, sittingFox(-35 + 9 * std::sin(2 * M_PI * frame / 9.0))));
     return sideBySide(frames);
 }
 
