@@ -46,7 +46,7 @@ QImage DrawMainIcon() {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         // Ears, the head, the white cheeks and muzzle, then the face's details.
-        fillBoth(painter, polygon({{7, 4}, {15, 10}, {8, 16}}), coat);
+        fillBoth(painter, polygon({{8, 5}, {15, 10}, {8, 16}}), coat);
         fillBoth(painter, polygon({{8, 7}, {13, 11}, {9, 14}}), earInside);
         fillBoth(painter, polygon({{7, 11}, {16, 8}, {16, 29}, {9, 23}, {4, 18}}), coat);
         painter.setBrush(lit);
@@ -56,7 +56,11 @@ QImage DrawMainIcon() {
         fillBoth(painter, polygon({{13, 13}, {16, 12}, {16, 22}, {14, 19}}), coat);
         painter.setBrush(shade);
         painter.drawPolygon(mirrored(polygon({{7, 11}, {10, 10}, {9, 13}, {5, 17}})));
-        fillBoth(painter, polygon({{9, 15}, {13, 16}, {12, 18}, {10, 17}}), black);
+        // Round, bright eyes: dark with a glint on the side of the light.
+        fillBoth(painter, polygon({{10, 15}, {13, 15}, {13, 18}, {10, 18}}), black);
+        painter.setBrush(cheek);
+        painter.drawRect(10, 15, 1, 1);
+        painter.drawRect(19, 15, 1, 1);
         fillBoth(painter, polygon({{14, 26}, {16, 25}, {16, 29}}), black);
     }
     // A dark outline around the whole head keeps it legible on the grey recess.

@@ -1,0 +1,94 @@
+// Every field and skin picture is embedded under its name, at its size and stored depth,
+// as a plain uncompressed bottom-up BMP that loads back; the icon is a 4-bit 32 x 32 icon.
+#include "StoredFiles.h"
+#include "platform/Resources.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace resourcetest;
+
+namespace {
+
+struct Expected {
+    const char* name;
+    int width;
+    int height;
+    int bitsPerPixel;
+};
+
+const Expected FieldAndSkin[] = {
+    {"PLATE", 41, 23, 8},   {"PLATEB", 41, 23, 8},   {"PLATEY", 41, 23, 8},
+    {"PLATE_L", 41, 25, 8}, {"PLATE_LB", 41, 25, 8}, {"PLATE_LY", 41, 25, 8},
+    {"PLATE_R", 41, 25, 8}, {"PLATE_RB", 41, 25, 8}, {"PLATE_RY", 41, 25, 24},
+    {"MASKP", 41, 23, 1},   {"MASK_L", 41, 25, 1},   {"MASK_R", 41, 25, 1},
+    {"FLAG", 15, 19, 24},   {"FLAG_M", 15, 19, 1},   {"FOX", 20, 15, 4},
+    {"FOX_M", 20, 15, 24},  {"C_UL", 46, 46, 8},     {"MASK", 32, 32, 8},
+    {"TOP", 60, 31, 8},     {"TOP_D", 60, 31, 8},    {"LEF", 8, 1, 4},
+    {"RIG", 8, 1, 4},       {"BOT", 247, 15, 8},     {"I_MIN", 16, 23, 8},
+    {"I_MIND", 16, 23, 8},  {"I_MAX", 16, 23, 8},    {"I_MAXD", 16, 23, 8},
+    {"I_CLO", 16, 23, 8},   {"I_CLOD", 16, 23, 8},
+};
+
+class StoredBitmap : public ::testing::TestWithParam<Expected> {};
+
+TEST_P(StoredBitmap, HasItsSizeDepthAndAPlainLayout) {
+    const Expected e = GetParam();
+    const QByteArray bytes = platform::bitmapFileBytes(QString::fromLatin1(e.name));
+    ASSERT_FALSE(bytes.isEmpty()) << e.name << " is not embedded";
+    const auto header = readBmpHeader(bytes);
+    ASSERT_TRUE(header.has_value()) << e.name;
+    EXPECT_EQ(header->magic, QByteArray("BM"));
+    EXPECT_EQ(header->fileSize, static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(header->infoSize, 40u);
+    EXPECT_EQ(header->width, e.width);
+    EXPECT_EQ(header->height, e.height) << "rows are stored bottom-up, so the height is positive";
+    EXPECT_EQ(header->planes, 1);
+    EXPECT_EQ(header->bitsPerPixel, e.bitsPerPixel);
+    EXPECT_EQ(header->compression, 0u);
+
+    const uint32_t paletteEntries =
+        e.bitsPerPixel > 8 ? 0 : (header->coloursUsed ? header->coloursUsed : 1u << e.bitsPerPixel);
+    EXPECT_LE(paletteEntries, e.bitsPerPixel > 8 ? 0u : 1u << e.bitsPerPixel);
+    EXPECT_EQ(header->pixelOffset, 54u + 4u * paletteEntries);
+    const uint32_t stride = ((e.width * e.bitsPerPixel + 31) / 32) * 4;
+    EXPECT_EQ(header->fileSize, header->pixelOffset + stride * e.height);
+
+    const QImage image = platform::loadBitmap(QString::fromLatin1(e.name));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(e.width, e.height));
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+}
+
+INSTANTIATE_TEST_SUITE_P(FieldAndSkin, StoredBitmap, ::testing::ValuesIn(FieldAndSkin),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoredIcon, IsOne32By32ImageAt4BitsWithItsMask) {
+    const QByteArray bytes = embeddedFile(QStringLiteral(":/res/MAINICON.ico"));
+    ASSERT_GE(bytes.size(), 22 + 40 + 64 + 512 + 128);
+    auto u16 = [&](int at) { return qFromLittleEndian<uint16_t>(bytes.constData() + at); };
+    auto u32 = [&](int at) { return qFromLittleEndian<uint32_t>(bytes.constData() + at); };
+    EXPECT_EQ(u16(0), 0);
+    EXPECT_EQ(u16(2), 1) << "type 1 is an icon";
+    EXPECT_EQ(u16(4), 1) << "one image";
+    EXPECT_EQ(static_cast<uint8_t>(bytes[6]), 32);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[7]), 32);
+    EXPECT_EQ(u16(12), 4);
+    const uint32_t size = u32(14);
+    const uint32_t offset = u32(18);
+    EXPECT_EQ(offset + size, static_cast<uint32_t>(bytes.size()));
+    // The image's own header: twice the height for the colour bitmap and the AND mask.
+    EXPECT_EQ(u32(offset), 40u);
+    EXPECT_EQ(u32(offset + 4), 32u);
+    EXPECT_EQ(u32(offset + 8), 64u);
+    EXPECT_EQ(u16(offset + 14), 4);
+    EXPECT_EQ(size, 40u + 16u * 4u + 32u * 16u + 32u * 4u);
+
+    const QImage icon = platform::loadIcon(QStringLiteral("MAINICON"), 32);
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << "the corners are transparent";
+    EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255) << "the motif is centred";
+}
+
+} // namespace
