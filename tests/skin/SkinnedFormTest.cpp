@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QSignalSpy>
@@ -341,6 +342,26 @@ TEST_F(SkinnedFormTest, TheButtonsAndTheRowsBelowTheBandDoNotDrag) {
     }
     QTest::qWait(20);
     EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(SkinnedFormTest, ALabelInTheBandStillDragsAndPressesTheButtons) {
+    // Presses that a child ignores reach the window in its own coordinates.
+    auto* label = new QLabel(QStringLiteral("in the band"), form_.get());
+    label->setGeometry(60, 2, 420, 24);
+    label->show();
+    const QPoint start = form_->pos();
+    const QPoint grip = label->mapToGlobal(QPoint(40, 8));
+    sendMouse(label, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(label, QEvent::MouseMove, grip + QPoint(21, 13), Qt::NoButton, Qt::LeftButton);
+    sendMouse(label, QEvent::MouseButtonRelease, grip + QPoint(21, 13), Qt::LeftButton,
+              Qt::NoButton);
+    EXPECT_EQ(form_->pos(), start + QPoint(21, 13));
+
+    const QPoint button = form_->mapToGlobal(CloseSpot);
+    sendMouse(label, QEvent::MouseButtonPress, button, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(form_->closePressed());
+    sendMouse(label, QEvent::MouseButtonRelease, button, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(waitUntil([&] { return !form_->isVisible(); }));
 }
 
 TEST_F(SkinnedFormTest, MovingTheWindowClearsAPressedButton) {
