@@ -2,6 +2,7 @@
 
 #include "platform/Resources.h"
 
+#include <QDebug>
 #include <QStringList>
 
 namespace skin {
@@ -55,6 +56,9 @@ SkinBitmaps SkinBitmaps::load() {
     bitmaps.I_CLO = loadSkinBitmap("I_CLO");
     bitmaps.I_CLOD = loadSkinBitmap("I_CLOD");
     bitmaps.MAINICON = loadImage(QStringLiteral("MAINICON"));
+    // The skin has no error path of its own: a missing piece is left unpainted.
+    if (const QStringList missing = bitmaps.missing(); !missing.isEmpty())
+        qWarning("Skin images missing from the program: %s", qPrintable(missing.join(", ")));
     return bitmaps;
 }
 

@@ -14,9 +14,11 @@
 
 TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint |
-                          (layout.stayOnTop ? Qt::WindowStaysOnTopHint : Qt::WindowFlags())),
+                          (layout.isDialog ? Qt::WindowStaysOnTopHint : Qt::WindowFlags())),
       bitmaps_(skin::SkinBitmaps::load()) {
     setFixedSize(layout.clientSize);
+    if (layout.isDialog)
+        setAttribute(Qt::WA_QuitOnClose, false);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, FormColour);
     setPalette(palette);

@@ -12,11 +12,13 @@
 
 // What a derived window says about itself; everything else about the skin is the same.
 struct TSkinLayout {
-    QSize clientSize;       // the whole window: the frame is painted inside it
-    QString caption;        // painted in the caption bar and used as the window title
-    QSize stripSize;        // PaintBox1, the left strip
-    QSize panelSize;        // Panel1, which holds the strip at 8, 46
-    bool stayOnTop = false; // the dialogs stay above all other windows (none is modal)
+    QSize clientSize; // the whole window: the frame is painted inside it
+    QString caption;  // painted in the caption bar and used as the window title
+    QSize stripSize;  // PaintBox1, the left strip
+    QSize panelSize;  // Panel1, which holds the strip at 8, 46
+    // A dialog stays above all other windows, is not modal, and never keeps the program
+    // running once the main window has closed.
+    bool isDialog = false;
 };
 
 class TSkinnedForm : public QWidget {

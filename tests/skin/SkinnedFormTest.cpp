@@ -128,8 +128,9 @@ TEST(SkinnedFormLayout, EveryWindowIsAFixedFramelessGreyWindowWithItsStrip) {
         EXPECT_EQ(form.maximumSize(), w.layout.clientSize);
         EXPECT_TRUE(form.isWindow());
         EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
-        EXPECT_EQ(bool(form.windowFlags() & Qt::WindowStaysOnTopHint), w.layout.stayOnTop);
+        EXPECT_EQ(bool(form.windowFlags() & Qt::WindowStaysOnTopHint), w.layout.isDialog);
         EXPECT_FALSE(form.isModal());
+        EXPECT_EQ(form.testAttribute(Qt::WA_QuitOnClose), !w.layout.isDialog);
         EXPECT_EQ(form.windowTitle(), w.layout.caption);
         EXPECT_EQ(form.caption(), w.layout.caption);
         EXPECT_TRUE(form.hasMouseTracking());
