@@ -218,6 +218,8 @@ QSize TFaceButton::sizeHint() const {
 }
 
 QImage TFaceButton::renderFace() {
+    if (width() <= 0 || height() <= 0)
+        return {};
     QImage surface(size(), QImage::Format_RGB32);
     surface.fill(palette().color(QPalette::Button));
     const bool pressed = isDown();
@@ -228,6 +230,8 @@ QImage TFaceButton::renderFace() {
 
 void TFaceButton::paintEvent(QPaintEvent*) {
     const QImage surface = renderFace();
+    if (surface.isNull())
+        return;
     QPainter painter(this);
     painter.drawImage(0, 0, surface);
 }

@@ -38,6 +38,10 @@ public:
     int Spacing() const { return spacing_; }
     void setSpacing(int spacing);
 
+    // Whether Tab reaches the button; without it a click or the owner can still focus it.
+    bool TabStop() const { return focusPolicy() == Qt::StrongFocus; }
+    void setTabStop(bool tabStop) { setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus); }
+
     // True while the button is the window's active button: it shows the active face.
     bool isActiveButton() const { return active_; }
     // The button is pressed as the platform shows it: mouse held on it or Space held.

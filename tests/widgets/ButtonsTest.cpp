@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QEnterEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -611,6 +612,14 @@ TEST(ButtonClicks, MouseClickDoubleClickAndPointerNotifications) {
     QSignalSpy leaves(&button, &TStripFaceButton::OnMouseLeave);
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicks.count(), 1);
+    // A double-click is a second press: two clicks in all.
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5),
+                            QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&button, &doubleClick);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks.count(), 3);
 
     QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
     QCoreApplication::sendEvent(&button, &enter);
