@@ -3,6 +3,7 @@
 #include "StoredFiles.h"
 #include "platform/Resources.h"
 
+#include <QDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -28,6 +29,57 @@ const Expected FieldAndSkin[] = {
     {"RIG", 8, 1, 4},       {"BOT", 247, 15, 8},     {"I_MIN", 16, 23, 8},
     {"I_MIND", 16, 23, 8},  {"I_MAX", 16, 23, 8},    {"I_MAXD", 16, 23, 8},
     {"I_CLO", 16, 23, 8},   {"I_CLOD", 16, 23, 8},
+};
+
+// The button faces and the pictures of single windows.
+const Expected ButtonsAndWindows[] = {
+    {"BT1", 180, 22, 8},
+    {"BT2", 180, 22, 8},
+    {"BT3", 180, 22, 8},
+    {"BT4", 180, 22, 8},
+    {"BT5", 180, 22, 8},
+    {"BT6", 180, 22, 8},
+    {"BT7", 240, 22, 8},
+    {"BT8", 240, 22, 8},
+    {"BT9", 240, 22, 8},
+    {"BTA", 240, 22, 8},
+    {"BTB", 240, 22, 8},
+    {"BTC", 240, 22, 8},
+    {"BTD", 240, 22, 8},
+    {"B1", 96, 19, 8},
+    {"B2", 96, 19, 8},
+    {"B3", 96, 19, 8},
+    {"B4", 96, 19, 8},
+    {"B5", 96, 19, 8},
+    {"B6", 96, 19, 8},
+    {"B7", 96, 19, 8},
+    {"C1", 56, 23, 8},
+    {"C2", 56, 23, 8},
+    {"C3", 56, 23, 8},
+    {"ABOK", 36, 18, 4},
+    {"ABCANCEL", 36, 18, 4},
+    {"ABHELP", 36, 18, 4},
+    {"ABYES", 36, 18, 4},
+    {"ABNO", 36, 18, 4},
+    {"ABCLOSE", 36, 18, 4},
+    {"ABABORT", 36, 18, 4},
+    {"ABRETRY", 36, 18, 4},
+    {"ABIGNORE", 36, 18, 4},
+    {"ABALL", 36, 18, 4},
+    {"ANI_SOLVE", 288, 32, 24},
+    {"ANI_ABOUT", 192, 32, 24},
+    {"ANI_EXIT", 340, 33, 24},
+    {"ABOUT_ANIM", 450, 50, 24},
+    {"CHECK_ON", 14, 14, 24},
+    {"CHECK_OFF", 14, 14, 24},
+    {"CHECK_DIS", 14, 14, 24},
+    {"PIC_WARNING", 32, 32, 24},
+    {"PIC_ERROR", 32, 32, 24},
+    {"PIC_QUESTION", 32, 32, 24},
+    {"GLYPH_TICK", 36, 18, 24},
+    {"GLYPH_CROSS", 36, 18, 24},
+    {"DONATE_PAYPAL", 62, 31, 24},
+    {"DONATE_WEBMONEY", 95, 41, 24},
 };
 
 class StoredBitmap : public ::testing::TestWithParam<Expected> {};
@@ -62,6 +114,25 @@ TEST_P(StoredBitmap, HasItsSizeDepthAndAPlainLayout) {
 
 INSTANTIATE_TEST_SUITE_P(FieldAndSkin, StoredBitmap, ::testing::ValuesIn(FieldAndSkin),
                          [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(ButtonsAndWindows, StoredBitmap, ::testing::ValuesIn(ButtonsAndWindows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoredFiles, AreExactlyTheListedImagesIconAndSounds) {
+    QStringList expected;
+    for (const Expected& e : FieldAndSkin)
+        expected << QString::fromLatin1(e.name) + ".bmp";
+    for (const Expected& e : ButtonsAndWindows)
+        expected << QString::fromLatin1(e.name) + ".bmp";
+    expected << "MAINICON.ico";
+    QStringList images = QDir(":/res").entryList(QDir::Files);
+    images.sort();
+    expected.sort();
+    EXPECT_EQ(images, expected);
+    QStringList sounds = QDir(":/res/WAVE").entryList(QDir::Files);
+    sounds.sort();
+    EXPECT_EQ(sounds, QStringList({"CLICK.wav", "TADA.wav"}));
+}
 
 TEST(StoredIcon, IsOne32By32ImageAt4BitsWithItsMask) {
     const QByteArray bytes = embeddedFile(QStringLiteral(":/res/MAINICON.ico"));
