@@ -1,0 +1,157 @@
+// The LCD label with custom character-set files: a good file shows its glyphs; a file that
+// is missing, nonsensical or cut short leaves the label exactly as it was.
+#include "tests/support/TestSupport.h"
+#include "widgets/LCD_Lab.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+void PrintTo(const QColor& color, std::ostream* os) {
+    *os << color.name().toStdString();
+}
+
+using namespace tarnell;
+using testsupport::pixel;
+
+namespace {
+
+QByteArray header(qint32 columns, qint32 rows, qint32 first, qint32 last) {
+    QByteArray bytes;
+    for (const qint32 value : {columns, rows, first, last})
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.append(static_cast<char>(static_cast<quint32>(value) >> shift));
+    return bytes;
+}
+
+QString writeFile(const QString& name, const QByteArray& bytes) {
+    const QString path = QDir(testsupport::scratchWorkDir()).filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
+}
+
+// A 3 x 2 set for '+' and '-' ('+' = .#. ###, '-' = ... ###); 0 is lit in the file.
+QByteArray plusMinusFile() {
+    QByteArray bytes = header(3, 2, '+', '-');
+    const char glyphs[] = {1, 0, 1, 0,           0, 0, /* ',' */ 1, 1, 1,
+                           1, 1, 0, /* '-' */ 1, 1, 1, 0,           0, 0};
+    bytes.append(glyphs, sizeof glyphs);
+    return bytes;
+}
+
+class LCDCustomSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::clearMessages();
+        label.setPixelSize(pix1x1);
+        label.setPixelSpacing(1);
+        label.setCharSpacing(1);
+        label.setBorderSpace(0);
+        label.setBorderStyle(frNone);
+        label.setBackGround(platform::clBlack);
+        label.setPixelOn(platform::clWhite);
+        label.setPixelOff(platform::rgb(0, 0, 255));
+        label.setNoOfChars(3);
+        label.setDotMatrix(mat7x9);
+        label.setCaption("+-x");
+        label.show();
+    }
+
+    QImage shot() { return label.grab().toImage(); }
+
+    void expectUnchanged(const QImage& before) {
+        EXPECT_EQ(label.DotMatrix(), mat7x9);
+        EXPECT_EQ(label.charSetShape().CellColumns, 7);
+        EXPECT_EQ(shot(), before);
+    }
+
+    TLCDLabel label;
+};
+
+TEST_F(LCDCustomSetTest, AGoodFileShowsItsGlyphs) {
+    label.setFilename(writeFile("plusminus.lcd", plusMinusFile()));
+    EXPECT_EQ(label.DotMatrix(), CustomFont);
+    EXPECT_EQ(label.loadError(), QString());
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+    const TCharSetShape shape = label.charSetShape();
+    EXPECT_EQ(shape.CellColumns, 3);
+    EXPECT_EQ(shape.CellRows, 2);
+    EXPECT_EQ(shape.FirstCode, '+');
+    EXPECT_EQ(shape.LastCode, '-');
+    // Cells of 3 + 2 = 5 by 2 + 1 = 3 pixels, 1 apart, the one-pixel frame around them.
+    EXPECT_EQ(label.size(), QSize(3 * 5 + 2 * 1 + 2, 3 + 2));
+
+    const QImage image = shot();
+    const QColor on(255, 255, 255);
+    const QColor off(0, 0, 255);
+    const QColor ground(0, 0, 0);
+    // "+-x": 'x' is above the range and shows its last glyph, the '-'.
+    const char* rows[3][2] = {{".#.", "###"}, {"...", "###"}, {"...", "###"}};
+    for (int cell = 0; cell < 3; ++cell)
+        for (int r = 0; r < 2; ++r)
+            for (int k = 0; k < 3; ++k) {
+                const int x = 1 + cell * 6 + k * 2;
+                const int y = 1 + r * 2;
+                EXPECT_EQ(pixel(image, x, y), rows[cell][r][k] == '#' ? on : off)
+                    << cell << " " << r << " " << k;
+                EXPECT_EQ(pixel(image, x + 1, y), ground);
+            }
+}
+
+TEST_F(LCDCustomSetTest, ANonsensicalOrShortFileLeavesTheLabelAsItWas) {
+    const QImage before = shot();
+    QByteArray cut = plusMinusFile();
+    cut.chop(1);
+    const std::vector<std::pair<QByteArray, QString>> files = {
+        {cut, "ends after 2 of its 3 glyphs"},
+        {header(3, 2, '+', '-'), "ends after 0 of its 3 glyphs"},
+        {header(0, 2, 0, 0) + QByteArray(64, 0), "cell of 0 x 2"},
+        {header(3, 100000, 0, 255), "cell of 3 x 100000"},
+        {header(3, 2, 200, 300) + QByteArray(600, 0), "codes 200 to 300"},
+        {header(3, 2, 60, 50) + QByteArray(600, 0), "codes 60 to 50"},
+        {QByteArray("LCD"), "3 bytes"},
+    };
+    int index = 0;
+    for (const auto& [bytes, why] : files) {
+        SCOPED_TRACE(why.toStdString());
+        testsupport::clearMessages();
+        const QString path = writeFile(QStringLiteral("bad%1.lcd").arg(index++), bytes);
+        label.setFilename(path);
+        expectUnchanged(before);
+        EXPECT_TRUE(label.loadError().contains(why)) << label.loadError().toStdString();
+        ASSERT_EQ(testsupport::messages().size(), 1);
+        EXPECT_TRUE(testsupport::messages().front().contains(path));
+        EXPECT_TRUE(testsupport::messages().front().contains(why));
+    }
+}
+
+TEST_F(LCDCustomSetTest, AFileThatCannotBeOpenedIsQuiet) {
+    const QImage before = shot();
+    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    expectUnchanged(before);
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+    EXPECT_TRUE(label.loadError().contains("missing.lcd"));
+}
+
+TEST_F(LCDCustomSetTest, ABadFileKeepsTheCustomSetThatIsShowing) {
+    label.setFilename(writeFile("good.lcd", plusMinusFile()));
+    const QImage custom = shot();
+    label.setFilename(writeFile("short.lcd", header(3, 2, '+', '-')));
+    EXPECT_EQ(label.DotMatrix(), CustomFont);
+    EXPECT_EQ(shot(), custom);
+}
+
+TEST_F(LCDCustomSetTest, WithoutAFileTheCustomSetFallsBack) {
+    label.setDotMatrix(CustomFont);
+    EXPECT_EQ(label.DotMatrix(), mat7x9);
+    label.setFilename(writeFile("good.lcd", plusMinusFile()));
+    ASSERT_EQ(label.DotMatrix(), CustomFont);
+    label.setFilename(QString());
+    EXPECT_EQ(label.DotMatrix(), mat5x7); // what a custom set falls back to
+    label.setDotMatrix(Hitachi);
+    EXPECT_EQ(label.charSetShape().LastCode, 223);
+}
+
+} // namespace
