@@ -86,7 +86,16 @@ void TAnimatedImage::setInactiveGlyph(int value) {
 
 void TAnimatedImage::setInterval(uint32_t milliseconds) {
     interval_ = milliseconds;
-    timer_->setInterval(static_cast<int>(std::min<uint32_t>(milliseconds, INT32_MAX)));
+    timer_->setInterval(timerPeriod());
+    // A period of 0 would tick without pause; it stands for a timer that never fires.
+    if (active_ && interval_ == 0)
+        timer_->stop();
+    else if (active_ && !timer_->isActive())
+        timer_->start();
+}
+
+int TAnimatedImage::timerPeriod() const {
+    return static_cast<int>(std::min<uint32_t>(interval_, INT32_MAX));
 }
 
 void TAnimatedImage::setActive(bool active) {
@@ -94,7 +103,8 @@ void TAnimatedImage::setActive(bool active) {
         return;
     active_ = active;
     if (active) {
-        timer_->start(static_cast<int>(std::min<uint32_t>(interval_, INT32_MAX)));
+        if (interval_ > 0)
+            timer_->start(timerPeriod());
         emit OnStart();
         return;
     }

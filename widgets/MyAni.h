@@ -34,6 +34,7 @@ public:
     int InactiveGlyph() const { return inactiveGlyph_; }
     void setInactiveGlyph(int value);
     uint32_t Interval() const { return interval_; }
+    // 0 stops the ticks (the control then stands still even while Active).
     void setInterval(uint32_t milliseconds);
     bool Active() const { return active_; }
     void setActive(bool active);
@@ -88,6 +89,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    int timerPeriod() const;
     int frameCount() const { return numGlyphs_ < 1 ? 1 : numGlyphs_; }
     bool inactiveIsValid() const { return inactiveGlyph_ >= 0 && inactiveGlyph_ < numGlyphs_; }
     void guessFrameCount();

@@ -187,6 +187,10 @@ TEST(AnimatedImage, TheTimerDrivesTheTicks) {
     for (int wait = 0; wait < 100 && solve.GlyphNum() < 2; ++wait)
         QTest::qWait(5);
     EXPECT_GE(solve.GlyphNum(), 2);
+    solve.setInterval(0); // no period: the timer rests instead of spinning
+    EXPECT_FALSE(solve.isTimerRunning());
+    solve.setInterval(200);
+    EXPECT_TRUE(solve.isTimerRunning());
 }
 
 TEST(AnimatedImage, InactiveGlyphRules) {
