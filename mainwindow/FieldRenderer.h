@@ -100,7 +100,8 @@ class TFieldArea : public QWidget {
 public:
     explicit TFieldArea(QWidget* parent = nullptr);
 
-    // Draws a frame of the puzzle and shows it.
+    // Draws a frame of the puzzle into the back buffer and asks for the area to be repainted
+    // from it (a plain copy of its top-left 401 x 225 pixels).
     void showFrame(const TPuzzle& puzzle, bool showHints);
     TFieldRenderer& renderer() { return Renderer_; }
     const TFieldRenderer& renderer() const { return Renderer_; }
