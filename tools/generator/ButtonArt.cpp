@@ -93,30 +93,34 @@ std::vector<Piece> triangle(const QPolygonF& corners) {
 
 std::vector<Piece> crossedTools() {
     // The wrench lies from lower right to upper left, the hammer over it the other way.
+    const QPointF up(-0.7071, -0.7071);    // along the wrench, towards its jaw
+    const QPointF across(0.7071, -0.7071); // along the hammer, towards its head
     QPainterPath wrenchHandle;
-    wrenchHandle.moveTo(17.5, 15.5);
-    wrenchHandle.lineTo(8, 6);
-    ShapeMask wrench = strokeShape(kSmallWidth, kSmallHeight, wrenchHandle, 3.0);
-    const QPointF jawCentre(6.5, 5.0);
-    const ShapeMask jaw = smallShape([&](QPainter& p) { p.drawEllipse(jawCentre, 4.2, 4.2); });
-    // The open end of the jaw faces away from the handle.
-    const QPointF away(-0.7071, -0.7071);
-    const QPointF across(0.7071, -0.7071);
-    const ShapeMask opening =
+    wrenchHandle.moveTo(17, 15.5);
+    wrenchHandle.lineTo(9.5, 8);
+    ShapeMask wrench = strokeShape(kSmallWidth, kSmallHeight, wrenchHandle, 2.6);
+    const QPointF jawCentre(8, 6.5);
+    wrench = wrench.united(smallShape([&](QPainter& p) { p.drawEllipse(jawCentre, 3.9, 3.9); }));
+    // The jaw opens away from the handle.
+    wrench = wrench.minus(
         polygonShape(kSmallWidth, kSmallHeight,
-                     QPolygonF({jawCentre + across * 1.3, jawCentre + across * 1.3 + away * 6,
-                                jawCentre - across * 1.3 + away * 6, jawCentre - across * 1.3}));
-    wrench = wrench.united(jaw).minus(opening);
+                     QPolygonF({jawCentre + across * 1.2, jawCentre + across * 1.2 + up * 6,
+                                jawCentre - across * 1.2 + up * 6, jawCentre - across * 1.2})));
     QPainterPath hammerHandle;
-    hammerHandle.moveTo(6, 16);
-    hammerHandle.lineTo(15, 7);
-    const ShapeMask handle = strokeShape(kSmallWidth, kSmallHeight, hammerHandle, 3.0);
-    const ShapeMask head =
-        polygonShape(kSmallWidth, kSmallHeight,
-                     QPolygonF({QPointF(11, 5), QPointF(16, 0), QPointF(21, 5), QPointF(16, 10)}));
-    return {{wrench, QColor(176, 186, 204)},
-            {handle.minus(head), QColor(190, 120, 60)},
-            {head, QColor(150, 158, 176)}};
+    hammerHandle.moveTo(6.5, 15.5);
+    hammerHandle.lineTo(13.5, 8.5);
+    const ShapeMask handle = strokeShape(kSmallWidth, kSmallHeight, hammerHandle, 2.6);
+    // The head lies square to the handle at its upper end.
+    const QPointF headCentre(15.6, 6.6);
+    const QPointF length(0.7071, 0.7071);
+    const ShapeMask head = polygonShape(kSmallWidth, kSmallHeight,
+                                        QPolygonF({headCentre - length * 3.6 - across * 2.2,
+                                                   headCentre + length * 3.6 - across * 2.2,
+                                                   headCentre + length * 3.6 + across * 2.2,
+                                                   headCentre - length * 3.6 + across * 2.2}));
+    return {{wrench, QColor(214, 222, 238)},
+            {handle.minus(head), QColor(222, 150, 76)},
+            {head, QColor(236, 70, 52)}};
 }
 
 QImage pictogramFace(const std::vector<Piece>& pieces, FaceLook look) {
@@ -145,7 +149,7 @@ QImage pictogramFace(const std::vector<Piece>& pieces, FaceLook look) {
 const QColor kPillGrey(178, 180, 188);
 
 QImage pill(FaceLook look) {
-    return glossyFace(56, 23, kPillGrey, look, kPageGrey, 9, 11.5);
+    return glossyFace(56, 23, kPillGrey, look, kPageGrey, 10, 11.5);
 }
 
 } // namespace
