@@ -1,6 +1,10 @@
 // The common part of the skinned push buttons: the glyph-button properties, the active flag
 // that follows the push-button focus rule, the keyboard (Enter, Escape, accelerators) and the
 // content drawn on every face. Each button class paints its own face under the content.
+//
+// A click emits QAbstractButton::clicked(). Before any owner's handler runs, the button hands
+// ModalResult to its window (the window's "ModalResult" property; a modal QDialog is ended
+// with it when it is not 0), and a bkClose button closes its window.
 #pragma once
 
 #include "ButtonGlyphs.h"
@@ -44,8 +48,6 @@ public:
 
     // True while the button is the window's active button: it shows the active face.
     bool isActiveButton() const { return active_; }
-    // The button is pressed as the platform shows it: mouse held on it or Space held.
-    bool isPressedLook() const { return isDown(); }
     // Whether the button could take the keyboard focus now (keyboard clicks need it).
     bool canTakeFocus() const;
 
