@@ -201,7 +201,7 @@ TEST_P(FramePixelTest, CaptionTextIsWhiteFromItsTopLeft) {
     mainForm_->setCaption(QString());
     const QImage without = mainForm_->renderFrame(true);
     QRect changed;
-    int whiteish = 0;
+    int white = 0;
     for (int y = 0; y < 376; ++y)
         for (int x = 0; x < 488; ++x)
             if (withText.pixel(x, y) != without.pixel(x, y)) {
@@ -209,10 +209,10 @@ TEST_P(FramePixelTest, CaptionTextIsWhiteFromItsTopLeft) {
                 const QColor c(withText.pixel(x, y));
                 // Text edges blend towards the bar; the ink itself is white.
                 if (c == Qt::white)
-                    ++whiteish;
+                    ++white;
             }
     ASSERT_FALSE(changed.isEmpty());
-    EXPECT_GT(whiteish, 20);
+    EXPECT_GT(white, 20);
     EXPECT_GE(changed.left(), 68);
     EXPECT_LE(changed.left(), 70);
     EXPECT_GE(changed.top(), 6);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -194,6 +195,20 @@ TEST(SkinnedFormLayout, LeftStripIsTheCyanGradient) {
     EXPECT_EQ(QColor(strip.pixel(5, 1)), QColor(0, 254, 254));
     EXPECT_EQ(QColor(strip.pixel(5, 254)), QColor(0, 32, 32));
     EXPECT_EQ(QColor(strip.pixel(5, 313)), QColor(0, 32, 32));
+}
+
+TEST(SkinnedFormLayout, AnOverlayIsPaintedOverTheGradientUntilRemoved) {
+    skintest::ScopedSkin skin(Source::Synthetic);
+    TSkinnedForm form(Windows[0].layout);
+    form.strip()->setOverlay(
+        [](QPainter& painter) { painter.fillRect(QRect(2, 170, 37, 1), Qt::black); });
+    QImage strip = form.strip()->grab().toImage();
+    EXPECT_EQ(QColor(strip.pixel(2, 170)), QColor(Qt::black));
+    EXPECT_EQ(QColor(strip.pixel(1, 170)), stripRow(170, 314));
+    EXPECT_EQ(QColor(strip.pixel(2, 171)), stripRow(171, 314));
+    form.strip()->setOverlay({});
+    strip = form.strip()->grab().toImage();
+    EXPECT_EQ(QColor(strip.pixel(2, 170)), stripRow(170, 314));
 }
 
 TEST(SkinnedFormLayout, WarningPanelShowsOneGreyRowBelowItsStrip) {
