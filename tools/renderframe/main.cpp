@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Draws one frame of the field for a puzzle state and writes it as a PNG.\n"
         "The puzzle is generated as the game does at the given millisecond of the day;\n"
-        "then the clicks are made in order, then the pointer is put on the hot cell."));
+        "then the clicks are made in order, then the pointer is put on the hot cell.\n"
+        "Exit status: 0 written, 1 written but an image of the field is missing or of the\n"
+        "wrong size, 2 nothing written (bad option or unwritable file)."));
     parser.addHelpOption();
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Field size, 3 to 10 (default 10)."),
@@ -92,8 +94,8 @@ int main(int argc, char** argv) {
         QStringLiteral("k"), QStringLiteral("0"));
     const QCommandLineOption hotOption(
         QStringLiteral("hot"),
-        QStringLiteral("The cell under the pointer, row,col; may lie outside the field "
-                       "(default: the last click)."),
+        QStringLiteral("The cell under the pointer, row,col from 1; may lie beyond the last "
+                       "row or column (default: the last click)."),
         QStringLiteral("row,col"));
     const QCommandLineOption hintsOption(QStringLiteral("hints"),
                                          QStringLiteral("Show hints: on or off (default on)."),
