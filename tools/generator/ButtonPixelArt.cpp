@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 
 namespace generator {
 
@@ -365,15 +366,17 @@ std::pair<int, int> widestChannel(const std::vector<ColourCount>& colours, const
 } // namespace
 
 void reduceColours(QImage& image, int maxColours, const std::vector<QRgb>& keep) {
+    std::set<QRgb> kept;
+    for (QRgb colour : keep)
+        kept.insert(colour & 0xFFFFFFu);
     std::map<QRgb, int> histogram;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb colour = image.pixel(x, y) & 0xFFFFFFu;
-            if (std::find(keep.begin(), keep.end(), colour | 0xFF000000u) == keep.end() &&
-                std::find(keep.begin(), keep.end(), colour) == keep.end())
+            if (!kept.contains(colour))
                 ++histogram[colour];
         }
-    const int budget = maxColours - static_cast<int>(keep.size());
+    const int budget = maxColours - static_cast<int>(kept.size());
     if (static_cast<int>(histogram.size()) <= budget || budget <= 0)
         return;
     std::vector<ColourCount> colours;
