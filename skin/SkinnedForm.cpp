@@ -56,9 +56,7 @@ QImage TSkinnedForm::renderFrame(bool active) const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(FormColour);
     QPainter painter(&image);
-    skin::paintFrame(painter, bitmaps_,
-                     {size(), caption_, active, closePressed(), minimisePressed(),
-                      platform::frameAndCaptionHeight()});
+    skin::paintFrame(painter, bitmaps_, frameState(active));
     return image;
 }
 
@@ -73,9 +71,12 @@ void TSkinnedForm::minimiseApplication() {
 
 void TSkinnedForm::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    skin::paintFrame(painter, bitmaps_,
-                     {size(), caption_, isActiveWindow(), closePressed(), minimisePressed(),
-                      platform::frameAndCaptionHeight()});
+    skin::paintFrame(painter, bitmaps_, frameState(isActiveWindow()));
+}
+
+skin::FrameState TSkinnedForm::frameState(bool active) const {
+    return {size(),         caption_,          active,
+            closePressed(), minimisePressed(), platform::frameAndCaptionHeight()};
 }
 
 void TSkinnedForm::changeEvent(QEvent* event) {

@@ -4,6 +4,7 @@
 
 #include "LeftStrip.h"
 #include "SkinBitmaps.h"
+#include "SkinFrame.h"
 
 #include <QImage>
 #include <QSize>
@@ -71,6 +72,8 @@ protected:
 
 private:
     enum class Drag { None, System, Manual };
+
+    skin::FrameState frameState(bool active) const;
 
     // Decides whether a press at point (window coordinates) drags the window; a point in the
     // band but outside a button's zone also drops that button's pressed flag.
