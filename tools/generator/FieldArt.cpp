@@ -98,7 +98,7 @@ QImage drawPlate(const PlateColours& colours, SideFace side) {
 }
 
 // The count flag: a dark pole in the image's left column with a gilt knob, and a red cloth
-// over the top 12 rows that ripples gently; the count is written on the cloth in white.
+// over the top 12 rows; the count is written on the cloth in white.
 QImage drawFlag() {
     QImage image = canvas(15, 19);
     const QRgb pole = qRgb(56, 44, 40);
@@ -109,12 +109,11 @@ QImage drawFlag() {
     const QRgb edge = qRgb(112, 6, 12);
     for (int y = 0; y < 19; ++y)
         image.setPixel(0, y, y == 0 ? knob : pole);
-    // The cloth's bottom edge rises a little towards the free end, like cloth in a breeze.
-    const int bottom[15] = {0, 11, 11, 11, 11, 11, 11, 10, 10, 10, 10, 10, 11, 11, 10};
+    // Folds in the cloth are bands of shade and light; the count is written over them.
     for (int x = 1; x < 15; ++x)
-        for (int y = 0; y <= bottom[x]; ++y) {
+        for (int y = 0; y <= 11; ++y) {
             QRgb colour = red;
-            if (x == 14 || y == bottom[x])
+            if (x == 14 || y == 11)
                 colour = edge;
             else if (y == 0 || x == 1)
                 colour = light;
