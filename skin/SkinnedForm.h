@@ -58,6 +58,8 @@ protected:
     // Called when the window closes, by any route (caption button, keyboard, window manager).
     virtual void FormClose() {}
 
+    // The caption work lives in these handlers: a derived window that overrides one of
+    // them calls this class's version too.
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
