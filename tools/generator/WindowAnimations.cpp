@@ -117,7 +117,7 @@ QImage solveFrame(const SolveState& state) {
 // ---- "About": a blue figure --------------------------------------------------------------
 
 const QColor kAboutKey(249, 91, 240);
-const QColor kFigureBlue(36, 104, 226);
+const QColor kFigureBlue(54, 128, 250);
 
 QImage figureFrame(double armDegrees) {
     QImage frame = filled(32, 32, kAboutKey);
