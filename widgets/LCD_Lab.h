@@ -68,11 +68,13 @@ public:
     static constexpr int MaxCaptionLength = 255;
     // The control never grows beyond this many pixels across or down, whatever its
     // properties say, so that absurd values cannot exhaust memory when it paints.
-    static constexpr int MaxExtent = 8192;
+    static constexpr int MaxExtent = 4096;
 
     explicit TLCDLabel(QWidget* owner = nullptr);
     ~TLCDLabel() override;
 
+    // The text shown, at most 255 characters: a longer text is cut to its first 255. Each
+    // character shows the glyph of its Latin-1 code; a character without one shows a '?'.
     QString Caption() const { return mCaption; }
     void setCaption(const QString& text);
     TDotMatrix DotMatrix() const { return mDotMatrix; }
@@ -116,7 +118,7 @@ public:
     // Why the last custom set was not loaded; empty after a successful load.
     QString loadError() const { return mLoadError; }
 
-    // The hint is the tool tip, shown only while ShowHint is on.
+    // The hint is the tool tip, shown only while ShowHint is on (as it is from the start).
     QString Hint() const { return mHint; }
     void setHint(const QString& hint);
     bool ShowHint() const { return mShowHint; }
@@ -175,7 +177,7 @@ private:
     platform::TColor mPixelOff = 0xAAAAAA;
     QString mFilename;
     QString mHint;
-    bool mShowHint = false;
+    bool mShowHint = true;
     QString mLoadError;
     int mPaintCount = 0;
 

@@ -415,13 +415,19 @@ TEST_F(LCDLabelTest, CaptionsKeepAtMost255Characters) {
     TLCDLabel label;
     label.setCaption(QString(300, QChar('7')));
     EXPECT_EQ(label.Caption().size(), 255);
-    label.setNoOfChars(300);
+    label.setNoOfChars(200);
+    label.setTextLines(2);
     label.show();
-    const QImage image = shot(label);  // cells beyond the text are blank, not garbage
-    const int lastCell = 4 + 299 * 16; // cells of 5 x 2 + 4 x 1 = 14 pixels, 2 apart
-    for (int j = 0; j < 2; ++j)
-        for (int i = 0; i < 2; ++i)
-            EXPECT_EQ(pixel(image, lastCell + i, 4 + j), QColor(0xAA, 0xAA, 0xAA));
+    const QImage image = shot(label);
+    // Cells of 5 x 2 + 4 x 1 = 14 by 7 x 2 + 6 x 1 = 20 pixels, 2 apart, from (4, 4). The
+    // character number 254 ('7', whose top row is lit) is cell 54 of the second line; the
+    // next cells are blank, not whatever follows the text in memory.
+    const QColor lit(0, 0, 0);
+    const QColor unlit(0xAA, 0xAA, 0xAA);
+    const int secondLine = 4 + 20 + 2;
+    EXPECT_EQ(pixel(image, 4 + 54 * 16, secondLine), lit);
+    for (const int cell : {55, 56, 199})
+        EXPECT_EQ(pixel(image, 4 + cell * 16, secondLine), unlit) << cell;
 }
 
 TEST_F(LCDLabelTest, AbsurdSizesStayBounded) {
