@@ -113,6 +113,8 @@ struct DotPainter {
 TLCDLabel::TLCDLabel(QWidget* owner) : QWidget(owner) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The size follows the content; a layout should not stretch the display.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     ShadeColor = halved(mPixelOn);
     computeDotAndCellSizes();
     sizeToContent();
@@ -373,8 +375,10 @@ void TLCDLabel::sizeToContent() {
                          int64_t{mTextLines - 1} * mLineSpacing + 2);
     LastWidth = w;
     LastHeight = h;
-    if (width() != w || height() != h)
+    if (width() != w || height() != h) {
         resize(w, h);
+        updateGeometry();
+    }
 }
 
 void TLCDLabel::fitToSize(int w, int h) {

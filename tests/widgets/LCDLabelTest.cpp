@@ -214,6 +214,28 @@ TEST_F(LCDLabelTest, ResizingSnapsToWholeCells) {
     EXPECT_EQ(label->size(), QSize(26, 4 + 4 * 13 + 3 + 2));
 }
 
+TEST_F(LCDLabelTest, BoundsSetBeforeThePropertiesEndAtTheSameSize) {
+    // A window sets a display's bounds first and its properties after them.
+    QWidget page;
+    for (const auto& [chars, bounds] :
+         {std::pair{7, QRect(328, 8, 81, 19)}, std::pair{2, QRect(72, 8, 26, 19)}}) {
+        auto* label = new TLCDLabel(&page);
+        label->setGeometry(bounds);
+        label->setPixelSize(pix1x1);
+        label->setPixelShape(spShaped);
+        label->setPixelSpacing(1);
+        label->setCharSpacing(2);
+        label->setLineSpacing(1);
+        label->setBorderSpace(2);
+        label->setTextLines(1);
+        label->setNoOfChars(chars);
+        label->setBorderStyle(frNone);
+        label->setBackGround(platform::clBlack);
+        EXPECT_EQ(label->geometry(), bounds);
+        EXPECT_EQ(label->NoOfChars(), chars);
+    }
+}
+
 TEST_F(LCDLabelTest, RefusedValuesKeepTheOldOneAndSayWhy) {
     auto label = mainWindowLabel(7, "00:00,0");
     const QSize size = label->size();
@@ -382,7 +404,7 @@ TEST_F(LCDLabelTest, FrameStylesUseTheSystemColours) {
     EXPECT_EQ(pixel(none, w - 1, h - 1), QColor(192, 192, 192));
 }
 
-TEST_F(LCDLabelTest, ADisabledLabelShowsOnlyBackgroundAndFrame) {
+TEST_F(LCDLabelTest, DisabledAndHiddenLabelsShowNoDots) {
     TLCDLabel label;
     label.setCaption("88");
     label.show();
@@ -394,6 +416,13 @@ TEST_F(LCDLabelTest, ADisabledLabelShowsOnlyBackgroundAndFrame) {
     EXPECT_EQ(pixel(image, 0, 0), QColor(128, 128, 128));
     label.setEnabled(true);
     EXPECT_EQ(pixel(shot(label), 4, 4), QColor(0xAA, 0xAA, 0xAA));
+
+    // A label hidden on purpose draws nothing but the button face.
+    label.hide();
+    const QImage hidden = label.renderImage();
+    for (int y = 0; y < label.height(); ++y)
+        for (int x = 0; x < label.width(); ++x)
+            ASSERT_EQ(pixel(hidden, x, y), QColor(192, 192, 192)) << x << "," << y;
 }
 
 TEST_F(LCDLabelTest, TheSameCaptionTwicePaintsOnce) {
