@@ -1,0 +1,146 @@
+#include "DialogParts.h"
+
+#include "platform/Resources.h"
+#include "platform/Screen.h"
+#include "widgets/ButtonGlyphs.h"
+#include "widgets/buts.h"
+
+#include <QPainter>
+
+TBevel::TBevel(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TBevel::paintEvent(QPaintEvent*) {
+    if (width() < 2 || height() < 2)
+        return;
+    QPainter painter(this);
+    // Outlines one pixel wide: the dark one covers 0 .. w-2, the white one 1 .. w-1; the
+    // white one first, so that the dark one stays on top where they cross.
+    const QSize outline(width() - 2, height() - 2);
+    painter.setPen(platform::toQColor(platform::clBtnHighlight));
+    painter.drawRect(QRect(QPoint(1, 1), outline));
+    painter.setPen(platform::toQColor(platform::clBtnShadow));
+    painter.drawRect(QRect(QPoint(0, 0), outline));
+}
+
+TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TPictureBox::setPicture(const QImage& bitmap) {
+    bitmap_ = bitmap;
+    rebuild();
+}
+
+void TPictureBox::setTransparent(bool transparent) {
+    if (transparent == transparent_)
+        return;
+    transparent_ = transparent;
+    rebuild();
+}
+
+void TPictureBox::setAutoSize(bool autoSize) {
+    if (autoSize == autoSize_)
+        return;
+    autoSize_ = autoSize;
+    rebuild();
+}
+
+void TPictureBox::rebuild() {
+    if (bitmap_.isNull()) {
+        shown_ = QImage();
+    } else if (transparent_) {
+        const QRgb ground = bitmap_.pixel(0, bitmap_.height() - 1);
+        shown_ = cutGlyphImage(bitmap_, 0, 1, ground);
+    } else {
+        shown_ = bitmap_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    if (autoSize_ && !shown_.isNull())
+        resize(shown_.size());
+    update();
+}
+
+void TPictureBox::paintEvent(QPaintEvent*) {
+    if (shown_.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, shown_);
+}
+
+void setLabelCaption(TShadowLabel& label, const QString& caption) {
+    label.setCaption(caption);
+    label.resize(label.sizeHint());
+}
+
+TSkinLayout TDialogForm::dialogSkin(TSkinLayout skin) {
+    skin.isDialog = true;
+    return skin;
+}
+
+TDialogForm::TDialogForm(Layout layout, tarnell::TDialogHost& host)
+    : TSkinnedForm(dialogSkin(layout.skin)), host_(host) {
+    // Closing only hides the window; its owner decides when it goes.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(QRect(PanelPos, layout.panelSize));
+    Panel2->setAutoFillBackground(true);
+
+    Bevel1 = new TBevel(Panel2);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setGeometry(QRect(BevelPos, layout.bevelSize));
+
+    Image1 = addPicture("Image1", QStringLiteral("PIC_WARNING"), PicturePos, true);
+}
+
+void TDialogForm::centreOnScreen() {
+    move(platform::centredPosition(size()));
+}
+
+void TDialogForm::showOnTop() {
+    QPalette palette = Panel2->palette();
+    palette.setColor(QPalette::Window, PanelColour);
+    Panel2->setPalette(palette);
+    show();
+    raise();
+    activateWindow();
+}
+
+TShadowLabel* TDialogForm::addLabel(const char* name, const QString& caption,
+                                    platform::TColor colour, QPoint pos) {
+    auto* label = new TShadowLabel(QString(), colour, Panel2);
+    label->setObjectName(QLatin1String(name));
+    label->move(pos);
+    setLabelCaption(*label, caption);
+    return label;
+}
+
+Tmybitbut* TDialogForm::addButton(const char* name, const QString& caption,
+                                  const QString& glyphName, QPoint pos) {
+    auto* button = new Tmybitbut(Panel2);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(QRect(pos, ButtonSize));
+    button->setCaption(caption);
+    button->setGlyph(platform::loadBitmap(glyphName));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    return button;
+}
+
+TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName, QPoint pos,
+                                     bool transparent) {
+    auto* picture = new TPictureBox(Panel2);
+    picture->setObjectName(QLatin1String(name));
+    picture->setGeometry(QRect(pos, PictureSize));
+    picture->setTransparent(transparent);
+    picture->setPicture(platform::loadBitmap(bitmapName));
+    return picture;
+}
+
+void TDialogForm::FormClose() {
+    host_.SetOpenDialogMarker(tarnell::odNone);
+}
