@@ -13,9 +13,6 @@
 namespace generator {
 namespace {
 
-// The page the main window's buttons stand on.
-const QColor kPageGrey(148, 148, 148);
-
 const QColor kRed(214, 38, 32);
 const QColor kBlue(36, 92, 214);
 const QColor kGreen(34, 170, 40);
@@ -27,7 +24,7 @@ QImage faceStrip(const std::function<QImage(FaceLook)>& drawLook) {
     for (FaceLook look : kFaceLooks)
         frames.push_back(drawLook(look));
     QImage strip = sideBySide(frames);
-    reduceColours(strip, 256, {kPageGrey.rgb()});
+    reduceColours(strip, 256, {kPageGrey});
     return strip;
 }
 
@@ -35,7 +32,7 @@ QImage faceStrip(const std::function<QImage(FaceLook)>& drawLook) {
 
 QImage letteredFace(int width, const QString& word, const QColor& base, FaceLook look) {
     const int height = 22;
-    QImage face = glossyFace(width, height, base, look, kPageGrey, 5, 5);
+    QImage face = glossyFace(width, height, base, look, QColor(kPageGrey), 5, 5);
     const Lettering lettering = letter(word, letteringFont(11), width, height);
     const QColor colour = lookColour(base, look);
     QColor fill = Qt::white;
@@ -124,7 +121,7 @@ std::vector<Piece> crossedTools() {
 }
 
 QImage pictogramFace(const std::vector<Piece>& pieces, FaceLook look) {
-    QImage face = glossyFace(kSmallWidth, kSmallHeight, kSlate, look, kPageGrey, 4, 4);
+    QImage face = glossyFace(kSmallWidth, kSmallHeight, kSlate, look, QColor(kPageGrey), 4, 4);
     const QPoint shift = lookShift(look);
     ShapeMask all(kSmallWidth, kSmallHeight);
     for (const Piece& piece : pieces)
@@ -149,7 +146,7 @@ QImage pictogramFace(const std::vector<Piece>& pieces, FaceLook look) {
 const QColor kPillGrey(178, 180, 188);
 
 QImage pill(FaceLook look) {
-    return glossyFace(56, 23, kPillGrey, look, kPageGrey, 10, 11.5);
+    return glossyFace(56, 23, kPillGrey, look, QColor(kPageGrey), 10, 11.5);
 }
 
 } // namespace
@@ -206,7 +203,7 @@ std::vector<GeneratedImage> DrawButtonArt() {
     };
     for (const auto& [name, kind] : glyphs) {
         QImage pair = standardGlyphPair(kind);
-        reduceColours(pair, 16, {qRgb(128, 128, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)});
+        reduceColours(pair, 16, {kGlyphGround, qRgb(255, 255, 255), qRgb(128, 128, 128)});
         images.push_back({QString::fromLatin1(name), pair, 4});
     }
     return images;

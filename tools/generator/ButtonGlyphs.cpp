@@ -10,8 +10,6 @@ namespace generator {
 namespace {
 
 constexpr int kGlyph = 18;
-// The transparent ground; no glyph uses it.
-const QColor kOlive(128, 128, 0);
 
 ShapeMask glyphStroke(const QPainterPath& path, double width, Qt::PenCapStyle cap = Qt::SquareCap) {
     return strokeShape(kGlyph, kGlyph, path, width, cap);
@@ -151,7 +149,7 @@ QImage standardGlyphPair(StandardGlyph kind) {
     // The outline reaches one pixel beyond a piece; no piece may reach the bottom-left
     // pixel, which gives the ground colour to whoever draws the glyph.
     const std::vector<Piece> pieces = piecesOf(kind);
-    QImage strip = filled(2 * kGlyph, kGlyph, kOlive);
+    QImage strip = filled(2 * kGlyph, kGlyph, QColor(kGlyphGround));
     // Each piece wears a dark outline just outside its own pixels.
     ShapeMask all(kGlyph, kGlyph);
     for (const Piece& piece : pieces) {

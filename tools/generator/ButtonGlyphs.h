@@ -3,8 +3,12 @@
 #pragma once
 
 #include <QImage>
+#include <QRgb>
 
 namespace generator {
+
+// The olive ground of the glyphs, in the bottom-left pixel of each; no glyph uses it.
+inline constexpr QRgb kGlyphGround = qRgb(128, 128, 0);
 
 enum class StandardGlyph {
     Tick,

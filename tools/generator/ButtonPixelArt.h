@@ -16,6 +16,10 @@ class QPainter;
 
 namespace generator {
 
+// The grey of the pages that the buttons and pictures stand on: the ground of the faces'
+// corners and of the pictures drawn transparent there.
+inline constexpr QRgb kPageGrey = qRgb(148, 148, 148);
+
 // A hard-edged shape on a pixel grid: each pixel is either inside or outside.
 class ShapeMask {
 public:

@@ -207,7 +207,6 @@ QImage exitFrame(double openDegrees, int arrowTip, bool arrowShown) {
 
 // ---- the about page: a fox on a turning plate --------------------------------------------
 
-const QColor kPageGrey(148, 148, 148);
 constexpr int kPageFrame = 50;
 
 // A part of a picture with its own shading.
@@ -280,7 +279,7 @@ std::vector<ShadedPart> sittingFox(double tailDegrees) {
 }
 
 QImage plateFrame(double turnDegrees, const std::vector<ShadedPart>& fox) {
-    QImage frame = filled(kPageFrame, kPageFrame, kPageGrey);
+    QImage frame = filled(kPageFrame, kPageFrame, QColor(kPageGrey));
     const QPointF centre(25, 35);
     const double radius = 21;
     const double squash = 0.5;

@@ -13,9 +13,8 @@
 namespace generator {
 namespace {
 
-// The page colour of the main window and the dialogs; the ground of the check boxes and
-// the dialog pictures, drawn transparent, and therefore kept out of the shapes themselves.
-const QColor kPageGrey(148, 148, 148);
+// The check boxes and the dialog pictures stand on the page grey, which is drawn
+// transparent and therefore kept out of the shapes themselves.
 
 // ---- check box ---------------------------------------------------------------------------
 
@@ -23,7 +22,7 @@ enum class CheckLook { On, Off, Disabled };
 
 QImage checkBox(CheckLook look) {
     constexpr int size = 14;
-    QImage image = filled(size, size, kPageGrey);
+    QImage image = filled(size, size, QColor(kPageGrey));
     // A sunken white well with clipped corners, lit from the top left, so its upper left
     // inner edge lies in shade.
     ShapeMask box(size, size);
@@ -56,7 +55,7 @@ QImage checkBox(CheckLook look) {
 const QColor kShadowGrey(92, 92, 96);
 
 QImage warningPicture() {
-    QImage image = filled(32, 32, kPageGrey);
+    QImage image = filled(32, 32, QColor(kPageGrey));
     const ShapeMask blocks = ShapeMask::fromPainting(32, 32, [](QPainter& p) {
         p.drawRect(11, 2, 8, 18);
         p.drawRect(11, 23, 8, 6);
@@ -67,7 +66,7 @@ QImage warningPicture() {
 }
 
 QImage errorPicture() {
-    QImage image = filled(32, 32, kPageGrey);
+    QImage image = filled(32, 32, QColor(kPageGrey));
     const ShapeMask bar = polygonShape(
         32, 32, QPolygonF({QPointF(9.5, 2), QPointF(20.5, 2), QPointF(17, 20), QPointF(13, 20)}));
     const ShapeMask ball = ShapeMask::fromPainting(
@@ -81,7 +80,7 @@ QImage errorPicture() {
 }
 
 QImage questionPicture() {
-    QImage image = filled(32, 32, kPageGrey);
+    QImage image = filled(32, 32, QColor(kPageGrey));
     const Lettering mark = letter(QStringLiteral("?"), letteringFont(31), 29, 32);
     paintExtruded(image, mark.solid().grown(), shadingFor(QColor(46, 200, 50)),
                   shadingFor(QColor(18, 124, 26)), 3, kShadowGrey);
@@ -94,7 +93,7 @@ QImage payPalPicture() {
     constexpr int width = 62;
     constexpr int height = 31;
     QImage image =
-        glossyFace(width, height, QColor(250, 158, 24), FaceLook::Normal, kPageGrey, 9, 9);
+        glossyFace(width, height, QColor(250, 158, 24), FaceLook::Normal, QColor(kPageGrey), 9, 9);
     const Lettering name = letter(QStringLiteral("PayPal"), letteringFont(13), width, 16);
     paintLettering(image, name, QColor(18, 44, 128), QColor(255, 236, 190), QPoint(0, 1));
     const Lettering word = letter(QStringLiteral("Donate"), letteringFont(11), width, 14);
