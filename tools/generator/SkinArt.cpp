@@ -130,7 +130,7 @@ void paintOval(QImage& image, int from, int to, double capCentre, int capDirecti
             });
             const double t = (y + 0.5 - OvalTop) / (OvalBottom - OvalTop);
             QRgb fill = mix(c.top, c.bottom, t);
-            // A glassy reflection over the upper part, a brighter line just under the top.
+            // A glassy reflection over the upper part, strongest near the top.
             if (t > 0.08 && t < 0.42)
                 fill = mix(fill, c.shine, 0.28 * (0.42 - t) / 0.34 + 0.12);
             const QRgb withEdge = mix(c.outline, fill, inner);
