@@ -1,17 +1,22 @@
-// The program's entry point: creates the main window and runs the message loop.
+// The program's entry point: creates the main window and runs the message loop until it closes.
+#include "mainwindow/mainform.h"
 #include "platform/Fonts.h"
+#include "platform/Resources.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QIcon>
+#include <QPixmap>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Tarnell"));
     platform::installFontSubstitutions();
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Tarnell"));
-    window.resize(488, 376);
+    const QImage icon = platform::loadIcon(QStringLiteral("MAINICON"));
+    if (!icon.isNull())
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+
+    Tmainform_form window;
     window.show();
     return app.exec();
 }

@@ -1,0 +1,411 @@
+#include "mainform.h"
+
+#include "FieldRenderer.h"
+#include "FormParts.h"
+#include "core/Clock.h"
+#include "dialogs/donat.h"
+#include "dialogs/game_over.h"
+#include "dialogs/score.h"
+#include "dialogs/warnin_fo.h"
+#include "platform/MessageBox.h"
+#include "platform/Resources.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "platform/TimeOfDay.h"
+#include "widgets/GlyphCheckBox.h"
+#include "widgets/LCD_Lab.h"
+#include "widgets/MyAni.h"
+#include "widgets/buts2.h"
+#include "widgets/buts5.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+using namespace tarnell;
+
+namespace {
+
+const QString SettingFoxes = QStringLiteral("Lim");
+const QString SettingSize = QStringLiteral("Fin");
+const QString SettingHints = QStringLiteral("Hints");
+
+QString twoDigits(int n) {
+    return QString::fromStdString(TwoDigits(n));
+}
+
+TSkinLayout mainLayout() {
+    TSkinLayout layout;
+    layout.clientSize = Tmainform_form::ClientSize;
+    layout.caption = QStringLiteral("Tarnell");
+    layout.stripSize = QSize(40, 314);
+    layout.panelSize = QSize(40, 315);
+    return layout;
+}
+
+bool applicationIsActive() {
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+// The sunken frame around a pressed side button whose design top is top: black on the left
+// and top, white on the right and bottom, one pixel wide, from (2, top - 2) to (38, top + 35).
+void drawSunkenFrame(QPainter& painter, int top) {
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawLine(2, top - 2, 2, top + 35);
+    painter.drawLine(2, top - 2, 37, top - 2);
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawLine(38, top - 2, 38, top + 34);
+    painter.drawLine(3, top + 35, 38, top + 35);
+}
+
+} // namespace
+
+Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
+    : TSkinnedForm(mainLayout(), parent),
+      OwnRandom(sources.random ? nullptr : std::make_unique<platform::StdRandom>()),
+      OwnClock(sources.clock ? nullptr : std::make_unique<platform::SystemTimeOfDay>()),
+      Random(sources.random ? *sources.random : *OwnRandom),
+      Clock(sources.clock ? *sources.clock : *OwnClock),
+      PlayClick(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
+      Puzzle(Random, Clock), Click(platform::loadWave(QStringLiteral("CLICK"))) {
+    setObjectName(QStringLiteral("mainform_form"));
+    FormCreate();
+}
+
+Tmainform_form::~Tmainform_form() {
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void Tmainform_form::FormCreate() {
+    // The skin (bitmaps, caption buttons) and the CLICK sound are ready by now.
+    move(platform::centredPosition(ClientSize));
+    createSideToolbar();
+    Side[0] = {MyAni1, MyAni1->pos(), [this] { ShowGamePage(); }};
+    Side[1] = {MyAni2, MyAni2->pos(), [this] { ShowPage(AboutPage); }};
+    Side[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
+    createGamePage();
+    createAboutPage();
+
+    ReadSettings();
+    if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
+        platform::showMessage(QStringLiteral("The field cannot be drawn completely:\n") +
+                              problems.join(QLatin1Char('\n')));
+    LCDLabel5->setCaption(twoDigits(Puzzle.SetupSize()));
+    LCDLabel6->setCaption(twoDigits(Puzzle.SetupFoxes()));
+
+    for (TSideButton& side : Side) {
+        connect(side.button, &TAnimatedImage::OnMouseDown, this,
+                [this, &side](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
+                    SideButtonDown(side);
+                });
+        connect(
+            side.button, &TAnimatedImage::OnMouseUp, this,
+            [this, &side](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { SideButtonUp(side); });
+        connect(side.button, &TMyAni::OnMouseEnter, side.button,
+                [button = side.button] { button->setActive(true); });
+        connect(side.button, &TMyAni::OnMouseLeave, side.button,
+                [button = side.button] { button->setActive(false); });
+    }
+
+    connect(PaintBox3, &TFieldArea::mouseMoved, this, &Tmainform_form::PaintBox3MouseMove);
+    connect(PaintBox3, &TFieldArea::mouseReleased, this, &Tmainform_form::PaintBox3MouseUp);
+    connect(mybitbutn1, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn1Click);
+    connect(mybitbutn2, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn2Click);
+    connect(mybitbutn3, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn3Click);
+    connect(mybitbutn4, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn4Click);
+    connect(mybitbutn510, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn510Click);
+    connect(mybitbutn51, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn51Click);
+    connect(mybitbutn52, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn52Click);
+    connect(mybitbutn53, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn53Click);
+    connect(JvgCheckBox12, &QAbstractButton::clicked, this, &Tmainform_form::JvgCheckBox12Click);
+    connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
+    connectFocusConvention();
+    connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Timer);
+
+    qApp->installEventFilter(this);
+    Timer1->start();
+    Timer1Timer();
+}
+
+void Tmainform_form::connectFocusConvention() {
+    Tmybitbutn5* const wide[] = {mybitbutn510, mybitbutn51, mybitbutn52, mybitbutn53};
+    Tmybitbutn* const small[] = {mybitbutn1, mybitbutn2, mybitbutn3, mybitbutn4};
+    auto follow = [this](TStripFaceButton* button, bool parksOnLeave) {
+        connect(button, &TStripFaceButton::OnMouseEnter, this,
+                [this, button] { ButtonMouseEnter(button); });
+        if (parksOnLeave)
+            connect(button, &TStripFaceButton::OnMouseLeave, this,
+                    &Tmainform_form::ButtonMouseLeave);
+    };
+    for (Tmybitbutn5* button : wide)
+        follow(button, button != mybitbutn53); // mybitbutn53 keeps the focus
+    for (Tmybitbutn* button : small)
+        follow(button, true);
+
+    connect(RzBmpButton16, &TImagelessButton::OnEnter, JvgCheckBox12, [box = JvgCheckBox12] {
+        box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
+    });
+    connect(RzBmpButton16, &TImagelessButton::OnExit, JvgCheckBox12,
+            [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
+    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, RzBmpButton16,
+            [button = RzBmpButton16] { button->setFocus(Qt::MouseFocusReason); });
+    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseLeave, JvgCheckBox12,
+            [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
+}
+
+void Tmainform_form::ReadSettings() {
+    int size = DefaultSetupSize;
+    int foxes = DefaultSetupFoxes;
+    bool hints = true;
+    platform::SettingsStore store;
+    if (store.open()) {
+        // A value that is missing, or not a number, is replaced by its default at once;
+        // values that exist are not rewritten here.
+        if (const auto stored = store.readInteger(SettingFoxes))
+            foxes = *stored;
+        else
+            store.writeInteger(SettingFoxes, DefaultSetupFoxes);
+        if (const auto stored = store.readInteger(SettingSize))
+            size = *stored;
+        else
+            store.writeInteger(SettingSize, DefaultSetupSize);
+        if (const auto stored = store.readBool(SettingHints))
+            hints = *stored;
+        else
+            store.writeBool(SettingHints, true);
+        store.sync();
+    }
+    // Stored values outside the limits never reach the planes.
+    const TSetup setup = NormalizeSetup(size, foxes);
+    Puzzle.Reset(setup.Size, setup.Foxes);
+    JvgCheckBox12->setChecked(hints);
+}
+
+void Tmainform_form::FormClose() {
+    FormDestroy();
+}
+
+void Tmainform_form::FormDestroy() {
+    // Runs once, whichever way the window goes: closed by any route, or destroyed.
+    if (Stopped)
+        return;
+    Stopped = true;
+    Timer1->stop();
+    platform::SettingsStore store;
+    if (!store.open())
+        return;
+    store.writeInteger(SettingFoxes, Puzzle.SetupFoxes());
+    store.writeInteger(SettingSize, Puzzle.SetupSize());
+    store.writeBool(SettingHints, JvgCheckBox12->isChecked());
+    store.sync();
+}
+
+void Tmainform_form::Timer1Timer() {
+    if (Notebook1->currentIndex() != GamePage)
+        return;
+    if (Puzzle.Started() && !Puzzle.Finished())
+        LCDLabel1->setCaption(QString::fromStdString(ClockText(Puzzle.Elapsed(Clock.Now()))));
+    PaintBox3->showFrame(Puzzle, JvgCheckBox12->isChecked());
+}
+
+void Tmainform_form::PaintBox3MouseMove(int x, int y) {
+    Puzzle.MouseMove(x, y);
+}
+
+void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
+    if (button != Qt::LeftButton)
+        return;
+    const TClick click = Puzzle.BeginClick(x, y);
+    if (click.Ignored)
+        return;
+    if (click.Generated)
+        ShowNewPuzzle();
+    if (!click.OnField)
+        return;
+    PlayClick(Click);
+    const TMoveResult move = Puzzle.OpenCell(click.Row, click.Col);
+    if (move.FoundFox)
+        LCDLabel4->setCaption(twoDigits(Puzzle.FoundCount()));
+    if (move.Solved && move.Result)
+        OpenDialogOfKind(PuzzleSolved, odPuzzleSolved, *move.Result);
+}
+
+void Tmainform_form::ShowNewPuzzle() {
+    mybitbutn51->setEnabled(true);
+    LCDLabel2->setCaption(twoDigits(Puzzle.FieldSize()));
+    LCDLabel3->setCaption(twoDigits(Puzzle.FoxCount()));
+    LCDLabel4->setCaption(twoDigits(0));
+}
+
+void Tmainform_form::StartNewPuzzle() {
+    Puzzle.NewPuzzle();
+    ShowNewPuzzle();
+}
+
+namespace {
+
+// The set-up displays a button asks for.
+void rewriteSetupDisplays(const TSetupDisplays& displays, const TPuzzle& puzzle, TLCDLabel* size,
+                          TLCDLabel* foxes) {
+    if (displays.SizeDisplay)
+        size->setCaption(twoDigits(puzzle.SetupSize()));
+    if (displays.FoxesDisplay)
+        foxes->setCaption(twoDigits(puzzle.SetupFoxes()));
+}
+
+} // namespace
+
+void Tmainform_form::mybitbutn1Click() {
+    rewriteSetupDisplays(Puzzle.IncreaseSize(), Puzzle, LCDLabel5, LCDLabel6);
+}
+
+void Tmainform_form::mybitbutn2Click() {
+    rewriteSetupDisplays(Puzzle.IncreaseFoxes(), Puzzle, LCDLabel5, LCDLabel6);
+}
+
+void Tmainform_form::mybitbutn3Click() {
+    rewriteSetupDisplays(Puzzle.DecreaseSize(), Puzzle, LCDLabel5, LCDLabel6);
+}
+
+void Tmainform_form::mybitbutn4Click() {
+    rewriteSetupDisplays(Puzzle.DecreaseFoxes(), Puzzle, LCDLabel5, LCDLabel6);
+}
+
+void Tmainform_form::mybitbutn510Click() {
+    if (Puzzle.RequestNewPuzzle())
+        OpenDialogOfKind(Confirmation, odConfirmation, QStringLiteral("Warning!"),
+                         QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
+    else
+        ShowNewPuzzle();
+}
+
+void Tmainform_form::mybitbutn51Click() {
+    SetOpenDialogMarker(odHighScore);
+    if (Puzzle.Started())
+        OpenDialogOfKind(HighScore, odHighScore, Puzzle.FieldSize(), Puzzle.FoxCount());
+}
+
+void Tmainform_form::mybitbutn52Click() {
+    OpenDialogOfKind(Donation, odDonation);
+}
+
+void Tmainform_form::mybitbutn53Click() {
+    OpenDialogOfKind(Donation, odDonation);
+}
+
+void Tmainform_form::JvgCheckBox12Click() {
+    Timer1Timer();
+}
+
+void Tmainform_form::RzBmpButton16Click() {
+    JvgCheckBox12->setChecked(!JvgCheckBox12->isChecked());
+    Timer1Timer();
+}
+
+template <typename Form, typename... Args>
+void Tmainform_form::OpenDialogOfKind(std::unique_ptr<Form>& slot, TOpenDialog marker,
+                                      Args&&... args) {
+    // The earlier dialog goes first, so that nothing it does on its way out touches the
+    // marker of the new one; the new one reads the marker when it is made.
+    slot.reset();
+    SetOpenDialogMarker(marker);
+    slot = std::make_unique<Form>(static_cast<TDialogHost&>(*this), std::forward<Args>(args)...);
+}
+
+QWidget* Tmainform_form::dialogNamedByMarker() const {
+    switch (Marker) {
+    case odConfirmation:
+        return Confirmation.get();
+    case odDonation:
+        return Donation.get();
+    case odHighScore:
+        return HighScore.get();
+    case odPuzzleSolved:
+        return PuzzleSolved.get();
+    default:
+        return nullptr;
+    }
+}
+
+void Tmainform_form::FormActivate() {
+    QWidget* dialog = dialogNamedByMarker();
+    if (dialog == nullptr || !dialog->isVisible())
+        return;
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void Tmainform_form::ShowPage(int page) {
+    Notebook1->setCurrentIndex(page);
+    RxGIFAnimator1->setActive(page == AboutPage);
+}
+
+void Tmainform_form::ShowGamePage() {
+    ShowPage(GamePage);
+    Timer1Timer();
+    RzBmpButton1->setFocus(Qt::OtherFocusReason);
+}
+
+void Tmainform_form::ButtonMouseEnter(QWidget* button) {
+    if (applicationIsActive())
+        button->setFocus(Qt::MouseFocusReason);
+}
+
+void Tmainform_form::ButtonMouseLeave() {
+    if (applicationIsActive() && Notebook1->currentIndex() == GamePage)
+        RzBmpButton1->setFocus(Qt::MouseFocusReason);
+}
+
+void Tmainform_form::SideButtonDown(TSideButton& side) {
+    side.button->move(side.place + QPoint(1, 1));
+    const int top = side.place.y();
+    strip()->setOverlay([top](QPainter& painter) { drawSunkenFrame(painter, top); });
+    strip()->update();
+}
+
+void Tmainform_form::SideButtonUp(TSideButton& side) {
+    if (!isActiveWindow())
+        return;
+    side.button->move(side.place);
+    strip()->setOverlay({});
+    strip()->update();
+    side.action();
+}
+
+bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    switch (key.key()) {
+    case Qt::Key_F1:
+        if (!(modifiers & Qt::ControlModifier))
+            return false;
+        ShowGamePage();
+        return true;
+    case Qt::Key_F2:
+        if (!(modifiers & Qt::ControlModifier))
+            return false;
+        ShowPage(AboutPage);
+        return true;
+    case Qt::Key_F3:
+        if (!(modifiers & Qt::ControlModifier))
+            return false;
+        close();
+        return true;
+    case Qt::Key_F4:
+        if (!(modifiers & Qt::AltModifier))
+            return false;
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Tmainform_form::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees its keys before any of its controls does.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        return FormKeyDown(*static_cast<QKeyEvent*>(event));
+    return TSkinnedForm::eventFilter(watched, event);
+}

@@ -1,0 +1,185 @@
+// The main window: the field with its status displays, the set-up controls, the side
+// toolbar, the about page, the keyboard shortcuts, the settings and the dialogs it opens.
+#pragma once
+
+#include "core/Puzzle.h"
+#include "dialogs/DialogHost.h"
+#include "platform/Sound.h"
+#include "skin/SkinnedForm.h"
+
+#include <QStackedWidget>
+#include <functional>
+#include <memory>
+
+class QTimer;
+class TAnimatedImage;
+class TBevel;
+class TGlyphCheckBox;
+class TMyAni;
+class TShadowLabel;
+class TStripFaceButton;
+class Tmybitbutn;
+class Tmybitbutn5;
+class Tdonat_form;
+class Tgame_over_form;
+class Tscore_form;
+class Twarnin_form;
+
+namespace tarnell {
+class TBevelPanel;
+class TFieldArea;
+class TImagelessButton;
+class TLCDLabel;
+class TLoweredBox;
+} // namespace tarnell
+
+// What the window takes from outside; each one left empty means the real thing.
+struct TMainFormSources {
+    tarnell::RandomSource* random = nullptr;
+    const tarnell::TimeOfDaySource* clock = nullptr;
+    // Plays the CLICK sound of a move.
+    std::function<void(const platform::WaveSound&)> playClick;
+};
+
+class Tmainform_form : public TSkinnedForm, public tarnell::TDialogHost {
+    Q_OBJECT
+public:
+    static constexpr QSize ClientSize{488, 376};
+    static constexpr int TimerInterval = 100; // ms
+    static constexpr int GamePage = 0;
+    static constexpr int AboutPage = 1;
+    static inline const QColor PageColour{148, 148, 148};
+
+    explicit Tmainform_form(TMainFormSources sources = {}, QWidget* parent = nullptr);
+    ~Tmainform_form() override;
+
+    const tarnell::TPuzzle& puzzle() const { return Puzzle; }
+    const platform::WaveSound& clickSound() const { return Click; }
+
+    // --- TDialogHost ---
+    int OpenDialogMarker() const override { return Marker; }
+    void SetOpenDialogMarker(int marker) override { Marker = marker; }
+    void StartNewPuzzle() override;
+
+    // The dialog of each kind, while one exists (hidden once closed).
+    Twarnin_form* confirmationDialog() const { return Confirmation.get(); }
+    Tgame_over_form* puzzleSolvedDialog() const { return PuzzleSolved.get(); }
+    Tscore_form* highScoreDialog() const { return HighScore.get(); }
+    Tdonat_form* donationDialog() const { return Donation.get(); }
+
+    // --- handlers ---
+    void Timer1Timer();
+    void PaintBox3MouseMove(int x, int y);
+    void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
+    void mybitbutn1Click();
+    void mybitbutn2Click();
+    void mybitbutn3Click();
+    void mybitbutn4Click();
+    void mybitbutn510Click();
+    void mybitbutn51Click();
+    void mybitbutn52Click();
+    void mybitbutn53Click();
+    void JvgCheckBox12Click();
+    void RzBmpButton16Click();
+
+    // --- controls ---
+    QWidget* Panel3 = nullptr; // tarnell::TBevelPanel
+    QStackedWidget* Notebook1 = nullptr;
+    QWidget* GamePageWidget = nullptr;
+    QWidget* AboutPageWidget = nullptr;
+    TMyAni* MyAni1 = nullptr;
+    TMyAni* MyAni2 = nullptr;
+    TMyAni* MyAni4 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    TShadowLabel* RxLabel2 = nullptr;
+    tarnell::TLCDLabel* LCDLabel2 = nullptr;
+    TShadowLabel* RxLabel3 = nullptr;
+    tarnell::TLCDLabel* LCDLabel3 = nullptr;
+    TShadowLabel* RxLabel4 = nullptr;
+    tarnell::TLCDLabel* LCDLabel4 = nullptr;
+    TShadowLabel* RxLabel1 = nullptr;
+    tarnell::TLCDLabel* LCDLabel1 = nullptr;
+    tarnell::TFieldArea* PaintBox3 = nullptr;
+    tarnell::TImagelessButton* RzBmpButton1 = nullptr;
+    tarnell::TLoweredBox* Bevel1 = nullptr;
+    Tmybitbutn5* mybitbutn510 = nullptr;
+    Tmybitbutn5* mybitbutn51 = nullptr;
+    tarnell::TImagelessButton* RzBmpButton16 = nullptr;
+    TGlyphCheckBox* JvgCheckBox12 = nullptr;
+    Tmybitbutn5* mybitbutn52 = nullptr;
+    TShadowLabel* RxLabel7 = nullptr;
+    TShadowLabel* RxLabel5 = nullptr;
+    Tmybitbutn* mybitbutn3 = nullptr;
+    tarnell::TLCDLabel* LCDLabel5 = nullptr;
+    Tmybitbutn* mybitbutn1 = nullptr;
+    Tmybitbutn* mybitbutn4 = nullptr;
+    TShadowLabel* RxLabel6 = nullptr;
+    tarnell::TLCDLabel* LCDLabel6 = nullptr;
+    Tmybitbutn* mybitbutn2 = nullptr;
+
+    TBevel* Bevel2 = nullptr;
+    TBevel* Bevel3 = nullptr;
+    TAnimatedImage* RxGIFAnimator1 = nullptr;
+    TShadowLabel* RxLabel14 = nullptr;
+    TShadowLabel* RxLabel15 = nullptr;
+    TShadowLabel* RxLabel16 = nullptr;
+    TShadowLabel* RxLabel9 = nullptr;
+    Tmybitbutn5* mybitbutn53 = nullptr;
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One of the three side buttons, with its design place.
+    struct TSideButton {
+        TMyAni* button;
+        QPoint place;
+        std::function<void()> action;
+    };
+
+    void FormCreate();
+    void FormDestroy();
+    // Start sequence parts.
+    void createSideToolbar();
+    void createGamePage();
+    void createAboutPage();
+    void connectFocusConvention();
+    void ReadSettings();
+
+    // The window's steps of a new puzzle: the high-score button and the puzzle's displays.
+    void ShowNewPuzzle();
+    void ShowPage(int page);
+    void ShowGamePage(); // Ctrl+F1 and "Solve a puzzle"
+    bool FormKeyDown(const QKeyEvent& key);
+
+    void SideButtonDown(TSideButton& side);
+    void SideButtonUp(TSideButton& side);
+    // Focus convention of the push buttons.
+    void ButtonMouseEnter(QWidget* button);
+    void ButtonMouseLeave();
+
+    // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
+    template <typename Form, typename... Args>
+    void OpenDialogOfKind(std::unique_ptr<Form>& slot, tarnell::TOpenDialog marker, Args&&... args);
+    QWidget* dialogNamedByMarker() const;
+
+    std::unique_ptr<tarnell::RandomSource> OwnRandom;
+    std::unique_ptr<tarnell::TimeOfDaySource> OwnClock;
+    tarnell::RandomSource& Random;
+    const tarnell::TimeOfDaySource& Clock;
+    std::function<void(const platform::WaveSound&)> PlayClick;
+    tarnell::TPuzzle Puzzle;
+    platform::WaveSound Click;
+
+    int Marker = tarnell::odNone; // the open-dialog marker
+    std::unique_ptr<Twarnin_form> Confirmation;
+    std::unique_ptr<Tgame_over_form> PuzzleSolved;
+    std::unique_ptr<Tscore_form> HighScore;
+    std::unique_ptr<Tdonat_form> Donation;
+
+    TSideButton Side[3];
+    bool Stopped = false;
+};
