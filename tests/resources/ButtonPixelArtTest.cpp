@@ -2,7 +2,7 @@
 // shading lit from the top left, the rounded face outline, lettering placement and the
 // colour reduction that keeps 8- and 4-bit pictures inside their palettes.
 #include "ButtonPixelArt.h"
-#include "ButtonFace.h"
+#include "ButtonFaceArt.h"
 
 #include <QPainter>
 #include <QSet>

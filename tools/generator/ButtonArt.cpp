@@ -1,8 +1,8 @@
 // The push-button faces: lettered strips, pictogram strips, the grey pills of the dialog
 // buttons and the glyph pairs of the standard button kinds.
 #include "Art.h"
-#include "ButtonFace.h"
-#include "ButtonGlyphs.h"
+#include "ButtonFaceArt.h"
+#include "ButtonGlyphArt.h"
 #include "ButtonPixelArt.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The pictures that belong to one window each: the main window's toolbar strips, its about
 // animation and check box, the dialogs' pictures and glyphs, the donation pictures.
 #include "Art.h"
-#include "ButtonFace.h"
-#include "ButtonGlyphs.h"
+#include "ButtonFaceArt.h"
+#include "ButtonGlyphArt.h"
 #include "ButtonPixelArt.h"
 #include "WindowAnimations.h"
 

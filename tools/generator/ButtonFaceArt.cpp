@@ -1,4 +1,4 @@
-#include "ButtonFace.h"
+#include "ButtonFaceArt.h"
 
 #include <cmath>
 

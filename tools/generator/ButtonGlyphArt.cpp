@@ -1,4 +1,4 @@
-#include "ButtonGlyphs.h"
+#include "ButtonGlyphArt.h"
 #include "ButtonPixelArt.h"
 
 #include <QPainter>
