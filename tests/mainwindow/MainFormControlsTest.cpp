@@ -1,0 +1,360 @@
+// The main window's controls: where they stand, their properties, the tab order, the focus
+// convention, the side buttons with their sunken frame, and the keyboard shortcuts.
+#include "MainFormFixture.h"
+
+#include "dialogs/DialogParts.h"
+#include "widgets/GlyphCheckBox.h"
+#include "widgets/LCD_Lab.h"
+#include "widgets/MyAni.h"
+#include "widgets/ShadowLabel.h"
+#include "widgets/buts2.h"
+#include "widgets/buts5.h"
+
+#include "platform/Screen.h"
+
+#include <QEnterEvent>
+#include <QTimer>
+
+using namespace mainformtest;
+
+namespace {
+
+struct Placement {
+    const char* name;
+    const char* parent;
+    QRect geometry;
+};
+
+// Every control of the layout with its parent and its place in the parent.
+const Placement Layout[] = {
+    {"Panel1", "mainform_form", {8, 46, 40, 315}}, {"Panel3", "mainform_form", {48, 32, 433, 329}},
+    {"Notebook1", "Panel3", {3, 3, 422, 318}},     {"MyAni1", "Panel1", {3, 172, 32, 32}},
+    {"MyAni2", "Panel1", {3, 222, 32, 32}},        {"MyAni4", "Panel1", {3, 272, 34, 33}},
+    {"RxLabel2", "game", {8, 10, 60, 13}},         {"RxLabel3", "game", {104, 10, 40, 13}},
+    {"RxLabel4", "game", {176, 4, 56, 26}},        {"RxLabel1", "game", {272, 4, 51, 26}},
+    {"PaintBox3", "game", {8, 32, 401, 225}},      {"RzBmpButton1", "game", {410, 184, 9, 33}},
+    {"Bevel1", "game", {168, 264, 241, 50}},       {"mybitbutn510", "game", {8, 264, 60, 22}},
+    {"mybitbutn51", "game", {8, 288, 60, 22}},     {"RzBmpButton16", "game", {76, 268, 9, 17}},
+    {"JvgCheckBox12", "game", {88, 270, 73, 15}},  {"mybitbutn52", "game", {80, 288, 60, 22}},
+    {"RxLabel7", "game", {172, 266, 94, 13}},      {"RxLabel5", "game", {272, 266, 25, 13}},
+    {"mybitbutn3", "game", {248, 288, 24, 19}},    {"mybitbutn1", "game", {296, 288, 24, 19}},
+    {"mybitbutn4", "game", {328, 288, 24, 19}},    {"RxLabel6", "game", {348, 266, 33, 13}},
+    {"mybitbutn2", "game", {376, 288, 24, 19}},    {"Bevel2", "about", {8, 8, 409, 305}},
+    {"Bevel3", "about", {32, 64, 369, 193}},       {"RxGIFAnimator1", "about", {48, 80, 50, 50}},
+    {"RxLabel14", "about", {120, 92, 153, 24}},    {"RxLabel15", "about", {40, 144, 78, 16}},
+    {"RxLabel16", "about", {176, 140, 78, 24}},    {"RxLabel9", "about", {48, 266, 316, 13}},
+    {"mybitbutn53", "about", {176, 284, 60, 22}},
+};
+
+// The LCD labels size themselves; their places and settings are fixed.
+struct LcdPlacement {
+    const char* name;
+    QPoint place;
+    int chars;
+    const char* caption;
+    platform::TColor lit, unlit;
+};
+const LcdPlacement Lcds[] = {
+    {"LCDLabel2", {72, 8}, 2, "00", platform::clAqua, platform::rgb(72, 0, 0)},
+    {"LCDLabel3", {144, 8}, 2, "00", platform::clAqua, platform::rgb(72, 0, 0)},
+    {"LCDLabel4", {240, 8}, 2, "00", platform::clYellow, platform::rgb(0, 72, 72)},
+    {"LCDLabel1", {328, 8}, 7, "00:00,0", platform::clLime, platform::rgb(0, 72, 0)},
+    {"LCDLabel5", {270, 288}, 2, "08", platform::clAqua, platform::rgb(72, 0, 0)},
+    {"LCDLabel6", {350, 288}, 2, "05", platform::clAqua, platform::rgb(72, 0, 0)},
+};
+
+void enter(QWidget* widget) {
+    const QPointF inside(2, 2);
+    QEnterEvent event(inside, inside, widget->mapToGlobal(inside));
+    QApplication::sendEvent(widget, &event);
+}
+void leave(QWidget* widget) {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(MainForm, WindowIsFramelessCentredAndCaptioned) {
+    open();
+    EXPECT_EQ(window->size(), QSize(488, 376));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(window->caption(), QStringLiteral("Tarnell"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarnell"));
+    const QSize screen = platform::usableScreenSize();
+    EXPECT_EQ(window->pos(), QPoint((screen.width() - 488) / 2, (screen.height() - 376) / 2));
+    EXPECT_EQ(window->Timer1->interval(), 100);
+    EXPECT_TRUE(window->Timer1->isActive());
+}
+
+TEST_F(MainForm, EveryControlStandsAtItsPlace) {
+    open();
+    for (const Placement& p : Layout) {
+        SCOPED_TRACE(p.name);
+        auto* control = window->findChild<QWidget*>(QLatin1String(p.name));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->geometry(), p.geometry);
+        const QWidget* parent = control->parentWidget();
+        if (QLatin1String(p.parent) == QLatin1String("game"))
+            EXPECT_EQ(parent, window->GamePageWidget);
+        else if (QLatin1String(p.parent) == QLatin1String("about"))
+            EXPECT_EQ(parent, window->AboutPageWidget);
+        else
+            EXPECT_EQ(parent->objectName(), QLatin1String(p.parent));
+    }
+    EXPECT_EQ(window->strip()->geometry(), QRect(0, 0, 40, 314));
+    for (const LcdPlacement& l : Lcds) {
+        SCOPED_TRACE(l.name);
+        auto* lcd = window->findChild<tarnell::TLCDLabel*>(QLatin1String(l.name));
+        ASSERT_NE(lcd, nullptr);
+        EXPECT_EQ(lcd->parentWidget(), window->GamePageWidget);
+        EXPECT_EQ(lcd->pos(), l.place);
+        EXPECT_EQ(lcd->NoOfChars(), l.chars);
+        EXPECT_EQ(lcd->Caption(), QLatin1String(l.caption));
+        EXPECT_EQ(lcd->PixelOn(), l.lit);
+        EXPECT_EQ(lcd->PixelOff(), l.unlit);
+        EXPECT_EQ(lcd->PixelSize(), tarnell::pix1x1);
+        EXPECT_EQ(lcd->PixelShape(), tarnell::spShaped);
+        EXPECT_EQ(lcd->PixelSpacing(), 1);
+        EXPECT_EQ(lcd->CharSpacing(), 2);
+        EXPECT_EQ(lcd->TextLines(), 1);
+        EXPECT_EQ(lcd->BorderSpace(), 2);
+        EXPECT_EQ(lcd->BorderStyle(), tarnell::frNone);
+        EXPECT_EQ(lcd->BackGround(), platform::clBlack);
+    }
+}
+
+TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
+    open();
+    const struct {
+        TStripFaceButton* button;
+        int selected;
+        const char* hint;
+    } buttons[] = {
+        {window->mybitbutn510, 11, "Start new game"},
+        {window->mybitbutn51, 14, "View the high score for the current puzzle"},
+        {window->mybitbutn52, 13, ""},
+        {window->mybitbutn53, 13, ""},
+        {window->mybitbutn3, 7, "Decrease the size of field"},
+        {window->mybitbutn1, 6, "Increase the size of field"},
+        {window->mybitbutn4, 7, "Decrease the number of foxes "},
+        {window->mybitbutn2, 6, "Increase the number of foxes"},
+    };
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.button->objectName().toStdString());
+        EXPECT_EQ(b.button->Selected(), b.selected);
+        EXPECT_EQ(b.button->toolTip(), QLatin1String(b.hint));
+    }
+    const struct {
+        TShadowLabel* label;
+        const char* text;
+        platform::TColor colour;
+    } labels[] = {
+        {window->RxLabel2, "Field size:", platform::clAqua},
+        {window->RxLabel3, "Foxes:", platform::clAqua},
+        {window->RxLabel4, "Foxes \nrevealed:", platform::clYellow},
+        {window->RxLabel1, "Time \nelapsed:", platform::clLime},
+        {window->RxLabel7, "Set up the field:", platform::clWhite},
+        {window->RxLabel5, "size", platform::clWhite},
+        {window->RxLabel6, "foxes", platform::clWhite},
+        {window->RxLabel9, "If you like this software you can support the developer.",
+         platform::clYellow},
+        {window->RxLabel14, "Tarnell", platform::clWindowText},
+        {window->RxLabel15, "developer:", platform::clWindowText},
+        {window->RxLabel16, "Morvane", platform::clWindowText},
+    };
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.text);
+        EXPECT_EQ(l.label->Caption(), QLatin1String(l.text));
+        EXPECT_EQ(l.label->FontColor(), l.colour);
+        EXPECT_TRUE(l.label->font().bold());
+    }
+    EXPECT_EQ(window->RxLabel2->ShadowColor(), platform::clBlack);
+    EXPECT_EQ(window->RxLabel2->ShadowPos(), spRightBottom);
+    EXPECT_TRUE(window->RxLabel2->Transparent());
+    EXPECT_EQ(window->RxLabel14->font().pixelSize(), 21);
+    EXPECT_EQ(window->RxLabel15->font().pixelSize(), 13);
+    EXPECT_EQ(window->RxLabel16->font().pixelSize(), 21);
+    EXPECT_FALSE(window->RxLabel14->Transparent());
+    EXPECT_EQ(window->RxLabel14->ShadowPos(), spLeftTop);
+    EXPECT_EQ(window->JvgCheckBox12->text(), QStringLiteral("Show hints"));
+
+    const struct {
+        TMyAni* button;
+        int frames;
+        uint32_t interval;
+        const char* hint;
+    } side[] = {{window->MyAni1, 9, 150, "Solve a puzzle"},
+                {window->MyAni2, 6, 200, "About"},
+                {window->MyAni4, 10, 150, "Exit"}};
+    for (const auto& s : side) {
+        SCOPED_TRACE(s.hint);
+        EXPECT_EQ(s.button->NumGlyphs(), s.frames);
+        EXPECT_EQ(s.button->Interval(), s.interval);
+        EXPECT_EQ(s.button->InactiveGlyph(), 0);
+        EXPECT_EQ(s.button->shownFrame(), 0);
+        EXPECT_EQ(s.button->toolTip(), QLatin1String(s.hint));
+    }
+    EXPECT_EQ(window->RxGIFAnimator1->NumGlyphs(), 9);
+    EXPECT_EQ(window->RxGIFAnimator1->frameSize(), QSize(50, 50));
+    EXPECT_EQ(window->RxGIFAnimator1->Interval(), 150u);
+    EXPECT_FALSE(window->RxGIFAnimator1->Active());
+}
+
+TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
+    open();
+    const QColor white(255, 255, 255), shadow = platform::toQColor(platform::clBtnShadow),
+                                       page(148, 148, 148);
+    const QImage panel = window->Panel3->grab().toImage();
+    // Raised outside: white left and top, shadow right and bottom (with both far corners).
+    EXPECT_EQ(testsupport::pixel(panel, 0, 0), white);
+    EXPECT_EQ(testsupport::pixel(panel, 0, 327), white);
+    EXPECT_EQ(testsupport::pixel(panel, 0, 328), shadow);
+    EXPECT_EQ(testsupport::pixel(panel, 432, 0), shadow);
+    EXPECT_EQ(testsupport::pixel(panel, 432, 328), shadow);
+    // Lowered inside.
+    EXPECT_EQ(testsupport::pixel(panel, 1, 1), shadow);
+    EXPECT_EQ(testsupport::pixel(panel, 431, 1), white);
+    EXPECT_EQ(testsupport::pixel(panel, 1, 327), white);
+    EXPECT_EQ(testsupport::pixel(panel, 2, 2), page);
+    EXPECT_EQ(testsupport::pixel(panel, 430, 326), page); // below the notebook
+
+    const QImage box = window->Bevel1->grab().toImage();
+    EXPECT_EQ(testsupport::pixel(box, 0, 0), shadow);
+    EXPECT_EQ(testsupport::pixel(box, 0, 49), shadow);
+    EXPECT_EQ(testsupport::pixel(box, 240, 0), white);
+    EXPECT_EQ(testsupport::pixel(box, 240, 49), white);
+    EXPECT_EQ(testsupport::pixel(box, 120, 0), shadow);
+    EXPECT_EQ(testsupport::pixel(box, 120, 49), white);
+}
+
+TEST_F(MainForm, TabOrderOfTheGamePage) {
+    openActive();
+    QWidget* const order[] = {window->RzBmpButton1,  window->mybitbutn510, window->mybitbutn51,
+                              window->RzBmpButton16, window->mybitbutn52,  window->mybitbutn3,
+                              window->mybitbutn1,    window->mybitbutn4,   window->mybitbutn2};
+    window->mybitbutn510Click(); // enables mybitbutn51
+    window->RzBmpButton1->setFocus();
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->RzBmpButton1); // round again
+}
+
+TEST_F(MainForm, HoverGivesTheFocusAndLeavingParksItOnThePageOnly) {
+    openActive();
+    enter(window->mybitbutn1);
+    EXPECT_TRUE(window->mybitbutn1->hasFocus());
+    EXPECT_TRUE(window->mybitbutn1->isActiveButton());
+    leave(window->mybitbutn1);
+    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
+    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
+
+    enter(window->mybitbutn510);
+    EXPECT_TRUE(window->mybitbutn510->hasFocus());
+    enter(window->mybitbutn52);
+    EXPECT_TRUE(window->mybitbutn52->hasFocus());
+    EXPECT_FALSE(window->mybitbutn510->isActiveButton());
+
+    // The check box hands the focus to its keyboard handle, which shows the caption recessed.
+    enter(window->JvgCheckBox12);
+    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    leave(window->JvgCheckBox12);
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(window->JvgCheckBox12);
+    enter(window->mybitbutn2); // the handle loses the focus: raised again
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+
+    // On the about page nothing is parked; mybitbutn53 keeps the focus after the pointer.
+    QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
+    enter(window->mybitbutn53);
+    EXPECT_TRUE(window->mybitbutn53->hasFocus());
+    leave(window->mybitbutn53);
+    EXPECT_TRUE(window->mybitbutn53->hasFocus());
+    leave(window->mybitbutn2);
+    EXPECT_TRUE(window->mybitbutn53->hasFocus());
+}
+
+TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
+    openActive();
+    window->mybitbutn510->setFocus();
+    QWidget* control = window->mybitbutn510;
+    QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier);
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window->mybitbutn53, Qt::Key_F1);                  // F1 alone
+    QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::AltModifier); // not Ctrl
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
+    QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window.get(), Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+
+    // Neither F3 nor F4 without their modifier closes the window.
+    QTest::keyClick(control, Qt::Key_F3);
+    QTest::keyClick(control, Qt::Key_F3, Qt::AltModifier);
+    QTest::keyClick(control, Qt::Key_F4);
+    QTest::keyClick(control, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(control, Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
+    openActive();
+    TMyAni* about = window->MyAni2;
+    QTest::mousePress(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(about->pos(), QPoint(4, 223));
+    QImage strip = window->strip()->grab().toImage();
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    // Black on the left and top, white on the right and bottom of (2, 220) - (38, 257).
+    EXPECT_EQ(testsupport::pixel(strip, 2, 220), black);
+    EXPECT_EQ(testsupport::pixel(strip, 2, 257), black);
+    EXPECT_EQ(testsupport::pixel(strip, 37, 220), black);
+    EXPECT_EQ(testsupport::pixel(strip, 38, 220), white);
+    EXPECT_EQ(testsupport::pixel(strip, 38, 257), white);
+    EXPECT_EQ(testsupport::pixel(strip, 3, 257), white);
+    EXPECT_EQ(testsupport::pixel(strip, 20, 240), testsupport::pixel(strip, 1, 240));
+
+    // Released while another window is active: nothing at all happens.
+    QWidget other;
+    other.resize(50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(about->pos(), QPoint(4, 223));
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(testsupport::pixel(window->strip()->grab().toImage(), 2, 220), black);
+
+    // Released while active: back in place, the frame gone, the page shown.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(about->pos(), QPoint(3, 222));
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    strip = window->strip()->grab().toImage();
+    EXPECT_EQ(testsupport::pixel(strip, 2, 220), testsupport::pixel(strip, 20, 220));
+
+    // "Solve a puzzle" goes back to the game page and parks the focus.
+    window->mybitbutn53->setFocus();
+    QTest::mousePress(window->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(testsupport::pixel(window->strip()->grab().toImage(), 2, 170), black);
+    QTest::mouseRelease(window->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
+}
+
+TEST_F(MainForm, SideButtonsAnimateWhileThePointerIsOverThem) {
+    open();
+    enter(window->MyAni4);
+    EXPECT_TRUE(window->MyAni4->Active());
+    leave(window->MyAni4);
+    EXPECT_FALSE(window->MyAni4->Active());
+    EXPECT_EQ(window->MyAni4->shownFrame(), 0);
+}
