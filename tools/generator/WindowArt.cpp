@@ -105,8 +105,8 @@ QImage webMoneyPicture() {
     constexpr int width = 95;
     constexpr int height = 41;
     QImage image = filled(width, height, Qt::white);
-    const QPointF centre(16, 20.5);
-    const double radius = 13;
+    const QPointF centre(14.5, 20.5);
+    const double radius = 12;
     const ShapeMask globe = ShapeMask::fromPainting(
         width, height, [&](QPainter& p) { p.drawEllipse(centre, radius, radius); });
     paintBall(image, globe, shadingFor(QColor(30, 100, 220)), centre - QPointF(5, 6));
@@ -136,7 +136,7 @@ QImage webMoneyPicture() {
 
     // The name in two blues, "Web" lighter than "Money", as large as fits beside the globe.
     const QString name = QStringLiteral("WebMoney");
-    const int textLeft = 32;
+    const int textLeft = 28;
     const int textWidth = width - textLeft - 1;
     int pixelSize = 16;
     while (pixelSize > 8 &&
