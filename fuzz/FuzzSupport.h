@@ -22,7 +22,8 @@ void fail(const char* condition, const char* file, int line);
 // need a QApplication; the others get by with a QCoreApplication. Does nothing when an
 // application exists already (as in the regression tests).
 void startApplication(bool widgets);
-// The scratch folder made by startApplication (empty when it made none).
+// The scratch folder made by startApplication, or one made on first use when the
+// application came from elsewhere.
 std::string scratchFolder();
 
 // Takes fixed-size values from the front of the fuzz input; past the end every value is 0.

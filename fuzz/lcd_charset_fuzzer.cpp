@@ -52,8 +52,7 @@ void writeFile(const QString& path, const char* data, qsizetype size) {
 }
 
 QString folder() {
-    const std::string scratch = fuzzsupport::scratchFolder();
-    return scratch.empty() ? QDir::tempPath() : QString::fromStdString(scratch);
+    return QString::fromStdString(fuzzsupport::scratchFolder());
 }
 
 void checkParsed(std::span<const uint8_t> bytes) {

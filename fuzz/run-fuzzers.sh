@@ -81,6 +81,11 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DTARNELL_FUZZ=ON \
     -DTARNELL_BUILD_TESTS=OFF -DTARNELL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
+# The targets write their scratch files many times a second: keep them in memory.
+if [[ -z ${TMPDIR:-} && -d /dev/shm && -w /dev/shm ]]; then
+    export TMPDIR=/dev/shm
+fi
+
 status=0
 mkdir -p "$build/fuzz/logs"
 [[ -f $build/fuzz/runs.tsv ]] ||

@@ -1,0 +1,45 @@
+// Replays saved inputs through a fuzz target's checks: the inputs that once made it fail
+// must pass now, and so must the seeds it starts from.
+#include "fuzz/FuzzSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+QFileInfoList inputsIn(const char* folder) {
+    return QDir(QString::fromUtf8(folder)).entryInfoList(QDir::Files, QDir::Name);
+}
+
+void replay(const QFileInfo& input) {
+    QFile file(input.absoluteFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << input.absoluteFilePath().toStdString();
+    const QByteArray bytes = file.readAll();
+    const std::string name = input.fileName().toStdString();
+    const fuzzsupport::FailureHandler previous = fuzzsupport::setFailureHandler(
+        [&name](const std::string& failure) { ADD_FAILURE() << name << ": " << failure; });
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                           static_cast<std::size_t>(bytes.size()));
+    fuzzsupport::setFailureHandler(previous);
+}
+
+TEST(FuzzReplay, SeedsPassEveryCheck) {
+    const QFileInfoList seeds = inputsIn(FUZZ_CORPUS_DIR);
+    ASSERT_FALSE(seeds.isEmpty()) << "no seeds in " << FUZZ_CORPUS_DIR;
+    for (const QFileInfo& seed : seeds)
+        replay(seed);
+}
+
+TEST(FuzzReplay, InputsThatOnceFailedPassNow) {
+    const QFileInfoList saved = inputsIn(FUZZ_REGRESSIONS_DIR);
+    if (saved.isEmpty())
+        GTEST_SKIP() << "nothing kept in " << FUZZ_REGRESSIONS_DIR;
+    for (const QFileInfo& input : saved)
+        replay(input);
+}
+
+} // namespace
