@@ -65,6 +65,7 @@ Tgame_over_form::Tgame_over_form(tarnell::TDialogHost& host, const tarnell::TPuz
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(SoundDelayMs);
     connect(Timer1, &QTimer::timeout, this, &Tgame_over_form::Timer1Timer);
 

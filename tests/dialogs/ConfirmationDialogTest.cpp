@@ -1,0 +1,166 @@
+// The confirmation dialog: "Yes" starts a new puzzle only while the marker still names the
+// question, "No", Escape and the close commands only close; its texts, pictures and layout.
+#include "DialogTestSupport.h"
+#include "dialogs/warnin_fo.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/buts.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using dialogtest::FakeHost;
+
+const QString Caption = QStringLiteral("Warning!");
+const QString Message = QStringLiteral("This game hasn't finished yet. Generate the new puzzle?");
+
+class ConfirmationDialogTest : public ::testing::Test {
+protected:
+    // Opened as the main window opens it: marker 1 first, then the dialog.
+    std::unique_ptr<Twarnin_form> open() {
+        host.marker = tarnell::odConfirmation;
+        return std::make_unique<Twarnin_form>(host, Caption, Message);
+    }
+
+    FakeHost host;
+};
+
+TEST_F(ConfirmationDialogTest, YesStartsTheNewPuzzleAndCloses) {
+    auto dialog = open();
+    ASSERT_TRUE(dialog->isVisible());
+    QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
+    EXPECT_EQ(host.newPuzzles, 1);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(host.marker, tarnell::odNone);
+}
+
+TEST_F(ConfirmationDialogTest, YesOnlyClosesOnceAnotherDialogHasTakenTheMarker) {
+    // Another dialog opened meanwhile (donation, high score, or the puzzle was solved), or
+    // one was opened and closed again.
+    for (int other :
+         {tarnell::odDonation, tarnell::odHighScore, tarnell::odPuzzleSolved, tarnell::odNone}) {
+        SCOPED_TRACE(other);
+        auto dialog = open();
+        host.marker = other;
+        QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
+        EXPECT_EQ(host.newPuzzles, 0);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(host.marker, tarnell::odNone);
+    }
+}
+
+TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
+    {
+        auto dialog = open();
+        QTest::mouseClick(dialog->mybitbut2, Qt::LeftButton);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(host.marker, tarnell::odNone);
+    }
+    {
+        auto dialog = open();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        // Escape presses the cancel button wherever the focus is, also on "Yes".
+        dialog->mybitbut1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(host.marker, tarnell::odNone);
+    }
+    {
+        // The window manager's close command (and the caption's close button, which posts it).
+        auto dialog = open();
+        QCloseEvent close;
+        QCoreApplication::sendEvent(dialog.get(), &close);
+        EXPECT_EQ(host.marker, tarnell::odNone);
+        auto again = open();
+        again->close();
+        EXPECT_FALSE(again->isVisible());
+        EXPECT_EQ(host.marker, tarnell::odNone);
+    }
+    EXPECT_EQ(host.newPuzzles, 0);
+}
+
+TEST_F(ConfirmationDialogTest, EnterPressesTheFocusedButton) {
+    auto dialog = open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    dialog->mybitbut2->setFocus();
+    QTest::keyClick(dialog->mybitbut2, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(host.newPuzzles, 0);
+
+    auto second = open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(second.get()));
+    second->mybitbut1->setFocus();
+    QTest::keyClick(second->mybitbut1, Qt::Key_Return);
+    EXPECT_EQ(host.newPuzzles, 1);
+}
+
+TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) {
+    auto dialog = open();
+    EXPECT_EQ(dialog->caption(), Caption);
+    EXPECT_EQ(dialog->windowTitle(), Caption);
+    EXPECT_EQ(dialog->RxLabel1->Caption(), Message);
+    EXPECT_EQ(dialog->mybitbut1->Caption(), QStringLiteral("Yes"));
+    EXPECT_EQ(dialog->mybitbut2->Caption(), QStringLiteral("No"));
+    EXPECT_TRUE(dialog->Image1->isVisible());
+    EXPECT_FALSE(dialog->Image2->isVisible());
+    EXPECT_FALSE(dialog->Image3->isVisible());
+    EXPECT_FALSE(dialog->mybitbut1->Cancel());
+    EXPECT_TRUE(dialog->mybitbut2->Cancel());
+    EXPECT_EQ(dialog->mybitbut1->nextInFocusChain(), dialog->mybitbut2);
+}
+
+TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
+    host.marker = tarnell::odDonation;
+    Twarnin_form dialog(host, QStringLiteral("Question"), QStringLiteral("Sure?"));
+    EXPECT_EQ(dialog.caption(), QStringLiteral("Question"));
+    EXPECT_TRUE(dialog.mybitbut1->Caption().isEmpty());
+    EXPECT_TRUE(dialog.mybitbut2->Caption().isEmpty());
+    EXPECT_TRUE(dialog.Image1->isVisible());
+    EXPECT_TRUE(dialog.Image2->isVisible());
+    EXPECT_TRUE(dialog.Image3->isVisible());
+    // The question mark lies on top.
+    EXPECT_EQ(dialog.Panel2->childAt(QPoint(24, 24)), dialog.Image3);
+    QTest::mouseClick(dialog.mybitbut1, Qt::LeftButton);
+    EXPECT_EQ(host.newPuzzles, 0);
+}
+
+TEST_F(ConfirmationDialogTest, EveryControlStandsInItsPlace) {
+    auto dialog = open();
+    EXPECT_EQ(dialog->size(), QSize(427, 127));
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(dialog->isModal());
+    dialogtest::expectPlaces(*dialog, {
+                                          {"Panel1", "window", {8, 46, 40, 66}},
+                                          {"Panel2", "window", {48, 32, 372, 80}},
+                                          {"Bevel1", "Panel2", {2, 2, 367, 76}},
+                                          {"RxLabel1", "Panel2", {44, 16, -1, -1}},
+                                          {"Image1", "Panel2", {8, 8, 32, 32}},
+                                          {"Image2", "Panel2", {8, 8, 32, 32}},
+                                          {"Image3", "Panel2", {8, 8, 32, 32}},
+                                          {"mybitbut1", "Panel2", {56, 44, 97, 25}},
+                                          {"mybitbut2", "Panel2", {220, 44, 97, 25}},
+                                      });
+    EXPECT_EQ(dialog->strip()->size(), QSize(40, 65));
+    // The message in the window's regular font, black, engraved in the highlight colour.
+    const TShadowLabel& label = *dialog->RxLabel1;
+    EXPECT_FALSE(label.font().bold());
+    EXPECT_EQ(label.font().pixelSize(), 11);
+    EXPECT_EQ(platform::toQColor(label.FontColor()), QColor(Qt::black));
+    EXPECT_EQ(label.ShadowColor(), platform::clBtnHighlight);
+    EXPECT_EQ(label.ShadowPos(), spLeftTop);
+    EXPECT_EQ(label.ShadowSize(), 1);
+    EXPECT_EQ(label.size(), label.sizeHint());
+}
+
+TEST_F(ConfirmationDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
+    auto dialog = open();
+    const QImage image = dialogtest::grabForReview(*dialog, QStringLiteral("warnin_fo"));
+    // The yellow mark alone: the two hidden pictures leave no pixel behind.
+    dialogtest::expectPanelLook(image, QSize(372, 80), QSize(367, 76));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "DialogTestSupport.h"
+
+#include "platform/Resources.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace dialogtest {
+
+namespace {
+
+void putLittleEndian(QByteArray& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint64_t getLittleEndian(const QByteArray& in, int offset, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(in.at(offset + i));
+    return value;
+}
+
+} // namespace
+
+double days(double seconds) {
+    return seconds / 86400.0;
+}
+
+double storedDays(double seconds) {
+    return static_cast<double>(std::llround(seconds * 1000.0)) / 86400000.0;
+}
+
+void PrintTo(const Record& record, std::ostream* out) {
+    *out << "{" << record.size << ", " << record.foxes << ", " << record.days * 86400.0 << " s, "
+         << record.steps << " steps, flags " << record.timeFlag << record.stepsFlag << ", \""
+         << record.name.toStdString() << "\"}";
+}
+
+QByteArray padded(const QByteArray& name) {
+    QByteArray field = name.left(50);
+    field.append(QByteArray(50 - field.size(), ' '));
+    return field;
+}
+
+QByteArray encode(const Record& record) {
+    QByteArray out;
+    putLittleEndian(out, static_cast<std::uint32_t>(record.size), 4);
+    putLittleEndian(out, static_cast<std::uint32_t>(record.foxes), 4);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &record.days, sizeof bits);
+    putLittleEndian(out, bits, 8);
+    putLittleEndian(out, static_cast<std::uint32_t>(record.steps), 4);
+    out.append(static_cast<char>(record.timeFlag));
+    out.append(static_cast<char>(record.stepsFlag));
+    out.append(padded(record.name));
+    return out;
+}
+
+std::vector<Record> decodeAll(const QByteArray& bytes) {
+    std::vector<Record> records;
+    for (int at = 0; at + 72 <= bytes.size(); at += 72) {
+        Record r;
+        r.size = static_cast<std::int32_t>(getLittleEndian(bytes, at, 4));
+        r.foxes = static_cast<std::int32_t>(getLittleEndian(bytes, at + 4, 4));
+        const std::uint64_t bits = getLittleEndian(bytes, at + 8, 8);
+        std::memcpy(&r.days, &bits, sizeof bits);
+        r.steps = static_cast<std::int32_t>(getLittleEndian(bytes, at + 16, 4));
+        r.timeFlag = static_cast<unsigned char>(bytes.at(at + 20));
+        r.stepsFlag = static_cast<unsigned char>(bytes.at(at + 21));
+        r.name = bytes.mid(at + 22, 50);
+        records.push_back(r);
+    }
+    return records;
+}
+
+void removeFameFiles() {
+    const QDir here = QDir::current();
+    for (const QString& name : here.entryList({QStringLiteral("h_fame*")}, QDir::Files))
+        QFile::remove(name);
+}
+
+void writeFameFile(const std::vector<Record>& records) {
+    QByteArray bytes;
+    for (const Record& record : records)
+        bytes += encode(record);
+    QFile file(QString::fromLatin1(FameFile));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray readFameFile() {
+    QFile file(QString::fromLatin1(FameFile));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool fameFileExists() {
+    return QFile::exists(QString::fromLatin1(FameFile));
+}
+
+void expectPlaces(const QWidget& window, const std::vector<Place>& places) {
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        const auto* control = window.findChild<QWidget*>(QLatin1String(place.name));
+        ASSERT_NE(control, nullptr);
+        const QWidget* parent = control->parentWidget();
+        if (QLatin1String(place.parent) == QLatin1String("window")) {
+            EXPECT_EQ(parent, &window);
+        } else {
+            EXPECT_EQ(parent ? parent->objectName() : QString(), QLatin1String(place.parent));
+        }
+        EXPECT_EQ(control->pos(), place.rect.topLeft());
+        if (place.rect.width() >= 0) {
+            EXPECT_EQ(control->width(), place.rect.width());
+        }
+        if (place.rect.height() >= 0) {
+            EXPECT_EQ(control->height(), place.rect.height());
+        }
+    }
+}
+
+void expectPanelLook(const QImage& grab, QSize panelSize, QSize bevelSize) {
+    const QColor panel(148, 148, 148);
+    const QColor dark(128, 128, 128);
+    const QColor white(255, 255, 255);
+    const QPoint origin(48, 32);
+    auto at = [&](int x, int y) {
+        return testsupport::pixel(grab, origin.x() + x, origin.y() + y);
+    };
+    EXPECT_EQ(at(0, 0), panel);
+    EXPECT_EQ(at(1, 1), panel);
+    EXPECT_EQ(at(panelSize.width() - 1, panelSize.height() - 1), panel);
+
+    const int bx = 2;
+    const int by = 2;
+    const int right = bx + bevelSize.width() - 1;
+    const int bottom = by + bevelSize.height() - 1;
+    // The dark outline covers bx .. right - 1, the white one bx + 1 .. right.
+    for (const QPoint p :
+         {QPoint(bx, by), QPoint(right - 1, by), QPoint(bx, bottom - 1),
+          QPoint(right - 1, bottom - 1), QPoint(bx + 40, by), QPoint(bx, by + 20)}) {
+        EXPECT_EQ(at(p.x(), p.y()), dark) << p.x() << "," << p.y();
+    }
+    for (const QPoint p : {QPoint(bx + 1, by + 1), QPoint(right, by + 1), QPoint(bx + 1, bottom),
+                           QPoint(right, bottom), QPoint(bx + 40, by + 1), QPoint(right, by + 20),
+                           QPoint(bx + 40, bottom)}) {
+        EXPECT_EQ(at(p.x(), p.y()), white) << p.x() << "," << p.y();
+    }
+    for (const QPoint p : {QPoint(right, by), QPoint(bx, bottom), QPoint(right + 1, bottom + 1),
+                           QPoint(right - 3, bottom - 3)}) {
+        EXPECT_EQ(at(p.x(), p.y()), panel) << p.x() << "," << p.y();
+    }
+
+    // The picture: every pixel of its ground shows the panel, every other one the bitmap.
+    const QImage mark = platform::loadBitmap(QStringLiteral("PIC_WARNING"));
+    ASSERT_EQ(mark.size(), QSize(32, 32));
+    const QRgb ground = mark.pixel(0, 31);
+    int drawn = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const QColor expected = mark.pixel(x, y) == ground ? panel : QColor(mark.pixel(x, y));
+            if (at(8 + x, 8 + y) != expected) {
+                ADD_FAILURE() << "picture pixel " << x << "," << y;
+                return;
+            }
+            drawn += mark.pixel(x, y) != ground;
+        }
+    }
+    EXPECT_GT(drawn, 100);
+}
+
+QImage grabForReview(QWidget& window, const QString& name) {
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString folder = qEnvironmentVariable("TARNELL_DIALOG_GRABS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        image.save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    }
+    return image;
+}
+
+} // namespace dialogtest
