@@ -1,0 +1,217 @@
+// The real program played under a private X server: the first frame, a whole game won by
+// clicking every cell, the hall of fame it writes, the new-game question, and the settings
+// saved on the way out.
+#include "XSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QSize Screen(1024, 768);
+const QSize WindowSize(488, 376);
+// The field area's top-left in the window: Panel3 (48, 32) + Notebook1 (3, 3) + (8, 32).
+const QPoint FieldInWindow(59, 67);
+// Controls of the game page, in window coordinates (page origin 51, 35).
+const QPoint StartNewGame(51 + 8 + 30, 35 + 264 + 11);
+const QPoint HighScore(51 + 8 + 30, 35 + 288 + 11);
+const QPoint SizeUp(51 + 296 + 12, 35 + 288 + 9);
+const QPoint FoxesUp(51 + 376 + 12, 35 + 288 + 9);
+
+QPoint cellCentre(int row, int col) {
+    return QPoint(180 + 20 * (col - 1) - 20 * (row - 1) + 20,
+                  15 + 10 * (row - 1) + 10 * (col - 1) + 11);
+}
+
+QColor at(const QImage& shot, QPoint p) {
+    return QColor(shot.pixel(p));
+}
+bool isGreen(const QColor& c) {
+    return c.green() > 150 && c.red() < 100 && c.blue() < 100;
+}
+bool isAmber(const QColor& c) {
+    return c.red() > 180 && c.green() > 100 && c.green() < 220 && c.blue() < 80;
+}
+bool isCyan(const QColor& c) {
+    return c.green() > 150 && c.blue() > 150 && c.red() < 100;
+}
+
+struct Record {
+    int size = 0, foxes = 0, steps = 0;
+    double time = 0;
+    bool timeFlag = false, stepsFlag = false;
+    QString name;
+};
+
+// The hall-of-fame file: 72-byte little-endian records.
+std::vector<Record> readHallOfFame(const QString& path) {
+    QFile file(path);
+    std::vector<Record> records;
+    if (!file.open(QIODevice::ReadOnly))
+        return records;
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.size() % 72, 0);
+    for (qsizetype at = 0; at + 72 <= bytes.size(); at += 72) {
+        const char* r = bytes.constData() + at;
+        Record record;
+        record.size = qFromLittleEndian<qint32>(r);
+        record.foxes = qFromLittleEndian<qint32>(r + 4);
+        record.time = qFromLittleEndian<double>(r + 8);
+        record.steps = qFromLittleEndian<qint32>(r + 16);
+        record.timeFlag = r[20] != 0;
+        record.stepsFlag = r[21] != 0;
+        record.name = QString::fromLatin1(r + 22, 50).trimmed();
+        records.push_back(record);
+    }
+    return records;
+}
+
+class Game : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString missing;
+        if (!e2e::XSession::toolsAvailable(&missing))
+            GTEST_SKIP() << missing.toStdString() << " is not installed";
+        ASSERT_TRUE(session.startServer(Screen));
+        ASSERT_TRUE(session.startProgram());
+        const QString id = session.waitForWindow(QStringLiteral("Tarnell"));
+        ASSERT_FALSE(id.isEmpty());
+        window = session.windowGeometry(id);
+        e2e::pause(400); // the first frames
+    }
+
+    QPoint inWindow(QPoint p) const { return window.topLeft() + p; }
+    QPoint onField(int row, int col) const {
+        return window.topLeft() + FieldInWindow + cellCentre(row, col);
+    }
+    // Clicks a control of a dialog given in the dialog's coordinates.
+    void clickInDialog(const QString& title, QPoint p) {
+        const QString id = session.waitForWindow(title);
+        ASSERT_FALSE(id.isEmpty()) << title.toStdString();
+        session.click(session.windowGeometry(id).topLeft() + p);
+    }
+    // Opens the high-score dialog, photographs its best-time line and closes it again.
+    QImage bestTimeLine() {
+        session.click(inWindow(HighScore));
+        const QString id = session.waitForWindow(QStringLiteral("Highscore"));
+        if (id.isEmpty())
+            return {};
+        e2e::pause(300);
+        const QRect dialog = session.windowGeometry(id);
+        const QImage line = session.screenshot().copy(
+            QRect(dialog.topLeft() + QPoint(48 + 48, 32 + 88), QSize(300, 16)));
+        session.click(dialog.topLeft() + QPoint(dialog.width() - 27, 12)); // its close button
+        e2e::pause(300);
+        EXPECT_FALSE(session.windowExists(QStringLiteral("Highscore")));
+        return line;
+    }
+    void clickEveryCell() {
+        for (int row = 1; row <= 8; ++row)
+            for (int col = 1; col <= 8; ++col)
+                session.click(onField(row, col));
+    }
+
+    e2e::XSession session;
+    QRect window;
+};
+
+TEST_F(Game, WindowAppearsCentredAndFramelessWithAnEmptyBoard) {
+    EXPECT_EQ(window,
+              QRect(QPoint((Screen.width() - 488) / 2, (Screen.height() - 376) / 2), WindowSize));
+    const QImage shot = session.screenshot();
+    ASSERT_FALSE(shot.isNull());
+    // Nothing of a frame around the window: the screen's own black right beside it.
+    EXPECT_EQ(at(shot, window.topLeft() + QPoint(-1, 100)), QColor(0, 0, 0));
+    EXPECT_EQ(at(shot, window.topLeft() + QPoint(488, 100)), QColor(0, 0, 0));
+    // The board's green plates, with the gradient beyond the board.
+    for (int row = 1; row <= 8; ++row)
+        for (int col = 1; col <= 8; ++col)
+            EXPECT_TRUE(isGreen(at(shot, onField(row, col))))
+                << row << "," << col << " " << at(shot, onField(row, col)).name().toStdString();
+    const QColor beyond = at(shot, onField(9, 9));
+    EXPECT_TRUE(beyond.red() == beyond.green() && beyond.green() == beyond.blue());
+}
+
+TEST_F(Game, ClickingEveryCellSolvesThePuzzleAndTheResultGoesIntoTheHallOfFame) {
+    // The best time line of the high-score dialog before anything is stored.
+    session.click(onField(1, 1));
+    const QImage before = bestTimeLine();
+    ASSERT_FALSE(before.isNull());
+
+    clickEveryCell();
+    ASSERT_FALSE(session.waitForWindow(QStringLiteral("Congradulations!")).isEmpty());
+    // The empty hall of fame is beaten on time (under 8 x 5 seconds): the name box is shown.
+    clickInDialog(QStringLiteral("Congradulations!"), QPoint(48 + 152 + 70, 32 + 160 + 8));
+    session.type(QStringLiteral("Tester"));
+    clickInDialog(QStringLiteral("Congradulations!"), QPoint(48 + 136 + 48, 32 + 190 + 12));
+    e2e::pause(500);
+    EXPECT_FALSE(session.windowExists(QStringLiteral("Congradulations!")));
+
+    const std::vector<Record> records =
+        readHallOfFame(QDir(session.workDir()).filePath(QStringLiteral("h_fame.dat")));
+    ASSERT_FALSE(records.empty());
+    bool time = false;
+    for (const Record& r : records) {
+        EXPECT_EQ(r.size, 8);
+        EXPECT_EQ(r.foxes, 5);
+        EXPECT_EQ(r.name, QStringLiteral("Tester"));
+        EXPECT_NE(r.timeFlag, r.stepsFlag); // one kind per record
+        if (r.timeFlag) {
+            time = true;
+            EXPECT_GT(r.time, 0.0);
+            EXPECT_LT(r.time * 86400, 40.0);
+        }
+        if (r.stepsFlag) { // only when fewer than 2 x (8 + 5) clicks counted
+            EXPECT_LT(r.steps, 26);
+        }
+    }
+    EXPECT_TRUE(time);
+
+    // The high-score dialog now shows the stored best time instead of the placeholder.
+    const QImage after = bestTimeLine();
+    ASSERT_FALSE(after.isNull());
+    EXPECT_NE(before, after);
+}
+
+TEST_F(Game, StartNewGameDuringAPuzzleAsksAndYesStartsANewOne) {
+    session.click(onField(4, 4));
+    session.click(onField(6, 2));
+    e2e::pause(300);
+    QImage shot = session.screenshot();
+    ASSERT_TRUE(isAmber(at(shot, onField(4, 4) + QPoint(-12, 0))));
+
+    session.click(inWindow(StartNewGame));
+    ASSERT_FALSE(session.waitForWindow(QStringLiteral("Warning!")).isEmpty());
+    clickInDialog(QStringLiteral("Warning!"), QPoint(48 + 56 + 48, 32 + 44 + 12)); // "Yes"
+    e2e::pause(500);
+    EXPECT_FALSE(session.windowExists(QStringLiteral("Warning!")));
+    shot = session.screenshot();
+    // Every cell is covered again; the last one clicked stays the current, cyan cell.
+    for (int row = 1; row <= 8; ++row)
+        for (int col = 1; col <= 8; ++col) {
+            const QColor c = at(shot, onField(row, col) + QPoint(-12, 0));
+            if (row == 6 && col == 2)
+                EXPECT_TRUE(isCyan(c));
+            else
+                EXPECT_TRUE(isGreen(c)) << row << "," << col << " " << c.name().toStdString();
+        }
+}
+
+TEST_F(Game, CtrlF3SavesTheSetUpAndEndsTheProgram) {
+    session.click(inWindow(SizeUp));
+    session.click(inWindow(SizeUp));
+    session.click(inWindow(FoxesUp));
+    session.key(QStringLiteral("ctrl+F3"));
+    EXPECT_EQ(session.waitForExit(), 0);
+    const QString path = session.home() + QStringLiteral("/.config/Morvane/Tarnell.conf");
+    ASSERT_TRUE(QFile::exists(path));
+    QSettings settings(path, QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 10);
+    EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 6);
+    EXPECT_EQ(settings.value(QStringLiteral("Hints")).toInt(), 1);
+}
+
+} // namespace
