@@ -15,7 +15,7 @@ class Tdonat_form : public TDialogForm {
     Q_OBJECT
 public:
     // The account and the four purses shown in Edit1 to Edit5.
-    static inline const QString PayPalAccount = QStringLiteral("donate@example.org");
+    static inline const QString PayPalAccount = QStringLiteral("fil@example.net");
     static inline const QString PurseWMR = QStringLiteral("R000000000001");
     static inline const QString PurseWMU = QStringLiteral("U000000000002");
     static inline const QString PurseWME = QStringLiteral("E000000000003");

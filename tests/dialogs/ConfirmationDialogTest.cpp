@@ -2,6 +2,7 @@
 // question, "No", Escape and the close commands only close; its texts, pictures and layout.
 #include "DialogTestSupport.h"
 #include "dialogs/warnin_fo.h"
+#include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"
 
@@ -122,8 +123,27 @@ TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
     EXPECT_TRUE(dialog.Image1->isVisible());
     EXPECT_TRUE(dialog.Image2->isVisible());
     EXPECT_TRUE(dialog.Image3->isVisible());
-    // The question mark lies on top.
+    // The question mark lies on top; where a picture has its ground the ones beneath show.
     EXPECT_EQ(dialog.Panel2->childAt(QPoint(24, 24)), dialog.Image3);
+    QImage expected(32, 32, QImage::Format_RGB32);
+    expected.fill(QColor(148, 148, 148));
+    int throughGround = 0;
+    for (const char* name : {"PIC_WARNING", "PIC_ERROR", "PIC_QUESTION"}) {
+        const QImage layer = platform::loadBitmap(QLatin1String(name));
+        ASSERT_EQ(layer.size(), QSize(32, 32));
+        const QRgb ground = layer.pixel(0, 31);
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (layer.pixel(x, y) != ground)
+                    expected.setPixel(x, y, layer.pixel(x, y));
+                else if (expected.pixel(x, y) != QColor(148, 148, 148).rgb())
+                    ++throughGround;
+            }
+        }
+    }
+    EXPECT_GT(throughGround, 20);
+    const QImage image = dialogtest::grabForReview(dialog, QStringLiteral("warnin_fo_other"));
+    EXPECT_EQ(image.copy(48 + 8, 32 + 8, 32, 32), expected);
     QTest::mouseClick(dialog.mybitbut1, Qt::LeftButton);
     EXPECT_EQ(host.newPuzzles, 0);
 }

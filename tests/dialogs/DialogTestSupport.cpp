@@ -2,6 +2,7 @@
 
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/ShadowLabel.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,22 @@ void expectPlaces(const QWidget& window, const std::vector<Place>& places) {
         if (place.rect.height() >= 0) {
             EXPECT_EQ(control->height(), place.rect.height());
         }
+    }
+}
+
+void expectLabels(const std::vector<LabelText>& labels) {
+    for (const LabelText& expected : labels) {
+        SCOPED_TRACE(expected.text);
+        const TShadowLabel& label = *expected.label;
+        EXPECT_EQ(label.Caption(), QString::fromLatin1(expected.text));
+        EXPECT_EQ(label.FontColor(), expected.colour);
+        EXPECT_TRUE(label.Transparent());
+        EXPECT_TRUE(label.font().bold());
+        EXPECT_EQ(label.font().pixelSize(), 11);
+        EXPECT_EQ(label.ShadowColor(), platform::clBlack);
+        EXPECT_EQ(label.ShadowPos(), spRightBottom);
+        EXPECT_EQ(label.ShadowSize(), 1);
+        EXPECT_EQ(label.size(), label.sizeHint());
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialogs/DialogHost.h"
+#include "platform/Colors.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QWidget;
+class TShadowLabel;
 
 namespace dialogtest {
 
@@ -63,6 +65,15 @@ struct Place {
 };
 // Checks every place within window and reports each control that is missing or misplaced.
 void expectPlaces(const QWidget& window, const std::vector<Place>& places);
+
+// A label of a dialog: its caption and colour; every such label is bold 11 pixels, transparent,
+// with a black shadow one pixel right and below, and sized to its text.
+struct LabelText {
+    const TShadowLabel* label;
+    const char* text;
+    platform::TColor colour;
+};
+void expectLabels(const std::vector<LabelText>& labels);
 
 // The shared look of a dialog's grab: Panel2 at 48, 32 in grey 148, the etched frame line at
 // 2, 2 in it (dark grey 128 with white one pixel right and below), and the yellow mark at

@@ -125,11 +125,7 @@ TEST_F(DonationDialogTest, EveryControlStandsInItsPlaceInItsColour) {
             {"mybitbut1", "Panel2", {104, 184, 97, 25}},
         });
     EXPECT_EQ(dialog->strip()->size(), QSize(40, 210));
-    const struct {
-        const TShadowLabel* label;
-        const char* text;
-        platform::TColor colour;
-    } labels[] = {
+    dialogtest::expectLabels({
         {dialog->RxLabel2, "If you like this software you can support \nthe developer.",
          platform::rgb(255, 255, 0)},
         {dialog->RxLabel12, "You can send any amount that you want \nvia PayPal or WebMoney",
@@ -139,14 +135,7 @@ TEST_F(DonationDialogTest, EveryControlStandsInItsPlaceInItsColour) {
         {dialog->RxLabel5, "WMU", platform::rgb(0, 255, 0)},
         {dialog->RxLabel6, "WME", platform::rgb(0, 255, 0)},
         {dialog->RxLabel1, "WMZ", platform::rgb(0, 255, 0)},
-    };
-    for (const auto& expected : labels) {
-        SCOPED_TRACE(expected.text);
-        EXPECT_EQ(expected.label->Caption(), QString::fromLatin1(expected.text));
-        EXPECT_EQ(expected.label->FontColor(), expected.colour);
-        EXPECT_TRUE(expected.label->font().bold());
-        EXPECT_EQ(expected.label->size(), expected.label->sizeHint());
-    }
+    });
     // Two lines of 11-pixel text.
     EXPECT_GE(dialog->RxLabel2->height(), 2 * 11);
     EXPECT_LE(dialog->RxLabel2->height(), 2 * 16);

@@ -260,11 +260,7 @@ TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
                                       });
     EXPECT_EQ(dialog->strip()->size(), QSize(40, 216));
 
-    const struct {
-        const TShadowLabel* label;
-        const char* text;
-        platform::TColor colour;
-    } labels[] = {
+    dialogtest::expectLabels({
         {dialog->RxLabel2, "You have solved the puzzle!", platform::rgb(255, 255, 0)},
         {dialog->RxLabel3, "The puzzle dimension:", platform::rgb(255, 255, 255)},
         {dialog->RxLabel6, "10 x 10", platform::rgb(0, 255, 0)},
@@ -281,19 +277,7 @@ TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
         {dialog->RxLabel14, "Minimum steps:", platform::rgb(255, 255, 255)},
         {dialog->RxLabel16, "Mr. Smith    40 steps", platform::rgb(0, 255, 0)},
         {dialog->RxLabel17, "Enter your name:", platform::rgb(255, 255, 0)},
-    };
-    for (const auto& expected : labels) {
-        SCOPED_TRACE(expected.text);
-        EXPECT_EQ(expected.label->Caption(), QString::fromLatin1(expected.text));
-        EXPECT_EQ(expected.label->FontColor(), expected.colour);
-        EXPECT_TRUE(expected.label->Transparent());
-        EXPECT_TRUE(expected.label->font().bold());
-        EXPECT_EQ(expected.label->font().pixelSize(), 11);
-        EXPECT_EQ(expected.label->ShadowColor(), platform::clBlack);
-        EXPECT_EQ(expected.label->ShadowPos(), spRightBottom);
-        EXPECT_EQ(expected.label->ShadowSize(), 1);
-        EXPECT_EQ(expected.label->size(), expected.label->sizeHint());
-    }
+    });
     EXPECT_EQ(dialog->mybitbut1->Caption(), QStringLiteral("OK"));
     EXPECT_FALSE(dialog->mybitbut1->Default());
     EXPECT_FALSE(dialog->mybitbut1->Cancel());

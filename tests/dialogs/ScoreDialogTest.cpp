@@ -118,11 +118,7 @@ TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
                                           {"mybitbut1", "Panel2", {136, 134, 97, 25}},
                                       });
     EXPECT_EQ(dialog->strip()->size(), QSize(40, 160));
-    const struct {
-        const TShadowLabel* label;
-        const char* text;
-        platform::TColor colour;
-    } labels[] = {
+    dialogtest::expectLabels({
         {dialog->RxLabel2, "Puzzle difficulty:", platform::rgb(255, 255, 0)},
         {dialog->RxLabel3, "The puzzle dimension:", platform::rgb(255, 255, 255)},
         {dialog->RxLabel6, "8 x 8", platform::rgb(0, 255, 0)},
@@ -133,14 +129,7 @@ TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
         {dialog->RxLabel15, "Mr. Smith    00:40,0", platform::rgb(0, 255, 0)},
         {dialog->RxLabel14, "Minimum steps:", platform::rgb(255, 255, 255)},
         {dialog->RxLabel16, "Mr. Smith    26 steps", platform::rgb(0, 255, 0)},
-    };
-    for (const auto& expected : labels) {
-        SCOPED_TRACE(expected.text);
-        EXPECT_EQ(expected.label->Caption(), QString::fromLatin1(expected.text));
-        EXPECT_EQ(expected.label->FontColor(), expected.colour);
-        EXPECT_TRUE(expected.label->isVisible());
-        EXPECT_EQ(expected.label->size(), expected.label->sizeHint());
-    }
+    });
     EXPECT_EQ(dialog->mybitbut1->Caption(), QStringLiteral("OK"));
     EXPECT_EQ(dialog->mybitbut1->NumGlyphs(), 2);
 }
