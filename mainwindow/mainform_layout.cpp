@@ -15,6 +15,7 @@
 #include "widgets/buts5.h"
 
 #include <QTimer>
+#include <algorithm>
 
 using namespace tarnell;
 using platform::TColor;
@@ -49,6 +50,9 @@ TShadowLabel* makeAboutLabel(QWidget* parent, const char* name, const QString& c
     TShadowLabel* label = makeLabel(parent, name, caption, platform::clWindowText, place);
     label->useEngravedLook();
     label->setFont(platform::programFontPixels(pixelHeight, true));
+    // The substitute face runs wider than the original one; a label grows to show its whole
+    // text rather than cut it off.
+    label->resize(std::max(place.width(), label->sizeHint().width()), place.height());
     return label;
 }
 

@@ -93,7 +93,16 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         SCOPED_TRACE(p.name);
         auto* control = window->findChild<QWidget*>(QLatin1String(p.name));
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), p.geometry);
+        if (QLatin1String(p.name).startsWith(QLatin1String("RxLabel1")) &&
+            QLatin1String(p.parent) == QLatin1String("about")) {
+            // The about page's big labels grow to their text where the face runs wide.
+            EXPECT_EQ(control->pos(), p.geometry.topLeft());
+            EXPECT_EQ(control->height(), p.geometry.height());
+            EXPECT_GE(control->width(), p.geometry.width());
+            EXPECT_GE(control->width(), control->sizeHint().width());
+        } else {
+            EXPECT_EQ(control->geometry(), p.geometry);
+        }
         const QWidget* parent = control->parentWidget();
         if (QLatin1String(p.parent) == QLatin1String("game"))
             EXPECT_EQ(parent, window->GamePageWidget);
