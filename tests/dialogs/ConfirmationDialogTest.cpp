@@ -151,6 +151,7 @@ TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
 TEST_F(ConfirmationDialogTest, EveryControlStandsInItsPlace) {
     auto dialog = open();
     EXPECT_EQ(dialog->size(), QSize(427, 127));
+    dialogtest::expectCentred(*dialog);
     EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(dialog->isModal());
     dialogtest::expectPlaces(*dialog, {

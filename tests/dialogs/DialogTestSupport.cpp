@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
 #include <cstring>
@@ -125,6 +127,15 @@ void expectPlaces(const QWidget& window, const std::vector<Place>& places) {
             EXPECT_EQ(control->height(), place.rect.height());
         }
     }
+}
+
+void expectCentred(const QWidget& window) {
+    const QRect usable = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_GT(usable.width(), window.width());
+    const QPoint expected((usable.width() - window.width()) / 2,
+                          (usable.height() - window.height()) / 2);
+    EXPECT_EQ(window.pos(), expected);
+    EXPECT_EQ(window.frameGeometry().topLeft(), expected);
 }
 
 void expectLabels(const std::vector<LabelText>& labels) {

@@ -66,6 +66,9 @@ struct Place {
 // Checks every place within window and reports each control that is missing or misplaced.
 void expectPlaces(const QWidget& window, const std::vector<Place>& places);
 
+// The window stands in the middle of the primary screen's usable area (halves rounded down).
+void expectCentred(const QWidget& window);
+
 // A label of a dialog: its caption and colour; every such label is bold 11 pixels, transparent,
 // with a black shadow one pixel right and below, and sized to its text.
 struct LabelText {

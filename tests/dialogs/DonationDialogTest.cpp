@@ -108,6 +108,7 @@ TEST_F(DonationDialogTest, OkAndTheCloseCommandsClose) {
 TEST_F(DonationDialogTest, EveryControlStandsInItsPlaceInItsColour) {
     auto dialog = open();
     EXPECT_EQ(dialog->size(), QSize(357, 271));
+    dialogtest::expectCentred(*dialog);
     EXPECT_EQ(dialog->caption(), QStringLiteral("Donation"));
     EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     dialogtest::expectPlaces(

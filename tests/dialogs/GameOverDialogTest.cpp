@@ -231,6 +231,7 @@ TEST_F(GameOverDialogTest, TadaPlaysAlsoWhenTheDialogWasClosedBeforeTheSecond) {
 TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
     auto dialog = open(solved(10, 10, 99.95, 39));
     EXPECT_EQ(dialog->size(), QSize(427, 277));
+    dialogtest::expectCentred(*dialog);
     EXPECT_EQ(dialog->caption(), QStringLiteral("Congradulations!"));
     EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(dialog->isModal());

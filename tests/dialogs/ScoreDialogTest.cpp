@@ -98,6 +98,7 @@ TEST_F(ScoreDialogTest, AFailureWhilePreparingIsToldAndTheDialogStillShows) {
 TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
     auto dialog = open(8, 5);
     EXPECT_EQ(dialog->size(), QSize(427, 221));
+    dialogtest::expectCentred(*dialog);
     EXPECT_EQ(dialog->caption(), QStringLiteral("Highscore"));
     EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     dialogtest::expectPlaces(*dialog, {
