@@ -68,6 +68,8 @@ Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
       Random(sources.random ? *sources.random : *OwnRandom),
       Clock(sources.clock ? *sources.clock : *OwnClock),
       PlayClick(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
+      ApplicationActive(sources.applicationActive ? std::move(sources.applicationActive)
+                                                  : &applicationIsActive),
       Puzzle(Random, Clock), Click(platform::loadWave(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
     FormCreate();
@@ -349,12 +351,12 @@ void Tmainform_form::ShowGamePage() {
 }
 
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (applicationIsActive())
+    if (ApplicationActive())
         button->setFocus(Qt::MouseFocusReason);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (applicationIsActive() && Notebook1->currentIndex() == GamePage)
+    if (ApplicationActive() && Notebook1->currentIndex() == GamePage)
         RzBmpButton1->setFocus(Qt::MouseFocusReason);
 }
 

@@ -39,6 +39,8 @@ struct TMainFormSources {
     const tarnell::TimeOfDaySource* clock = nullptr;
     // Plays the CLICK sound of a move.
     std::function<void(const platform::WaveSound&)> playClick;
+    // Whether the program is the active application (hovered buttons take the focus only then).
+    std::function<bool()> applicationActive;
 };
 
 class Tmainform_form : public TSkinnedForm, public tarnell::TDialogHost {
@@ -171,6 +173,7 @@ private:
     tarnell::RandomSource& Random;
     const tarnell::TimeOfDaySource& Clock;
     std::function<void(const platform::WaveSound&)> PlayClick;
+    std::function<bool()> ApplicationActive;
     tarnell::TPuzzle Puzzle;
     platform::WaveSound Click;
 

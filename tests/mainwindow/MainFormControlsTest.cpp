@@ -287,6 +287,20 @@ TEST_F(MainForm, HoverGivesTheFocusAndLeavingParksItOnThePageOnly) {
     EXPECT_TRUE(window->mybitbutn53->hasFocus());
 }
 
+TEST_F(MainForm, HoverTakesNoFocusWhileTheProgramIsNotActive) {
+    openActive();
+    enter(window->mybitbutn510);
+    ASSERT_TRUE(window->mybitbutn510->hasFocus());
+    programActive = false;
+    enter(window->mybitbutn1);
+    EXPECT_FALSE(window->mybitbutn1->hasFocus());
+    leave(window->mybitbutn510); // no parking either
+    EXPECT_TRUE(window->mybitbutn510->hasFocus());
+    // The check box hands the focus to its handle in any case.
+    enter(window->JvgCheckBox12);
+    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
+}
+
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
     openActive();
     window->mybitbutn510->setFocus();

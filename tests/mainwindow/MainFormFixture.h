@@ -53,6 +53,9 @@ protected:
         sources.random = &random;
         sources.clock = &clock;
         sources.playClick = [this](const platform::WaveSound&) { ++clicks; };
+        sources.applicationActive = [this] {
+            return programActive && QGuiApplication::applicationState() == Qt::ApplicationActive;
+        };
         window = std::make_unique<Tmainform_form>(std::move(sources));
         return *window;
     }
@@ -96,6 +99,7 @@ protected:
     coretest::ScriptedRandom random;
     coretest::ScriptedClock clock;
     int clicks = 0;
+    bool programActive = true; // false: as if another program had the keyboard
     std::unique_ptr<Tmainform_form> window;
 };
 
