@@ -69,6 +69,34 @@ void TPictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, shown_);
 }
 
+TSunkenEdit::TSunkenEdit(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setTextMargins(EdgeWidth, EdgeWidth, EdgeWidth, EdgeWidth);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    setPalette(palette);
+}
+
+void TSunkenEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    const int right = width() - 1;
+    const int bottom = height() - 1;
+    // Each ring: its top-left colour along the top and left, its bottom-right colour along the
+    // bottom and right, which also take the two far corners.
+    const auto ring = [&](int inset, platform::TColor topLeft, platform::TColor bottomRight) {
+        painter.setPen(platform::toQColor(topLeft));
+        painter.drawLine(inset, inset, right - inset - 1, inset);
+        painter.drawLine(inset, inset, inset, bottom - inset - 1);
+        painter.setPen(platform::toQColor(bottomRight));
+        painter.drawLine(right - inset, inset, right - inset, bottom - inset);
+        painter.drawLine(inset, bottom - inset, right - inset, bottom - inset);
+    };
+    ring(0, platform::clBtnShadow, platform::clBtnHighlight);
+    ring(1, platform::cl3DDkShadow, platform::cl3DLight);
+}
+
 void setLabelCaption(TShadowLabel& label, const QString& caption) {
     label.setCaption(caption);
     label.resize(label.sizeHint());

@@ -8,6 +8,7 @@
 #include "widgets/ShadowLabel.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QWidget>
 
 class Tmybitbut;
@@ -49,6 +50,18 @@ private:
     QImage shown_;
     bool transparent_ = false;
     bool autoSize_ = false;
+};
+
+// A one-line text box with the sunken two-pixel edge of the classic desktop: dark grey and
+// white outside, black and light grey inside, around a white field in the window font.
+class TSunkenEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int EdgeWidth = 2;
+    explicit TSunkenEdit(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Sets a label's caption and sizes the label to it (the dialogs' labels size themselves).

@@ -53,16 +53,13 @@ Tdonat_form::Tdonat_form(tarnell::TDialogHost& host)
 }
 
 QLineEdit* Tdonat_form::addAccountBox(const char* name, const QString& text, QPoint pos) {
-    auto* box = new QLineEdit(text, Panel2);
+    auto* box = new TSunkenEdit(Panel2);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(QRect(pos, AccountBoxSize));
     box->setFont(font());
+    box->setText(text);
     box->setReadOnly(true);
     box->setCursorPosition(0);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    box->setPalette(palette);
     return box;
 }
 
