@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <utility>
 
 namespace tarnell {
@@ -151,29 +150,50 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
         }
     }
 
-    // Counts are written between the sprites, so a painter is opened at the first of them.
-    std::optional<QPainter> painter;
+    // Every count lies clear of the flags and foxes of the cells drawn after its own (they
+    // sit lower or further aside), so writing the counts after all the pictures gives the
+    // same pixels as writing each one right after its flag, and the pictures can be kept
+    // without them.
+    Counts_.clear();
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
             if (view[i][j] == vsOpened) {
                 platform::maskComposite(Buffer_, origin + FlagOffset, Images_.Flag,
                                         Images_.FlagMask);
-                if (!painter) {
-                    painter.emplace(&Buffer_);
-                    painter->setFont(CountFont_);
-                    painter->setPen(Qt::white);
-                    painter->setBackgroundMode(Qt::TransparentMode);
-                }
-                drawCount(*painter, origin, puzzle.GetN(i, j));
+                Counts_.push_back({origin, puzzle.GetN(i, j)});
             } else if (view[i][j] == vsFound) {
                 platform::maskComposite(Buffer_, origin + FoxOffset, Images_.Fox, Images_.FoxMask);
             }
         }
     }
+    if (Ratio_ > 1.0) {
+        if (Pictures_.size() != Buffer_.size())
+            Pictures_ = QImage(Buffer_.size(), Buffer_.format());
+        std::memcpy(Pictures_.bits(), Buffer_.constBits(),
+                    static_cast<size_t>(Buffer_.sizeInBytes()));
+    }
+    if (!Counts_.empty()) {
+        QPainter painter(&Buffer_);
+        drawCounts(painter);
+    }
 }
 
-void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) {
+void TFieldRenderer::setDevicePixelRatio(qreal ratio) {
+    Ratio_ = ratio > 1.0 ? ratio : 1.0;
+    if (Ratio_ == 1.0)
+        Pictures_ = QImage();
+}
+
+void TFieldRenderer::drawCounts(QPainter& painter) const {
+    painter.setFont(CountFont_);
+    painter.setPen(Qt::white);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    for (const Count& count : Counts_)
+        drawCount(painter, count.origin, count.value);
+}
+
+void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) const {
     // A static text is placed by its top-left corner, which is where a count is anchored.
     auto found = CountTexts_.find(count);
     if (found == CountTexts_.end()) {
@@ -187,10 +207,20 @@ void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) {
 }
 
 void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {
+    const QRect area(0, 0, AreaWidth, AreaHeight);
+    const bool separateCounts =
+        platform::devicePixelRatioOf(painter) > 1.0 && Pictures_.size() == Buffer_.size();
     const QPainter::CompositionMode mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(topLeft, Buffer_, QRect(0, 0, AreaWidth, AreaHeight));
+    platform::drawPixelArt(painter, topLeft, separateCounts ? Pictures_ : Buffer_, area);
     painter.setCompositionMode(mode);
+    if (!separateCounts || Counts_.empty())
+        return;
+    painter.save();
+    painter.setClipRect(area.translated(topLeft), Qt::IntersectClip);
+    painter.translate(topLeft);
+    drawCounts(painter);
+    painter.restore();
 }
 
 TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent) {
@@ -202,6 +232,7 @@ TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent) {
 }
 
 void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
+    Renderer_.setDevicePixelRatio(devicePixelRatioF());
     Renderer_.drawFrame(puzzle, showHints);
     update();
 }

@@ -10,6 +10,7 @@
 #include <QStaticText>
 #include <QStringList>
 #include <QWidget>
+#include <vector>
 
 class QPainter;
 
@@ -68,7 +69,15 @@ public:
     // The last frame; before the first one, the bare background.
     const QImage& backBuffer() const { return Buffer_; }
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
+    // On a device with a pixel ratio above 1 the pixel art is enlarged in sharp blocks and
+    // the counts are written over it at the device's resolution, where the frame was drawn
+    // with setDevicePixelRatio at that ratio (otherwise the buffer is enlarged as it is).
     void paintArea(QPainter& painter, QPoint topLeft = QPoint(0, 0)) const;
+
+    // The device pixel ratio the frames will be shown at: above 1, each frame also keeps its
+    // picture without the counts, for paintArea to write them at the device's resolution.
+    void setDevicePixelRatio(qreal ratio);
+    qreal devicePixelRatio() const { return Ratio_; }
 
     // Top-left corner of the box of the plate of cell (row, col), in field pixels: the
     // diamond's corners lie at (20, 0), (0, 10), (40, 10) and (20, 20) from it.
@@ -80,15 +89,24 @@ public:
     static constexpr QPoint FoxOffset{11, 2};
 
 private:
-    void drawCount(QPainter& painter, QPoint cell, int count);
+    struct Count {
+        QPoint origin; // of its cell
+        int value;
+    };
+    void drawCount(QPainter& painter, QPoint cell, int count) const;
+    void drawCounts(QPainter& painter) const;
 
     TFieldImages Images_;
     QStringList ImageProblems_;
     QImage Background_;
     QImage Buffer_;
+    // The last frame without its counts, and the counts, kept while the ratio is above 1.
+    QImage Pictures_;
+    std::vector<Count> Counts_;
+    qreal Ratio_ = 1.0;
     QFont CountFont_;
     // The texts of the counts, laid out once per value.
-    QHash<int, QStaticText> CountTexts_;
+    mutable QHash<int, QStaticText> CountTexts_;
 };
 
 // The field area ("PaintBox3"): a 401 x 225 control that shows the renderer's frame and

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace platform {
 
@@ -90,6 +91,56 @@ void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage
 void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask,
                    QImage& /*scratch*/) {
     maskComposite(target, pos, image, mask);
+}
+
+void drawPixelArt(QPainter& painter, QPoint target, const QImage& image, const QRect& source) {
+    if (image.isNull())
+        return;
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (source.isNull())
+        painter.drawImage(target, image);
+    else
+        painter.drawImage(target, image, source);
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+qreal devicePixelRatioOf(const QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    return device ? device->devicePixelRatio() : 1.0;
+}
+
+QImage pixelArtAtRatio(const QImage& image, qreal ratio) {
+    if (image.isNull() || !(ratio > 1.0))
+        return image;
+    const int width = static_cast<int>(std::ceil(image.width() * ratio - 1e-9));
+    const int height = static_cast<int>(std::ceil(image.height() * ratio - 1e-9));
+    // Pixels are copied as they are, so any 32-bit format keeps its meaning (alpha included).
+    QImage source = image;
+    const QImage::Format format = image.format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        source = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                               : QImage::Format_RGB32);
+    QImage scaled(width, height, source.format());
+    if (scaled.isNull())
+        return image;
+    std::vector<int> columns(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<size_t>(x)] =
+            std::min(image.width() - 1, static_cast<int>(std::floor((x + 0.5) / ratio)));
+    for (int y = 0; y < height; ++y) {
+        const int sourceRow =
+            std::min(image.height() - 1, static_cast<int>(std::floor((y + 0.5) / ratio)));
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sourceRow));
+        auto* out = reinterpret_cast<QRgb*>(scaled.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            out[x] = in[columns[static_cast<size_t>(x)]];
+    }
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
 }
 
 } // namespace platform

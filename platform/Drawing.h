@@ -1,5 +1,6 @@
 // Drawing helpers shared by the field renderer, the skin and the widgets: the stepped
-// gradient fill and mask compositing with the OR and AND raster operations.
+// gradient fill, mask compositing with the OR and AND raster operations, and pixel art kept
+// crisp at any device pixel ratio.
 #pragma once
 
 #include <QColor>
@@ -30,5 +31,24 @@ void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage
 // The same; scratch is no longer needed and left untouched (kept for existing callers).
 void maskComposite(QImage& target, QPoint pos, const QImage& image, const QImage& mask,
                    QImage& scratch);
+
+// Every image of the program is pixel art made for one image pixel per logical pixel. On a
+// screen with a device pixel ratio above 1 each image pixel must become a sharp block of
+// device pixels, never a blur: these helpers scale by nearest neighbour only.
+
+// Draws image's source rectangle (the whole image when source is null) with its top-left at
+// target, one image pixel per logical pixel, with smoothing off whatever the painter's hints.
+void drawPixelArt(QPainter& painter, QPoint target, const QImage& image,
+                  const QRect& source = QRect());
+
+// The device pixel ratio a painter draws at (1 for a device that has none).
+qreal devicePixelRatioOf(const QPainter& painter);
+
+// A copy of image for a device of the given pixel ratio: ceil(size * ratio) device pixels,
+// device pixel (x, y) taking image pixel (floor((x + 0.5) / ratio), floor((y + 0.5) / ratio)),
+// with the ratio set on it. Text drawn on the copy with a painter is then rendered at the
+// device's resolution, over pixel art that stays in sharp blocks. A ratio of 1 (or less,
+// or not a number) returns the image unchanged.
+QImage pixelArtAtRatio(const QImage& image, qreal ratio);
 
 } // namespace platform

@@ -17,8 +17,7 @@ constexpr int NearWhite = 250;
 constexpr QSize ButtonBox{15, 22};
 
 void copyImage(QPainter& painter, QPoint to, const QImage& image, const QRect& from) {
-    if (!image.isNull())
-        painter.drawImage(to, image, from);
+    platform::drawPixelArt(painter, to, image, from);
 }
 
 // A button box shows image columns 1..15 and rows 1..22; pressed, columns -1..13 and rows
@@ -39,8 +38,8 @@ void paintCaptionBar(QPainter& painter, const QImage& top, int width) {
     copyImage(painter, QPoint(width - 26 - ButtonReserve, 0), top, QRect(21, 0, 13, CaptionHeight));
     // Stretched far past the right edge; the end piece covers what would still show of it.
     if (!top.isNull() && width > 18)
-        painter.drawImage(
-            QPoint(width - 13 - ButtonReserve, 0),
+        platform::drawPixelArt(
+            painter, QPoint(width - 13 - ButtonReserve, 0),
             stretchCopy(top, QRect(34, 0, 8, CaptionHeight), QSize(width - 18, CaptionHeight)));
     copyImage(painter, QPoint(width - 18, 0), top, QRect(42, 0, 18, CaptionHeight));
 }
@@ -56,7 +55,8 @@ void paintBottomBorder(QPainter& painter, const QImage& bottom, QSize size) {
 
 void paintStretched(QPainter& painter, const QImage& image, const QRect& target) {
     if (!image.isNull() && !target.isEmpty())
-        painter.drawImage(target.topLeft(), stretchCopy(image, image.rect(), target.size()));
+        platform::drawPixelArt(painter, target.topLeft(),
+                               stretchCopy(image, image.rect(), target.size()));
 }
 
 } // namespace
@@ -151,7 +151,7 @@ void paintFrame(QPainter& painter, const SkinBitmaps& bitmaps, const FrameState&
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 
-    painter.drawImage(QPoint(0, 0), composeCorner(bitmaps));
+    platform::drawPixelArt(painter, QPoint(0, 0), composeCorner(bitmaps));
     painter.fillRect(QRect(CornerSize, CaptionHeight, SeamWidth, CornerSize - CaptionHeight),
                      SeamColour);
     if (state.frameAndCaptionHeight > CaptionHeight)

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QShortcutEvent>
 
+#include "platform/Drawing.h"
 #include "platform/Fonts.h"
 
 namespace {
@@ -133,7 +134,7 @@ void TFaceButton::setCaption(const QString& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    setAccessibleName(captionWithoutAccelerator(caption));
+    refreshAccessibleName();
     if (acceleratorShortcut_ != 0)
         releaseShortcut(acceleratorShortcut_);
     acceleratorShortcut_ = 0;
@@ -142,6 +143,20 @@ void TFaceButton::setCaption(const QString& caption) {
         acceleratorShortcut_ = grabShortcut(
             QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(accelerator.unicode()))));
     update();
+}
+
+void TFaceButton::refreshAccessibleName() {
+    QString name = captionWithoutAccelerator(caption_);
+    if (name.isEmpty())
+        name = faceText();
+    if (name.isEmpty())
+        name = toolTip().trimmed();
+    const QString current = accessibleName();
+    if (!current.isEmpty() && current != automaticName_)
+        return;
+    automaticName_ = name;
+    if (name != current)
+        setAccessibleName(name);
 }
 
 void TFaceButton::setDefault(bool value) {
@@ -217,44 +232,55 @@ QSize TFaceButton::sizeHint() const {
     return initialSize_;
 }
 
-QImage TFaceButton::renderFace() {
+QImage TFaceButton::renderFace(qreal devicePixelRatio) {
     if (width() <= 0 || height() <= 0)
         return {};
     QImage surface(size(), QImage::Format_RGB32);
     surface.fill(palette().color(QPalette::Button));
     const bool pressed = isDown();
     paintFace(surface, pressed);
-    drawContent(surface, pressed);
+    const GlyphAndCaptionPlace place = placeContent(pressed);
+    QPainter painter(&surface);
+    drawGlyph(painter, place, pressed);
+    if (devicePixelRatio > 1.0) {
+        // The caption goes onto the enlarged face, so that it is not enlarged itself.
+        painter.end();
+        surface = platform::pixelArtAtRatio(surface, devicePixelRatio);
+        painter.begin(&surface);
+    }
+    drawCaption(painter, place);
     return surface;
 }
 
 void TFaceButton::paintEvent(QPaintEvent*) {
-    const QImage surface = renderFace();
-    if (surface.isNull())
-        return;
     QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    const QImage surface = renderFace(platform::devicePixelRatioOf(painter));
+    if (!surface.isNull())
+        platform::drawPixelArt(painter, QPoint(0, 0), surface);
 }
 
-void TFaceButton::drawContent(QImage& surface, bool pressed) {
-    QRect client = surface.rect();
+GlyphAndCaptionPlace TFaceButton::placeContent(bool pressed) const {
+    QRect client = rect();
     if (pressed)
         client.translate(1, 1);
     const QFontMetrics metrics(font());
     const QSize captionSize =
         caption_.isEmpty() ? QSize(0, 0)
                            : metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, caption_);
-    const GlyphAndCaptionPlace place =
-        layoutGlyphAndCaption(client, glyph_.imageSize(), captionSize, layout_, margin_, spacing_);
+    return layoutGlyphAndCaption(client, glyph_.imageSize(), captionSize, layout_, margin_,
+                                 spacing_);
+}
 
-    QPainter painter(&surface);
+void TFaceButton::drawGlyph(QPainter& painter, const GlyphAndCaptionPlace& place, bool pressed) {
     const GlyphState state = !isEnabled() ? GlyphState::Disabled
                              : pressed    ? GlyphState::Pressed
                                           : GlyphState::Up;
     const QImage image = glyph_.image(state);
     if (!image.isNull())
         painter.drawImage(place.glyph, image);
+}
 
+void TFaceButton::drawCaption(QPainter& painter, const GlyphAndCaptionPlace& place) const {
     if (caption_.isEmpty())
         return;
     painter.setFont(font());
@@ -272,6 +298,8 @@ void TFaceButton::drawContent(QImage& surface, bool pressed) {
 }
 
 bool TFaceButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTipChange)
+        refreshAccessibleName();
     if (event->type() == QEvent::Shortcut &&
         static_cast<QShortcutEvent*>(event)->shortcutId() == acceleratorShortcut_ &&
         acceleratorShortcut_ != 0) {

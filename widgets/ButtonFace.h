@@ -53,8 +53,10 @@ public:
 
     QSize sizeHint() const override;
 
-    // The owner-drawn face with its content, as paintEvent shows it.
-    QImage renderFace();
+    // The owner-drawn face with its content, as paintEvent shows it. Above a device pixel
+    // ratio of 1 the face and glyph are enlarged in sharp blocks and the caption is drawn on
+    // them at the device's resolution (the image carries the ratio).
+    QImage renderFace(qreal devicePixelRatio = 1.0);
 
 signals:
     void OnEnter();
@@ -62,6 +64,12 @@ signals:
 
 protected:
     TFaceButton(GlyphImageStore& store, QSize initialSize, QWidget* parent);
+
+    // The words a face shows in its own pixels (a lettered strip); none by default.
+    virtual QString faceText() const { return {}; }
+    // Names the button for assistive technology by what it shows: its caption, else the
+    // words on its face, else its hint (tool tip). A name the owner has set stays.
+    void refreshAccessibleName();
 
     // Paints the face (everything beneath glyph and caption) onto surface.
     virtual void paintFace(QImage& surface, bool pressed) = 0;
@@ -73,7 +81,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void drawContent(QImage& surface, bool pressed);
+    GlyphAndCaptionPlace placeContent(bool pressed) const;
+    void drawGlyph(QPainter& painter, const GlyphAndCaptionPlace& place, bool pressed);
+    void drawCaption(QPainter& painter, const GlyphAndCaptionPlace& place) const;
     void focusMoved(QWidget* now);
     void attachKeyboard();
     void setActiveFlag(bool active);
@@ -93,6 +103,7 @@ private:
     int modalResult_ = 0;
     QSize initialSize_;
     int acceleratorShortcut_ = 0;
+    QString automaticName_; // the accessible name refreshAccessibleName gave
 };
 
 // The accelerator of a caption: the character after a single '&' ("&&" is a literal '&'),

@@ -30,7 +30,20 @@ void TStripFaceButton::setSelected(int value) {
     if (value == selected_)
         return;
     selected_ = value;
+    refreshAccessibleName();
     update();
+}
+
+void TStripFaceButton::setFaceWords(const QStringList& words) {
+    faceWords_ = words;
+    refreshAccessibleName();
+}
+
+QString TStripFaceButton::faceText() const {
+    const qsizetype index = selected_ - firstSelected_;
+    if (index < 0 || index >= faceWords_.size() || index > lastSelected() - firstSelected_)
+        return {};
+    return faceWords_.at(index);
 }
 
 QImage TStripFaceButton::selectedStrip() const {

@@ -29,13 +29,17 @@ protected:
     // a quarter of the width and the height of sizeStrip (or fallbackSize without it).
     TStripFaceButton(GlyphImageStore& store, const QStringList& stripNames, int firstSelected,
                      const QString& sizeStrip, QSize fallbackSize, QWidget* parent);
+    // The words lettered on the strips, in the order of their names (none for pictograms).
+    void setFaceWords(const QStringList& words);
 
+    QString faceText() const override;
     void paintFace(QImage& surface, bool pressed) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     std::vector<QImage> strips_;
+    QStringList faceWords_;
     int firstSelected_;
     int selected_ = 0;
 };

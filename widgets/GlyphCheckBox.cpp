@@ -1,5 +1,6 @@
 #include "GlyphCheckBox.h"
 
+#include "platform/Drawing.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 
@@ -85,7 +86,7 @@ void TGlyphCheckBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage& glyph = !isEnabled() ? disabled_ : isChecked() ? on_ : off_;
     if (!glyph.isNull())
-        painter.drawImage(glyphRect().topLeft(), glyph);
+        platform::drawPixelArt(painter, glyphRect().topLeft(), glyph);
 
     if (text().isEmpty())
         return;

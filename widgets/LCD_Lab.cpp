@@ -1,5 +1,7 @@
 #include "LCD_Lab.h"
 
+#include "AccessibleWidgets.h"
+#include "platform/Drawing.h"
 #include "platform/MessageBox.h"
 
 #include <QFile>
@@ -112,6 +114,7 @@ struct DotPainter {
 
 TLCDLabel::TLCDLabel(QWidget* owner) : QWidget(owner) {
     setFocusPolicy(Qt::NoFocus);
+    installAccessibleInterfaces();
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The size follows the content; a layout should not stretch the display.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -134,6 +137,8 @@ void TLCDLabel::setCaption(const QString& text) {
         const char16_t code = mCaption.at(i).unicode();
         TextBuffer[static_cast<size_t>(i)] = code <= 0xFF ? static_cast<uint8_t>(code) : '?';
     }
+    // The caption is the description, and the name too while nothing else names the label.
+    notifyAccessibleTextChanged(this, accessibleName().isEmpty() && mHint.isEmpty());
     relayoutAndRepaint();
 }
 
@@ -274,8 +279,11 @@ void TLCDLabel::setFilename(const QString& name) {
 }
 
 void TLCDLabel::setHint(const QString& hint) {
+    const bool changed = hint != mHint;
     mHint = hint;
     updateToolTip();
+    if (changed)
+        notifyAccessibleTextChanged(this, accessibleName().isEmpty());
 }
 
 void TLCDLabel::setShowHint(bool show) {
@@ -405,7 +413,7 @@ void TLCDLabel::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), bitmap, QRect(0, 0, width(), height()));
+    platform::drawPixelArt(painter, QPoint(0, 0), bitmap, QRect(0, 0, width(), height()));
 }
 
 QImage TLCDLabel::renderImage() const {

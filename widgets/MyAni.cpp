@@ -1,6 +1,8 @@
 #include "MyAni.h"
 
+#include "AccessibleWidgets.h"
 #include "ButtonFaceDrawing.h"
+#include "platform/Drawing.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -9,6 +11,7 @@
 
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
+    tarnell::installAccessibleInterfaces();
     timer_->setInterval(static_cast<int>(interval_));
     connect(timer_, &QTimer::timeout, this, &TAnimatedImage::TimerTick);
 }
@@ -255,7 +258,22 @@ void TAnimatedImage::paintEvent(QPaintEvent*) {
     QImage picture(target.size(), QImage::Format_ARGB32);
     picture.fill(0u);
     stretchCopy(picture, picture.rect(), keyed_, source, true);
-    painter.drawImage(target.topLeft(), picture);
+    platform::drawPixelArt(painter, target.topLeft(), picture);
+}
+
+bool TAnimatedImage::event(QEvent* event) {
+    // The hint names the control for assistive technology.
+    if (event->type() == QEvent::ToolTipChange)
+        tarnell::notifyAccessibleTextChanged(this, true);
+    return QWidget::event(event);
+}
+
+void TAnimatedImage::click() {
+    const QPoint centre = rect().center();
+    pressedInside_ = false;
+    emit OnMouseDown(Qt::LeftButton, Qt::NoModifier, centre);
+    emit OnMouseUp(Qt::LeftButton, Qt::NoModifier, centre);
+    emit OnClick();
 }
 
 void TAnimatedImage::mousePressEvent(QMouseEvent* event) {

@@ -67,6 +67,10 @@ public:
     int shownFrame() const;
     bool isTimerRunning() const;
 
+    // A click as the mouse makes one (press and release of the left button at the centre),
+    // for assistive technology that presses the control.
+    void click();
+
 public slots:
     // One animation step, as the timer makes it.
     void TimerTick();
@@ -82,6 +86,7 @@ signals:
     void OnMouseMove(Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

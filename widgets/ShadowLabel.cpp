@@ -1,5 +1,6 @@
 #include "ShadowLabel.h"
 
+#include "AccessibleWidgets.h"
 #include "platform/Fonts.h"
 
 #include <QPainter>
@@ -8,6 +9,7 @@ TShadowLabel::TShadowLabel(const QString& caption, platform::TColor color, QWidg
     : QWidget(parent), caption_(caption), fontColor_(color) {
     setFont(platform::programFont(true));
     setFocusPolicy(Qt::NoFocus);
+    tarnell::installAccessibleInterfaces();
     setAccessibleName(caption);
 }
 
