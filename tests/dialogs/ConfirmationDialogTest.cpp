@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTest>
@@ -111,7 +112,10 @@ TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) 
     EXPECT_FALSE(dialog->Image3->isVisible());
     EXPECT_FALSE(dialog->mybitbut1->Cancel());
     EXPECT_TRUE(dialog->mybitbut2->Cancel());
-    EXPECT_EQ(dialog->mybitbut1->nextInFocusChain(), dialog->mybitbut2);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(QApplication::focusWidget(), dialog->mybitbut1);
+    QTest::keyClick(dialog->mybitbut1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->mybitbut2);
 }
 
 TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {

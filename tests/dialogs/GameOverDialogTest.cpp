@@ -105,8 +105,11 @@ TEST_F(GameOverDialogTest, ATieAsksForNoNameAndOkKeepsTheFileAsItWas) {
     EXPECT_FALSE(dialog->decisions().NewMinimumSteps);
     EXPECT_FALSE(dialog->RxLabel17->isVisible());
     EXPECT_FALSE(dialog->Edit1->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(QApplication::focusWidget(), dialog->mybitbut1);
 
-    QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
+    // With the focus on "OK", Enter presses it.
+    QTest::keyClick(dialog->mybitbut1, Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialogtest::readFameFile(), before);
 }
