@@ -27,14 +27,14 @@ void replay(const QFileInfo& input) {
     fuzzsupport::setFailureHandler(previous);
 }
 
-TEST(FuzzReplay, SeedsPassEveryCheck) {
+TEST(FUZZ_REPLAY_SUITE, SeedsPassEveryCheck) {
     const QFileInfoList seeds = inputsIn(FUZZ_CORPUS_DIR);
     ASSERT_FALSE(seeds.isEmpty()) << "no seeds in " << FUZZ_CORPUS_DIR;
     for (const QFileInfo& seed : seeds)
         replay(seed);
 }
 
-TEST(FuzzReplay, InputsThatOnceFailedPassNow) {
+TEST(FUZZ_REPLAY_SUITE, InputsThatOnceFailedPassNow) {
     const QFileInfoList saved = inputsIn(FUZZ_REGRESSIONS_DIR);
     if (saved.isEmpty())
         GTEST_SKIP() << "nothing kept in " << FUZZ_REGRESSIONS_DIR;
