@@ -72,10 +72,6 @@ void TPictureBox::paintEvent(QPaintEvent*) {
 TSunkenEdit::TSunkenEdit(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setTextMargins(EdgeWidth, EdgeWidth, EdgeWidth, EdgeWidth);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    setPalette(palette);
 }
 
 void TSunkenEdit::paintEvent(QPaintEvent* event) {
@@ -157,6 +153,19 @@ Tmybitbut* TDialogForm::addButton(const char* name, const QString& caption,
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     return button;
+}
+
+QLineEdit* TDialogForm::addTextBox(const char* name, const QRect& rect, bool sunken) {
+    QLineEdit* box = sunken ? new TSunkenEdit(Panel2) : new QLineEdit(Panel2);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(rect);
+    box->setFrame(false);
+    box->setFont(font());
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    box->setPalette(palette);
+    return box;
 }
 
 TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName, QPoint pos,

@@ -112,6 +112,9 @@ protected:
     // A push button 97 x 25 with the glyph bitmap of that name (two 18 x 18 images).
     Tmybitbut* addButton(const char* name, const QString& caption, const QString& glyphName,
                          QPoint pos);
+    // A one-line text box in the window font, black on white: with the sunken edge, or
+    // without any border.
+    QLineEdit* addTextBox(const char* name, const QRect& rect, bool sunken);
     // A picture of the embedded bitmap of that name.
     TPictureBox* addPicture(const char* name, const QString& bitmapName, QPoint pos,
                             bool transparent);

@@ -53,10 +53,7 @@ Tdonat_form::Tdonat_form(tarnell::TDialogHost& host)
 }
 
 QLineEdit* Tdonat_form::addAccountBox(const char* name, const QString& text, QPoint pos) {
-    auto* box = new TSunkenEdit(Panel2);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(QRect(pos, AccountBoxSize));
-    box->setFont(font());
+    QLineEdit* box = addTextBox(name, QRect(pos, AccountBoxSize), true);
     box->setText(text);
     box->setReadOnly(true);
     box->setCursorPosition(0);

@@ -45,16 +45,8 @@ Tgame_over_form::Tgame_over_form(tarnell::TDialogHost& host, const tarnell::TPuz
     RxLabel17 = addLabel("RxLabel17", QStringLiteral("Enter your name:"), Yellow, {48, 162});
     RxLabel17->hide();
 
-    Edit1 = new QLineEdit(Panel2);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(152, 160, 153, 16);
-    Edit1->setFrame(false);
-    Edit1->setFont(font());
+    Edit1 = addTextBox("Edit1", QRect(152, 160, 153, 16), false);
     Edit1->setMaxLength(std::numeric_limits<int>::max());
-    QPalette editPalette = Edit1->palette();
-    editPalette.setColor(QPalette::Base, Qt::white);
-    editPalette.setColor(QPalette::Text, Qt::black);
-    Edit1->setPalette(editPalette);
     Edit1->hide();
 
     mybitbut1 =
