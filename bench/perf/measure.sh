@@ -57,13 +57,20 @@ for n in $(seq 140 300); do
     fi
 done
 [[ -n "$display" ]] || { echo "measure.sh: no free display number" >&2; exit 2; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break
-    sleep 0.05
-done
 export DISPLAY="$display"
+# The socket appears before the server takes connections: wait until a client gets through.
+for _ in $(seq 200); do
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+xdotool getmouselocation >/dev/null 2>&1 || {
+    cat "$scratch/xvfb.log" >&2
+    echo "measure.sh: the X server on $display did not start" >&2
+    exit 2
+}
 
 clock_ticks="$(getconf CLK_TCK)"
 # Processor time of a process, all its threads, in milliseconds: from the scheduler's
@@ -76,10 +83,11 @@ cpu_ms() {
         awk -v hz="$clock_ticks" '{ sub(/.*\) /, ""); print ($12 + $13) * 1000 / hz }' "/proc/$1/stat"
     fi
 }
-# Red, green and blue of one screen pixel, as "r,g,b".
+# Red, green and blue of one screen pixel, as "r,g,b" (from the "0,0: (r,g,b)" line: the
+# last column of that line may be a colour name instead of numbers).
 pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-        sed -n 's/.*srgb(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+        sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 is_green() {
     IFS=, read -r r g b <<<"$(pixel "$1" "$2")"

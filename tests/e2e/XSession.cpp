@@ -124,6 +124,14 @@ bool XSession::windowExists(const QString& title) {
                 .isEmpty();
 }
 
+QStringList XSession::visibleWindows(const QString& title) {
+    const QString pattern = QStringLiteral("^%1$").arg(QRegularExpression::escape(title));
+    const QString ids =
+        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                        QStringLiteral("--name"), pattern});
+    return ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 QRect XSession::windowGeometry(const QString& windowId) {
     // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT=, SCREEN= lines.
     const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),

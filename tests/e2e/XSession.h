@@ -30,6 +30,8 @@ public:
     QString waitForWindow(const QString& title, int timeoutMs = 15000);
     QRect windowGeometry(const QString& windowId);
     bool windowExists(const QString& title);
+    // Every visible window with this exact title (a message box may share the main window's).
+    QStringList visibleWindows(const QString& title);
 
     // Pointer and keyboard, in screen coordinates.
     void click(QPoint screenPos, int button = 1);

@@ -1,0 +1,332 @@
+// The real program in a hostile environment: a folder where the hall-of-fame file should
+// be, a working directory that refuses new files, a settings file full of garbage, a home
+// folder that does not exist. The program keeps running, says in a message box what it
+// cannot do where the player loses something, and leaves what it could not replace as it was.
+#include "XSession.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+const QString MainTitle = QStringLiteral("Tarnell");
+const QString SolvedTitle = QStringLiteral("Congradulations!");
+// The field area's top-left in the main window: Panel3 (48, 32) + Notebook1 (3, 3) + (8, 32).
+const QPoint FieldInWindow(59, 67);
+// A point of the field area off the board: the pointer there marks no plate.
+const QPoint OffBoardInWindow(59 + 5, 67 + 5);
+// The OK button of the puzzle-solved dialog: (136, 190) on the panel at (48, 32), 97 x 25.
+const QPoint SolvedOkInDialog(48 + 136 + 48, 32 + 190 + 12);
+
+QPoint cellCentre(int row, int col) {
+    return QPoint(180 + 20 * (col - 1) - 20 * (row - 1) + 20,
+                  15 + 10 * (row - 1) + 10 * (col - 1) + 11);
+}
+
+bool isPlainPlate(QRgb pixel) {
+    return qGreen(pixel) > 150 && qRed(pixel) < 100 && qBlue(pixel) < 100;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// One 72-byte hall-of-fame record: size, foxes, time in days, steps, two flags, the name.
+QByteArray record(qint32 size, qint32 foxes, double days, qint32 steps, bool timeFlag,
+                  bool stepsFlag, const QByteArray& name) {
+    QByteArray bytes(72, ' ');
+    qToLittleEndian(size, bytes.data());
+    qToLittleEndian(foxes, bytes.data() + 4);
+    qToLittleEndian(days, bytes.data() + 8);
+    qToLittleEndian(steps, bytes.data() + 16);
+    bytes[20] = timeFlag ? 1 : 0;
+    bytes[21] = stepsFlag ? 1 : 0;
+    bytes.replace(22, name.size(), name);
+    return bytes;
+}
+
+// Small, fast puzzles: 3 x 3 with one fox.
+const QByteArray SmallSetup = "[General]\nFin=3\nHints=1\nLim=1\n";
+
+class HostileEnvironment : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString missing;
+        if (!e2e::XSession::toolsAvailable(&missing))
+            GTEST_SKIP() << missing.toStdString() << " is not installed";
+        ASSERT_TRUE(session.startServer());
+    }
+
+    void TearDown() override {
+        if (immutableFolder.isEmpty())
+            return;
+        // The folder must become removable again whatever the test did.
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutableFolder});
+    }
+
+    QString settingsPath(const QString& home) const {
+        return home + QStringLiteral("/.config/Morvane/Tarnell.conf");
+    }
+    void writeSettings(const QByteArray& text) {
+        ASSERT_TRUE(QDir().mkpath(session.home() + QStringLiteral("/.config/Morvane")));
+        ASSERT_TRUE(writeAll(settingsPath(session.home()), text));
+    }
+
+    // Starts the program and waits for its main window and the first frame of the board.
+    void start(const QStringList& environment = {}) {
+        ASSERT_TRUE(session.startProgram(environment));
+        mainId = session.waitForWindow(MainTitle);
+        ASSERT_FALSE(mainId.isEmpty()) << "the main window did not appear";
+        window = session.windowGeometry(mainId);
+        ASSERT_TRUE(waitFor([&] { return isPlainPlate(pixelAt(onField(1, 1))); }, 5000))
+            << "the board was not drawn";
+    }
+
+    QPoint onField(int row, int col) const {
+        return window.topLeft() + FieldInWindow + cellCentre(row, col);
+    }
+    QRgb pixelAt(QPoint screenPos) {
+        const QImage shot = session.screenshot();
+        return shot.valid(screenPos) ? shot.pixel(screenPos) : 0;
+    }
+
+    template <typename Condition> bool waitFor(Condition condition, int timeoutMs) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > timeoutMs)
+                return false;
+            e2e::pause(100);
+        }
+        return true;
+    }
+
+    // Message boxes carry the program's name as their title, like the main window.
+    QStringList messageBoxes() {
+        QStringList boxes = session.visibleWindows(MainTitle);
+        boxes.removeAll(mainId);
+        return boxes;
+    }
+    QString waitForMessageBox(int timeoutMs = 5000) {
+        QString box;
+        waitFor(
+            [&] {
+                const QStringList boxes = messageBoxes();
+                box = boxes.isEmpty() ? QString() : boxes.first();
+                return !box.isEmpty();
+            },
+            timeoutMs);
+        return box;
+    }
+    // Presses OK (the default button) of a message box and waits for it to go.
+    void dismiss(const QString& box) {
+        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), box});
+        e2e::pause(150);
+        session.key(QStringLiteral("Return"));
+        ASSERT_TRUE(waitFor([&] { return !messageBoxes().contains(box); }, 5000))
+            << "the message box did not close on Return";
+    }
+
+    // Clicks the plain cells of the 3 x 3 board one by one until the last fox is found:
+    // the puzzle-solved dialog or a message box about the hall of fame appears.
+    void playToTheEnd() {
+        for (int row = 1; row <= 3; ++row) {
+            for (int col = 1; col <= 3; ++col) {
+                session.moveTo(window.topLeft() + OffBoardInWindow);
+                e2e::pause(150);
+                if (!isPlainPlate(pixelAt(onField(row, col))))
+                    continue; // opened, or proven fox-free by the hints
+                session.click(onField(row, col));
+                session.moveTo(window.topLeft() + OffBoardInWindow);
+                const bool moved = waitFor(
+                    [&] {
+                        return session.windowExists(SolvedTitle) || !messageBoxes().isEmpty() ||
+                               !isPlainPlate(pixelAt(onField(row, col)));
+                    },
+                    3000);
+                ASSERT_TRUE(moved) << "the click on cell " << row << "," << col << " did nothing";
+                if (session.windowExists(SolvedTitle) || !messageBoxes().isEmpty())
+                    return;
+            }
+        }
+        ASSERT_TRUE(waitFor([&] { return session.windowExists(SolvedTitle); }, 3000))
+            << "every cell is open but the puzzle is not solved";
+    }
+
+    void pressSolvedOk() {
+        const QString dialog = session.waitForWindow(SolvedTitle, 5000);
+        ASSERT_FALSE(dialog.isEmpty()) << "the puzzle-solved dialog is not shown";
+        session.click(session.windowGeometry(dialog).topLeft() + SolvedOkInDialog);
+    }
+
+    // Ctrl+F3 on the main window; the program ends normally.
+    void quit() {
+        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), mainId});
+        e2e::pause(150);
+        session.key(QStringLiteral("ctrl+F3"));
+        EXPECT_EQ(session.waitForExit(10000), 0) << "the program did not end normally";
+    }
+
+    e2e::XSession session;
+    QString mainId;
+    QRect window;
+    QString immutableFolder;
+};
+
+TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) {
+    writeSettings(SmallSetup);
+    const QString folder = session.workDir() + QStringLiteral("/h_fame.dat");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(writeAll(folder + QStringLiteral("/keep.txt"), "not a hall of fame"));
+    start();
+
+    playToTheEnd();
+    // Looking up the best result fails on the folder: said before the dialog shows.
+    const QString lookUpBox = waitForMessageBox();
+    ASSERT_FALSE(lookUpBox.isEmpty()) << "no message box about the hall-of-fame folder";
+    dismiss(lookUpBox);
+    pressSolvedOk();
+    // Storing fails too; the dialog stays open so that nothing is lost silently.
+    const QString storeBox = waitForMessageBox();
+    ASSERT_FALSE(storeBox.isEmpty()) << "storing into the folder was not reported";
+    dismiss(storeBox);
+    EXPECT_TRUE(session.windowExists(SolvedTitle));
+    EXPECT_TRUE(session.programRunning());
+
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(readAll(folder + QStringLiteral("/keep.txt")), QByteArray("not a hall of fame"));
+    EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")))
+        << "the abandoned new file was left behind";
+    quit();
+    // The set-up still reaches the settings on the way out.
+    QSettings settings(settingsPath(session.home()), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 3);
+    EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 1);
+}
+
+// How the working directory refuses the new hall-of-fame file.
+enum class Refusal {
+    FolderInTheWay, // "h_fame2.dat" is a folder: the new file cannot be created
+    ImmutableFolder // the working directory is immutable: nothing can be created, even by root
+};
+
+class RefusingWorkingDirectory : public HostileEnvironment,
+                                 public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes) {
+    writeSettings(SmallSetup);
+    // A best of one step in a tenth of a second for 3 x 1 that no game can beat, and a
+    // record of another pair.
+    const QByteArray fame = record(3, 1, 0.1 / 86400, 1, true, true, "Keeper") +
+                            record(8, 5, 42.0 / 86400, 20, true, true, "Other");
+    const QString famePath = session.workDir() + QStringLiteral("/h_fame.dat");
+    ASSERT_TRUE(writeAll(famePath, fame));
+    if (GetParam() == Refusal::FolderInTheWay) {
+        ASSERT_TRUE(QDir().mkpath(session.workDir() + QStringLiteral("/h_fame2.dat")));
+    } else {
+        if (QProcess::execute(QStringLiteral("chattr"),
+                              {QStringLiteral("+i"), session.workDir()}) != 0)
+            GTEST_SKIP() << "chattr +i is not available on " << session.workDir().toStdString();
+        immutableFolder = session.workDir();
+        QFile probe(session.workDir() + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly))
+            GTEST_SKIP() << "the immutable folder still takes new files here";
+    }
+    start();
+
+    playToTheEnd();
+    // The look-up only reads: no complaint, the dialog shows.
+    ASSERT_FALSE(session.waitForWindow(SolvedTitle, 5000).isEmpty());
+    EXPECT_TRUE(messageBoxes().isEmpty());
+    pressSolvedOk();
+    const QString box = waitForMessageBox();
+    ASSERT_FALSE(box.isEmpty()) << "the failed store was not reported";
+    dismiss(box);
+    EXPECT_TRUE(session.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
+
+    EXPECT_EQ(readAll(famePath), fame) << "the hall of fame changed";
+    if (GetParam() == Refusal::FolderInTheWay)
+        EXPECT_TRUE(QFileInfo(session.workDir() + QStringLiteral("/h_fame2.dat")).isDir());
+    else
+        EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")));
+    quit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusingWorkingDirectory,
+                         ::testing::Values(Refusal::FolderInTheWay, Refusal::ImmutableFolder),
+                         [](const ::testing::TestParamInfo<Refusal>& info) {
+                             return info.param == Refusal::FolderInTheWay
+                                        ? std::string("FolderInTheWay")
+                                        : std::string("ImmutableFolder");
+                         });
+
+TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepaired) {
+    // Binary noise, a line that looks like a setting with an impossible field size, and a
+    // section header that never closes.
+    static const char noise[] = "\x00\xff\xfe[Gen\x01\x02=\n=Fin=99\nFin=99\nLim=-7\n\x80\x81[[[\n";
+    QByteArray garbage(noise, sizeof noise - 1);
+    for (int i = 0; i < 512; ++i)
+        garbage.append(static_cast<char>((i * 73 + 11) % 256));
+    writeSettings(garbage);
+    start();
+
+    // The 8 x 8 board of the defaults, nothing beyond it, and no message: settings that
+    // cannot be read fall back to their defaults silently.
+    const QImage shot = session.screenshot();
+    EXPECT_TRUE(isPlainPlate(shot.pixel(onField(8, 8))));
+    EXPECT_FALSE(isPlainPlate(shot.pixel(onField(9, 9))));
+    e2e::pause(500);
+    EXPECT_TRUE(messageBoxes().isEmpty());
+    quit();
+
+    // The file now holds the set-up in a readable form.
+    QSettings settings(settingsPath(session.home()), QSettings::IniFormat);
+    EXPECT_EQ(settings.status(), QSettings::NoError);
+    EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 8);
+    EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 5);
+    EXPECT_EQ(settings.value(QStringLiteral("Hints")).toInt(), 1);
+}
+
+TEST_F(HostileEnvironment, AMissingHomeFolderIsMadeForTheSettings) {
+    const QString home = session.home() + QStringLiteral("/not/there");
+    ASSERT_FALSE(QFileInfo::exists(home));
+    start({QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME=")});
+    e2e::pause(500);
+    EXPECT_TRUE(messageBoxes().isEmpty());
+    quit();
+    QSettings settings(settingsPath(home), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 8);
+    EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 5);
+}
+
+TEST_F(HostileEnvironment, AHomeFolderThatCannotExistStillLetsThePlayerPlay) {
+    // Nothing can be made under /proc, not even by root.
+    const QString home = QStringLiteral("/proc/tarnell-no-home-%1").arg(::getpid());
+    start({QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME=")});
+    e2e::pause(500);
+    EXPECT_TRUE(messageBoxes().isEmpty()) << "settings that cannot be kept are not a message";
+    // The game itself works: a click opens a cell.
+    session.click(onField(2, 2));
+    session.moveTo(window.topLeft() + OffBoardInWindow);
+    EXPECT_TRUE(waitFor([&] { return !isPlainPlate(pixelAt(onField(2, 2))); }, 3000));
+    quit();
+    EXPECT_FALSE(QFileInfo::exists(home));
+}
+
+} // namespace
