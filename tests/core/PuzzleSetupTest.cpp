@@ -317,8 +317,12 @@ TEST(NewPuzzleTest, ClearsAllOfEveryPlaneAfterABiggerPuzzle) {
     ASSERT_NE(game.puzzle.HintPlane()[10][9], 0);
     ASSERT_NE(game.puzzle.FoxPlane()[10][10], 0);
 
-    game.Hide(3, {{2, 2}});
+    for (int i = 0; i < 7; ++i)
+        game.puzzle.DecreaseSize();
+    ASSERT_EQ(game.puzzle.SetupSize(), 3);
+    game.Generate({{2, 2}});
     const TPuzzle& p = game.puzzle;
+    EXPECT_EQ(p.FieldSize(), 3);
     EXPECT_EQ(NonZeroEntries(p.ViewPlane()), 0);
     EXPECT_EQ(NonZeroEntries(p.CountPlane()), 0);
     EXPECT_EQ(NonZeroEntries(p.HintPlane()), 0);

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,9 @@ public:
         engine.seed(seed);
     }
     int Next(int n) override {
+        // Far more draws than any layout needs: generation does not end.
+        if (ranges.size() >= 1000000)
+            throw std::runtime_error("the random source was asked a million times");
         ranges.push_back(n);
         if (position < script.size())
             return script[position++];
@@ -72,13 +76,17 @@ struct Game {
     // Generates a size x size puzzle with the foxes exactly on the given cells, by
     // scripting the random source with their rows and columns.
     void Hide(int size, const std::vector<Cell>& foxes) {
+        puzzle.Reset(size, static_cast<int>(foxes.size()));
+        Generate(foxes);
+    }
+    // The same with the set-up as it stands, without resetting first.
+    void Generate(const std::vector<Cell>& foxes) {
         std::vector<int> numbers;
         for (const auto& [row, col] : foxes) {
             numbers.push_back(row - 1);
             numbers.push_back(col - 1);
         }
         random.Script(numbers);
-        puzzle.Reset(size, static_cast<int>(foxes.size()));
         puzzle.NewPuzzle();
     }
 };
