@@ -227,6 +227,74 @@ TEST(MaskComposite, PartlyOutsideTheTargetIsClipped) {
     }
 }
 
+// A small picture in which every pixel has its own colour, so a sample shows where it came from.
+QImage numberedPicture(QSize size, QImage::Format format = QImage::Format_RGB32) {
+    QImage image(size, format);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgba(10 + 20 * x, 10 + 20 * y, 77, 255 - 40 * ((x + y) % 2)));
+    return image;
+}
+
+TEST(PixelArt, DoubleRatioMakesEveryPixelATwoByTwoBlock) {
+    const QImage picture = numberedPicture(QSize(5, 3));
+    const QImage enlarged = platform::pixelArtAtRatio(picture, 2.0);
+    ASSERT_EQ(enlarged.size(), QSize(10, 6));
+    EXPECT_EQ(enlarged.devicePixelRatio(), 2.0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(enlarged.pixel(x, y), picture.pixel(x / 2, y / 2)) << x << ", " << y;
+}
+
+TEST(PixelArt, FractionalRatioSamplesTheNearestPixelWithoutBlending) {
+    const QImage picture = numberedPicture(QSize(4, 2));
+    const QImage enlarged = platform::pixelArtAtRatio(picture, 1.5);
+    // ceil(4 * 1.5) x ceil(2 * 1.5); device pixel x takes pixel floor((x + 0.5) / 1.5).
+    ASSERT_EQ(enlarged.size(), QSize(6, 3));
+    const int columns[] = {0, 1, 1, 2, 3, 3};
+    const int rows[] = {0, 1, 1};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x)
+            ASSERT_EQ(enlarged.pixel(x, y), picture.pixel(columns[x], rows[y])) << x << ", " << y;
+}
+
+TEST(PixelArt, RatioOfOneOrLessLeavesTheImageAndAlphaSurvives) {
+    const QImage picture = numberedPicture(QSize(3, 3), QImage::Format_ARGB32);
+    EXPECT_EQ(platform::pixelArtAtRatio(picture, 1.0), picture);
+    EXPECT_EQ(platform::pixelArtAtRatio(picture, 0.5), picture);
+    const QImage enlarged = platform::pixelArtAtRatio(picture, 3.0);
+    ASSERT_EQ(enlarged.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(qAlpha(enlarged.pixel(3, 0)), qAlpha(picture.pixel(1, 0)));
+    EXPECT_NE(qAlpha(picture.pixel(1, 0)), 255);
+    // An indexed image is enlarged as 32-bit colour with the same colours.
+    const QImage indexed = picture.convertToFormat(QImage::Format_Indexed8);
+    const QImage fromIndexed = platform::pixelArtAtRatio(indexed, 2.0);
+    EXPECT_EQ(fromIndexed.pixel(5, 5), indexed.pixel(2, 2));
+}
+
+TEST(PixelArt, DrawingStaysInBlocksEvenWithSmoothingAskedFor) {
+    const QImage picture = numberedPicture(QSize(6, 4));
+    for (const QRect& source : {QRect(), QRect(1, 1, 4, 2)}) {
+        QImage device(40, 30, QImage::Format_RGB32);
+        device.setDevicePixelRatio(2.0);
+        device.fill(Qt::black);
+        QPainter painter(&device);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        platform::drawPixelArt(painter, QPoint(3, 2), picture, source);
+        EXPECT_TRUE(painter.testRenderHint(QPainter::SmoothPixmapTransform))
+            << "the painter's own hints are left as they were";
+        painter.end();
+        const QRect shown = source.isNull() ? picture.rect() : source;
+        for (int y = 0; y < shown.height() * 2; ++y)
+            for (int x = 0; x < shown.width() * 2; ++x)
+                ASSERT_EQ(device.pixel(6 + x, 4 + y),
+                          picture.pixel(shown.left() + x / 2, shown.top() + y / 2))
+                    << x << ", " << y;
+        EXPECT_EQ(device.pixel(5, 4), qRgb(0, 0, 0));
+        EXPECT_EQ(device.pixel(6 + shown.width() * 2, 4), qRgb(0, 0, 0));
+    }
+}
+
 TEST(Colors, PlainValuesAreBlueGreenRedFromTheHighByte) {
     EXPECT_EQ(platform::rgb(0x12, 0x34, 0x56), 0x00563412u);
     EXPECT_EQ(platform::toQColor(0x00563412u), QColor(0x12, 0x34, 0x56));

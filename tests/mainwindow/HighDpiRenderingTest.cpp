@@ -1,0 +1,229 @@
+// Every self-drawn control at a device pixel ratio of 2: pixel art in sharp 2 x 2 blocks that
+// match the 1x picture, text written at the device's resolution (finer than the blocks).
+#include "core/Puzzle.h"
+#include "mainwindow/FieldRenderer.h"
+#include "platform/Fonts.h"
+#include "platform/Resources.h"
+#include "skin/SkinnedForm.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/GlyphCheckBox.h"
+#include "widgets/LCD_Lab.h"
+#include "widgets/MyAni.h"
+#include "widgets/buts.h"
+#include "widgets/buts5.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPixmap>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The whole program in this test runs at twice the resolution, as on a high-density screen;
+// this is set before main() creates the application.
+const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
+
+constexpr int Ratio = 2;
+
+QImage grabbed(QWidget& widget) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether the four device pixels of logical pixel (x, y) have one colour.
+bool isBlock(const QImage& image, int x, int y) {
+    const QRgb first = image.pixel(Ratio * x, Ratio * y);
+    return image.pixel(Ratio * x + 1, Ratio * y) == first &&
+           image.pixel(Ratio * x, Ratio * y + 1) == first &&
+           image.pixel(Ratio * x + 1, Ratio * y + 1) == first;
+}
+
+// How many logical pixels of area are not one block of a colour.
+int finerPixels(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += isBlock(image, x, y) ? 0 : 1;
+    return count;
+}
+
+// Logical pixels of area (outside skip) where the device image is not the 1x picture's
+// pixel enlarged to a block; the first of them is described in where.
+int pixelsUnlikePicture(const QImage& device, const QImage& picture, const QRect& area,
+                        const QRect& skip = QRect(), std::string* where = nullptr) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (skip.contains(x, y))
+                continue;
+            const QRgb expected = picture.pixel(x, y) | 0xFF000000u;
+            bool same = true;
+            for (int dy = 0; dy < Ratio; ++dy)
+                for (int dx = 0; dx < Ratio; ++dx)
+                    same = same && device.pixel(Ratio * x + dx, Ratio * y + dy) == expected;
+            if (!same && count++ == 0 && where)
+                *where = std::to_string(x) + ", " + std::to_string(y);
+        }
+    return count;
+}
+
+TEST(HighDensity, TheProgramRunsAtTwiceTheResolution) {
+    ASSERT_TRUE(scaled);
+    QWidget probe;
+    EXPECT_EQ(probe.devicePixelRatioF(), 2.0);
+}
+
+TEST(HighDensity, ButtonFaceInBlocksAndCaptionAtDeviceResolution) {
+    QWidget window;
+    Tmybitbut button(&window);
+    button.resize(97, 25);
+    button.setCaption(QStringLiteral("&Cancel"));
+    const QImage device = grabbed(button);
+    ASSERT_EQ(device.size(), QSize(194, 50));
+    const QImage picture = button.renderFace();
+    ASSERT_EQ(picture.size(), QSize(97, 25));
+
+    // The caption's box, found from the 1x picture's text pixels (the face is the same
+    // without them); every other pixel is the 1x pixel in a block.
+    const QFontMetrics metrics(button.font());
+    const QSize text = metrics.size(Qt::TextShowMnemonic, QStringLiteral("&Cancel"));
+    const QRect captionBox = QRect(QPoint((97 - text.width()) / 2, (25 - text.height()) / 2), text)
+                                 .adjusted(-2, -2, 2, 2);
+    std::string where;
+    EXPECT_EQ(pixelsUnlikePicture(device, picture, picture.rect(), captionBox, &where), 0)
+        << "first at " << where;
+    EXPECT_GT(finerPixels(device, captionBox), 10) << "the caption is drawn at 2x, not enlarged";
+
+    // The picture at 2x is the same content with the ratio set on it.
+    const QImage atTwo = button.renderFace(2.0);
+    EXPECT_EQ(atTwo.devicePixelRatio(), 2.0);
+    EXPECT_EQ(atTwo.convertToFormat(QImage::Format_RGB32), device);
+}
+
+TEST(HighDensity, LetteredAndArrowButtonsAreWholeBlocks) {
+    QWidget window;
+    Tmybitbutn5 lettered(&window);
+    lettered.setSelected(11);
+    lettered.resize(60, 22);
+    std::string where;
+    EXPECT_EQ(
+        pixelsUnlikePicture(grabbed(lettered), lettered.renderFace(), lettered.rect(), {}, &where),
+        0)
+        << "first at " << where;
+}
+
+TEST(HighDensity, LcdDotsAreWholeBlocks) {
+    QWidget window;
+    tarnell::TLCDLabel lcd(&window);
+    lcd.setPixelSize(tarnell::pix1x1);
+    lcd.setPixelShape(tarnell::spShaped);
+    lcd.setNoOfChars(7);
+    lcd.setCaption(QStringLiteral("12:34,5"));
+    const QImage device = grabbed(lcd);
+    ASSERT_EQ(device.size(), lcd.size() * Ratio);
+    std::string where;
+    EXPECT_EQ(pixelsUnlikePicture(device, lcd.renderImage(), lcd.rect(), {}, &where), 0)
+        << "first at " << where;
+}
+
+TEST(HighDensity, AnimatedButtonAndCheckGlyphAreWholeBlocks) {
+    QWidget window;
+    TMyAni ani(&window);
+    ani.setGlyph(platform::loadBitmap(QStringLiteral("ANI_ABOUT")));
+    ani.setNumGlyphs(6);
+    ani.setInactiveGlyph(0);
+    ani.setOpaque(true);
+    ani.resize(32, 32);
+    const QImage device = grabbed(ani);
+    EXPECT_EQ(finerPixels(device, ani.rect()), 0);
+    // The first frame's pixels, not an empty control.
+    QSet<QRgb> colours;
+    for (int y = 0; y < device.height(); ++y)
+        for (int x = 0; x < device.width(); ++x)
+            colours.insert(device.pixel(x, y));
+    EXPECT_GT(colours.size(), 4);
+
+    TGlyphCheckBox box(QStringLiteral("Show hints"), &window);
+    box.resize(73, 15);
+    box.setChecked(true);
+    const QImage boxDevice = grabbed(box);
+    EXPECT_EQ(finerPixels(boxDevice, box.glyphRect()), 0);
+    EXPECT_GT(finerPixels(boxDevice, box.captionRect().intersected(box.rect())), 10);
+}
+
+// A puzzle whose foxes stand where the random numbers put them.
+class CountingRandom : public tarnell::RandomSource {
+public:
+    void Reseed(uint32_t) override {}
+    int Next(int n) override { return next_++ % n; }
+
+private:
+    int next_ = 0;
+};
+
+class FixedClock : public tarnell::TimeOfDaySource {
+public:
+    double Now() const override { return 0.5; }
+};
+
+TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
+    CountingRandom random;
+    FixedClock clock;
+    tarnell::TPuzzle puzzle(random, clock);
+    puzzle.Reset(6, 3);
+    puzzle.NewPuzzle();
+    std::vector<QPoint> opened;
+    for (int i = 1; i <= 6 && opened.size() < 4; ++i)
+        for (int j = 1; j <= 6 && opened.size() < 4; ++j)
+            if (puzzle.FoxPlane()[i][j] != tarnell::fpFox && (i + j) % 3 == 0) {
+                puzzle.OpenCell(i, j);
+                opened.push_back(QPoint(j, i));
+            }
+    ASSERT_FALSE(opened.empty());
+
+    QWidget window;
+    tarnell::TFieldArea area(&window);
+    area.showFrame(puzzle, true);
+    const QImage device = grabbed(area);
+    ASSERT_EQ(device.size(), QSize(802, 450));
+
+    // The 1x frame is what it always was: the same as a renderer that never saw a ratio.
+    tarnell::TFieldRenderer plain;
+    plain.drawFrame(puzzle, true);
+    EXPECT_EQ(area.renderer().backBuffer(), plain.backBuffer());
+
+    // Outside the counts' boxes the area is the 1x frame in blocks; inside them the digits
+    // are drawn at 2x.
+    const QFontMetrics metrics(platform::programFont(true));
+    QRegion countBoxes;
+    for (const QPoint& cell : opened) {
+        const QPoint corner = tarnell::TFieldRenderer::cellOrigin(cell.y(), cell.x()) +
+                              tarnell::TFieldRenderer::CountOffset;
+        const QRect box(corner,
+                        QSize(metrics.horizontalAdvance(QStringLiteral("00")), metrics.height()));
+        EXPECT_GT(finerPixels(device, box.adjusted(0, 0, -1, -1)), 4)
+            << "count at row " << cell.y() << ", column " << cell.x();
+        countBoxes += box.adjusted(-2, -2, 2, 2);
+    }
+    int unlike = 0;
+    for (int y = 0; y < tarnell::TFieldRenderer::AreaHeight; ++y)
+        for (int x = 0; x < tarnell::TFieldRenderer::AreaWidth; ++x)
+            if (!countBoxes.contains(QPoint(x, y)))
+                unlike += pixelsUnlikePicture(device, plain.backBuffer(), QRect(x, y, 1, 1));
+    EXPECT_EQ(unlike, 0);
+}
+
+TEST(HighDensity, SkinCornerInBlocksAndCaptionAtDeviceResolution) {
+    TSkinnedForm form({QSize(488, 376), QStringLiteral("Tarnell"), QSize(40, 299), QSize(40, 299)});
+    const QImage device = grabbed(form);
+    ASSERT_EQ(device.size(), QSize(976, 752));
+    const QImage picture = form.renderFrame(form.isActiveWindow());
+    std::string where;
+    EXPECT_EQ(pixelsUnlikePicture(device, picture, QRect(0, 0, 46, 31), {}, &where), 0)
+        << "first at " << where;
+    const QFontMetrics metrics(platform::captionFont());
+    const QRect caption(QPoint(68, 6), metrics.size(0, QStringLiteral("Tarnell")));
+    EXPECT_GT(finerPixels(device, caption), 10);
+}
+
+} // namespace

@@ -1,0 +1,240 @@
+// What a screen reader learns about the self-drawn controls: role, name, description,
+// value, state and actions, and that a display changing ten times a second stays quiet
+// while no assistive technology listens.
+#include "tests/support/TestSupport.h"
+#include "widgets/GlyphCheckBox.h"
+#include "widgets/LCD_Lab.h"
+#include "widgets/MyAni.h"
+#include "widgets/ShadowLabel.h"
+#include "widgets/buts.h"
+#include "widgets/buts2.h"
+#include "widgets/buts5.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QAccessibleInterface* accessible(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    EXPECT_NE(face, nullptr);
+    return face;
+}
+
+QString name(QWidget* widget) {
+    return accessible(widget)->text(QAccessible::Name);
+}
+
+QString description(QWidget* widget) {
+    return accessible(widget)->text(QAccessible::Description);
+}
+
+TEST(AccessiblePushButtons, DialogButtonIsNamedByItsCaptionWithoutTheAccelerator) {
+    QWidget window;
+    Tmybitbut button(&window);
+    button.setCaption(QStringLiteral("&Yes && no"));
+    EXPECT_EQ(accessible(&button)->role(), QAccessible::Button);
+    EXPECT_EQ(name(&button), QStringLiteral("Yes & no"));
+    button.setToolTip(QStringLiteral("Keeps the name"));
+    EXPECT_EQ(name(&button), QStringLiteral("Yes & no"));
+    EXPECT_EQ(description(&button), QStringLiteral("Keeps the name"));
+    button.setCaption(QStringLiteral("OK"));
+    EXPECT_EQ(name(&button), QStringLiteral("OK"));
+    button.setKind(bkCancel);
+    EXPECT_EQ(name(&button), QStringLiteral("Cancel"));
+}
+
+TEST(AccessiblePushButtons, LetteredButtonSaysTheWordOnItsFaceAndItsHint) {
+    QWidget window;
+    Tmybitbutn5 button(&window);
+    button.setSelected(11);
+    button.setToolTip(QStringLiteral("Start new game"));
+    EXPECT_EQ(name(&button), QStringLiteral("Generate"));
+    EXPECT_EQ(description(&button), QStringLiteral("Start new game"));
+    button.setSelected(13);
+    EXPECT_EQ(name(&button), QStringLiteral("Donate"));
+    button.setSelected(14);
+    EXPECT_EQ(name(&button), QStringLiteral("Score"));
+    button.setSelected(2);
+    EXPECT_EQ(name(&button), QStringLiteral("New"));
+    // Outside the strips there is no word: the hint names the button.
+    button.setSelected(40);
+    EXPECT_EQ(name(&button), QStringLiteral("Start new game"));
+}
+
+TEST(AccessiblePushButtons, PictogramButtonIsNamedByItsHintAsItChanges) {
+    QWidget window;
+    Tmybitbutn button(&window);
+    button.setSelected(6);
+    EXPECT_EQ(name(&button), QString());
+    button.setToolTip(QStringLiteral("Decrease the number of foxes "));
+    EXPECT_EQ(name(&button), QStringLiteral("Decrease the number of foxes"));
+    button.setToolTip(QStringLiteral("Increase the number of foxes"));
+    EXPECT_EQ(name(&button), QStringLiteral("Increase the number of foxes"));
+    // A name the owner gives stays, whatever the hint does next.
+    button.setAccessibleName(QStringLiteral("More foxes"));
+    button.setToolTip(QStringLiteral("Something else"));
+    EXPECT_EQ(name(&button), QStringLiteral("More foxes"));
+    // The press action clicks it.
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    QAccessibleActionInterface* actions = accessible(&button)->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&clicks] { return clicks.count() == 1; }, 2000));
+}
+
+TEST(AccessibleCheckBox, IsACheckBoxNamedByItsCaptionThatSaysWhetherItIsChecked) {
+    QWidget window;
+    TGlyphCheckBox box(QStringLiteral("Show hints"), &window);
+    QAccessibleInterface* face = accessible(&box);
+    EXPECT_EQ(face->role(), QAccessible::CheckBox);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Show hints"));
+    box.setChecked(true);
+    EXPECT_TRUE(face->state().checked);
+    box.setChecked(false);
+    EXPECT_FALSE(face->state().checked);
+}
+
+TEST(AccessibleLcd, NamedByItsHintWithWhatItShowsAsDescriptionAndValue) {
+    QWidget window;
+    tarnell::TLCDLabel lcd(&window);
+    lcd.setNoOfChars(7);
+    lcd.setCaption(QStringLiteral("00:12,5"));
+    QAccessibleInterface* face = accessible(&lcd);
+    EXPECT_EQ(face->role(), QAccessible::StaticText);
+    // Without a hint the label is named by what it shows.
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("00:12,5"));
+    lcd.setHint(QStringLiteral("Time elapsed"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Time elapsed"));
+    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("00:12,5"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("00:12,5"));
+    lcd.setCaption(QStringLiteral("00:12,6"));
+    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("00:12,6"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("00:12,6"));
+    // Hiding the tool tip does not take the name away; the owner's own name wins.
+    lcd.setShowHint(false);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Time elapsed"));
+    lcd.setAccessibleName(QStringLiteral("Clock"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Clock"));
+}
+
+std::vector<std::pair<QObject*, QAccessible::Event>> updates;
+void recordUpdate(QAccessibleEvent* event) {
+    updates.emplace_back(event->object(), event->type());
+}
+
+// Records the accessibility events of the test's controls while it lives.
+class UpdateRecorder {
+public:
+    UpdateRecorder() : previous_(QAccessible::installUpdateHandler(&recordUpdate)) {
+        updates.clear();
+    }
+    ~UpdateRecorder() { QAccessible::installUpdateHandler(previous_); }
+    UpdateRecorder(const UpdateRecorder&) = delete;
+    UpdateRecorder& operator=(const UpdateRecorder&) = delete;
+
+    static std::vector<QAccessible::Event> of(const QObject* control) {
+        std::vector<QAccessible::Event> events;
+        for (const auto& [object, type] : updates)
+            if (object == control)
+                events.push_back(type);
+        return events;
+    }
+
+private:
+    QAccessible::UpdateHandler previous_;
+};
+
+TEST(AccessibleLcd, TheClockStaysQuietWhileNoAssistiveTechnologyListens) {
+    QWidget window;
+    tarnell::TLCDLabel lcd(&window);
+    UpdateRecorder recorder;
+    ASSERT_FALSE(QAccessible::isActive());
+    lcd.setHint(QStringLiteral("Time elapsed"));
+    for (int tenth = 0; tenth < 10; ++tenth)
+        lcd.setCaption(QStringLiteral("00:00,%1").arg(tenth));
+    EXPECT_TRUE(UpdateRecorder::of(&lcd).empty());
+    // The reader still finds the current text when it asks.
+    EXPECT_EQ(accessible(&lcd)->text(QAccessible::Value), QStringLiteral("00:00,9"));
+}
+
+TEST(AccessibleLcd, EachChangeIsAnnouncedOnceWhileAssistiveTechnologyListens) {
+    QWidget window;
+    tarnell::TLCDLabel lcd(&window);
+    lcd.setHint(QStringLiteral("Time elapsed"));
+    UpdateRecorder recorder;
+    QAccessible::setActive(true);
+    if (!QAccessible::isActive())
+        GTEST_SKIP() << "this platform has no accessibility bridge to switch on";
+    lcd.setCaption(QStringLiteral("00:01,0"));
+    lcd.setCaption(QStringLiteral("00:01,0"));
+    EXPECT_EQ(UpdateRecorder::of(&lcd),
+              std::vector<QAccessible::Event>{QAccessible::DescriptionChanged});
+    lcd.setHint(QString());
+    updates.clear();
+    lcd.setCaption(QStringLiteral("00:01,1"));
+    EXPECT_EQ(UpdateRecorder::of(&lcd), std::vector<QAccessible::Event>{QAccessible::NameChanged})
+        << "without a hint the caption is the name";
+    QAccessible::setActive(false);
+}
+
+TEST(AccessibleSideButtons, PressableButtonsNamedByTheirHints) {
+    QWidget window;
+    TMyAni ani(&window);
+    ani.setToolTip(QStringLiteral("Solve a puzzle"));
+    QAccessibleInterface* face = accessible(&ani);
+    EXPECT_EQ(face->role(), QAccessible::Button);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Solve a puzzle"));
+    ani.setToolTip(QStringLiteral("About"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("About"));
+
+    // Pressing it does what a click with the mouse does: down, up, click, in that order.
+    QStringList seen;
+    QObject::connect(
+        &ani, &TAnimatedImage::OnMouseDown,
+        [&seen](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
+            seen << QStringLiteral("down %1 %2,%3").arg(int(button)).arg(at.x()).arg(at.y());
+        });
+    QObject::connect(&ani, &TAnimatedImage::OnMouseUp,
+                     [&seen](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { seen << "up"; });
+    QObject::connect(&ani, &TAnimatedImage::OnClick, [&seen] { seen << "click"; });
+    ani.resize(32, 32);
+    QAccessibleActionInterface* actions = face->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(seen, QStringList({QStringLiteral("down 1 15,15"), "up", "click"}));
+
+    // A disabled one offers no press.
+    ani.setEnabled(false);
+    seen.clear();
+    EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(seen.isEmpty());
+}
+
+TEST(AccessibleSideButtons, PlainAnimationIsAnAnimationWithoutPress) {
+    QWidget window;
+    TAnimatedImage animation(&window);
+    EXPECT_EQ(accessible(&animation)->role(), QAccessible::Animation);
+    QAccessibleActionInterface* actions = accessible(&animation)->actionInterface();
+    if (actions) {
+        EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+}
+
+TEST(AccessibleLabels, ShadowLabelIsStaticTextNamedByItsCaption) {
+    QWidget window;
+    TShadowLabel label(QStringLiteral("Field size:"), platform::clAqua, &window);
+    EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
+    EXPECT_EQ(name(&label), QStringLiteral("Field size:"));
+    label.setCaption(QStringLiteral("Foxes:"));
+    EXPECT_EQ(name(&label), QStringLiteral("Foxes:"));
+}
+
+} // namespace
