@@ -74,10 +74,19 @@ protected:
     }
 
     void TearDown() override {
-        if (immutableFolder.isEmpty())
+        if (immutablePath.isEmpty())
             return;
-        // The folder must become removable again whatever the test did.
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutableFolder});
+        // The scratch folders must become removable again whatever the test did.
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutablePath});
+    }
+
+    // Makes a file or folder immutable (not even root may change, replace or add to it);
+    // false when the file system or the user cannot.
+    bool makeImmutable(const QString& path) {
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
+            return false;
+        immutablePath = path;
+        return true;
     }
 
     QString settingsPath(const QString& home) const {
@@ -186,7 +195,7 @@ protected:
     e2e::XSession session;
     QString mainId;
     QRect window;
-    QString immutableFolder;
+    QString immutablePath;
 };
 
 TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) {
@@ -222,8 +231,9 @@ TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) 
 
 // How the working directory refuses the new hall-of-fame file.
 enum class Refusal {
-    FolderInTheWay, // "h_fame2.dat" is a folder: the new file cannot be created
-    ImmutableFolder // the working directory is immutable: nothing can be created, even by root
+    FolderInTheWay,  // "h_fame2.dat" is a folder: the new file cannot be created
+    ImmutableFolder, // the working directory is immutable: nothing can be created, even by root
+    ImmutableFile    // "h_fame.dat" is immutable: the new file cannot take its place
 };
 
 class RefusingWorkingDirectory : public HostileEnvironment,
@@ -237,16 +247,22 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
                             record(8, 5, 42.0 / 86400, 20, true, true, "Other");
     const QString famePath = session.workDir() + QStringLiteral("/h_fame.dat");
     ASSERT_TRUE(writeAll(famePath, fame));
-    if (GetParam() == Refusal::FolderInTheWay) {
+    switch (GetParam()) {
+    case Refusal::FolderInTheWay:
         ASSERT_TRUE(QDir().mkpath(session.workDir() + QStringLiteral("/h_fame2.dat")));
-    } else {
-        if (QProcess::execute(QStringLiteral("chattr"),
-                              {QStringLiteral("+i"), session.workDir()}) != 0)
+        break;
+    case Refusal::ImmutableFolder: {
+        if (!makeImmutable(session.workDir()))
             GTEST_SKIP() << "chattr +i is not available on " << session.workDir().toStdString();
-        immutableFolder = session.workDir();
         QFile probe(session.workDir() + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly))
             GTEST_SKIP() << "the immutable folder still takes new files here";
+        break;
+    }
+    case Refusal::ImmutableFile:
+        if (!makeImmutable(famePath))
+            GTEST_SKIP() << "chattr +i is not available on " << famePath.toStdString();
+        break;
     }
     start();
 
@@ -264,16 +280,24 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
     if (GetParam() == Refusal::FolderInTheWay)
         EXPECT_TRUE(QFileInfo(session.workDir() + QStringLiteral("/h_fame2.dat")).isDir());
     else
-        EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")));
+        EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")))
+            << "the abandoned new file was left behind";
     quit();
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusingWorkingDirectory,
-                         ::testing::Values(Refusal::FolderInTheWay, Refusal::ImmutableFolder),
+                         ::testing::Values(Refusal::FolderInTheWay, Refusal::ImmutableFolder,
+                                           Refusal::ImmutableFile),
                          [](const ::testing::TestParamInfo<Refusal>& info) {
-                             return info.param == Refusal::FolderInTheWay
-                                        ? std::string("FolderInTheWay")
-                                        : std::string("ImmutableFolder");
+                             switch (info.param) {
+                             case Refusal::FolderInTheWay:
+                                 return std::string("FolderInTheWay");
+                             case Refusal::ImmutableFolder:
+                                 return std::string("ImmutableFolder");
+                             case Refusal::ImmutableFile:
+                                 return std::string("ImmutableFile");
+                             }
+                             return std::string();
                          });
 
 TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepaired) {
@@ -301,6 +325,21 @@ TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepair
     EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 8);
     EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 5);
     EXPECT_EQ(settings.value(QStringLiteral("Hints")).toInt(), 1);
+}
+
+TEST_F(HostileEnvironment, ASettingsFileThatIsAFolderIsLeftAloneAndTheDefaultsApply) {
+    const QString folder = settingsPath(session.home());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(writeAll(folder + QStringLiteral("/keep.txt"), "mine"));
+    start();
+    const QImage shot = session.screenshot();
+    EXPECT_TRUE(isPlainPlate(shot.pixel(onField(8, 8))));
+    EXPECT_FALSE(isPlainPlate(shot.pixel(onField(9, 9))));
+    e2e::pause(500);
+    EXPECT_TRUE(messageBoxes().isEmpty());
+    quit();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(readAll(folder + QStringLiteral("/keep.txt")), QByteArray("mine"));
 }
 
 TEST_F(HostileEnvironment, AMissingHomeFolderIsMadeForTheSettings) {
