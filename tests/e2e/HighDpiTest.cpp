@@ -1,0 +1,117 @@
+// The real program at a scale factor of 2 under a private X server: the window is twice the
+// size, every image pixel a sharp 2 x 2 block, and the text finer than the blocks.
+#include "XSession.h"
+
+#include <QDir>
+#include <QRegion>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+constexpr int Ratio = 2;
+const QSize Screen(1600, 1200);
+// In logical pixels of the window: the field area (Panel3 48, 32 + Notebook1 3, 3 + 8, 32),
+// the caption text's top-left and the clock display (page origin 51, 35 + 328, 8).
+const QRect FieldInWindow(59, 67, 401, 225);
+const QRect CaptionText(68, 6, 56, 16);
+const QRect Clock(51 + 328, 35 + 8, 81, 19);
+
+QPoint cellOrigin(int row, int col) {
+    return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
+}
+// The box a cell's count is written in, in field pixels.
+QRect countBox(int row, int col) {
+    return QRect(cellOrigin(row, col) + QPoint(23, -11), QSize(14, 13));
+}
+
+class HighDpi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString missing;
+        if (!e2e::XSession::toolsAvailable(&missing))
+            GTEST_SKIP() << missing.toStdString() << " is not installed";
+        // A display number can be taken by another server between the choice and the start
+        // (the program then cannot connect); such a start is tried again on a new server.
+        QString id;
+        for (int attempt = 0; attempt < 3 && id.isEmpty(); ++attempt) {
+            session = std::make_unique<e2e::XSession>();
+            if (!session->startServer(Screen) || !serverAnswers() ||
+                !session->startProgram({QStringLiteral("QT_SCALE_FACTOR=2")}))
+                continue;
+            id = session->waitForWindow(QStringLiteral("Tarnell"), 8000);
+        }
+        ASSERT_FALSE(id.isEmpty());
+        window = session->windowGeometry(id);
+        e2e::pause(500); // the first frames
+    }
+
+    bool serverAnswers() {
+        for (int waited = 0; waited < 10000; waited += 100) {
+            if (!session->run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")})
+                     .isEmpty())
+                return true;
+            e2e::pause(100);
+        }
+        return false;
+    }
+
+    // The screen pixel at the top-left of logical window pixel p.
+    QPoint device(QPoint p) const { return window.topLeft() + Ratio * p; }
+
+    // Whether logical pixel p of the window is one colour over its 2 x 2 device pixels.
+    bool isBlock(const QImage& shot, QPoint p) const {
+        const QPoint at = device(p);
+        const QRgb first = shot.pixel(at);
+        return shot.pixel(at + QPoint(1, 0)) == first && shot.pixel(at + QPoint(0, 1)) == first &&
+               shot.pixel(at + QPoint(1, 1)) == first;
+    }
+    // How many logical pixels of area (outside skip) are not a block.
+    int finerPixels(const QImage& shot, const QRect& area, const QRegion& skip = {}) const {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (!skip.contains(QPoint(x, y)) && !isBlock(shot, QPoint(x, y)))
+                    ++count;
+        return count;
+    }
+
+    std::unique_ptr<e2e::XSession> session;
+    QRect window;
+};
+
+TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
+    EXPECT_EQ(window.size(), QSize(976, 752));
+    QImage shot = session->screenshot();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(finerPixels(shot, FieldInWindow), 0) << "the empty board's plates";
+    EXPECT_EQ(finerPixels(shot, Clock), 0) << "the clock's dots";
+    EXPECT_GT(finerPixels(shot, CaptionText), 20) << "the caption is written at 2x";
+
+    // Open cells until one shows its count (there are only five foxes).
+    const int cells[][2] = {{4, 4}, {5, 2}, {2, 6}, {6, 6}, {3, 3}, {7, 4}, {1, 1}};
+    QRegion counts;
+    bool countSeen = false;
+    for (const auto& cell : cells) {
+        const QPoint centre =
+            FieldInWindow.topLeft() + cellOrigin(cell[0], cell[1]) + QPoint(20, 10);
+        session->click(device(centre) + QPoint(1, 1));
+        e2e::pause(400);
+        const QRect box = countBox(cell[0], cell[1]).translated(FieldInWindow.topLeft());
+        counts += box.adjusted(-2, -2, 2, 2);
+        shot = session->screenshot();
+        if (finerPixels(shot, box) > 4) {
+            countSeen = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(countSeen) << "a count written at 2x on an opened cell";
+    EXPECT_EQ(finerPixels(shot, FieldInWindow, counts), 0) << "plates, flags and foxes";
+    if (HasFailure()) {
+        const QString file = QDir::temp().filePath(QStringLiteral("tarnell-highdpi-failure.png"));
+        shot.save(file);
+        ADD_FAILURE() << "the last screenshot: " << file.toStdString();
+    }
+}
+
+} // namespace
