@@ -340,6 +340,10 @@ void Tmainform_form::FormActivate() {
 }
 
 void Tmainform_form::ShowPage(int page) {
+    // A control of the page going away hands the focus to the notebook itself, not to a
+    // button of the new page (which would light up unasked).
+    if (QWidget* focus = focusWidget(); focus && Notebook1->isAncestorOf(focus))
+        Notebook1->setFocus(Qt::OtherFocusReason);
     Notebook1->setCurrentIndex(page);
     RxGIFAnimator1->setActive(page == AboutPage);
 }

@@ -307,7 +307,8 @@ TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
     QWidget* control = window->mybitbutn510;
     QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    QTest::keyClick(window->mybitbutn53, Qt::Key_F1);                  // F1 alone
+    EXPECT_FALSE(window->mybitbutn53->isActiveButton()); // the focus did not jump onto it
+    QTest::keyClick(window->mybitbutn53, Qt::Key_F1);    // F1 alone
     QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::AltModifier); // not Ctrl
     EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
     QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
