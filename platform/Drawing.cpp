@@ -143,4 +143,30 @@ QImage pixelArtAtRatio(const QImage& image, qreal ratio) {
     return scaled;
 }
 
+void drawPixelRun(QPainter& painter, QPoint from, QPoint to, const QColor& colour) {
+    if (from.x() != to.x() && from.y() != to.y()) {
+        painter.save();
+        painter.setPen(colour);
+        painter.drawLine(from, to);
+        painter.restore();
+        return;
+    }
+    painter.fillRect(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                           QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))),
+                     colour);
+}
+
+void drawPixelOutline(QPainter& painter, const QRect& rect, const QColor& colour) {
+    if (rect.width() < 0 || rect.height() < 0)
+        return;
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = left + rect.width();
+    const int bottom = top + rect.height();
+    drawPixelRun(painter, QPoint(left, top), QPoint(right, top), colour);
+    drawPixelRun(painter, QPoint(left, bottom), QPoint(right, bottom), colour);
+    drawPixelRun(painter, QPoint(left, top), QPoint(left, bottom), colour);
+    drawPixelRun(painter, QPoint(right, top), QPoint(right, bottom), colour);
+}
+
 } // namespace platform

@@ -51,4 +51,15 @@ qreal devicePixelRatioOf(const QPainter& painter);
 // or not a number) returns the image unchanged.
 QImage pixelArtAtRatio(const QImage& image, qreal ratio);
 
+// The one-pixel lines of frames and bevels. A pen's line is centred on the pixels' edges,
+// which on a screen of ratio 2 puts it one device pixel up and left of every picture; these
+// fill the pixels themselves, so the lines stay on the grid of the art at any ratio and
+// cover at 1x exactly what the pen covers.
+// The horizontal or vertical run from `from` to `to`, both ends included (drawLine at 1x); a
+// slanted run is drawn with the painter's pen.
+void drawPixelRun(QPainter& painter, QPoint from, QPoint to, const QColor& colour);
+// The outline that drawRect(rect) draws with a one-pixel pen at 1x: columns rect.left() to
+// rect.left() + rect.width() and rows rect.top() to rect.top() + rect.height().
+void drawPixelOutline(QPainter& painter, const QRect& rect, const QColor& colour);
+
 } // namespace platform

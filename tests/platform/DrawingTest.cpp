@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <vector>
@@ -292,6 +293,54 @@ TEST(PixelArt, DrawingStaysInBlocksEvenWithSmoothingAskedFor) {
                     << x << ", " << y;
         EXPECT_EQ(device.pixel(5, 4), qRgb(0, 0, 0));
         EXPECT_EQ(device.pixel(6 + shown.width() * 2, 4), qRgb(0, 0, 0));
+    }
+}
+
+// Runs and outlines of the frames: the pixels a one-pixel pen covers at 1x, on the
+// art's grid at 2x.
+TEST(PixelLines, CoverWhatAOnePixelPenCoversAtOneAndWholeBlocksAtTwo) {
+    struct Shape {
+        std::function<void(QPainter&)> pen;
+        std::function<void(QPainter&)> pixels;
+    };
+    const QColor ink(20, 40, 60);
+    const std::vector<Shape> shapes = {
+        {[&](QPainter& p) { p.drawLine(2, 3, 9, 3); },
+         [&](QPainter& p) { platform::drawPixelRun(p, QPoint(2, 3), QPoint(9, 3), ink); }},
+        {[&](QPainter& p) { p.drawLine(4, 8, 4, 1); },
+         [&](QPainter& p) { platform::drawPixelRun(p, QPoint(4, 8), QPoint(4, 1), ink); }},
+        {[&](QPainter& p) { p.drawLine(5, 5, 5, 5); },
+         [&](QPainter& p) { platform::drawPixelRun(p, QPoint(5, 5), QPoint(5, 5), ink); }},
+        {[&](QPainter& p) { p.drawRect(QRect(1, 2, 7, 5)); },
+         [&](QPainter& p) { platform::drawPixelOutline(p, QRect(1, 2, 7, 5), ink); }},
+    };
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        QImage byPen(12, 10, QImage::Format_RGB32);
+        byPen.fill(Qt::white);
+        {
+            QPainter painter(&byPen);
+            painter.setPen(ink);
+            shapes[k].pen(painter);
+        }
+        QImage once(12, 10, QImage::Format_RGB32);
+        once.fill(Qt::white);
+        {
+            QPainter painter(&once);
+            shapes[k].pixels(painter);
+        }
+        EXPECT_EQ(once, byPen) << "shape " << k;
+
+        QImage twice(24, 20, QImage::Format_RGB32);
+        twice.setDevicePixelRatio(2.0);
+        twice.fill(Qt::white);
+        {
+            QPainter painter(&twice);
+            shapes[k].pixels(painter);
+        }
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x)
+                ASSERT_EQ(twice.pixel(x, y), once.pixel(x / 2, y / 2))
+                    << "shape " << k << " at " << x << ", " << y;
     }
 }
 
