@@ -1,6 +1,7 @@
 #include "FormParts.h"
 
 #include "platform/Colors.h"
+#include "platform/Drawing.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -10,8 +11,7 @@ namespace tarnell {
 namespace {
 
 void setPixelRun(QPainter& painter, const QColor& colour, int x1, int y1, int x2, int y2) {
-    painter.setPen(colour);
-    painter.drawLine(x1, y1, x2, y2);
+    platform::drawPixelRun(painter, QPoint(x1, y1), QPoint(x2, y2), colour);
 }
 
 QColor shadow() {

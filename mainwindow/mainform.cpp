@@ -7,6 +7,7 @@
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "dialogs/warnin_fo.h"
+#include "platform/Drawing.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
@@ -51,12 +52,11 @@ bool applicationIsActive() {
 // The sunken frame around a pressed side button whose design top is top: black on the left
 // and top, white on the right and bottom, one pixel wide, from (2, top - 2) to (38, top + 35).
 void drawSunkenFrame(QPainter& painter, int top) {
-    painter.setPen(QColor(0, 0, 0));
-    painter.drawLine(2, top - 2, 2, top + 35);
-    painter.drawLine(2, top - 2, 37, top - 2);
-    painter.setPen(QColor(255, 255, 255));
-    painter.drawLine(38, top - 2, 38, top + 34);
-    painter.drawLine(3, top + 35, 38, top + 35);
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    platform::drawPixelRun(painter, QPoint(2, top - 2), QPoint(2, top + 35), black);
+    platform::drawPixelRun(painter, QPoint(2, top - 2), QPoint(37, top - 2), black);
+    platform::drawPixelRun(painter, QPoint(38, top - 2), QPoint(38, top + 34), white);
+    platform::drawPixelRun(painter, QPoint(3, top + 35), QPoint(38, top + 35), white);
 }
 
 } // namespace
