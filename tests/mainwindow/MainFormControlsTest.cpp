@@ -46,7 +46,8 @@ const Placement Layout[] = {
     {"mybitbutn53", "about", {176, 284, 60, 22}},
 };
 
-// The LCD labels size themselves; their places and settings are fixed.
+// The LCD labels size themselves from their settings: 26 x 19 for two characters, 81 x 19
+// for seven.
 struct LcdPlacement {
     const char* name;
     QPoint place;
@@ -117,7 +118,7 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         auto* lcd = window->findChild<tarnell::TLCDLabel*>(QLatin1String(l.name));
         ASSERT_NE(lcd, nullptr);
         EXPECT_EQ(lcd->parentWidget(), window->GamePageWidget);
-        EXPECT_EQ(lcd->pos(), l.place);
+        EXPECT_EQ(lcd->geometry(), QRect(l.place, QSize(l.chars == 2 ? 26 : 81, 19)));
         EXPECT_EQ(lcd->NoOfChars(), l.chars);
         EXPECT_EQ(lcd->Caption(), QLatin1String(l.caption));
         EXPECT_EQ(lcd->PixelOn(), l.lit);
