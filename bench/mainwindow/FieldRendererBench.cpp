@@ -6,6 +6,7 @@
 #include "platform/TimeOfDay.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -80,6 +81,29 @@ void BM_FrameTenByTenCovered(benchmark::State& state) {
     runFrames(state, board.puzzle);
 }
 BENCHMARK(BM_FrameTenByTenCovered)->Unit(benchmark::kMicrosecond);
+
+// A frame shown on a screen of device pixel ratio 2: the frame keeps its pictures without
+// the counts, and the paint enlarges them and writes the counts at the device's resolution.
+void BM_FrameAndPaintAtRatioTwo(benchmark::State& state) {
+    Board board(10, 10);
+    board.uncoverAll();
+    bool standIns = false;
+    const tarnell::TFieldImages images = benchImages(standIns);
+    state.SetLabel(standIns ? "stand-in images" : "embedded images");
+    tarnell::TFieldRenderer renderer(images);
+    renderer.setDevicePixelRatio(2.0);
+    QImage screen(2 * tarnell::TFieldRenderer::AreaWidth, 2 * tarnell::TFieldRenderer::AreaHeight,
+                  QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2.0);
+    for (auto _ : state) {
+        renderer.drawFrame(board.puzzle, true);
+        QPainter painter(&screen);
+        renderer.paintArea(painter);
+        painter.end();
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+BENCHMARK(BM_FrameAndPaintAtRatioTwo)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
