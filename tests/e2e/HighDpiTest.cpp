@@ -1,9 +1,11 @@
-// The real program at a scale factor of 2 under a private X server: the window is twice the
-// size, every image pixel a sharp 2 x 2 block, and the text finer than the blocks.
+// The real program at scale factors 2 and 1.5 under a private X server: the window is scaled,
+// every image pixel a sharp block of device pixels, and the text finer than the blocks.
 #include "XSession.h"
 
 #include <QDir>
 #include <QRegion>
+#include <QSet>
+#include <QtMath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -25,9 +27,10 @@ QRect countBox(int row, int col) {
     return QRect(cellOrigin(row, col) + QPoint(23, -11), QSize(14, 13));
 }
 
-class HighDpi : public ::testing::Test {
+class ScaledProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // Starts the program at a scale factor given as text ("2", "1.5").
+    void start(const QString& factor) {
         QString missing;
         if (!e2e::XSession::toolsAvailable(&missing))
             GTEST_SKIP() << missing.toStdString() << " is not installed";
@@ -37,7 +40,7 @@ protected:
         for (int attempt = 0; attempt < 3 && id.isEmpty(); ++attempt) {
             session = std::make_unique<e2e::XSession>();
             if (!session->startServer(Screen) || !serverAnswers() ||
-                !session->startProgram({QStringLiteral("QT_SCALE_FACTOR=2")}))
+                !session->startProgram({QStringLiteral("QT_SCALE_FACTOR=") + factor}))
                 continue;
             id = session->waitForWindow(QStringLiteral("Tarnell"), 8000);
         }
@@ -80,6 +83,16 @@ protected:
     QRect window;
 };
 
+class HighDpi : public ScaledProgram {
+protected:
+    void SetUp() override { start(QStringLiteral("2")); }
+};
+
+class FractionalDpi : public ScaledProgram {
+protected:
+    void SetUp() override { start(QStringLiteral("1.5")); }
+};
+
 TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
     EXPECT_EQ(window.size(), QSize(976, 752));
     QImage shot = session->screenshot();
@@ -111,6 +124,31 @@ TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
         const QString file = QDir::temp().filePath(QStringLiteral("tarnell-highdpi-failure.png"));
         shot.save(file);
         ADD_FAILURE() << "the last screenshot: " << file.toStdString();
+    }
+}
+
+// At 1.5 each image pixel becomes one or two device pixels (nearest neighbour), never a
+// blend: the clock's dots keep exactly the display's three colours.
+TEST_F(FractionalDpi, WindowOneAndAHalfTimesTheSizeWithoutBlendedColours) {
+    EXPECT_EQ(window.size(), QSize(732, 564));
+    const QImage shot = session->screenshot();
+    ASSERT_FALSE(shot.isNull());
+    const QRect inside = Clock.adjusted(1, 1, -1, -1);
+    const QRect onScreen(window.topLeft() +
+                             QPoint(qCeil(1.5 * inside.left()), qCeil(1.5 * inside.top())),
+                         window.topLeft() + QPoint(qFloor(1.5 * (inside.right() + 1)) - 1,
+                                                   qFloor(1.5 * (inside.bottom() + 1)) - 1));
+    const QSet<QRgb> display{qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(0, 72, 0)};
+    int blended = 0;
+    for (int y = onScreen.top(); y <= onScreen.bottom(); ++y)
+        for (int x = onScreen.left(); x <= onScreen.right(); ++x)
+            blended += display.contains(shot.pixel(x, y) | 0xFF000000u) ? 0 : 1;
+    EXPECT_EQ(blended, 0);
+    if (HasFailure()) {
+        const QString file =
+            QDir::temp().filePath(QStringLiteral("tarnell-fractional-failure.png"));
+        shot.save(file);
+        ADD_FAILURE() << "the screenshot: " << file.toStdString();
     }
 }
 
