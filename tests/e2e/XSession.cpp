@@ -69,6 +69,29 @@ bool XSession::startServer(QSize screen) {
     return false;
 }
 
+bool XSession::startOwnServer(QSize screen) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!startServer(screen))
+            return false;
+        // The server writes its lock file before it makes its socket.
+        if (ownsDisplay())
+            return true;
+        server_->kill();
+        server_->waitForFinished(3000);
+        server_.reset();
+    }
+    return false;
+}
+
+bool XSession::ownsDisplay() const {
+    if (!server_ || server_->state() != QProcess::Running || display_.isEmpty())
+        return false;
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(display_.mid(1)));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    return lock.readAll().trimmed().toLongLong() == server_->processId();
+}
+
 bool XSession::startProgram(const QStringList& extraEnvironment) {
     program_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

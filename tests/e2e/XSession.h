@@ -24,6 +24,12 @@ public:
     static bool toolsAvailable(QString* missing);
 
     bool startServer(QSize screen = QSize(1024, 768));
+    // Like startServer, but makes sure that the display is served by this session's own
+    // server: another test may take the same display number between the choice and the
+    // start, and its server goes away when that test ends. Tries further numbers then.
+    bool startOwnServer(QSize screen = QSize(1024, 768));
+    // Whether the display's lock file names this session's running server.
+    bool ownsDisplay() const;
     // Starts the program; HOME and the working directory are this session's scratch folders.
     bool startProgram(const QStringList& extraEnvironment = {});
     // Waits until a visible window with this exact title exists; its X id, or empty.
