@@ -17,6 +17,7 @@ TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
                           (layout.isDialog ? Qt::WindowStaysOnTopHint : Qt::WindowFlags())),
       bitmaps_(skin::SkinBitmaps::load()) {
     setFixedSize(layout.clientSize);
+    isDialog_ = layout.isDialog;
     if (layout.isDialog)
         setAttribute(Qt::WA_QuitOnClose, false);
     QPalette palette = this->palette();
@@ -144,6 +145,22 @@ void TSkinnedForm::closeEvent(QCloseEvent* event) {
     clearPressed();
     FormClose();
     QWidget::closeEvent(event);
+}
+
+void TSkinnedForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!isDialog_ || !windowHandle())
+        return;
+    // Where the window system ignores "stay on top" (Wayland), a dialog still stays above the
+    // program's main window when it is that window's transient child.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        auto* form = qobject_cast<TSkinnedForm*>(window);
+        if (form && form != this && !form->isDialog_ && form->isVisible() && form->windowHandle()) {
+            windowHandle()->setTransientParent(form->windowHandle());
+            return;
+        }
+    }
 }
 
 bool TSkinnedForm::WMNCHitTest(QPoint point) {

@@ -68,6 +68,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     QWidget* Panel1 = nullptr;
     TLeftStrip* PaintBox1 = nullptr;
@@ -87,6 +88,7 @@ private:
     void clearPressed();
 
     skin::SkinBitmaps bitmaps_;
+    bool isDialog_ = false;
     QString caption_;
     int closePressed_ = 0;
     int minimisePressed_ = 0;

@@ -424,6 +424,30 @@ TEST_F(SkinnedFormTest, ActivationSwapsTheCaptionLookAndRepaintsOnlyTheTopRows) 
     EXPECT_EQ(form_->activations, activationsBefore + 1);
 }
 
+// "Stay on top" means nothing to some window systems (Wayland): there a dialog stays above
+// the main window because it is the main window's transient child.
+TEST_F(SkinnedFormTest, ADialogShownBesideTheMainWindowIsItsTransientChild) {
+    TSkinnedForm dialog(Windows[1].layout);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_NE(dialog.windowHandle(), nullptr);
+    EXPECT_EQ(dialog.windowHandle()->transientParent(), form_->windowHandle());
+    EXPECT_EQ(form_->windowHandle()->transientParent(), nullptr);
+
+    // Another main window does not become anyone's child, and a dialog shown while no main
+    // window is visible stands alone.
+    TSkinnedForm second(Windows[0].layout);
+    second.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    EXPECT_EQ(second.windowHandle()->transientParent(), nullptr);
+    second.hide();
+    form_->hide();
+    TSkinnedForm alone(Windows[2].layout);
+    alone.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&alone));
+    EXPECT_EQ(alone.windowHandle()->transientParent(), nullptr);
+}
+
 TEST_F(SkinnedFormTest, ClosingByAnyRouteRunsTheCloseHookOnce) {
     form_->close();
     EXPECT_EQ(form_->closes, 1);
