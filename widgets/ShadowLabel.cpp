@@ -10,7 +10,8 @@ TShadowLabel::TShadowLabel(const QString& caption, platform::TColor color, QWidg
     setFont(platform::programFont(true));
     setFocusPolicy(Qt::NoFocus);
     tarnell::installAccessibleInterfaces();
-    setAccessibleName(caption);
+    // Read aloud as one line: the line breaks only lay the caption out.
+    setAccessibleName(caption.simplified());
 }
 
 void TShadowLabel::useEngravedLook() {
@@ -28,7 +29,7 @@ void TShadowLabel::setCaption(const QString& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    setAccessibleName(caption);
+    setAccessibleName(caption.simplified());
     updateGeometry();
     update();
 }

@@ -233,8 +233,10 @@ TEST(AccessibleLabels, ShadowLabelIsStaticTextNamedByItsCaption) {
     TShadowLabel label(QStringLiteral("Field size:"), platform::clAqua, &window);
     EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
     EXPECT_EQ(name(&label), QStringLiteral("Field size:"));
-    label.setCaption(QStringLiteral("Foxes:"));
-    EXPECT_EQ(name(&label), QStringLiteral("Foxes:"));
+    label.setCaption(QStringLiteral("Foxes \nrevealed:"));
+    EXPECT_EQ(name(&label), QStringLiteral("Foxes revealed:")) << "one line when read aloud";
+    TShadowLabel twoLines(QStringLiteral("Time \nelapsed:"), platform::clLime, &window);
+    EXPECT_EQ(name(&twoLines), QStringLiteral("Time elapsed:"));
 }
 
 } // namespace
