@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <cstring>
 #include <limits>
 
 namespace platform {
@@ -49,6 +50,82 @@ bool usable(const QSettings& settings) {
     return settings.status() != QSettings::AccessError && settings.isWritable();
 }
 
+// The file is INI text ("[General]", "name=value"), read and written here rather than by
+// QSettings' IniFormat: that one decodes a value "@Variant(...)" as whatever type its bytes
+// name, and the reader of such a type, fed by a damaged or hostile file, can ask for
+// gigabytes before the window even opens. Here every value stays text; integerFrom takes
+// the whole numbers from it. Names outside [General] are "section/name", as in IniFormat.
+// Only plain lines are taken: printable ASCII without the characters that IniFormat quotes,
+// escapes or types, so what is written back reads the same with IniFormat too. Any other
+// line is damage: skipped, and left out of the next write. The reader never reports it,
+// since QSettings would then throw away the good lines too.
+bool isPlain(const QByteArray& text, bool isName) {
+    if (text.isEmpty() || text.startsWith('@'))
+        return false;
+    for (const char c : text) {
+        if (c < 0x20 || c > 0x7E || std::strchr("\"\\;,%=#[]", c) != nullptr ||
+            (isName && c == ' '))
+            return false;
+    }
+    return true;
+}
+
+bool readIni(QIODevice& device, QSettings::SettingsMap& map) {
+    QString section;
+    bool sectionUsable = true;
+    for (const QByteArray& raw : device.readAll().split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';'))
+            continue;
+        if (line.startsWith('[')) {
+            const QByteArray name = line.mid(1, line.size() - 2).trimmed();
+            sectionUsable = line.endsWith(']') && isPlain(name, true);
+            section = QString::fromLatin1(name);
+            if (section.compare(QStringLiteral("General"), Qt::CaseInsensitive) == 0)
+                section.clear();
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        const QByteArray name = line.left(equals).trimmed();
+        const QByteArray value = line.mid(equals + 1).trimmed();
+        if (!sectionUsable || equals < 0 || !isPlain(name, true) ||
+            (!value.isEmpty() && !isPlain(value, false)))
+            continue;
+        const QString key = QString::fromLatin1(name);
+        map.insert(section.isEmpty() ? key : section + u'/' + key, QString::fromLatin1(value));
+    }
+    return true;
+}
+
+bool writeIni(QIODevice& device, const QSettings::SettingsMap& map) {
+    QMap<QByteArray, QByteArray> sections;
+    for (auto value = map.cbegin(); value != map.cend(); ++value) {
+        const qsizetype slash = value.key().lastIndexOf(u'/');
+        const QByteArray section =
+            slash < 0 ? QByteArrayLiteral("General") : value.key().left(slash).toUtf8();
+        const QByteArray name = value.key().mid(slash + 1).toUtf8();
+        const QByteArray text = value.value().toString().toUtf8();
+        // Whatever could not be read back the same is left out, as when reading.
+        if (isPlain(section, true) && isPlain(name, true) &&
+            (text.isEmpty() || isPlain(text, false)))
+            sections[section] += name + '=' + text + '\n';
+    }
+    QByteArray text;
+    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+        if (!text.isEmpty())
+            text += '\n';
+        text += '[' + section.key() + "]\n" + section.value();
+    }
+    return device.write(text) == text.size();
+}
+
+std::unique_ptr<QSettings> openSettings() {
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("conf"), readIni, writeIni);
+    return std::make_unique<QSettings>(format, QSettings::UserScope, QStringLiteral("Morvane"),
+                                       QStringLiteral("Tarnell"));
+}
+
 } // namespace
 
 SettingsStore::SettingsStore() = default;
@@ -58,7 +135,7 @@ SettingsStore::~SettingsStore() {
 }
 
 bool SettingsStore::open() {
-    settings_ = std::make_unique<QSettings>(QStringLiteral("Morvane"), QStringLiteral("Tarnell"));
+    settings_ = openSettings();
     // isWritable() creates the folder when it is missing and tries the file itself.
     if (!usable(*settings_)) {
         settings_.reset();
@@ -109,7 +186,7 @@ bool SettingsStore::sync() {
 QString SettingsStore::location() const {
     if (settings_)
         return settings_->fileName();
-    return QSettings(QStringLiteral("Morvane"), QStringLiteral("Tarnell")).fileName();
+    return openSettings()->fileName();
 }
 
 } // namespace platform
