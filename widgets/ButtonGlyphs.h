@@ -126,7 +126,7 @@ private:
 };
 
 // Image index of the bitmap's images as cut: image i of n from bitmap, transparent colour
-// pixels made fully transparent.
+// pixels made fully transparent. With a count of 1 it keys a whole picture.
 QImage cutGlyphImage(const QImage& bitmap, int index, int count, QRgb transparent);
 // A supplied disabled image: white in the highlight colour, grey ($808080) in the shadow
 // colour; transparent pixels stay transparent so the face shows through.

@@ -1,5 +1,6 @@
 #include "GlyphCheckBox.h"
 
+#include "ButtonGlyphs.h"
 #include "platform/Drawing.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
@@ -19,15 +20,7 @@ TGlyphCheckBox::TGlyphCheckBox(const QString& caption, QWidget* parent) : QAbstr
 QImage TGlyphCheckBox::keyed(const QImage& glyph) {
     if (glyph.isNull())
         return {};
-    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = image.pixel(0, image.height() - 1);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (line[x] == key)
-                line[x] = 0;
-    }
-    return image;
+    return cutGlyphImage(glyph, 0, 1, glyph.pixel(0, glyph.height() - 1) | 0xFF000000u);
 }
 
 void TGlyphCheckBox::replaceGlyphs(const QImage& on, const QImage& off, const QImage& disabled) {

@@ -2,6 +2,7 @@
 
 #include "AccessibleWidgets.h"
 #include "ButtonFaceDrawing.h"
+#include "ButtonGlyphs.h"
 #include "platform/Drawing.h"
 
 #include <QEnterEvent>
@@ -221,16 +222,10 @@ void TAnimatedImage::showInactiveFrame() {
 }
 
 void TAnimatedImage::rebuildKeyedStrip() {
-    keyed_ = glyph_.convertToFormat(QImage::Format_ARGB32);
-    if (keyed_.isNull() || transparentColor_ == clNone)
-        return;
-    const QRgb key = platform::toQColor(transparentColor_).rgb();
-    for (int y = 0; y < keyed_.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(keyed_.scanLine(y));
-        for (int x = 0; x < keyed_.width(); ++x)
-            if (line[x] == key)
-                line[x] = 0;
-    }
+    if (glyph_.isNull() || transparentColor_ == clNone)
+        keyed_ = glyph_.convertToFormat(QImage::Format_ARGB32);
+    else
+        keyed_ = cutGlyphImage(glyph_, 0, 1, platform::toQColor(transparentColor_).rgb());
 }
 
 void TAnimatedImage::frameChanged() {
