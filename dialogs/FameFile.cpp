@@ -109,7 +109,13 @@ public:
             flags |= O_WRONLY | O_CREAT;
             break;
         case FameOpenMode::Replace:
-            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            // A new file of our own: cutting whatever has the name could follow a symbolic or
+            // hard link into another file and overwrite it.
+            if (::unlink(name.c_str()) != 0 && errno != ENOENT) {
+                error = reason(errno);
+                return nullptr;
+            }
+            flags |= O_WRONLY | O_CREAT | O_EXCL;
             break;
         }
         int descriptor = -1;

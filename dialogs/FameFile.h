@@ -12,7 +12,7 @@ namespace halloffame {
 enum class FameOpenMode {
     Read,            // an existing file, read only
     CreateIfMissing, // for writing; made empty when missing, left as it is when present
-    Replace,         // for writing; created or cut to length 0
+    Replace,         // for writing; whatever has the name is removed, a new file is made
 };
 
 // An open file. Every operation returns false on failure and puts the reason in error.

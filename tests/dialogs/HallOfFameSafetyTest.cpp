@@ -6,8 +6,10 @@
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -188,6 +190,27 @@ TEST_F(HallOfFameSafetyTest, EveryFailingOperationKeepsADamagedFileSomewhere) {
                 EXPECT_EQ(readFile(FileName), damaged);
             }
         });
+}
+
+// A link left in the place of the new file must not lead the rewrite into another file.
+TEST_F(HallOfFameSafetyTest, ALinkInThePlaceOfTheNewFileLeavesItsTargetAlone) {
+    const QByteArray precious("someone else's file, not records\n");
+    for (const bool symbolic : {true, false}) {
+        SCOPED_TRACE(symbolic ? "symbolic link" : "hard link");
+        SetUp();
+        QFile::remove(QStringLiteral("precious.txt"));
+        writeFile("precious.txt", precious);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(symbolic ? ::symlink("precious.txt", NewFileName)
+                           : ::link("precious.txt", NewFileName),
+                  0);
+        EXPECT_TRUE(HallOfFame().store(Winner, Both, QStringLiteral("Eve")));
+        EXPECT_EQ(readFile("precious.txt"), precious);
+        EXPECT_FALSE(QFileInfo(QString::fromLatin1(FileName)).isSymLink());
+        EXPECT_EQ(readFile(FileName), NewRecords);
+        EXPECT_FALSE(exists(NewFileName));
+        EXPECT_TRUE(testsupport::messages().isEmpty()) << allMessages().toStdString();
+    }
 }
 
 TEST_F(HallOfFameSafetyTest, AFailedRenameIsToldAndTheOldFileStays) {
