@@ -1,5 +1,6 @@
 // The LCD label: sizes, refusals, repaint counting and its pixels, worked out here from
 // the glyph rows the display must show.
+#include "ClockGlyphRows.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/LCD_Lab.h"
 
@@ -7,7 +8,6 @@
 #include <QPixmap>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 
 // Readable colours in failure messages.
@@ -21,22 +21,7 @@ using testsupport::pixel;
 
 namespace {
 
-// The rows of the glyphs the main window shows, leftmost dot the highest of five bits.
-const std::map<char, std::array<int, 7>> ShownGlyphs = {
-    {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
-    {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
-    {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
-    {'2', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
-    {'3', {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E}},
-    {'4', {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}},
-    {'5', {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}},
-    {'6', {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}},
-    {'7', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
-    {'8', {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}},
-    {'9', {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
-    {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}},
-    {',', {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08}},
-};
+using lcdtest::ClockGlyphRows;
 
 const QColor Black(0, 0, 0);
 const QColor Lime(0, 255, 0);
@@ -75,7 +60,7 @@ protected:
         image.fill(Black);
         for (int cell = 0; cell < chars; ++cell) {
             const char c = cell < static_cast<int>(text.size()) ? text[cell] : ' ';
-            const auto& rows = ShownGlyphs.at(c);
+            const auto& rows = ClockGlyphRows.at(c);
             for (int r = 0; r < 7; ++r)
                 for (int k = 0; k < 5; ++k) {
                     const bool lit = (rows[r] >> (4 - k)) & 1;
