@@ -1,7 +1,7 @@
 // The puzzle-solved dialog: what it shows beside the hall of fame, when it asks for a name,
 // what "OK" stores and what closing does, the sound one second after it opens, and its layout.
 #include "DialogTestSupport.h"
-#include "dialogs/FameFileFaults.h"
+#include "FameFileFaults.h"
 #include "dialogs/game_over.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"

@@ -1,7 +1,7 @@
 // The hall of fame never loses or half-writes its file: every write, flush, close and
 // rename of a store is made to fail or crash in turn; a damaged file is kept aside; the
 // dialogs' reading never writes; every failure is told to the player.
-#include "dialogs/FameFileFaults.h"
+#include "FameFileFaults.h"
 #include "dialogs/HallOfFame.h"
 #include "tests/support/TestSupport.h"
 

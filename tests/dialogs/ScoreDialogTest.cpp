@@ -1,7 +1,7 @@
 // The high-score dialog: the lines of the puzzle it is given, the placeholders, the file it
 // creates when missing and never changes otherwise, closing, and its layout.
 #include "DialogTestSupport.h"
-#include "dialogs/FameFileFaults.h"
+#include "FameFileFaults.h"
 #include "dialogs/score.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"

@@ -2,7 +2,7 @@
 // chosen operation fail, or stop the program there as a crash would.
 #pragma once
 
-#include "FameFile.h"
+#include "dialogs/FameFile.h"
 
 #include <array>
 #include <stdexcept>
