@@ -332,11 +332,13 @@ QWidget* Tmainform_form::dialogNamedByMarker() const {
 }
 
 void Tmainform_form::FormActivate() {
+    // Raised, not activated: the activation stays with the main window, whose side buttons
+    // and shortcuts act only while it is the active window, so that the open dialog does not
+    // block it.
     QWidget* dialog = dialogNamedByMarker();
     if (dialog == nullptr || !dialog->isVisible())
         return;
     dialog->raise();
-    dialog->activateWindow();
 }
 
 void Tmainform_form::ShowPage(int page) {

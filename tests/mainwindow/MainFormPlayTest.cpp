@@ -290,13 +290,21 @@ TEST_F(MainForm, AConfirmationOutlivedByAnotherDialogOnlyCloses) {
     EXPECT_EQ(window->puzzle().StartTime(), startedAt);
 }
 
-TEST_F(MainForm, ActivatingTheWindowBringsTheOpenDialogToTheTop) {
+TEST_F(MainForm, ActivatingTheWindowKeepsTheOpenDialogUpWithoutBlockingTheWindow) {
     openActive();
     window->mybitbutn52Click();
     QWidget* dialog = window->donationDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // The dialog is raised, not activated: the activation stays where the player put it...
     QTest::qWait(50);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_TRUE(dialog->isVisible());
+    // ...so the side buttons, which act only in the active window, still work.
+    QTest::mousePress(window->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(window->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(window->MyAni2->pos(), QPoint(3, 222));
 }
