@@ -63,7 +63,7 @@ for n in $(seq 301 400); do
     fi
 done
 [[ -n "$display" ]] || { echo "valgrind-game.sh: no free display number" >&2; exit 2; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
 for _ in $(seq 200); do

@@ -57,10 +57,12 @@ for n in $(seq 140 300); do
     fi
 done
 [[ -n "$display" ]] || { echo "measure.sh: no free display number" >&2; exit 2; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
-# The socket appears before the server takes connections: wait until a client gets through.
+# The socket appears before the server takes connections: wait until a client gets through
+# (-noreset: the server must not reset when that client leaves, or the program's own
+# connection may be refused during the reset).
 for _ in $(seq 200); do
     xdotool getmouselocation >/dev/null 2>&1 && break
     kill -0 "$xvfb_pid" 2>/dev/null || break

@@ -108,8 +108,8 @@ protected:
             }
             ASSERT_TRUE(session.startProgram(environment));
             mainId = session.waitForWindow(MainTitle, 8000);
-            if (session.programRunning())
-                break;
+            if (session.waitForExit(100) == -1)
+                break; // still running
         }
         ASSERT_FALSE(mainId.isEmpty()) << "the main window did not appear";
         window = session.windowGeometry(mainId);
@@ -237,6 +237,30 @@ TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) 
     QSettings settings(settingsPath(session.home()), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 3);
     EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 1);
+}
+
+TEST_F(HostileEnvironment, AWorkingDirectoryThatTakesNoFilesIsReportedAtEveryStep) {
+    writeSettings(SmallSetup);
+    if (!makeImmutable(session.workDir()))
+        GTEST_SKIP() << "chattr +i is not available on " << session.workDir().toStdString();
+    start();
+
+    playToTheEnd();
+    // The dialog cannot even make the empty hall of fame to look the result up in...
+    const QString lookUpBox = waitForMessageBox();
+    ASSERT_FALSE(lookUpBox.isEmpty()) << "the hall of fame that cannot be made was not reported";
+    dismiss(lookUpBox);
+    // ...nor store the result.
+    pressSolvedOk();
+    const QString storeBox = waitForMessageBox();
+    ASSERT_FALSE(storeBox.isEmpty()) << "the failed store was not reported";
+    dismiss(storeBox);
+    EXPECT_TRUE(session.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
+    EXPECT_TRUE(
+        QDir(session.workDir())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+            .isEmpty());
+    quit();
 }
 
 // How the working directory refuses the new hall-of-fame file.

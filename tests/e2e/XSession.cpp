@@ -54,7 +54,11 @@ bool XSession::startServer(QSize screen) {
         server_->start(QStringLiteral("Xvfb"),
                        {display_, QStringLiteral("-screen"), QStringLiteral("0"),
                         QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                        // Without it the server resets whenever its last client leaves (a
+                        // tool run before the program), and a program that connects
+                        // during the reset is turned away.
+                        QStringLiteral("-noreset")});
         if (!server_->waitForStarted(5000))
             return false;
         for (int i = 0; i < 100; ++i) {
@@ -73,12 +77,22 @@ bool XSession::startOwnServer(QSize screen) {
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (!startServer(screen))
             return false;
-        // The server writes its lock file before it makes its socket.
-        if (ownsDisplay())
+        // The server writes its lock file before it makes its socket; a client must then
+        // get through to it.
+        if (ownsDisplay() && answers())
             return true;
         server_->kill();
         server_->waitForFinished(3000);
         server_.reset();
+    }
+    return false;
+}
+
+bool XSession::answers() {
+    for (int waited = 0; waited < 5000; waited += 100) {
+        if (!run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty())
+            return true;
+        pause(100);
     }
     return false;
 }

@@ -30,6 +30,8 @@ public:
     bool startOwnServer(QSize screen = QSize(1024, 768));
     // Whether the display's lock file names this session's running server.
     bool ownsDisplay() const;
+    // Whether a client gets through to the display within 5 s.
+    bool answers();
     // Starts the program; HOME and the working directory are this session's scratch folders.
     bool startProgram(const QStringList& extraEnvironment = {});
     // Waits until a visible window with this exact title exists; its X id, or empty.
