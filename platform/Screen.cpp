@@ -6,18 +6,29 @@
 
 namespace platform {
 
-QSize usableScreenSize() {
+namespace {
+
+QRect usableScreenArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
-        return QSize(1024, 768);
-    return screen->availableGeometry().size();
+        return QRect(0, 0, 1024, 768);
+    return screen->availableGeometry();
+}
+
+} // namespace
+
+QSize usableScreenSize() {
+    return usableScreenArea().size();
 }
 
 QPoint centredPosition(QSize windowSize) {
-    const QSize screen = usableScreenSize();
+    return centredIn(usableScreenArea(), windowSize);
+}
+
+QPoint centredIn(const QRect& area, QSize windowSize) {
     // Integer division truncates toward zero, as the window placement rule asks.
-    return QPoint((screen.width() - windowSize.width()) / 2,
-                  (screen.height() - windowSize.height()) / 2);
+    return area.topLeft() + QPoint((area.width() - windowSize.width()) / 2,
+                                   (area.height() - windowSize.height()) / 2);
 }
 
 int frameAndCaptionHeight() { return 4 + 19; }

@@ -132,8 +132,8 @@ void expectPlaces(const QWidget& window, const std::vector<Place>& places) {
 void expectCentred(const QWidget& window) {
     const QRect usable = QGuiApplication::primaryScreen()->availableGeometry();
     ASSERT_GT(usable.width(), window.width());
-    const QPoint expected((usable.width() - window.width()) / 2,
-                          (usable.height() - window.height()) / 2);
+    const QPoint expected = usable.topLeft() + QPoint((usable.width() - window.width()) / 2,
+                                                      (usable.height() - window.height()) / 2);
     EXPECT_EQ(window.pos(), expected);
     EXPECT_EQ(window.frameGeometry().topLeft(), expected);
 }
