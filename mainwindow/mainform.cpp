@@ -151,8 +151,13 @@ void Tmainform_form::connectFocusConvention() {
     });
     connect(RzBmpButton16, &TImagelessButton::OnExit, JvgCheckBox12,
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
+    // The box shows its caption recessed while the pointer is over it, also when its handle
+    // kept the focus since the pointer was last there.
     connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, RzBmpButton16,
-            [button = RzBmpButton16] { button->setFocus(Qt::MouseFocusReason); });
+            [box = JvgCheckBox12, button = RzBmpButton16] {
+                box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
+                button->setFocus(Qt::MouseFocusReason);
+            });
     connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseLeave, JvgCheckBox12,
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
 }

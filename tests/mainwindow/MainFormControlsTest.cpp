@@ -274,7 +274,8 @@ TEST_F(MainForm, HoverGivesTheFocusAndLeavingParksItOnThePageOnly) {
     EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
     leave(window->JvgCheckBox12);
     EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
-    enter(window->JvgCheckBox12);
+    enter(window->JvgCheckBox12); // the handle still has the focus: recessed all the same
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
     enter(window->mybitbutn2); // the handle loses the focus: raised again
     EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
 
