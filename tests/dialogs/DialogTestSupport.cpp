@@ -88,24 +88,36 @@ void removeFameFiles() {
         QFile::remove(name);
 }
 
-void writeFameFile(const std::vector<Record>& records) {
-    QByteArray bytes;
-    for (const Record& record : records)
-        bytes += encode(record);
-    QFile file(QString::fromLatin1(FameFile));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readFameFile() {
-    QFile file(QString::fromLatin1(FameFile));
+QByteArray readFile(const char* name) {
+    QFile file(QString::fromLatin1(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
+void writeFile(const char* name, const QByteArray& bytes) {
+    QFile file(QString::fromLatin1(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+bool fileExists(const char* name) {
+    return QFile::exists(QString::fromLatin1(name));
+}
+
+void writeFameFile(const std::vector<Record>& records) {
+    QByteArray bytes;
+    for (const Record& record : records)
+        bytes += encode(record);
+    writeFile(FameFile, bytes);
+}
+
+QByteArray readFameFile() {
+    return readFile(FameFile);
+}
+
 bool fameFileExists() {
-    return QFile::exists(QString::fromLatin1(FameFile));
+    return fileExists(FameFile);
 }
 
 void expectPlaces(const QWidget& window, const std::vector<Place>& places) {

@@ -49,6 +49,11 @@ QByteArray encode(const Record& record);
 std::vector<Record> decodeAll(const QByteArray& bytes); // the whole records of bytes
 QByteArray padded(const QByteArray& name);              // a name as its 50 stored bytes
 
+// Files of the scratch working directory, byte for byte; a missing file reads as empty.
+QByteArray readFile(const char* name);
+void writeFile(const char* name, const QByteArray& bytes);
+bool fileExists(const char* name);
+
 constexpr char FameFile[] = "h_fame.dat";
 // The scratch working directory holds no hall-of-fame files after this.
 void removeFameFiles();

@@ -1,6 +1,7 @@
 // The hall of fame never loses or half-writes its file: every write, flush, close and
 // rename of a store is made to fail or crash in turn; a damaged file is kept aside; the
 // dialogs' reading never writes; every failure is told to the player.
+#include "DialogTestSupport.h"
 #include "FameFileFaults.h"
 #include "dialogs/HallOfFame.h"
 #include "tests/support/TestSupport.h"
@@ -14,6 +15,9 @@
 
 namespace {
 
+using dialogtest::fileExists;
+using dialogtest::readFile;
+using dialogtest::writeFile;
 using halloffame::FameDecisions;
 using halloffame::FameOpenMode;
 using halloffame::FameOperation;
@@ -24,43 +28,11 @@ constexpr char FileName[] = "h_fame.dat";
 constexpr char NewFileName[] = "h_fame2.dat";
 constexpr char AsideName[] = "h_fame.dat.damaged";
 
-QByteArray readFile(const char* name) {
-    QFile file(QString::fromLatin1(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const char* name, const QByteArray& bytes) {
-    QFile file(QString::fromLatin1(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-bool exists(const char* name) {
-    return QFile::exists(QString::fromLatin1(name));
-}
-
 // A record with whole seconds: size, foxes, time, steps, flags and a short name.
 QByteArray record(int size, int foxes, int seconds, int steps, char timeFlag, char stepsFlag,
                   const QByteArray& name) {
-    QByteArray out(72, ' ');
-    const auto put32 = [&](int at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    put32(0, static_cast<std::uint32_t>(size));
-    put32(4, static_cast<std::uint32_t>(foxes));
-    const double days = seconds * 1000 / 86400000.0;
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &days, 8);
-    for (int i = 0; i < 8; ++i)
-        out[8 + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    put32(16, static_cast<std::uint32_t>(steps));
-    out[20] = timeFlag;
-    out[21] = stepsFlag;
-    out.replace(22, name.size(), name);
-    return out;
+    return dialogtest::encode(
+        {size, foxes, seconds * 1000 / 86400000.0, steps, timeFlag, stepsFlag, name});
 }
 
 tarnell::TPuzzleResult result(int size, int foxes, int seconds, int steps) {
@@ -96,7 +68,7 @@ TEST_F(HallOfFameSafetyTest, TheRewriteIsCompleteWithoutFaults) {
     writeFile(FileName, OldRecords);
     EXPECT_TRUE(HallOfFame().store(Winner, Both, QStringLiteral("Eve")));
     EXPECT_EQ(readFile(FileName), NewRecords);
-    EXPECT_FALSE(exists(NewFileName));
+    EXPECT_FALSE(fileExists(NewFileName));
     EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
@@ -137,7 +109,7 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
                     EXPECT_TRUE(testsupport::messages().front().contains(
                         QStringLiteral("injected failure")));
                     EXPECT_TRUE(testsupport::messages().front().contains(QStringLiteral("h_fame")));
-                    EXPECT_FALSE(exists(NewFileName));
+                    EXPECT_FALSE(fileExists(NewFileName));
                     checkAfterFailure();
                 } else {
                     EXPECT_THROW(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")),
@@ -145,7 +117,7 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
                     checkAfterCrash();
                     // The next run stores normally, whatever the crash left behind.
                     testsupport::clearMessages();
-                    if (!exists(FileName) || readFile(FileName) != newBytes) {
+                    if (!fileExists(FileName) || readFile(FileName) != newBytes) {
                         HallOfFame fresh;
                         const auto best = fresh.lookUp(8, 5);
                         ASSERT_TRUE(best);
@@ -177,13 +149,13 @@ TEST_F(HallOfFameSafetyTest, EveryFailingOperationKeepsADamagedFileSomewhere) {
         damaged, newFromNothing,
         [&] {
             EXPECT_EQ(readFile(FileName), damaged);
-            EXPECT_FALSE(exists(AsideName));
+            EXPECT_FALSE(fileExists(AsideName));
         },
         [&] {
             // Either untouched, or kept aside with the new file in place or not yet there.
-            if (exists(AsideName)) {
+            if (fileExists(AsideName)) {
                 EXPECT_EQ(readFile(AsideName), damaged);
-                if (exists(FileName)) {
+                if (fileExists(FileName)) {
                     EXPECT_EQ(readFile(FileName), newFromNothing);
                 }
             } else {
@@ -208,7 +180,7 @@ TEST_F(HallOfFameSafetyTest, ALinkInThePlaceOfTheNewFileLeavesItsTargetAlone) {
         EXPECT_EQ(readFile("precious.txt"), precious);
         EXPECT_FALSE(QFileInfo(QString::fromLatin1(FileName)).isSymLink());
         EXPECT_EQ(readFile(FileName), NewRecords);
-        EXPECT_FALSE(exists(NewFileName));
+        EXPECT_FALSE(fileExists(NewFileName));
         EXPECT_TRUE(testsupport::messages().isEmpty()) << allMessages().toStdString();
     }
 }
@@ -321,7 +293,7 @@ TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
     // Creating the missing file fails.
     faulty.injectAt(FameOperation::Open, 1);
     EXPECT_FALSE(HallOfFame(faulty).check());
-    EXPECT_FALSE(exists(FileName));
+    EXPECT_FALSE(fileExists(FileName));
     ASSERT_EQ(testsupport::messages().size(), 1);
     EXPECT_EQ(testsupport::messages().front(),
               QStringLiteral("Tarnell: Could not create the hall of fame file \"h_fame.dat\": "
@@ -385,7 +357,7 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
     testsupport::clearMessages();
     EXPECT_FALSE(HallOfFame(files).store(Winner, Both, QStringLiteral("Eve")));
     EXPECT_EQ(readFile(FileName), OldRecords);
-    EXPECT_FALSE(exists(NewFileName));
+    EXPECT_FALSE(fileExists(NewFileName));
     EXPECT_EQ(testsupport::messages().size(), 1);
 }
 

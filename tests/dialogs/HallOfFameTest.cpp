@@ -1,6 +1,7 @@
 // The hall-of-fame file: byte layout, names, the "best" rules, the lines the dialogs show,
 // and what a store keeps, drops and appends. Runs in the scratch working directory.
 #include "dialogs/HallOfFame.h"
+#include "DialogTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -13,51 +14,20 @@
 
 namespace {
 
+using dialogtest::fileExists;
+using dialogtest::readFile;
+using dialogtest::writeFile;
 using halloffame::FameDecisions;
 using halloffame::HallOfFame;
 using tarnell::TPuzzleResult;
 
 constexpr char FileName[] = "h_fame.dat";
 
-QByteArray readFile(const char* name) {
-    QFile file(QString::fromLatin1(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const char* name, const QByteArray& bytes) {
-    QFile file(QString::fromLatin1(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-bool exists(const char* name) {
-    return QFile::exists(QString::fromLatin1(name));
-}
-
-void appendLittleEndian(QByteArray& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 // A record laid out by hand: size, foxes, time in days, steps, the two flag bytes, and
 // the name padded with spaces to 50 bytes.
 QByteArray record(int size, int foxes, double days, int steps, int timeFlag, int stepsFlag,
                   const QByteArray& name) {
-    QByteArray out;
-    appendLittleEndian(out, static_cast<std::uint32_t>(size), 4);
-    appendLittleEndian(out, static_cast<std::uint32_t>(foxes), 4);
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &days, sizeof bits);
-    appendLittleEndian(out, bits, 8);
-    appendLittleEndian(out, static_cast<std::uint32_t>(steps), 4);
-    out.append(static_cast<char>(timeFlag));
-    out.append(static_cast<char>(stepsFlag));
-    out.append(name.left(50));
-    while (out.size() < 72)
-        out.append(' ');
-    return out;
+    return dialogtest::encode({size, foxes, days, steps, timeFlag, stepsFlag, name});
 }
 
 double seconds(double value) {
@@ -98,7 +68,7 @@ protected:
 
 TEST_F(HallOfFameTest, MissingFileIsCreatedEmptyAndShowsThePlaceholders) {
     ASSERT_TRUE(fame.check());
-    ASSERT_TRUE(exists(FileName));
+    ASSERT_TRUE(fileExists(FileName));
     EXPECT_EQ(readFile(FileName).size(), 0);
     const auto best = fame.lookUp(8, 5);
     ASSERT_TRUE(best.has_value());
@@ -240,7 +210,7 @@ TEST_F(HallOfFameTest, StoreWithoutDecisionsLeavesTheBytesAlone) {
         EXPECT_TRUE(HallOfFame().store(result(8, 5, 50, 40), FameDecisions{}, QStringLiteral("X")));
         ASSERT_EQ(readFile(FileName), bytes) << "store " << i;
     }
-    EXPECT_FALSE(exists("h_fame2.dat"));
+    EXPECT_FALSE(fileExists("h_fame2.dat"));
     EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
@@ -342,7 +312,7 @@ TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(best && best->TimeRecord);
     EXPECT_EQ(readFile(FileName), bytes);
-    EXPECT_FALSE(exists("h_fame2.dat"));
+    EXPECT_FALSE(fileExists("h_fame2.dat"));
     EXPECT_TRUE(testsupport::messages().isEmpty())
         << testsupport::messages().join('\n').toStdString();
 }
