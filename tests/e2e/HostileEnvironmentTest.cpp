@@ -1,7 +1,8 @@
 // The real program in a hostile environment: a folder where the hall-of-fame file should
-// be, a working directory that refuses new files, a settings file full of garbage, a home
-// folder that does not exist. The program keeps running, says in a message box what it
-// cannot do where the player loses something, and leaves what it could not replace as it was.
+// be, a working directory that refuses new files, a full disk, a settings file full of
+// garbage, a home folder that does not exist. The program keeps running, says in a message
+// box what it cannot do where the player loses something, and leaves what it could not
+// replace as it was.
 #include "XSession.h"
 
 #include <QByteArray>
@@ -74,10 +75,32 @@ protected:
     }
 
     void TearDown() override {
-        if (immutablePath.isEmpty())
-            return;
         // The scratch folders must become removable again whatever the test did.
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutablePath});
+        if (!immutablePath.isEmpty())
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutablePath});
+        // Lazily: a program that still runs there keeps it busy until it is killed.
+        if (!mountedPath.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mountedPath});
+    }
+
+    // Puts a file system of 64 KiB on the folder (root only); false when it cannot.
+    bool mountSmallDisk(const QString& folder) {
+        if (::geteuid() != 0 ||
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=64k"), QStringLiteral("tmpfs"), folder}) != 0)
+            return false;
+        mountedPath = folder;
+        return true;
+    }
+    // Writes a file until the file system is full.
+    static void fillUp(const QString& path) {
+        QFile filler(path);
+        if (!filler.open(QIODevice::WriteOnly))
+            return;
+        const QByteArray block(4096, '\0');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
     }
 
     // Makes a file or folder immutable (not even root may change, replace or add to it);
@@ -206,6 +229,7 @@ protected:
     QString mainId;
     QRect window;
     QString immutablePath;
+    QString mountedPath;
 };
 
 TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) {
@@ -267,7 +291,8 @@ TEST_F(HostileEnvironment, AWorkingDirectoryThatTakesNoFilesIsReportedAtEverySte
 enum class Refusal {
     FolderInTheWay,  // "h_fame2.dat" is a folder: the new file cannot be created
     ImmutableFolder, // the working directory is immutable: nothing can be created, even by root
-    ImmutableFile    // "h_fame.dat" is immutable: the new file cannot take its place
+    ImmutableFile,   // "h_fame.dat" is immutable: the new file cannot take its place
+    FullDisk         // the working directory's file system is full: the new file stays empty
 };
 
 class RefusingWorkingDirectory : public HostileEnvironment,
@@ -280,6 +305,8 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
     const QByteArray fame = record(3, 1, 0.1 / 86400, 1, true, true, "Keeper") +
                             record(8, 5, 42.0 / 86400, 20, true, true, "Other");
     const QString famePath = session.workDir() + QStringLiteral("/h_fame.dat");
+    if (GetParam() == Refusal::FullDisk && !mountSmallDisk(session.workDir()))
+        GTEST_SKIP() << "a small file system cannot be mounted here (needs root)";
     ASSERT_TRUE(writeAll(famePath, fame));
     switch (GetParam()) {
     case Refusal::FolderInTheWay:
@@ -296,6 +323,9 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
     case Refusal::ImmutableFile:
         if (!makeImmutable(famePath))
             GTEST_SKIP() << "chattr +i is not available on " << famePath.toStdString();
+        break;
+    case Refusal::FullDisk:
+        fillUp(session.workDir() + QStringLiteral("/filler"));
         break;
     }
     start();
@@ -321,7 +351,7 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusingWorkingDirectory,
                          ::testing::Values(Refusal::FolderInTheWay, Refusal::ImmutableFolder,
-                                           Refusal::ImmutableFile),
+                                           Refusal::ImmutableFile, Refusal::FullDisk),
                          [](const ::testing::TestParamInfo<Refusal>& info) {
                              switch (info.param) {
                              case Refusal::FolderInTheWay:
@@ -330,6 +360,8 @@ INSTANTIATE_TEST_SUITE_P(Refusals, RefusingWorkingDirectory,
                                  return std::string("ImmutableFolder");
                              case Refusal::ImmutableFile:
                                  return std::string("ImmutableFile");
+                             case Refusal::FullDisk:
+                                 return std::string("FullDisk");
                              }
                              return std::string();
                          });
