@@ -118,17 +118,16 @@ void TPuzzle::Reset(int setupSize, int setupFoxes) {
 TSetupDisplays TPuzzle::IncreaseSize() {
     if (SetupSize_ < MaxFieldSize)
         ++SetupSize_;
-    TSetupDisplays displays{true, false};
-    if (MaxFoxes(SetupSize_) < SetupFoxes_) {
-        SetupFoxes_ = MaxFoxes(SetupSize_);
-        displays.FoxesDisplay = true;
-    }
-    return displays;
+    return CapSetupFoxes();
 }
 
 TSetupDisplays TPuzzle::DecreaseSize() {
     if (SetupSize_ > MinFieldSize)
         --SetupSize_;
+    return CapSetupFoxes();
+}
+
+TSetupDisplays TPuzzle::CapSetupFoxes() {
     TSetupDisplays displays{true, false};
     if (MaxFoxes(SetupSize_) < SetupFoxes_) {
         SetupFoxes_ = MaxFoxes(SetupSize_);

@@ -145,6 +145,9 @@ public:
 
 private:
     template <typename Predicate> int CountLines(int row, int col, Predicate holds) const;
+    // After a size button: lowers the set-up foxes to the new size's maximum; the size display
+    // is always rewritten, the fox display only when the foxes changed.
+    TSetupDisplays CapSetupFoxes();
     void HideFox();
     void MarkNeighbours(int row, int col);
     void MarkLines(int row, int col);
