@@ -89,13 +89,14 @@ fi
 status=0
 mkdir -p "$build/fuzz/logs"
 [[ -f $build/fuzz/runs.tsv ]] ||
-    printf 'date\ttarget\tseconds\texecutions\tcorpus files\tresult\n' >"$build/fuzz/runs.tsv"
+    printf 'date\ttarget\tseconds run\texecutions\tcorpus files\tresult\n' >"$build/fuzz/runs.tsv"
 for target in "${targets[@]}"; do
     corpus=$build/fuzz/corpus/$target
     artifacts=$build/fuzz/artifacts/$target
     log=$build/fuzz/logs/$target.log
     mkdir -p "$corpus" "$artifacts"
     echo "== $target for ${seconds}s (log: $log)"
+    started=$SECONDS
     set +e
     # A single fuzzing process; new inputs go to the build's corpus, the seeds are read only.
     (cd "$build/fuzz" && "./$target" "$corpus" "$root/fuzz/corpus/$target" \
@@ -103,6 +104,7 @@ for target in "${targets[@]}"; do
         -print_final_stats=1 -artifact_prefix="$artifacts/") >"$log" 2>&1
     result=$?
     set -e
+    elapsed=$((SECONDS - started))
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     files=$(find "$corpus" -type f | wc -l)
     if [[ $result -eq 0 ]]; then
@@ -112,8 +114,8 @@ for target in "${targets[@]}"; do
         status=1
         grep -m 5 -E 'ERROR|check failed|SUMMARY' "$log" || true
     fi
-    echo "   ${executions:-?} executions, corpus $files files: $outcome"
-    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$seconds" \
+    echo "   ${elapsed}s, ${executions:-?} executions, corpus $files files: $outcome"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$elapsed" \
         "${executions:-?}" "$files" "$outcome" >>"$build/fuzz/runs.tsv"
 done
 exit $status
