@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays one whole game of the real program under valgrind's memcheck on a private X server
 # (Xvfb): a 3 x 3 field with one fox, every still-plain cell clicked until the fox is found,
-# a name typed into the puzzle-solved dialog and stored with OK, a look at the high-score
-# dialog and the about page, then Ctrl+F3. Then sorts
+# a name typed into the puzzle-solved dialog and stored with OK, a look at the high-score,
+# confirmation and donation dialogs and the about page, then Ctrl+F3. Then sorts
 # every error and leak valgrind reports into ours (a frame in this repository's sources) and
 # the system's (only frames in libraries), and fails when any of them is ours.
 #
@@ -207,6 +207,34 @@ if score="$(wait_window Highscore 60)"; then
     sleep 2
 else
     say "note: the high-score dialog did not open"
+fi
+# "Start new game" (89, 310) twice: the second time a puzzle is running and the
+# confirmation dialog asks; its "Yes" (152, 88) makes the new puzzle.
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.5
+    xdotool click 1
+}
+click_at $((wx + 89)) $((wy + 310))
+sleep 2
+click_at $((wx + 89)) $((wy + 310))
+if confirm="$(wait_window 'Warning!' 60)"; then
+    eval "$(xdotool getwindowgeometry --shell "$confirm")"
+    sleep 2
+    click_at $((X + 152)) $((Y + 88))
+    sleep 2
+else
+    say "note: the confirmation dialog did not open"
+fi
+# "Donate" (161, 334), and the donation dialog's OK (200, 228).
+click_at $((wx + 161)) $((wy + 334))
+if donation="$(wait_window Donation 60)"; then
+    eval "$(xdotool getwindowgeometry --shell "$donation")"
+    sleep 2
+    click_at $((X + 200)) $((Y + 228))
+    sleep 2
+else
+    say "note: the donation dialog did not open"
 fi
 xdotool mousemove $((wx + 200)) $((wy + 10))
 xdotool windowfocus "$main_window" 2>/dev/null || true
