@@ -147,8 +147,18 @@ for run in $(seq "$runs"); do
     read -r game_cpu game_x < <(idle_cpu)
 
     # A running puzzle: the first click generates it and opens the top cell; the clock ticks.
+    # (The pointer then rests on the field off the board, so that the cell shows its own
+    # colour and not the pointer's cyan.)
     xdotool mousemove $((wx + 259)) $((wy + 93)) click 1
-    sleep 0.3
+    xdotool mousemove $((wx + 64)) $((wy + 72))
+    for _ in $(seq 50); do
+        is_green $((wx + 259)) $((wy + 93)) || break
+        sleep 0.1
+    done
+    if is_green $((wx + 259)) $((wy + 93)); then
+        echo "measure.sh: run $run: the click on the top cell did not start a puzzle" >&2
+        exit 1
+    fi
     xdotool mousemove 2 2
     read -r running_cpu running_x < <(idle_cpu)
 
