@@ -122,9 +122,10 @@ protected:
 
     // Starts the program and waits for its main window and the first frame of the board.
     void start(const QStringList& environment = {}) {
-        // A program that ends before it shows anything could not reach the X server (its
-        // display number was taken by another machine user's server in the meantime):
-        // it is tried again on a new server. One that runs without a window is a failure.
+        // A program that ends before it shows anything may not have reached the X server
+        // (another user of the machine can take a display number at the wrong moment): it
+        // is tried again on a new server, twice at most. A program that fails to start for
+        // a reason of its own fails every time; one that runs without a window fails here.
         for (int attempt = 0; attempt < 3 && mainId.isEmpty(); ++attempt) {
             if (attempt > 0) {
                 ASSERT_TRUE(session.startOwnServer());
