@@ -1,5 +1,6 @@
 #include "DialogParts.h"
 
+#include "platform/Drawing.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "widgets/ButtonGlyphs.h"
@@ -19,10 +20,10 @@ void TBevel::paintEvent(QPaintEvent*) {
     // Outlines one pixel wide: the dark one covers 0 .. w-2, the white one 1 .. w-1; the
     // white one first, so that the dark one stays on top where they cross.
     const QSize outline(width() - 2, height() - 2);
-    painter.setPen(platform::toQColor(platform::clBtnHighlight));
-    painter.drawRect(QRect(QPoint(1, 1), outline));
-    painter.setPen(platform::toQColor(platform::clBtnShadow));
-    painter.drawRect(QRect(QPoint(0, 0), outline));
+    platform::drawPixelOutline(painter, QRect(QPoint(1, 1), outline),
+                               platform::toQColor(platform::clBtnHighlight));
+    platform::drawPixelOutline(painter, QRect(QPoint(0, 0), outline),
+                               platform::toQColor(platform::clBtnShadow));
 }
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
@@ -66,7 +67,7 @@ void TPictureBox::paintEvent(QPaintEvent*) {
     if (shown_.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, shown_);
+    platform::drawPixelArt(painter, QPoint(0, 0), shown_);
 }
 
 TSunkenEdit::TSunkenEdit(QWidget* parent) : QLineEdit(parent) {
@@ -82,12 +83,16 @@ void TSunkenEdit::paintEvent(QPaintEvent* event) {
     // Each ring: its top-left colour along the top and left, its bottom-right colour along the
     // bottom and right, which also take the two far corners.
     const auto ring = [&](int inset, platform::TColor topLeft, platform::TColor bottomRight) {
-        painter.setPen(platform::toQColor(topLeft));
-        painter.drawLine(inset, inset, right - inset - 1, inset);
-        painter.drawLine(inset, inset, inset, bottom - inset - 1);
-        painter.setPen(platform::toQColor(bottomRight));
-        painter.drawLine(right - inset, inset, right - inset, bottom - inset);
-        painter.drawLine(inset, bottom - inset, right - inset, bottom - inset);
+        const QColor light = platform::toQColor(topLeft);
+        const QColor dark = platform::toQColor(bottomRight);
+        platform::drawPixelRun(painter, QPoint(inset, inset), QPoint(right - inset - 1, inset),
+                               light);
+        platform::drawPixelRun(painter, QPoint(inset, inset), QPoint(inset, bottom - inset - 1),
+                               light);
+        platform::drawPixelRun(painter, QPoint(right - inset, inset),
+                               QPoint(right - inset, bottom - inset), dark);
+        platform::drawPixelRun(painter, QPoint(inset, bottom - inset),
+                               QPoint(right - inset, bottom - inset), dark);
     };
     ring(0, platform::clBtnShadow, platform::clBtnHighlight);
     ring(1, platform::cl3DDkShadow, platform::cl3DLight);

@@ -132,6 +132,8 @@ void Tmainform_form::createGamePage() {
     RzBmpButton1 = new TImagelessButton(page);
     RzBmpButton1->setObjectName(QStringLiteral("RzBmpButton1"));
     RzBmpButton1->setGeometry(410, 184, 9, 33);
+    RzBmpButton1->setAccessibleName(QStringLiteral("Game field"));
+    RzBmpButton1->setAccessibleDescription(QStringLiteral("Click a plate with the mouse"));
 
     RxLabel2 = makeLabel(page, "RxLabel2", QStringLiteral("Field size:"), platform::clAqua,
                          QRect(8, 10, 60, 13));
@@ -168,6 +170,7 @@ void Tmainform_form::createGamePage() {
     RzBmpButton16 = new TImagelessButton(page);
     RzBmpButton16->setObjectName(QStringLiteral("RzBmpButton16"));
     RzBmpButton16->setGeometry(76, 268, 9, 17);
+    RzBmpButton16->setAccessibleName(QStringLiteral("Show hints"));
     JvgCheckBox12 = new TGlyphCheckBox(QStringLiteral("Show hints"), page);
     JvgCheckBox12->setObjectName(QStringLiteral("JvgCheckBox12"));
     JvgCheckBox12->setGeometry(88, 270, 73, 15);
@@ -193,6 +196,14 @@ void Tmainform_form::createGamePage() {
         makeLcd(page, "LCDLabel6", QPoint(350, 288), 2, QString(), platform::clAqua, DarkRed);
     mybitbutn2 = makeButton<Tmybitbutn>(
         page, "mybitbutn2", 6, QStringLiteral("Increase the number of foxes"), {376, 288, 24, 19});
+
+    // The displays show bare numbers; a screen reader also needs to say what they count.
+    LCDLabel2->setAccessibleName(QStringLiteral("Field size"));
+    LCDLabel3->setAccessibleName(QStringLiteral("Foxes"));
+    LCDLabel4->setAccessibleName(QStringLiteral("Foxes revealed"));
+    LCDLabel1->setAccessibleName(QStringLiteral("Time elapsed"));
+    LCDLabel5->setAccessibleName(QStringLiteral("Set-up field size"));
+    LCDLabel6->setAccessibleName(QStringLiteral("Set-up foxes"));
 
     QWidget* const tabOrder[] = {RzBmpButton1,  mybitbutn510, mybitbutn51,
                                  RzBmpButton16, mybitbutn52,  mybitbutn3,
