@@ -14,7 +14,9 @@
 class QTimer;
 class TAnimatedImage;
 class TBevel;
+class TBevelPanel;
 class TGlyphCheckBox;
+class TLoweredBox;
 class TMyAni;
 class TShadowLabel;
 class TStripFaceButton;
@@ -26,11 +28,9 @@ class Tscore_form;
 class Twarnin_form;
 
 namespace tarnell {
-class TBevelPanel;
 class TFieldArea;
 class TImagelessButton;
 class TLCDLabel;
-class TLoweredBox;
 } // namespace tarnell
 
 // What the window takes from outside; each one left empty means the real thing.
@@ -85,7 +85,7 @@ public:
     void RzBmpButton16Click();
 
     // --- controls ---
-    QWidget* Panel3 = nullptr; // tarnell::TBevelPanel
+    QWidget* Panel3 = nullptr; // TBevelPanel
     QStackedWidget* Notebook1 = nullptr;
     QWidget* GamePageWidget = nullptr;
     QWidget* AboutPageWidget = nullptr;
@@ -104,7 +104,7 @@ public:
     tarnell::TLCDLabel* LCDLabel1 = nullptr;
     tarnell::TFieldArea* PaintBox3 = nullptr;
     tarnell::TImagelessButton* RzBmpButton1 = nullptr;
-    tarnell::TLoweredBox* Bevel1 = nullptr;
+    TLoweredBox* Bevel1 = nullptr;
     Tmybitbutn5* mybitbutn510 = nullptr;
     Tmybitbutn5* mybitbutn51 = nullptr;
     tarnell::TImagelessButton* RzBmpButton16 = nullptr;

@@ -1,0 +1,62 @@
+#include "Bevel.h"
+
+#include "platform/Colors.h"
+#include "platform/Drawing.h"
+
+#include <QPainter>
+
+namespace {
+
+QColor shadow() {
+    return platform::toQColor(platform::clBtnShadow);
+}
+QColor highlight() {
+    return platform::toQColor(platform::clBtnHighlight);
+}
+
+void run(QPainter& painter, const QColor& colour, int x1, int y1, int x2, int y2) {
+    platform::drawPixelRun(painter, QPoint(x1, y1), QPoint(x2, y2), colour);
+}
+
+} // namespace
+
+void drawFrame3D(QPainter& painter, const QRect& rect, const QColor& top, const QColor& bottom) {
+    if (rect.width() < 1 || rect.height() < 1)
+        return;
+    const int left = rect.left();
+    const int topY = rect.top();
+    const int right = rect.right();
+    const int bottomY = rect.bottom();
+    run(painter, top, left, topY, left, bottomY - 1);
+    run(painter, top, left, topY, right - 1, topY);
+    run(painter, bottom, right, topY, right, bottomY);
+    run(painter, bottom, left, bottomY, right, bottomY);
+}
+
+TLoweredBox::TLoweredBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TLoweredBox::paintEvent(QPaintEvent* /*event*/) {
+    if (width() < 2 || height() < 2)
+        return;
+    QPainter painter(this);
+    const int right = width() - 1;
+    const int bottom = height() - 1;
+    run(painter, highlight(), right, 0, right, bottom - 1);
+    run(painter, highlight(), 1, bottom, right, bottom);
+    run(painter, shadow(), 0, 0, 0, bottom);
+    run(painter, shadow(), 0, 0, right - 1, 0);
+}
+
+TBevelPanel::TBevelPanel(const QColor& colour, QWidget* parent) : QWidget(parent), colour_(colour) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TBevelPanel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), colour_);
+    drawFrame3D(painter, rect(), highlight(), shadow());
+    drawFrame3D(painter, rect().adjusted(1, 1, -1, -1), shadow(), highlight());
+}
