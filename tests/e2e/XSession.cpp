@@ -73,18 +73,29 @@ bool XSession::startServer(QSize screen) {
     return false;
 }
 
+void XSession::stopServer() {
+    if (server_ && server_->state() != QProcess::NotRunning) {
+        // Asked to stop, the server removes its lock file and socket; killed, it cannot.
+        server_->terminate();
+        if (!server_->waitForFinished(3000)) {
+            server_->kill();
+            server_->waitForFinished(3000);
+        }
+    }
+    server_.reset();
+}
+
 bool XSession::startOwnServer(QSize screen) {
     for (int attempt = 0; attempt < 5; ++attempt) {
+        stopServer();
         if (!startServer(screen))
             return false;
         // The server writes its lock file before it makes its socket; a client must then
         // get through to it.
         if (ownsDisplay() && answers())
             return true;
-        server_->kill();
-        server_->waitForFinished(3000);
-        server_.reset();
     }
+    stopServer();
     return false;
 }
 

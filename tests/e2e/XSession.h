@@ -61,6 +61,9 @@ public:
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000);
 
 private:
+    // Stops this session's server, letting it clean up after itself.
+    void stopServer();
+
     QTemporaryDir home_;
     QTemporaryDir work_;
     QString display_;
