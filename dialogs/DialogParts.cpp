@@ -8,24 +8,6 @@
 
 #include <QPainter>
 
-TBevel::TBevel(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void TBevel::paintEvent(QPaintEvent*) {
-    if (width() < 2 || height() < 2)
-        return;
-    QPainter painter(this);
-    // Outlines one pixel wide: the dark one covers 0 .. w-2, the white one 1 .. w-1; the
-    // white one first, so that the dark one stays on top where they cross.
-    const QSize outline(width() - 2, height() - 2);
-    platform::drawPixelOutline(painter, QRect(QPoint(1, 1), outline),
-                               platform::toQColor(platform::clBtnHighlight));
-    platform::drawPixelOutline(painter, QRect(QPoint(0, 0), outline),
-                               platform::toQColor(platform::clBtnShadow));
-}
-
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -78,21 +60,10 @@ TSunkenEdit::TSunkenEdit(QWidget* parent) : QLineEdit(parent) {
 void TSunkenEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    // Each ring: its top-left colour along the top and left, its bottom-right colour along the
-    // bottom and right, which also take the two far corners.
+    // Two rings: the outer one dark grey and white, the inner one black and light grey.
     const auto ring = [&](int inset, platform::TColor topLeft, platform::TColor bottomRight) {
-        const QColor light = platform::toQColor(topLeft);
-        const QColor dark = platform::toQColor(bottomRight);
-        platform::drawPixelRun(painter, QPoint(inset, inset), QPoint(right - inset - 1, inset),
-                               light);
-        platform::drawPixelRun(painter, QPoint(inset, inset), QPoint(inset, bottom - inset - 1),
-                               light);
-        platform::drawPixelRun(painter, QPoint(right - inset, inset),
-                               QPoint(right - inset, bottom - inset), dark);
-        platform::drawPixelRun(painter, QPoint(inset, bottom - inset),
-                               QPoint(right - inset, bottom - inset), dark);
+        drawFrame3D(painter, rect().adjusted(inset, inset, -inset, -inset),
+                    platform::toQColor(topLeft), platform::toQColor(bottomRight));
     };
     ring(0, platform::clBtnShadow, platform::clBtnHighlight);
     ring(1, platform::cl3DDkShadow, platform::cl3DLight);

@@ -1,10 +1,12 @@
-// What the four dialogs share: the etched frame line, the picture with a transparent ground,
-// the self-sizing labels and the dialog window with its grey panel, picture and push buttons.
+// What the four dialogs share: the picture with a transparent ground, the sunken text box,
+// the self-sizing labels and the dialog window with its grey panel, frame line, picture and
+// push buttons.
 #pragma once
 
 #include "dialogs/DialogHost.h"
 #include "platform/Colors.h"
 #include "skin/SkinnedForm.h"
+#include "widgets/Bevel.h"
 #include "widgets/ShadowLabel.h"
 
 #include <QImage>
@@ -12,17 +14,6 @@
 #include <QWidget>
 
 class Tmybitbut;
-
-// A lowered frame line (Bevel1): a dark grey rectangle with a white copy one pixel to the
-// right and below it, so that it reads as a groove cut into the panel. Takes no input.
-class TBevel : public QWidget {
-    Q_OBJECT
-public:
-    explicit TBevel(QWidget* parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
 
 // A picture (Image1, Image2, ...): a bitmap drawn at the top-left of the control. A transparent
 // picture leaves out every pixel of the colour of the bitmap's bottom-left pixel.

@@ -3,7 +3,6 @@
 
 #include "FieldRenderer.h"
 #include "FormParts.h"
-#include "dialogs/DialogParts.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"

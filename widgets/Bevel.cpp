@@ -33,6 +33,22 @@ void drawFrame3D(QPainter& painter, const QRect& rect, const QColor& top, const 
     run(painter, bottom, left, bottomY, right, bottomY);
 }
 
+TBevel::TBevel(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TBevel::paintEvent(QPaintEvent* /*event*/) {
+    if (width() < 2 || height() < 2)
+        return;
+    QPainter painter(this);
+    // Outlines one pixel wide: the dark one covers 0 .. w-2, the white one 1 .. w-1; the
+    // white one first, so that the dark one stays on top where they cross.
+    const QSize outline(width() - 2, height() - 2);
+    platform::drawPixelOutline(painter, QRect(QPoint(1, 1), outline), highlight());
+    platform::drawPixelOutline(painter, QRect(QPoint(0, 0), outline), shadow());
+}
+
 TLoweredBox::TLoweredBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
