@@ -1,5 +1,5 @@
 // The small image-less focus buttons of the main window's game page; its bevelled panel and
-// lowered box are the shared ones of widgets/Bevel.h.
+// lowered frames are the shared ones of widgets/Bevel.h.
 #pragma once
 
 #include "widgets/Bevel.h"

@@ -16,7 +16,6 @@ class TAnimatedImage;
 class TBevel;
 class TBevelPanel;
 class TGlyphCheckBox;
-class TLoweredBox;
 class TMyAni;
 class TShadowLabel;
 class TStripFaceButton;
@@ -104,7 +103,7 @@ public:
     tarnell::TLCDLabel* LCDLabel1 = nullptr;
     tarnell::TFieldArea* PaintBox3 = nullptr;
     tarnell::TImagelessButton* RzBmpButton1 = nullptr;
-    TLoweredBox* Bevel1 = nullptr;
+    TBevel* Bevel1 = nullptr;
     Tmybitbutn5* mybitbutn510 = nullptr;
     Tmybitbutn5* mybitbutn51 = nullptr;
     tarnell::TImagelessButton* RzBmpButton16 = nullptr;

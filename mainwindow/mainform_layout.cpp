@@ -155,7 +155,7 @@ void Tmainform_form::createGamePage() {
     PaintBox3->setObjectName(QStringLiteral("PaintBox3"));
     PaintBox3->move(8, 32);
 
-    Bevel1 = new TLoweredBox(page);
+    Bevel1 = new TBevel(page, TBevel::Shape::Box);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setGeometry(168, 264, 241, 50);
 

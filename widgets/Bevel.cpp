@@ -33,7 +33,7 @@ void drawFrame3D(QPainter& painter, const QRect& rect, const QColor& top, const 
     run(painter, bottom, left, bottomY, right, bottomY);
 }
 
-TBevel::TBevel(QWidget* parent) : QWidget(parent) {
+TBevel::TBevel(QWidget* parent, Shape shape) : QWidget(parent), shape_(shape) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -42,28 +42,20 @@ void TBevel::paintEvent(QPaintEvent* /*event*/) {
     if (width() < 2 || height() < 2)
         return;
     QPainter painter(this);
+    if (shape_ == Shape::Box) {
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        run(painter, highlight(), right, 0, right, bottom - 1);
+        run(painter, highlight(), 1, bottom, right, bottom);
+        run(painter, shadow(), 0, 0, 0, bottom);
+        run(painter, shadow(), 0, 0, right - 1, 0);
+        return;
+    }
     // Outlines one pixel wide: the dark one covers 0 .. w-2, the white one 1 .. w-1; the
     // white one first, so that the dark one stays on top where they cross.
     const QSize outline(width() - 2, height() - 2);
     platform::drawPixelOutline(painter, QRect(QPoint(1, 1), outline), highlight());
     platform::drawPixelOutline(painter, QRect(QPoint(0, 0), outline), shadow());
-}
-
-TLoweredBox::TLoweredBox(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void TLoweredBox::paintEvent(QPaintEvent* /*event*/) {
-    if (width() < 2 || height() < 2)
-        return;
-    QPainter painter(this);
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    run(painter, highlight(), right, 0, right, bottom - 1);
-    run(painter, highlight(), 1, bottom, right, bottom);
-    run(painter, shadow(), 0, 0, 0, bottom);
-    run(painter, shadow(), 0, 0, right - 1, 0);
 }
 
 TBevelPanel::TBevelPanel(const QColor& colour, QWidget* parent) : QWidget(parent), colour_(colour) {
