@@ -124,11 +124,13 @@ TFaceButton::TFaceButton(GlyphImageStore& store, QSize initialSize, QWidget* par
     resize(initialSize);
     // Connected before any owner connects, so the modal result is set before its handlers run.
     connect(this, &QAbstractButton::clicked, this, &TFaceButton::runClickAction);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { focusMoved(now); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
-TFaceButton::~TFaceButton() = default;
+// QWidget's destructor gives the focus away and so announces a focus change; by then this
+// button is only half there, so it must stop listening first.
+TFaceButton::~TFaceButton() { disconnect(focusWatch_); }
 
 void TFaceButton::setCaption(const QString& caption) {
     if (caption == caption_)

@@ -104,6 +104,7 @@ private:
     QSize initialSize_;
     int acceleratorShortcut_ = 0;
     QString automaticName_; // the accessible name refreshAccessibleName gave
+    QMetaObject::Connection focusWatch_;
 };
 
 // The accelerator of a caption: the character after a single '&' ("&&" is a literal '&'),
