@@ -130,7 +130,9 @@ TFaceButton::TFaceButton(GlyphImageStore& store, QSize initialSize, QWidget* par
 
 // QWidget's destructor gives the focus away and so announces a focus change; by then this
 // button is only half there, so it must stop listening first.
-TFaceButton::~TFaceButton() { disconnect(focusWatch_); }
+TFaceButton::~TFaceButton() {
+    disconnect(focusWatch_);
+}
 
 void TFaceButton::setCaption(const QString& caption) {
     if (caption == caption_)
