@@ -48,9 +48,8 @@ public:
 
     bool exists(const std::string& name) override { return files.count(name) != 0; }
 
-    std::unique_ptr<halloffame::FameFile> open(const std::string& name,
-                                               halloffame::FameOpenMode mode,
-                                               std::string& error) override {
+    std::unique_ptr<halloffame::FameFile>
+    open(const std::string& name, halloffame::FameOpenMode mode, std::string& error) override {
         switch (mode) {
         case halloffame::FameOpenMode::Read:
             if (!exists(name)) {
@@ -154,8 +153,8 @@ void checkLines(const FameLookup& best, int fieldSize, int foxCount) {
     const QString time = halloffame::timeLine(best, fieldSize, foxCount);
     const QString stepsText = halloffame::stepsLine(best, fieldSize, foxCount);
     FUZZ_CHECK(clock.match(time).hasMatch());
-    const QString timeName =
-        best.TimeRecord ? halloffame::decodeName(best.TimeRecord->Name) : QStringLiteral("Mr. Smith");
+    const QString timeName = best.TimeRecord ? halloffame::decodeName(best.TimeRecord->Name)
+                                             : QStringLiteral("Mr. Smith");
     const QString stepsName = best.StepsRecord ? halloffame::decodeName(best.StepsRecord->Name)
                                                : QStringLiteral("Mr. Smith");
     FUZZ_CHECK(time.startsWith(timeName));
@@ -185,8 +184,9 @@ tarnell::TPuzzleResult resultFrom(fuzzsupport::InputReader& input, bool rawTime)
     result.FoxCount = static_cast<std::int8_t>(input.byte());
     result.StepCount = input.int16();
     const std::uint64_t time = input.uint64();
-    result.Elapsed = rawTime ? std::bit_cast<double>(time)
-                             : static_cast<double>(time & 0xFFFFFFFFu) / tarnell::MillisecondsPerDay;
+    result.Elapsed = rawTime
+                         ? std::bit_cast<double>(time)
+                         : static_cast<double>(time & 0xFFFFFFFFu) / tarnell::MillisecondsPerDay;
     return result;
 }
 
@@ -210,8 +210,8 @@ bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
 }
 
 void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
-                const tarnell::TPuzzleResult& result, FameDecisions decisions,
-                const QString& name, bool decidedByTheGame, QStringList& messages) {
+                const tarnell::TPuzzleResult& result, FameDecisions decisions, const QString& name,
+                bool decidedByTheGame, QStringList& messages) {
     const bool hadFile = files.exists(FameName);
     const Bytes old = hadFile ? files.files[FameName] : Bytes{};
     const bool damaged = old.size() % RecordSize != 0;

@@ -31,7 +31,8 @@ TCustomCharSet knownSet() {
         glyph.assign(12, 1);
     for (int code = 65; code <= 70; ++code)
         for (std::size_t dot = 0; dot < 12; ++dot)
-            set.Glyphs[static_cast<std::size_t>(code)][dot] = static_cast<uint8_t>((code + dot) % 2);
+            set.Glyphs[static_cast<std::size_t>(code)][dot] =
+                static_cast<uint8_t>((code + dot) % 2);
     return set;
 }
 
@@ -71,15 +72,16 @@ void checkParsed(std::span<const uint8_t> bytes) {
     FUZZ_CHECK(shape.CellRows >= 1 && shape.CellRows <= tarnell::MaxCustomCellDots);
     FUZZ_CHECK(shape.FirstCode >= 0 && shape.FirstCode <= shape.LastCode && shape.LastCode <= 255);
     const std::size_t glyphBytes = static_cast<std::size_t>(shape.glyphBytes());
-    FUZZ_CHECK(bytes.size() >= tarnell::CustomHeaderBytes +
-                                   glyphBytes * static_cast<std::size_t>(shape.LastCode -
-                                                                         shape.FirstCode + 1));
+    FUZZ_CHECK(bytes.size() >=
+               tarnell::CustomHeaderBytes +
+                   glyphBytes * static_cast<std::size_t>(shape.LastCode - shape.FirstCode + 1));
     for (int code = 0; code < 256; ++code) {
         const auto& glyph = parsed.Glyphs[static_cast<std::size_t>(code)];
         FUZZ_CHECK(glyph.size() == glyphBytes);
         // Codes the file does not cover are blank.
         if ((code < shape.FirstCode || code > shape.LastCode) && glyph.size() == glyphBytes)
-            FUZZ_CHECK(std::all_of(glyph.begin(), glyph.end(), [](uint8_t dot) { return dot == 1; }));
+            FUZZ_CHECK(
+                std::all_of(glyph.begin(), glyph.end(), [](uint8_t dot) { return dot == 1; }));
     }
     // The set written out again reads back the same, and is the file's own leading bytes.
     const std::vector<uint8_t> written = tarnell::customCharSetBytes(parsed);

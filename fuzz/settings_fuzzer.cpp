@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {

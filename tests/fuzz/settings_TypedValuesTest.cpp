@@ -36,7 +36,8 @@ QByteArray readSettings() {
 
 TEST(SettingsFileFromOutside, TypedValuesAreTextNotDecoded) {
     // Qt's INI reader would decode the first value as the integer 7.
-    writeSettings(QByteArray("[General]\nFin=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\a)\nLim=4\nHints=0\n"));
+    writeSettings(
+        QByteArray("[General]\nFin=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\a)\nLim=4\nHints=0\n"));
     platform::SettingsStore store;
     ASSERT_TRUE(store.open());
     EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
