@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tarnell with its tests and runs the whole suite headless.
+# Installs what is missing, builds Tarnell with its tests and runs the whole suite headless:
+# once in a release build, then once more in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, where any finding fails the run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
+jobs="$(nproc)"
+
+echo "== Release build and tests"
 cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$root/build-test" -j"$(nproc)"
-cd "$root/build-test"
-ctest --output-on-failure -j"$(nproc)"
+cmake --build "$root/build-test" -j"$jobs"
+(cd "$root/build-test" && ctest --output-on-failure -j"$jobs")
+
+echo "== Sanitizer build and tests"
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTARNELL_SANITIZE=ON -DTARNELL_BUILD_BENCH=OFF
+cmake --build "$root/build-sanitize" -j"$jobs"
+supp="$root/scripts/sanitizers"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:halt_on_error=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$supp/ubsan.supp"
+(cd "$root/build-sanitize" && ctest --output-on-failure -j"$jobs")
