@@ -71,7 +71,7 @@ protected:
         QString missing;
         if (!e2e::XSession::toolsAvailable(&missing))
             GTEST_SKIP() << missing.toStdString() << " is not installed";
-        ASSERT_TRUE(session.startOwnServer());
+        ASSERT_TRUE(session.startServer());
     }
 
     void TearDown() override {
@@ -128,7 +128,7 @@ protected:
         // a reason of its own fails every time; one that runs without a window fails here.
         for (int attempt = 0; attempt < 3 && mainId.isEmpty(); ++attempt) {
             if (attempt > 0) {
-                ASSERT_TRUE(session.startOwnServer());
+                ASSERT_TRUE(session.startServer());
             }
             ASSERT_TRUE(session.startProgram(environment));
             mainId = session.waitForWindow(MainTitle, 8000);

@@ -42,7 +42,7 @@ bool XSession::toolsAvailable(QString* missing) {
     return true;
 }
 
-bool XSession::startServer(QSize screen) {
+bool XSession::launchServer(QSize screen) {
     // A display number of our own: the first one without a lock file.
     for (int n = 90 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 400; ++n) {
         if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
@@ -85,10 +85,10 @@ void XSession::stopServer() {
     server_.reset();
 }
 
-bool XSession::startOwnServer(QSize screen) {
+bool XSession::startServer(QSize screen) {
     for (int attempt = 0; attempt < 5; ++attempt) {
         stopServer();
-        if (!startServer(screen))
+        if (!launchServer(screen))
             return false;
         // The server writes its lock file before it makes its socket; a client must then
         // get through to it.

@@ -23,11 +23,10 @@ public:
     // False (with a reason) when Xvfb, xdotool or import is not installed.
     static bool toolsAvailable(QString* missing);
 
+    // Starts a server of this session's own that a client gets through to: another test
+    // may take the same display number between the choice and the start, and its server
+    // goes away when that test ends. Tries further numbers then.
     bool startServer(QSize screen = QSize(1024, 768));
-    // Like startServer, but makes sure that the display is served by this session's own
-    // server: another test may take the same display number between the choice and the
-    // start, and its server goes away when that test ends. Tries further numbers then.
-    bool startOwnServer(QSize screen = QSize(1024, 768));
     // Whether the display's lock file names this session's running server.
     bool ownsDisplay() const;
     // Whether a client gets through to the display within 5 s.
@@ -61,6 +60,8 @@ public:
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000);
 
 private:
+    // Starts Xvfb on the first display number without a lock file; its socket exists.
+    bool launchServer(QSize screen);
     // Stops this session's server, letting it clean up after itself.
     void stopServer();
 
