@@ -134,6 +134,42 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
     }
 }
 
+// The end-to-end tests aim at the controls by their places in the window; those places are
+// read here from the running window, and the board's cells from the field the player sees.
+TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
+    openActive();
+    namespace inwindow = testsupport::inwindow;
+    const struct {
+        QWidget* control;
+        QRect place;
+    } places[] = {
+        {window->PaintBox3, inwindow::Field},       {window->mybitbutn510, inwindow::StartNewGame},
+        {window->mybitbutn51, inwindow::HighScore}, {window->mybitbutn1, inwindow::SizeUp},
+        {window->mybitbutn2, inwindow::FoxesUp},    {window->LCDLabel1, inwindow::Clock},
+    };
+    for (const auto& p : places) {
+        SCOPED_TRACE(p.control->objectName().toStdString());
+        EXPECT_EQ(QRect(p.control->mapTo(window.get(), QPoint(0, 0)), p.control->size()), p.place);
+        EXPECT_EQ(window->childAt(testsupport::middle(p.place)), p.control);
+    }
+    // The pointer over a cell's centre makes its plate the cyan one, for every cell of the
+    // largest board, and a click there opens that cell.
+    window->mybitbutn1Click();
+    window->mybitbutn1Click(); // 10 x 10
+    hideFoxesAt({{10, 10}, {1, 1}, {1, 10}, {10, 1}, {5, 5}});
+    window->mybitbutn510Click();
+    for (int row = 1; row <= 10; ++row)
+        for (int col = 1; col <= 10; ++col) {
+            QTest::mouseMove(window->PaintBox3, cellCentre(row, col));
+            window->Timer1Timer();
+            ASSERT_TRUE(isCyanPlate(fieldPixel(cellCentre(row, col)))) << row << "," << col;
+            ASSERT_EQ(window->puzzle().HotRow(), row);
+            ASSERT_EQ(window->puzzle().HotCol(), col);
+        }
+    QTest::mouseClick(window->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
+    EXPECT_EQ(window->puzzle().ViewState(4, 7), tarnell::vsOpened);
+}
+
 TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
     open();
     const struct {
