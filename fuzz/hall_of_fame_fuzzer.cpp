@@ -13,9 +13,8 @@
 //   13     which typed name
 //   14, 15 one more field size and fox count to look up (signed bytes)
 #include "core/Clock.h"
-#include "dialogs/HallOfFame.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/MessageBox.h"
+#include "halloffame/HallOfFame.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -25,6 +24,8 @@
 #include <map>
 #include <optional>
 #include <vector>
+
+namespace halloffame = tarnell::halloffame;
 
 namespace {
 
@@ -211,13 +212,13 @@ bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
 
 void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
                 const tarnell::TPuzzleResult& result, FameDecisions decisions, const QString& name,
-                bool decidedByTheGame, QStringList& messages) {
+                bool decidedByTheGame) {
     const bool hadFile = files.exists(FameName);
     const Bytes old = hadFile ? files.files[FameName] : Bytes{};
     const bool damaged = old.size() % RecordSize != 0;
-    messages.clear();
 
-    FUZZ_CHECK(fame.store(result, decisions, name));
+    const halloffame::FameStatus storedFile = fame.store(result, decisions, name);
+    FUZZ_CHECK(storedFile.succeeded());
     FUZZ_CHECK(!files.exists(NewFameName));
     FUZZ_CHECK(files.exists(FameName));
     const Bytes& now = files.files[FameName];
@@ -225,9 +226,9 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
     if (damaged) {
         // Kept aside untouched, and said so once.
         FUZZ_CHECK(files.exists(AsideName) && files.files[AsideName] == old);
-        FUZZ_CHECK(messages.size() == 1);
+        FUZZ_CHECK(!storedFile.message().isEmpty());
     } else {
-        FUZZ_CHECK(messages.isEmpty());
+        FUZZ_CHECK(storedFile.message().isEmpty());
     }
 
     const FameDecisions effective = isPossible(result) ? decisions : FameDecisions{};
@@ -256,8 +257,9 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
 
     // Read back, the stored result is the best of its pair; the same result again is no
     // new best when the game made the decisions (a tie beats nothing).
-    const std::optional<FameLookup> stored = fame.lookUp(result.FieldSize, result.FoxCount);
-    FUZZ_CHECK(stored.has_value());
+    const halloffame::FameOutcome<FameLookup> stored =
+        fame.lookUp(result.FieldSize, result.FoxCount);
+    FUZZ_CHECK(stored.succeeded() && stored.message().isEmpty());
     if (!stored)
         return;
     FUZZ_CHECK(sameLookup(*stored, expectedLookup(now, result.FieldSize, result.FoxCount)));
@@ -286,16 +288,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.seek(ParameterBytes);
     const std::span<const std::uint8_t> content = input.rest();
 
-    QStringList messages;
-    const platform::MessageHandler previous = platform::setMessageHandler(
-        [&messages](const QString&, const QString& text) { messages.append(text); });
-
     MemoryFiles files;
     if ((flags & 1) == 0)
         files.files[FameName] = Bytes(content.begin(), content.end());
     halloffame::HallOfFame fame(files);
 
-    FUZZ_CHECK(fame.check());
+    const halloffame::FameStatus checked = fame.check();
+    FUZZ_CHECK(checked.succeeded() && checked.message().isEmpty());
     FUZZ_CHECK(files.exists(FameName));
     const Bytes file = files.files[FameName];
 
@@ -306,8 +305,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pairs.emplace_back(first.FieldSize, first.FoxCount);
     }
     for (const auto& [fieldSize, foxCount] : pairs) {
-        const std::optional<FameLookup> best = fame.lookUp(fieldSize, foxCount);
-        FUZZ_CHECK(best.has_value());
+        const halloffame::FameOutcome<FameLookup> best = fame.lookUp(fieldSize, foxCount);
+        FUZZ_CHECK(best.succeeded() && best.message().isEmpty());
         if (!best)
             continue;
         FUZZ_CHECK(sameLookup(*best, expectedLookup(file, fieldSize, foxCount)));
@@ -316,9 +315,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Looking up never writes.
     FUZZ_CHECK(files.files[FameName] == file);
-    FUZZ_CHECK(messages.isEmpty());
 
-    const std::optional<FameLookup> best = fame.lookUp(result.FieldSize, result.FoxCount);
+    const halloffame::FameOutcome<FameLookup> best = fame.lookUp(result.FieldSize, result.FoxCount);
     const int forced = (flags >> 1) & 3;
     FameDecisions decisions;
     if (forced == 0 && best)
@@ -327,8 +325,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         decisions = FameDecisions{(forced & 1) != 0, (forced & 2) != 0};
     if (!isPossible(result))
         FUZZ_CHECK(!best || halloffame::decide(*best, result) == FameDecisions{});
-    checkStore(files, fame, result, decisions, name, forced == 0, messages);
-
-    platform::setMessageHandler(previous);
+    checkStore(files, fame, result, decisions, name, forced == 0);
     return 0;
 }

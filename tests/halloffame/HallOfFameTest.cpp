@@ -1,8 +1,7 @@
 // The hall-of-fame file: byte layout, names, the "best" rules, the lines the dialogs show,
 // and what a store keeps, drops and appends. Runs in the scratch working directory.
-#include "dialogs/HallOfFame.h"
-#include "DialogTestSupport.h"
-#include "tests/support/TestSupport.h"
+#include "halloffame/HallOfFame.h"
+#include "FameFileBytes.h"
 
 #include <QFile>
 #include <cmath>
@@ -12,13 +11,16 @@
 #include <random>
 #include <vector>
 
+namespace halloffame = tarnell::halloffame;
+
 namespace {
 
-using dialogtest::fileExists;
-using dialogtest::readFile;
-using dialogtest::writeFile;
 using halloffame::FameDecisions;
+using halloffame::FameLookup;
 using halloffame::HallOfFame;
+using halloffametest::fileExists;
+using halloffametest::readFile;
+using halloffametest::writeFile;
 using tarnell::TPuzzleResult;
 
 constexpr char FileName[] = "h_fame.dat";
@@ -27,7 +29,7 @@ constexpr char FileName[] = "h_fame.dat";
 // the name padded with spaces to 50 bytes.
 QByteArray record(int size, int foxes, double days, int steps, int timeFlag, int stepsFlag,
                   const QByteArray& name) {
-    return dialogtest::encode({size, foxes, days, steps, timeFlag, stepsFlag, name});
+    return halloffametest::encode({size, foxes, days, steps, timeFlag, stepsFlag, name});
 }
 
 double seconds(double value) {
@@ -49,17 +51,17 @@ protected:
         for (const char* name : {"h_fame.dat", "h_fame2.dat", "h_fame.dat.damaged",
                                  "h_fame.dat.damaged.2", "h_fame.dat.damaged.3"})
             QFile::remove(QString::fromLatin1(name));
-        testsupport::clearMessages();
     }
 
     // The dialog's whole round: look up, decide, store.
     FameDecisions play(const TPuzzleResult& r, const QString& name) {
         HallOfFame fame;
-        const std::optional<halloffame::FameLookup> best = fame.lookUp(r.FieldSize, r.FoxCount);
-        EXPECT_TRUE(best.has_value());
-        const FameDecisions decisions =
-            halloffame::decide(best.value_or(halloffame::FameLookup{}), r);
-        EXPECT_TRUE(fame.store(r, decisions, name));
+        const auto best = fame.lookUp(r.FieldSize, r.FoxCount);
+        EXPECT_TRUE(best);
+        const FameDecisions decisions = halloffame::decide(best ? *best : FameLookup{}, r);
+        const halloffame::FameStatus stored = fame.store(r, decisions, name);
+        EXPECT_TRUE(stored);
+        EXPECT_EQ(stored.message(), QString());
         return decisions;
     }
 
@@ -67,18 +69,19 @@ protected:
 };
 
 TEST_F(HallOfFameTest, MissingFileIsCreatedEmptyAndShowsThePlaceholders) {
-    ASSERT_TRUE(fame.check());
+    const halloffame::FameStatus checked = fame.check();
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(checked.message(), QString());
     ASSERT_TRUE(fileExists(FileName));
     EXPECT_EQ(readFile(FileName).size(), 0);
     const auto best = fame.lookUp(8, 5);
-    ASSERT_TRUE(best.has_value());
+    ASSERT_TRUE(best);
     EXPECT_FALSE(best->TimeRecord);
     EXPECT_FALSE(best->StepsRecord);
     EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Mr. Smith    26 steps"));
     EXPECT_EQ(halloffame::placeholderTimeLine(10, 10), QStringLiteral("Mr. Smith    01:40,0"));
     EXPECT_EQ(halloffame::placeholderStepsLine(3, 1), QStringLiteral("Mr. Smith    8 steps"));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(HallOfFameTest, NewBestOfBothKindsStoresATimeRecordThenAStepsRecord) {
@@ -207,11 +210,13 @@ TEST_F(HallOfFameTest, StoreWithoutDecisionsLeavesTheBytesAlone) {
                              record(10, 10, -1.0, 5, 1, 0, "Impossible");
     writeFile(FileName, bytes);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(HallOfFame().store(result(8, 5, 50, 40), FameDecisions{}, QStringLiteral("X")));
+        const halloffame::FameStatus stored =
+            HallOfFame().store(result(8, 5, 50, 40), FameDecisions{}, QStringLiteral("X"));
+        EXPECT_TRUE(stored);
+        EXPECT_EQ(stored.message(), QString());
         ASSERT_EQ(readFile(FileName), bytes) << "store " << i;
     }
     EXPECT_FALSE(fileExists("h_fame2.dat"));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(HallOfFameTest, ARecordWithBothFlagsCountsAsBothAndIsKeptOnce) {
@@ -307,14 +312,14 @@ TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
     const QByteArray bytes = record(8, 5, seconds(12), 14, 1, 0, "Ann");
     writeFile(FileName, bytes);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::ReadGroup);
-    EXPECT_TRUE(fame.check());
+    const halloffame::FameStatus checked = fame.check();
     const auto best = fame.lookUp(8, 5);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(checked);
     ASSERT_TRUE(best && best->TimeRecord);
+    EXPECT_EQ(checked.message() + best.message(), QString());
     EXPECT_EQ(readFile(FileName), bytes);
     EXPECT_FALSE(fileExists("h_fame2.dat"));
-    EXPECT_TRUE(testsupport::messages().isEmpty())
-        << testsupport::messages().join('\n').toStdString();
 }
 
 } // namespace

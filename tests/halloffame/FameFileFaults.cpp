@@ -1,6 +1,6 @@
 #include "FameFileFaults.h"
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
 
@@ -114,4 +114,4 @@ bool FaultyFameFileSystem::remove(const std::string& name, std::string& error) {
     return real_.remove(name, error);
 }
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

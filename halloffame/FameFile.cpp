@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
 
@@ -170,4 +170,4 @@ FameFileSystem& diskFileSystem() {
     return files;
 }
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

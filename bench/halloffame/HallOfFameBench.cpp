@@ -1,11 +1,13 @@
 // Costs of the hall of fame as the dialogs use it: the look-up while a dialog is built,
 // and the store on "OK", for a file of every pair the game allows, twice over.
-#include "dialogs/HallOfFame.h"
+#include "halloffame/HallOfFame.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+namespace halloffame = tarnell::halloffame;
 
 namespace {
 

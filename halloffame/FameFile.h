@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 enum class FameOpenMode {
     Read,            // an existing file, read only
@@ -45,4 +45,4 @@ public:
 // The real files of the process's working directory.
 FameFileSystem& diskFileSystem();
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
 
@@ -103,4 +103,4 @@ QString decodeName(const NameField& field) {
     return trimName(QString::fromLatin1(field.data(), static_cast<qsizetype>(NameSize)));
 }
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 constexpr std::size_t RecordSize = 72;
 constexpr std::size_t NameSize = 50;
@@ -51,4 +51,4 @@ QString decodeName(const NameField& field);
 // Spaces and control characters removed from both ends.
 QString trimName(const QString& text);
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

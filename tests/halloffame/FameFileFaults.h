@@ -2,12 +2,12 @@
 // chosen operation fail, or stop the program there as a crash would.
 #pragma once
 
-#include "dialogs/FameFile.h"
+#include "halloffame/FameFile.h"
 
 #include <array>
 #include <stdexcept>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 enum class FameOperation { Open, Read, Write, Flush, Close, Length, Rename, Remove };
 constexpr std::size_t FameOperationCount = 8;
@@ -50,4 +50,4 @@ private:
     Fault fault_ = Fault::Fail;
 };
 
-} // namespace halloffame
+} // namespace tarnell::halloffame
