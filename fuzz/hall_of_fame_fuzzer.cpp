@@ -88,6 +88,14 @@ public:
         return true;
     }
 
+    bool mayWrite(const std::string& name, std::string& error) override {
+        if (!exists(name)) {
+            error = "No such file or directory";
+            return false;
+        }
+        return true;
+    }
+
 private:
     class File : public halloffame::FameFile {
     public:
@@ -110,6 +118,11 @@ private:
             bytes = static_cast<std::int64_t>(owner_.files[name_].size());
             return true;
         }
+        bool permissions(std::uint32_t& bits, std::string&) override {
+            bits = 0644;
+            return true;
+        }
+        bool setPermissions(std::uint32_t, std::string&) override { return true; }
 
     private:
         MemoryFiles& owner_;
@@ -126,18 +139,20 @@ std::vector<RecordBytes> recordsOf(const Bytes& file) {
 }
 
 // What the look-up must find: the last time record and the last steps record of the pair
-// among the records that could be real results; nothing in a file of no whole length.
+// among the records that could be real results of their kind (a possible puzzle and a
+// possible value in the field of the kind); nothing in a file of no whole length.
 FameLookup expectedLookup(const Bytes& file, int fieldSize, int foxCount) {
     FameLookup best;
     if (file.size() % RecordSize != 0)
         return best;
     for (const RecordBytes& bytes : recordsOf(file)) {
         const FameRecord record = halloffame::decodeRecord(bytes);
-        if (!record.belongsTo(fieldSize, foxCount) || !halloffame::isPossibleResult(record))
+        if (!record.belongsTo(fieldSize, foxCount) ||
+            !halloffame::isPossiblePuzzle(record.FieldSize, record.FoxCount))
             continue;
-        if (record.TimeFlag != 0)
+        if (record.TimeFlag != 0 && halloffame::isPossibleTime(record.Time))
             best.TimeRecord = record;
-        if (record.StepsFlag != 0)
+        if (record.StepsFlag != 0 && record.Steps >= 0)
             best.StepsRecord = record;
     }
     return best;
@@ -191,23 +206,26 @@ tarnell::TPuzzleResult resultFrom(fuzzsupport::InputReader& input, bool rawTime)
     return result;
 }
 
-bool isPossible(const tarnell::TPuzzleResult& result) {
-    FameRecord probe;
-    probe.FieldSize = result.FieldSize;
-    probe.FoxCount = result.FoxCount;
-    probe.Time = result.Elapsed;
-    probe.Steps = result.StepCount;
-    return halloffame::isPossibleResult(probe);
+// The decisions a store acts on: a new best only of a kind whose value could be real.
+FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisions decisions) {
+    const bool puzzle = halloffame::isPossiblePuzzle(result.FieldSize, result.FoxCount);
+    return {decisions.NewBestTime && puzzle && halloffame::isPossibleTime(result.Elapsed),
+            decisions.NewMinimumSteps && puzzle && result.StepCount >= 0};
 }
 
-// Whether the store may drop an old record: only a real result of the same pair whose
-// every best the decisions replace.
+// Whether the store may drop an old record of the same pair: every flag it has set belongs
+// to a real best that the decisions replace.
 bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
                 FameDecisions decisions) {
-    return record.belongsTo(result.FieldSize, result.FoxCount) &&
-           halloffame::isPossibleResult(record) &&
-           (record.TimeFlag == 0 || decisions.NewBestTime) &&
-           (record.StepsFlag == 0 || decisions.NewMinimumSteps);
+    if (!record.belongsTo(result.FieldSize, result.FoxCount))
+        return false;
+    const bool puzzle = halloffame::isPossiblePuzzle(record.FieldSize, record.FoxCount);
+    const bool timeStays =
+        record.TimeFlag != 0 &&
+        (!puzzle || !halloffame::isPossibleTime(record.Time) || !decisions.NewBestTime);
+    const bool stepsStays =
+        record.StepsFlag != 0 && (!puzzle || record.Steps < 0 || !decisions.NewMinimumSteps);
+    return !timeStays && !stepsStays;
 }
 
 void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
@@ -231,7 +249,7 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
         FUZZ_CHECK(storedFile.message().isEmpty());
     }
 
-    const FameDecisions effective = isPossible(result) ? decisions : FameDecisions{};
+    const FameDecisions effective = possibleDecisions(result, decisions);
     const std::vector<RecordBytes> before = damaged ? std::vector<RecordBytes>{} : recordsOf(old);
     const std::vector<RecordBytes> after = recordsOf(now);
     // The old records that stay come first, in their order; nothing else is dropped.
@@ -247,7 +265,8 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
     for (std::size_t i = next; i < after.size(); ++i) {
         const FameRecord fresh = halloffame::decodeRecord(after[i]);
         FUZZ_CHECK(fresh.belongsTo(result.FieldSize, result.FoxCount));
-        FUZZ_CHECK(halloffame::isPossibleResult(fresh));
+        FUZZ_CHECK(fresh.TimeFlag == 0 || halloffame::countsAsBestTime(fresh));
+        FUZZ_CHECK(fresh.StepsFlag == 0 || halloffame::countsAsMinimumSteps(fresh));
         FUZZ_CHECK(fresh.Steps == result.StepCount);
         FUZZ_CHECK(tarnell::ElapsedMilliseconds(fresh.Time) ==
                    tarnell::ElapsedMilliseconds(result.Elapsed));
@@ -323,8 +342,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         decisions = halloffame::decide(*best, result);
     else
         decisions = FameDecisions{(forced & 1) != 0, (forced & 2) != 0};
-    if (!isPossible(result))
-        FUZZ_CHECK(!best || halloffame::decide(*best, result) == FameDecisions{});
+    if (best)
+        FUZZ_CHECK(halloffame::decide(*best, result) ==
+                   possibleDecisions(result, halloffame::decide(*best, result)));
     checkStore(files, fame, result, decisions, name, forced == 0);
     return 0;
 }

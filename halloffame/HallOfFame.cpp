@@ -69,20 +69,32 @@ FameRecord recordOf(const tarnell::TPuzzleResult& result, const QString& typedNa
     record.FoxCount = result.FoxCount;
     record.Steps = result.StepCount;
     record.Time = result.Elapsed;
-    if (isPossibleResult(record))
+    if (isPossibleTime(record.Time))
         record.Time = static_cast<double>(tarnell::ElapsedMilliseconds(result.Elapsed)) /
                       tarnell::MillisecondsPerDay;
     record.Name = encodeName(typedName);
     return record;
 }
 
-// Whether a record of the old file goes into the new one.
+// Whether a record of the old file goes into the new one. Kind by kind: a part that never
+// counted stays as it was, a counting part stays while no new best of its kind replaces it;
+// so a record that holds both bests is kept once while either of them still stands.
 bool keeps(const FameRecord& record, int fieldSize, int foxCount, FameDecisions decisions) {
-    if (!record.belongsTo(fieldSize, foxCount) || !isPossibleResult(record))
+    if (!record.belongsTo(fieldSize, foxCount))
         return true;
-    // A record that holds both bests is kept once while either of them still stands.
-    return (record.isTimeRecord() && !decisions.NewBestTime) ||
-           (record.isStepsRecord() && !decisions.NewMinimumSteps);
+    const bool keptForTime =
+        record.isTimeRecord() && (!countsAsBestTime(record) || !decisions.NewBestTime);
+    const bool keptForSteps =
+        record.isStepsRecord() && (!countsAsMinimumSteps(record) || !decisions.NewMinimumSteps);
+    return keptForTime || keptForSteps;
+}
+
+// The decisions that a result can carry: a new best only of a kind whose value is possible.
+FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisions decisions) {
+    const bool puzzle = isPossiblePuzzle(result.FieldSize, result.FoxCount);
+    decisions.NewBestTime = decisions.NewBestTime && puzzle && isPossibleTime(result.Elapsed);
+    decisions.NewMinimumSteps = decisions.NewMinimumSteps && puzzle && result.StepCount >= 0;
+    return decisions;
 }
 
 } // namespace
@@ -97,13 +109,6 @@ int placeholderSteps(int fieldSize, int foxCount) {
 
 FameDecisions decide(const FameLookup& best, const tarnell::TPuzzleResult& result) {
     FameDecisions decisions;
-    FameRecord probe;
-    probe.FieldSize = result.FieldSize;
-    probe.FoxCount = result.FoxCount;
-    probe.Time = result.Elapsed;
-    probe.Steps = result.StepCount;
-    if (!isPossibleResult(probe))
-        return decisions;
     const std::int64_t bestTime = best.TimeRecord
                                       ? tarnell::ElapsedMilliseconds(best.TimeRecord->Time)
                                       : placeholderMilliseconds(result.FieldSize, result.FoxCount);
@@ -112,7 +117,7 @@ FameDecisions decide(const FameLookup& best, const tarnell::TPuzzleResult& resul
                                        : placeholderSteps(result.FieldSize, result.FoxCount);
     decisions.NewBestTime = tarnell::ElapsedMilliseconds(result.Elapsed) < bestTime;
     decisions.NewMinimumSteps = result.StepCount < bestSteps;
-    return decisions;
+    return possibleDecisions(result, decisions);
 }
 
 QString bestTimeLine(const FameRecord& record) {
@@ -170,8 +175,9 @@ FameStatus HallOfFame::check() {
 }
 
 FameOutcome<FameLookup> HallOfFame::lookUp(int fieldSize, int foxCount) {
-    if (FameStatus checked = check(); !checked)
-        return FameOutcome<FameLookup>::failure(checked.message());
+    FameLookup best;
+    if (!files_.exists(FameFileName))
+        return FameOutcome<FameLookup>::success(best);
     std::string error;
     std::unique_ptr<FameFile> file = files_.open(FameFileName, FameOpenMode::Read, error);
     if (!file)
@@ -179,16 +185,15 @@ FameOutcome<FameLookup> HallOfFame::lookUp(int fieldSize, int foxCount) {
     std::int64_t length = 0;
     if (!file->length(length, error))
         return failed<FameLookup>(QStringLiteral("find the length of"), FameFileName, error);
-    FameLookup best;
     // A file that is not a whole number of records holds nothing that can be trusted.
     if (length % static_cast<std::int64_t>(RecordSize) == 0) {
         const FameStatus read =
             readRecords(*file, FameFileName, length, [&](const RecordBytes& bytes) {
                 const FameRecord record = decodeRecord(bytes);
-                if (record.belongsTo(fieldSize, foxCount) && isPossibleResult(record)) {
-                    if (record.isTimeRecord())
+                if (record.belongsTo(fieldSize, foxCount)) {
+                    if (countsAsBestTime(record))
                         best.TimeRecord = record;
-                    if (record.isStepsRecord())
+                    if (countsAsMinimumSteps(record))
                         best.StepsRecord = record;
                 }
                 return done();
@@ -213,6 +218,12 @@ FameOutcome<HallOfFame::OldFile> HallOfFame::openOld() {
     if (!old.File->length(old.State.Length, error))
         return failed<OldFile>(QStringLiteral("find the length of"), FameFileName, error,
                                NotStored);
+    // A file the player protected stays as it is: it is neither rewritten nor replaced.
+    if (!files_.mayWrite(FameFileName, error))
+        return failed<OldFile>(QStringLiteral("write"), FameFileName, error, NotStored);
+    if (!old.File->permissions(old.Permissions, error))
+        return failed<OldFile>(QStringLiteral("find the permissions of"), FameFileName, error,
+                               NotStored);
     return FameOutcome<OldFile>::success(std::move(old));
 }
 
@@ -225,6 +236,9 @@ FameStatus HallOfFame::writeNewFile(OldFile& old, FameFile& out,
             return failed(QStringLiteral("write"), NewFameFileName, error, NotStored);
         return done();
     };
+    std::string error;
+    if (old.File && !out.setPermissions(old.Permissions, error))
+        return failed(QStringLiteral("set the permissions of"), NewFameFileName, error, NotStored);
     // Kept records are copied byte for byte, whatever they hold.
     if (old.File && old.State.whole()) {
         const FameStatus copied = readRecords(
@@ -239,7 +253,6 @@ FameStatus HallOfFame::writeNewFile(OldFile& old, FameFile& out,
     for (const FameRecord& record : added)
         if (FameStatus written = write(encodeRecord(record)); !written)
             return written;
-    std::string error;
     if (!out.flush(error))
         return failed(QStringLiteral("save to the disk"), NewFameFileName, error, NotStored);
     if (!out.close(error))
@@ -302,8 +315,7 @@ FameStatus HallOfFame::swapIn(const OldFile& old) {
 FameStatus HallOfFame::store(const tarnell::TPuzzleResult& result, FameDecisions decisions,
                              const QString& typedName) {
     const FameRecord fresh = recordOf(result, typedName);
-    if (!isPossibleResult(fresh))
-        decisions = FameDecisions{};
+    decisions = possibleDecisions(result, decisions);
 
     FameOutcome<OldFile> opened = openOld();
     if (!opened)

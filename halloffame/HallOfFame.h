@@ -94,8 +94,9 @@ public:
     // Makes sure the file exists (a missing one is created empty) and finds its length. A
     // file that is not a whole number of records passes the check but is never read.
     FameStatus check();
-    // Runs the check, then reads the file without writing to it: the time record and the
-    // steps record of the pair.
+    // Reads the file without writing to it: the time record and the steps record of the
+    // pair. It does not run the check again (the dialogs run it first); a missing file holds
+    // nothing.
     FameOutcome<FameLookup> lookUp(int fieldSize, int foxCount);
     // Rewrites the file with the result: the other records in their order, minus those the
     // decisions supersede, then the new time record and the new steps record. The new file
@@ -114,9 +115,11 @@ private:
     struct OldFile {
         std::unique_ptr<FameFile> File;
         FileState State;
+        std::uint32_t Permissions = 0; // passed on to the new file
     };
     FameOutcome<OldFile> openOld();
-    // Copies the records of old that keep returns true for into out, then appends added.
+    // Gives out the permission bits of old, copies the records of old that keep returns true
+    // for, appends added, and puts out on the disk.
     FameStatus writeNewFile(OldFile& old, FameFile& out,
                             const std::function<bool(const FameRecord&)>& keep,
                             const std::vector<FameRecord>& added);

@@ -42,8 +42,11 @@ private:
 void LookUpInAFullFile(benchmark::State& state) {
     FullHallOfFame full;
     halloffame::HallOfFame fame;
-    for (auto _ : state)
+    // What a dialog does while it is built: one check and one look-up.
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fame.check());
         benchmark::DoNotOptimize(fame.lookUp(8, 5));
+    }
     state.counters["bytes"] = static_cast<double>(QFile(QStringLiteral("h_fame.dat")).size());
 }
 BENCHMARK(LookUpInAFullFile)->Unit(benchmark::kMicrosecond);

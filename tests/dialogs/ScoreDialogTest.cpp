@@ -97,6 +97,18 @@ TEST_F(ScoreDialogTest, AFailureWhilePreparingIsToldAndTheDialogStillShows) {
     EXPECT_TRUE(dialog->RxLabel16->Caption().isEmpty());
 }
 
+// One check and one look-up: the file is opened twice while the dialog is prepared, and
+// only for reading once it exists.
+TEST_F(ScoreDialogTest, PreparingOpensTheFileOnceToCheckAndOnceToLookUp) {
+    halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
+    halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
+    auto dialog = open(6, 3, files);
+    EXPECT_EQ(dialog->RxLabel15->Caption(), QStringLiteral("Ann  00:12,5"));
+    EXPECT_EQ(files.count(halloffame::FameOperation::Open), 2);
+    EXPECT_EQ(files.count(halloffame::FameOperation::Close), 2);
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+}
+
 TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
     auto dialog = open(8, 5);
     EXPECT_EQ(dialog->size(), QSize(427, 221));

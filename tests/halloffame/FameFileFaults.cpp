@@ -62,6 +62,18 @@ public:
         return real_->length(bytes, error);
     }
 
+    bool permissions(std::uint32_t& bits, std::string& error) override {
+        if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
+            return false;
+        return real_->permissions(bits, error);
+    }
+
+    bool setPermissions(std::uint32_t bits, std::string& error) override {
+        if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
+            return false;
+        return real_->setPermissions(bits, error);
+    }
+
 private:
     std::unique_ptr<FameFile> real_;
     FaultyFameFileSystem& owner_;
@@ -112,6 +124,12 @@ bool FaultyFameFileSystem::remove(const std::string& name, std::string& error) {
     if (failsOrCrashes(strike(FameOperation::Remove), error))
         return false;
     return real_.remove(name, error);
+}
+
+bool FaultyFameFileSystem::mayWrite(const std::string& name, std::string& error) {
+    if (failsOrCrashes(strike(FameOperation::Permissions), error))
+        return false;
+    return real_.mayWrite(name, error);
 }
 
 } // namespace tarnell::halloffame

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -87,7 +88,8 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
     std::vector<std::pair<FameOperation, int>> counts;
     for (FameOperation operation :
          {FameOperation::Open, FameOperation::Read, FameOperation::Write, FameOperation::Flush,
-          FameOperation::Close, FameOperation::Length, FameOperation::Rename}) {
+          FameOperation::Close, FameOperation::Length, FameOperation::Permissions,
+          FameOperation::Rename}) {
         counts.emplace_back(operation, faulty.count(operation));
         if (operation != FameOperation::Read) {
             ASSERT_GT(faulty.count(operation), 0) << static_cast<int>(operation);
@@ -258,6 +260,9 @@ public:
         ++removes;
         return halloffame::diskFileSystem().remove(name, error);
     }
+    bool mayWrite(const std::string& name, std::string& error) override {
+        return halloffame::diskFileSystem().mayWrite(name, error);
+    }
 };
 
 TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnly) {
@@ -287,6 +292,46 @@ TEST_F(HallOfFameSafetyTest, AReadOnlyFileCanStillBeShown) {
     ASSERT_TRUE(quiet(best) && best->TimeRecord && best->StepsRecord);
     EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Bob  00:35,0"));
     EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Cy  22 steps"));
+}
+
+// The permission bits of a file.
+unsigned modeOf(const char* name) {
+    struct stat status {};
+    EXPECT_EQ(::stat(name, &status), 0);
+    return status.st_mode & 0777u;
+}
+
+// The player's protection holds for every user, root included: the store looks at the mode
+// itself instead of relying on the system to refuse the write.
+TEST_F(HallOfFameSafetyTest, AWriteProtectedFileIsNeitherReplacedNorChanged) {
+    for (const unsigned mode : {0444u, 0400u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        const halloffame::FameStatus stored =
+            HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(stored.message(), QStringLiteral("Could not write the hall of fame file "
+                                                   "\"h_fame.dat\": it is write-protected. Your "
+                                                   "result was not stored."));
+        EXPECT_EQ(modeOf(FileName), mode);
+        EXPECT_EQ(readFile(FileName), OldRecords);
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+}
+
+TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsThePermissionBitsOfTheOldOne) {
+    for (const unsigned mode : {0640u, 0604u, 0666u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        EXPECT_TRUE(quiet(HallOfFame().store(Winner, Both, QStringLiteral("Eve"))));
+        EXPECT_EQ(modeOf(FileName), mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        EXPECT_EQ(readFile(FileName), NewRecords);
+        QFile::remove(QString::fromLatin1(FileName));
+    }
 }
 
 TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
@@ -335,6 +380,11 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
             bytes = 144;
             return true;
         }
+        bool permissions(std::uint32_t& bits, std::string&) override {
+            bits = 0644;
+            return true;
+        }
+        bool setPermissions(std::uint32_t, std::string&) override { return true; }
 
     private:
         std::size_t left_ = 100;

@@ -146,12 +146,13 @@ TEST_F(HallOfFameTest, NamesAreTrimmedEncodedCutAndPadded) {
     };
     EXPECT_EQ(encodeName(QString()), field("Anonymous"));
     EXPECT_EQ(encodeName(QStringLiteral("    ")), field("Anonymous"));
-    EXPECT_EQ(encodeName(QStringLiteral(" \t\r\n\x7f")), field("Anonymous"));
+    EXPECT_EQ(encodeName(QStringLiteral(" \t\r\n\x01\x1f")), field("Anonymous"));
     EXPECT_EQ(encodeName(QStringLiteral("Ivy")), field("Ivy"));
     EXPECT_EQ(encodeName(QStringLiteral("\t  Ivy Lane \n")), field("Ivy Lane"));
     const QString sixty = QStringLiteral("abcdefghij").repeated(6);
     EXPECT_EQ(encodeName(sixty), field(sixty.left(50).toLatin1()));
-    // ISO-8859-1 where it can, one "?" for every other character, even outside the BMP.
+    // The Western code page where it can, one "?" for every other character, even outside
+    // the BMP.
     EXPECT_EQ(encodeName(QString::fromUtf8("Zo\xc3\xab \xce\xa9 \xf0\x9f\xa6\x8a!")),
               field(QByteArray("Zo\xeb ? ?!")));
     // Cut by characters after encoding: 49 letters and then a fox emoji fill exactly 50.
@@ -160,6 +161,47 @@ TEST_F(HallOfFameTest, NamesAreTrimmedEncodedCutAndPadded) {
 
     halloffame::NameField stored = field(QByteArray("  Zo\xeb\t", 7));
     EXPECT_EQ(halloffame::decodeName(stored), QString::fromUtf8("Zo\xc3\xab"));
+}
+
+// Names carry the Western Windows code page: 0x80 to 0x9F hold letters such as "\u0161",
+// "\u0160", "\u017d", "\u0153" and the euro sign, and a name ending in one keeps it.
+TEST_F(HallOfFameTest, NamesAreInTheWesternWindowsCodePage) {
+    using halloffame::decodeName;
+    using halloffame::encodeName;
+    const auto field = [](const QByteArray& bytes) {
+        halloffame::NameField stored;
+        stored.fill(' ');
+        std::memcpy(stored.data(), bytes.constData(), static_cast<size_t>(bytes.size()));
+        return stored;
+    };
+    EXPECT_EQ(decodeName(field("Du\x9a"
+                               "an \x8a")),
+              QString::fromUtf8("Du\xc5\xa1"
+                                "an \xc5\xa0"));
+    EXPECT_EQ(decodeName(field("\x80uro \x9c")), QString::fromUtf8("\xe2\x82\xac"
+                                                                   "uro \xc5\x93"));
+    EXPECT_EQ(decodeName(field("Ann\x9f")), QString::fromUtf8("Ann\xc5\xb8"));
+    EXPECT_EQ(encodeName(QString::fromUtf8("\xc5\xbd"
+                                           "ofie \xe2\x82\xac")),
+              field("\x8eofie \x80"));
+    EXPECT_EQ(encodeName(QString::fromUtf8("Ji\xc5\x99\xc3\xad \xc5\xa0")), field("Ji?\xed \x8a"));
+    // Only spaces and the control characters below them are trimmed.
+    EXPECT_EQ(decodeName(field(" \x01"
+                               "Ann\x1f")),
+              QStringLiteral("Ann"));
+    // Every byte a name can hold comes back as itself through text.
+    for (int byte = 0x21; byte <= 0xFF; ++byte) {
+        const halloffame::NameField one = field(QByteArray("A") + static_cast<char>(byte));
+        EXPECT_EQ(encodeName(decodeName(one)), one) << byte;
+    }
+    // Stored and read back through the file.
+    play(result(8, 5, 20, 20), QString::fromUtf8("Bo\xc5\xbe"
+                                                 "ena \xc5\x92"));
+    EXPECT_EQ(readFile(FileName).mid(22, 50), halloffametest::padded("Bo\x9e"
+                                                                     "ena \x8c"));
+    EXPECT_EQ(halloffame::timeLine(*HallOfFame().lookUp(8, 5), 8, 5),
+              QString::fromUtf8("Bo\xc5\xbe"
+                                "ena \xc5\x92  00:20,0"));
 }
 
 TEST_F(HallOfFameTest, StoredNamesAreAnonymousOrCutToFifty) {
@@ -282,8 +324,8 @@ TEST_F(HallOfFameTest, ImpossibleRecordsStayInTheFileButNeverCount) {
     const double inf = std::numeric_limits<double>::infinity();
     const QByteArray impossible =
         record(8, 5, -seconds(10), 3, 1, 0, "Negative time") +
-        record(8, 5, std::nan(""), 3, 1, 0, "No time") + record(8, 5, inf, 3, 1, 1, "Endless") +
-        record(8, 5, seconds(5), -4, 1, 1, "Minus steps") +
+        record(8, 5, std::nan(""), 3, 1, 0, "No time") + record(8, 5, inf, 3, 1, 0, "Endless") +
+        record(8, 5, seconds(5), -4, 0, 1, "Minus steps") +
         record(8, 7, seconds(5), 3, 1, 1, "Seven foxes on 8") +
         record(11, 5, seconds(5), 3, 1, 1, "Too large") +
         record(2, 0, seconds(5), 3, 1, 1, "Tiny") + record(3, 0, seconds(5), 3, 1, 1, "No fox");
@@ -300,12 +342,40 @@ TEST_F(HallOfFameTest, ImpossibleRecordsStayInTheFileButNeverCount) {
     const QByteArray bytes = readFile(FileName);
     EXPECT_EQ(bytes.left(impossible.size()), impossible);
     EXPECT_EQ(bytes.size(), impossible.size() + 144);
-    // A result that could not have been played is never a best either.
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, -1, 25)), FameDecisions{});
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, std::nan(""), 25)), FameDecisions{});
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, 10, -1)), FameDecisions{});
+    // A result that could not have been played is never a best either, judged kind by kind.
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, -1, 25)), (FameDecisions{false, true}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, std::nan(""), 25)), (FameDecisions{false, true}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, 10, -1)), (FameDecisions{true, false}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 7, 10, 10)), FameDecisions{});
     EXPECT_TRUE(HallOfFame().store(result(8, 5, -5, -5), FameDecisions{true, true}, "Cheat"));
     EXPECT_EQ(readFile(FileName), bytes);
+}
+
+// A game that ran across midnight left a negative time in the unused time field of its steps
+// record, and a time record may carry odd steps: each counts by the field of its own kind.
+TEST_F(HallOfFameTest, ARecordIsJudgedByTheFieldOfItsKind) {
+    const QByteArray nightOwl = record(8, 5, -seconds(86000), 20, 0, 1, "Night owl");
+    const QByteArray oddSteps = record(8, 5, seconds(30), -7, 1, 0, "Odd steps");
+    writeFile(FileName, nightOwl + oddSteps);
+    const auto best = HallOfFame().lookUp(8, 5);
+    ASSERT_TRUE(best && best->TimeRecord && best->StepsRecord);
+    EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Odd steps  00:30,0"));
+    EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Night owl  20 steps"));
+    // They are the bests to beat, not the placeholders.
+    EXPECT_EQ(halloffame::decide(*best, result(8, 5, 35, 21)), FameDecisions{});
+    // Beaten in one kind, the other record stands; the beaten one goes.
+    EXPECT_EQ(play(result(8, 5, 35, 19), QStringLiteral("Lark")), (FameDecisions{false, true}));
+    EXPECT_EQ(readFile(FileName), oddSteps + record(8, 5, seconds(35), 19, 0, 1, "Lark"));
+    // A steps record with a negative time still wins on steps when stored.
+    const halloffame::FameStatus stored = HallOfFame().store(
+        result(8, 5, -5, 10), FameDecisions{true, true}, QStringLiteral("Midnight"));
+    EXPECT_TRUE(stored);
+    const auto records = halloffametest::decodeAll(readFile(FileName));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].name, halloffametest::padded("Odd steps"));
+    EXPECT_EQ(records[1].name, halloffametest::padded("Midnight"));
+    EXPECT_EQ((std::pair{records[1].timeFlag, records[1].stepsFlag}), (std::pair{0, 1}));
+    EXPECT_EQ(records[1].steps, 10);
 }
 
 TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
