@@ -367,13 +367,16 @@ void Tmainform_form::ShowGamePage() {
     RzBmpButton1->setFocus(Qt::OtherFocusReason);
 }
 
+// Only while this window holds the activation: while a dialog holds it the keyboard is the
+// dialog's, and moving this window's focus would light no face yet pick the button that takes
+// Enter once this window is active again.
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (ApplicationActive())
+    if (ApplicationActive() && isActiveWindow())
         button->setFocus(Qt::MouseFocusReason);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (ApplicationActive() && Notebook1->currentIndex() == GamePage)
+    if (ApplicationActive() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
         RzBmpButton1->setFocus(Qt::MouseFocusReason);
 }
 
