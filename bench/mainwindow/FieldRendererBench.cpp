@@ -1,9 +1,9 @@
 // Cost of one frame of the field: the 100 ms timer redraws it for the whole life of the
 // program, so a frame should stay well under a millisecond.
 #include "core/Puzzle.h"
-#include "mainwindow/FieldRenderer.h"
-#include "platform/Fonts.h"
+#include "mainwindow/FieldArea.h"
 #include "platform/TimeOfDay.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -19,7 +19,7 @@ public:
 // The embedded images, or stand-ins of the same sizes when they are not there (the cost
 // of a frame does not depend on what the pictures show).
 tarnell::TFieldImages benchImages(bool& standIns) {
-    tarnell::TFieldImages images = tarnell::TFieldImages::loadEmbedded();
+    tarnell::TFieldImages images = tarnell::loadFieldImages();
     standIns = !images.problems().isEmpty();
     if (!standIns)
         return images;

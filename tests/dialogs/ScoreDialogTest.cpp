@@ -4,7 +4,7 @@
 #include "FameFileFaults.h"
 #include "dialogs/score.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The LCD label with custom character-set files: a good file shows its glyphs; a file that
 // is missing, nonsensical or cut short leaves the label exactly as it was.
 #include "tests/support/TestSupport.h"
-#include "widgets/LCD_Lab.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QDir>
 #include <QFile>
