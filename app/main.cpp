@@ -1,7 +1,7 @@
 // The program's entry point: creates the main window and runs the message loop until it closes.
 #include "mainwindow/mainform.h"
-#include "platform/Fonts.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,10 +1,10 @@
 #include "DialogParts.h"
 
-#include "platform/Drawing.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
-#include "widgets/ButtonGlyphs.h"
-#include "widgets/buts.h"
+#include "platform/drawing/Drawing.h"
+#include "widgets/buttons/ButtonGlyphs.h"
+#include "widgets/buttons/buts.h"
 
 #include <QPainter>
 

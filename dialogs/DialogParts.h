@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dialogs/DialogHost.h"
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 #include "skin/SkinnedForm.h"
 #include "widgets/Bevel.h"
 #include "widgets/ShadowLabel.h"

@@ -1,6 +1,6 @@
 #include "donat.h"
 
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QLineEdit>
 

@@ -4,7 +4,7 @@
 #include "dialogs/BestResultLines.h"
 #include "platform/Resources.h"
 #include "platform/Sound.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "score.h"
 
 #include "dialogs/BestResultLines.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "warnin_fo.h"
 
-#include "platform/Fonts.h"
-#include "widgets/buts.h"
+#include "platform/drawing/Fonts.h"
+#include "widgets/buttons/buts.h"
 
 namespace {
 

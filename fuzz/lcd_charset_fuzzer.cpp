@@ -3,8 +3,8 @@
 // declared cell; the label loads the file or keeps the set it had, and still paints.
 #include "fuzz/FuzzSupport.h"
 #include "platform/MessageBox.h"
-#include "widgets/LCD_Lab.h"
-#include "widgets/Matrix.h"
+#include "widgets/lcd/LCD_Lab.h"
+#include "widgets/lcd/Matrix.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,12 @@
 #include "FieldRenderer.h"
 
 #include "core/Puzzle.h"
-#include "platform/Drawing.h"
-#include "platform/Fonts.h"
-#include "platform/Resources.h"
+#include "platform/drawing/Drawing.h"
+#include "platform/drawing/Fonts.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -18,12 +17,6 @@ namespace {
 const QColor BackgroundLeft(192, 192, 192);
 const QColor BackgroundRight(64, 64, 64);
 constexpr int BackgroundSteps = 255;
-
-TPlateImages loadPlate(const QString& plain, const QString& current, const QString& highlighted,
-                       const QString& mask) {
-    return {platform::loadBitmap(plain), platform::loadBitmap(current),
-            platform::loadBitmap(highlighted), platform::loadBitmap(mask)};
-}
 
 void checkImage(QStringList& problems, const char* name, const QImage& image, QSize size) {
     if (image.isNull()) {
@@ -63,21 +56,6 @@ void convertPlate(TPlateImages& plate) {
 
 } // namespace
 
-TFieldImages TFieldImages::loadEmbedded() {
-    TFieldImages images;
-    images.Inner = loadPlate(QStringLiteral("PLATE"), QStringLiteral("PLATEB"),
-                             QStringLiteral("PLATEY"), QStringLiteral("MASKP"));
-    images.LastRow = loadPlate(QStringLiteral("PLATE_L"), QStringLiteral("PLATE_LB"),
-                               QStringLiteral("PLATE_LY"), QStringLiteral("MASK_L"));
-    images.LastColumn = loadPlate(QStringLiteral("PLATE_R"), QStringLiteral("PLATE_RB"),
-                                  QStringLiteral("PLATE_RY"), QStringLiteral("MASK_R"));
-    images.Flag = platform::loadBitmap(QStringLiteral("FLAG"));
-    images.FlagMask = platform::loadBitmap(QStringLiteral("FLAG_M"));
-    images.Fox = platform::loadBitmap(QStringLiteral("FOX"));
-    images.FoxMask = platform::loadBitmap(QStringLiteral("FOX_M"));
-    return images;
-}
-
 QStringList TFieldImages::problems() const {
     QStringList problems;
     checkPlate(problems, Inner, {"PLATE", "PLATEB", "PLATEY", "MASKP"}, TFieldRenderer::PlateSize);
@@ -91,8 +69,6 @@ QStringList TFieldImages::problems() const {
     checkImage(problems, "FOX_M", FoxMask, TFieldRenderer::FoxSize);
     return problems;
 }
-
-TFieldRenderer::TFieldRenderer() : TFieldRenderer(TFieldImages::loadEmbedded()) {}
 
 TFieldRenderer::TFieldRenderer(TFieldImages images)
     : Images_(std::move(images)), ImageProblems_(Images_.problems()),
@@ -118,29 +94,48 @@ QPoint TFieldRenderer::cellOrigin(int row, int col) {
 }
 
 void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
-    // Detaches the buffer first should a caller still hold a copy of the previous frame.
-    std::memcpy(Buffer_.bits(), Background_.constBits(),
-                static_cast<size_t>(Buffer_.sizeInBytes()));
-
-    // The planes hold MaxFieldSize cells a side, whatever the puzzle says.
-    const int n = std::clamp(puzzle.FieldSize(), 0, MaxFieldSize);
     const TPlane& view = puzzle.ViewPlane();
     const TPlane& hints = puzzle.HintPlane();
     const int hotRow = puzzle.HotRow();
     const int hotCol = puzzle.HotCol();
+    drawFrame(puzzle.FieldSize(), [&](int i, int j) {
+        TCellLook look;
+        if (i == hotRow && j == hotCol)
+            look.plate = TCellLook::Plate::Current;
+        else if (view[i][j] != vsCovered || (showHints && hints[i][j] == 1))
+            look.plate = TCellLook::Plate::Highlighted;
+        if (view[i][j] == vsOpened) {
+            look.mark = TCellLook::Mark::Flag;
+            look.count = puzzle.GetN(i, j);
+        } else if (view[i][j] == vsFound) {
+            look.mark = TCellLook::Mark::Fox;
+        }
+        return look;
+    });
+}
+
+void TFieldRenderer::drawFrame(int size, const std::function<TCellLook(int row, int col)>& lookOf) {
+    // Detaches the buffer first should a caller still hold a copy of the previous frame.
+    std::memcpy(Buffer_.bits(), Background_.constBits(),
+                static_cast<size_t>(Buffer_.sizeInBytes()));
+
+    // No board is larger than the puzzle's largest, whatever the caller says.
+    const int n = std::clamp(size, 0, MaxFieldSize);
+    std::array<std::array<TCellLook, MaxFieldSize + 1>, MaxFieldSize + 1> looks;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            looks[i][j] = lookOf(i, j);
 
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
-            const bool current = i == hotRow && j == hotCol;
-            const bool highlighted = view[i][j] != vsCovered || (showHints && hints[i][j] == 1);
-            auto variant = [&](const TPlateImages& plate) -> const QImage& {
-                if (current)
-                    return plate.Current;
-                return highlighted ? plate.Highlighted : plate.Plain;
-            };
-            auto draw = [&](const TPlateImages& plate) {
-                platform::maskComposite(Buffer_, origin, variant(plate), plate.Mask);
+            const TCellLook::Plate plate = looks[i][j].plate;
+            auto draw = [&](const TPlateImages& images) {
+                const QImage& variant = plate == TCellLook::Plate::Current ? images.Current
+                                        : plate == TCellLook::Plate::Highlighted
+                                            ? images.Highlighted
+                                            : images.Plain;
+                platform::maskComposite(Buffer_, origin, variant, images.Mask);
             };
             if (i != n && j != n)
                 draw(Images_.Inner);
@@ -159,11 +154,12 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
-            if (view[i][j] == vsOpened) {
+            const TCellLook& look = looks[i][j];
+            if (look.mark == TCellLook::Mark::Flag) {
                 platform::maskComposite(Buffer_, origin + FlagOffset, Images_.Flag,
                                         Images_.FlagMask);
-                Counts_.push_back({origin, puzzle.GetN(i, j)});
-            } else if (view[i][j] == vsFound) {
+                Counts_.push_back({origin, look.count});
+            } else if (look.mark == TCellLook::Mark::Fox) {
                 platform::maskComposite(Buffer_, origin + FoxOffset, Images_.Fox, Images_.FoxMask);
             }
         }
@@ -222,35 +218,6 @@ void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {
     painter.translate(topLeft);
     drawCounts(painter);
     painter.restore();
-}
-
-TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent) {
-    setFixedSize(TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
-    // Every pixel is painted from the frame, so nothing needs erasing first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
-    Renderer_.setDevicePixelRatio(devicePixelRatioF());
-    Renderer_.drawFrame(puzzle, showHints);
-    update();
-}
-
-void TFieldArea::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    Renderer_.paintArea(painter);
-}
-
-void TFieldArea::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    emit mouseMoved(at.x(), at.y());
-}
-
-void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    emit mouseReleased(event->button(), at.x(), at.y());
 }
 
 } // namespace tarnell

@@ -1,5 +1,6 @@
 // The field renderer: draws the puzzle field as a board of diamond plates, with the counts
-// of opened cells on flags and the found foxes, and the field area that shows the frame.
+// of opened cells on flags and the found foxes. It draws from the images handed to it, so
+// the generator's board preview is drawn by it too.
 #pragma once
 
 #include <QFont>
@@ -9,7 +10,7 @@
 #include <QSize>
 #include <QStaticText>
 #include <QStringList>
-#include <QWidget>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -36,10 +37,17 @@ struct TFieldImages {
     QImage Fox;              // FOX: 20 x 15
     QImage FoxMask;          // FOX_M
 
-    // The embedded bitmaps, as 32-bit RGB.
-    static TFieldImages loadEmbedded();
     // One sentence for every image that is missing or not of its size; empty when all is well.
     QStringList problems() const;
+};
+
+// What the field shows of one cell: the variant of its plate and what stands on it.
+struct TCellLook {
+    enum class Plate { Plain, Current, Highlighted };
+    enum class Mark { None, Flag, Fox };
+    Plate plate = Plate::Plain;
+    Mark mark = Mark::None;
+    int count = 0; // written on the flag
 };
 
 // Draws whole frames of the field into a 546 x 280 back buffer; the field area shows its
@@ -55,8 +63,7 @@ public:
     static constexpr QSize FlagSize{15, 19};
     static constexpr QSize FoxSize{20, 15};
 
-    // With the embedded images; needs a running QGuiApplication (fonts).
-    TFieldRenderer();
+    // Needs a running QGuiApplication (fonts).
     explicit TFieldRenderer(TFieldImages images);
 
     // Missing or mis-sized images (see TFieldImages::problems), for the owner to report; a
@@ -66,6 +73,9 @@ public:
     // Rebuilds the back buffer from the puzzle state: background, plates, then flags with
     // their counts and found foxes.
     void drawFrame(const TPuzzle& puzzle, bool showHints);
+    // The same for a board of size x size cells (at most the puzzle's largest), cell (row, col)
+    // drawn as lookOf(row, col) says, rows and columns counted from 1.
+    void drawFrame(int size, const std::function<TCellLook(int row, int col)>& lookOf);
     // The last frame; before the first one, the bare background.
     const QImage& backBuffer() const { return Buffer_; }
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
@@ -107,36 +117,6 @@ private:
     QFont CountFont_;
     // The texts of the counts, laid out once per value.
     mutable QHash<int, QStaticText> CountTexts_;
-};
-
-// The field area ("PaintBox3"): a 401 x 225 control that shows the renderer's frame and
-// reports the pointer. It owns the renderer, so the images and the back buffer live as long
-// as the window that holds the area.
-class TFieldArea : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit TFieldArea(QWidget* parent = nullptr);
-
-    // Draws a frame of the puzzle into the back buffer and asks for the area to be repainted
-    // from it (a plain copy of its top-left 401 x 225 pixels).
-    void showFrame(const TPuzzle& puzzle, bool showHints);
-    TFieldRenderer& renderer() { return Renderer_; }
-    const TFieldRenderer& renderer() const { return Renderer_; }
-
-signals:
-    // The pointer moved over the area (with or without a button held), in area pixels.
-    void mouseMoved(int x, int y);
-    // A mouse button was released after a press on the area, in area pixels.
-    void mouseReleased(Qt::MouseButton button, int x, int y);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    TFieldRenderer Renderer_;
 };
 
 } // namespace tarnell

@@ -1,23 +1,23 @@
 #include "mainform.h"
 
-#include "FieldRenderer.h"
+#include "FieldArea.h"
 #include "FormParts.h"
 #include "core/Clock.h"
 #include "dialogs/donat.h"
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "dialogs/warnin_fo.h"
-#include "platform/Drawing.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/TimeOfDay.h"
+#include "platform/drawing/Drawing.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,17 +1,17 @@
 // The main window's controls: where each one stands and how it is set up.
 #include "mainform.h"
 
-#include "FieldRenderer.h"
+#include "FieldArea.h"
 #include "FormParts.h"
-#include "platform/Colors.h"
-#include "platform/Fonts.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Colors.h"
+#include "platform/drawing/Fonts.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
 #include "widgets/ShadowLabel.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QTimer>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "LeftStrip.h"
 
-#include "platform/Drawing.h"
+#include "SkinFrame.h"
 
 #include <QPainter>
 
@@ -22,8 +22,7 @@ void TLeftStrip::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void TLeftStrip::PaintBox1Paint(QPainter& painter) {
-    platform::gradientFill(painter, rect(), TopColour, BottomColour, Steps,
-                           platform::GradientDirection::TopToBottom);
+    skin::paintLeftStrip(painter, rect());
     if (overlay_)
         overlay_(painter);
 }

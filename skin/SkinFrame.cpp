@@ -1,8 +1,8 @@
 #include "SkinFrame.h"
 
-#include "platform/Colors.h"
-#include "platform/Drawing.h"
-#include "platform/Fonts.h"
+#include "platform/drawing/Colors.h"
+#include "platform/drawing/Drawing.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -138,6 +138,11 @@ QImage composeCorner(const SkinBitmaps& bitmaps) {
                 line[x] = seam;
     }
     return corner;
+}
+
+void paintLeftStrip(QPainter& painter, const QRect& rect) {
+    platform::gradientFill(painter, rect, StripTopColour, StripBottomColour, StripSteps,
+                           platform::GradientDirection::TopToBottom);
 }
 
 void paintFrame(QPainter& painter, const SkinBitmaps& bitmaps, const FrameState& state) {

@@ -1,9 +1,11 @@
 // The skinned frame of a window: its fixed geometry (caption zones, tile counts) and the
-// painter that draws corner, caption bar, caption buttons and borders from the skin bitmaps.
+// painter that draws corner, caption bar, caption buttons, borders and the left strip from
+// the skin bitmaps. It draws only what it is handed, so the generator's previews use it too.
 #pragma once
 
 #include "SkinBitmaps.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -24,6 +26,11 @@ constexpr int SeamWidth = 2;      // the cyan seam between corner and caption ba
 constexpr int CaptionBand = 28;   // presses and drags act on rows y < 28
 constexpr int ReleaseBand = 27;   // a button acts on a release at y < 27 only
 constexpr QPoint CaptionTextPos{68, 6};
+constexpr QPoint StripPanelPos{8, 46}; // Panel1, which holds the left strip at its top-left
+inline const QColor FormColour{128, 128, 128};
+inline const QColor StripTopColour{0, 255, 255};
+inline const QColor StripBottomColour{0, 32, 32};
+constexpr int StripSteps = 255;
 
 // The caption buttons' zones, open at both ends, and the top-left of their 15 x 22 boxes.
 bool inCloseZone(int x, int width);
@@ -43,6 +50,10 @@ struct FrameState {
 
 // Paints the frame (not the background) in the fixed order of its pieces.
 void paintFrame(QPainter& painter, const SkinBitmaps& bitmaps, const FrameState& state);
+
+// The coloured strip down the left side of a window (PaintBox1) filling rect: a vertical
+// gradient from cyan to dark teal.
+void paintLeftStrip(QPainter& painter, const QRect& rect);
 
 // The 46 x 46 corner piece with the program's icon set into its round recess.
 QImage composeCorner(const SkinBitmaps& bitmaps);

@@ -1,8 +1,8 @@
 #include "SkinnedForm.h"
 
 #include "SkinFrame.h"
-#include "platform/Fonts.h"
 #include "platform/Screen.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,7 +21,7 @@ TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
     if (layout.isDialog)
         setAttribute(Qt::WA_QuitOnClose, false);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, FormColour);
+    palette.setColor(QPalette::Window, skin::FormColour);
     setPalette(palette);
     setAutoFillBackground(true);
     setFont(platform::programFont());
@@ -32,7 +32,7 @@ TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(QRect(StripPanelPos, layout.panelSize));
+    Panel1->setGeometry(QRect(skin::StripPanelPos, layout.panelSize));
     Panel1->setAutoFillBackground(true);
     PaintBox1 = new TLeftStrip(Panel1);
     PaintBox1->setGeometry(QRect(QPoint(0, 0), layout.stripSize));
@@ -55,7 +55,7 @@ QRect TSkinnedForm::interiorRect() const {
 
 QImage TSkinnedForm::renderFrame(bool active) const {
     QImage image(size(), QImage::Format_RGB32);
-    image.fill(FormColour);
+    image.fill(skin::FormColour);
     QPainter painter(&image);
     skin::paintFrame(painter, bitmaps_, frameState(active));
     return image;

@@ -25,9 +25,6 @@ struct TSkinLayout {
 class TSkinnedForm : public QWidget {
     Q_OBJECT
 public:
-    static constexpr QPoint StripPanelPos{8, 46};
-    static inline const QColor FormColour{128, 128, 128};
-
     explicit TSkinnedForm(const TSkinLayout& layout, QWidget* parent = nullptr);
     ~TSkinnedForm() override;
 

@@ -1,8 +1,8 @@
 #include "AccessibleWidgets.h"
 
-#include "LCD_Lab.h"
 #include "MyAni.h"
 #include "ShadowLabel.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,7 +1,7 @@
 #include "Bevel.h"
 
-#include "platform/Colors.h"
-#include "platform/Drawing.h"
+#include "platform/drawing/Colors.h"
+#include "platform/drawing/Drawing.h"
 
 #include <QPainter>
 

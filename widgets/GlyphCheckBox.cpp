@@ -1,9 +1,9 @@
 #include "GlyphCheckBox.h"
 
-#include "ButtonGlyphs.h"
-#include "platform/Drawing.h"
-#include "platform/Fonts.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Drawing.h"
+#include "platform/drawing/Fonts.h"
+#include "widgets/buttons/ButtonGlyphs.h"
 
 #include <QPainter>
 

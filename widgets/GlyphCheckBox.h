@@ -3,7 +3,7 @@
 // keyboard handle of its owner does that for it.
 #pragma once
 
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 
 #include <QAbstractButton>
 #include <QImage>

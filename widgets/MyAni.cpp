@@ -1,9 +1,9 @@
 #include "MyAni.h"
 
 #include "AccessibleWidgets.h"
-#include "ButtonFaceDrawing.h"
-#include "ButtonGlyphs.h"
-#include "platform/Drawing.h"
+#include "platform/drawing/Drawing.h"
+#include "widgets/buttons/ButtonFaceDrawing.h"
+#include "widgets/buttons/ButtonGlyphs.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>

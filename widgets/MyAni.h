@@ -2,7 +2,7 @@
 // inactive frame and looping through the others while active; TMyAni adds pointer enter/leave.
 #pragma once
 
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "ShadowLabel.h"
 
 #include "AccessibleWidgets.h"
-#include "platform/Fonts.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // pixels aside, on a transparent or an opaque ground.
 #pragma once
 
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 // Cost of one frame of the field: the 100 ms timer redraws it for the whole life of the
 // program, so a frame should stay well under a millisecond.
 #include "core/Puzzle.h"
-#include "mainwindow/FieldRenderer.h"
-#include "platform/Fonts.h"
+#include "mainwindow/FieldArea.h"
+#include "platform/drawing/Fonts.h"
 #include "tests/support/ScriptedSources.h"
 
 #include <QGuiApplication>
@@ -14,7 +14,7 @@ namespace {
 // The embedded images, or stand-ins of the same sizes when they are not there (the cost
 // of a frame does not depend on what the pictures show).
 tarnell::TFieldImages benchImages(bool& standIns) {
-    tarnell::TFieldImages images = tarnell::TFieldImages::loadEmbedded();
+    tarnell::TFieldImages images = tarnell::loadFieldImages();
     standIns = !images.problems().isEmpty();
     if (!standIns)
         return images;

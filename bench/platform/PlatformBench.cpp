@@ -1,7 +1,7 @@
 // Costs of the platform services on the game's paths: the field background's gradient
 // (drawn on every frame) and decoding the two sounds (once per window, or per tick).
-#include "platform/Drawing.h"
 #include "platform/Sound.h"
+#include "platform/drawing/Drawing.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The LCD label's paint cost: the clock display is repainted ten times a second, so one
 // caption change must stay far below 100 ms; larger looks show how the cost grows.
-#include "widgets/LCD_Lab.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 #include "dialogs/warnin_fo.h"
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialogs/DialogHost.h"
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 #include "tests/halloffame/FameFileBytes.h"
 
 #include <QImage>

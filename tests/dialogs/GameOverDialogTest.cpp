@@ -4,7 +4,7 @@
 #include "dialogs/game_over.h"
 #include "tests/halloffame/FameFileFaults.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

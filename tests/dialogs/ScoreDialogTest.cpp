@@ -4,7 +4,7 @@
 #include "dialogs/score.h"
 #include "tests/halloffame/FameFileFaults.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/buts.h"
+#include "widgets/buttons/buts.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // flags, counts and foxes on top, and the field area that shows the frame. Expected
 // frames are built here from the placement rule and the copy, OR, AND, copy sequence done
 // with the toolkit's own raster operations.
-#include "mainwindow/FieldRenderer.h"
+#include "mainwindow/FieldArea.h"
 
 #include "core/Puzzle.h"
-#include "platform/Fonts.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Fonts.h"
 #include "tests/support/FieldGeometry.h"
 #include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
@@ -30,6 +30,7 @@ void PrintTo(const QColor& colour, std::ostream* out) {
 
 namespace {
 
+using tarnell::loadFieldImages;
 using tarnell::TFieldImages;
 using tarnell::TFieldRenderer;
 using tarnell::TPlateImages;
@@ -532,7 +533,7 @@ TEST(FlagsAndFoxes, LaterSpritesLieOverEarlierOnes) {
 }
 
 TEST(EmbeddedImages, CompositeWithTheirMasks) {
-    const TFieldImages images = TFieldImages::loadEmbedded();
+    const TFieldImages images = loadFieldImages();
     ASSERT_TRUE(images.problems().isEmpty()) << images.problems().join(' ').toStdString();
     Game game(10, {{1, 1}, {3, 4}, {6, 8}});
     game.open(2, 2);
@@ -557,7 +558,7 @@ bool isBackground(const QImage& frame, int x, int y) {
 }
 
 TEST(EmbeddedImages, TheLargestBoardSpansColumns0To400) {
-    const TFieldImages images = TFieldImages::loadEmbedded();
+    const TFieldImages images = loadFieldImages();
     ASSERT_TRUE(images.problems().isEmpty());
     Game game(10);
     const QImage frame = render(game, true, images);
@@ -583,7 +584,7 @@ TEST(EmbeddedImages, TheLargestBoardSpansColumns0To400) {
 }
 
 TEST(EmbeddedImages, TheFlagPoleStandsOnTheDiamondsAxis) {
-    const TFieldImages images = TFieldImages::loadEmbedded();
+    const TFieldImages images = loadFieldImages();
     ASSERT_TRUE(images.problems().isEmpty());
     Game game(5, {{5, 5}});
     game.open(3, 2);

@@ -1,18 +1,18 @@
 // Every self-drawn control at a device pixel ratio of 2: pixel art in sharp 2 x 2 blocks that
 // match the 1x picture, text written at the device's resolution (finer than the blocks).
 #include "core/Puzzle.h"
-#include "mainwindow/FieldRenderer.h"
-#include "platform/Fonts.h"
+#include "mainwindow/FieldArea.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Fonts.h"
 #include "skin/SkinnedForm.h"
 #include "tests/support/FieldGeometry.h"
 #include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
-#include "widgets/buts.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -174,7 +174,7 @@ TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
     ASSERT_EQ(device.size(), QSize(802, 450));
 
     // The 1x frame is what it always was: the same as a renderer that never saw a ratio.
-    tarnell::TFieldRenderer plain;
+    tarnell::TFieldRenderer plain(tarnell::loadFieldImages());
     plain.drawFrame(puzzle, true);
     EXPECT_EQ(area.renderer().backBuffer(), plain.backBuffer());
 

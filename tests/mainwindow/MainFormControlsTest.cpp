@@ -4,11 +4,11 @@
 
 #include "dialogs/DialogParts.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
 #include "widgets/ShadowLabel.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include "platform/Screen.h"
 

@@ -2,7 +2,7 @@
 // the CLICK sound, and a clean settings store and working directory for every test.
 #pragma once
 
-#include "mainwindow/FieldRenderer.h"
+#include "mainwindow/FieldArea.h"
 #include "mainwindow/FormParts.h"
 #include "mainwindow/mainform.h"
 #include "tests/support/FieldGeometry.h"

@@ -7,9 +7,9 @@
 #include "dialogs/score.h"
 #include "dialogs/warnin_fo.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 using namespace mainformtest;
 

@@ -3,9 +3,9 @@
 #include "MainFormFixture.h"
 
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QMouseEvent>
 #include <functional>

@@ -1,7 +1,7 @@
 // The stepped gradient, mask compositing and colour values, checked pixel for pixel
 // against values worked out here in integer arithmetic.
-#include "platform/Drawing.h"
-#include "platform/Colors.h"
+#include "platform/drawing/Drawing.h"
+#include "platform/drawing/Colors.h"
 #include "tests/support/TestSupport.h"
 
 #include <QPainter>

@@ -2,8 +2,8 @@
 // plates and their side faces, the named colours, plates that tile into a closed board, and
 // a flag and a fox that composite cleanly.
 #include "StoredFiles.h"
-#include "platform/Drawing.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Drawing.h"
 #include "tests/support/FieldGeometry.h"
 
 #include <QColor>

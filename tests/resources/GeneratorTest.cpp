@@ -1,12 +1,14 @@
 // The generator itself: its BMP and icon writers against Qt's readers, its refusal of images
 // with too many colours, and its output: the same bytes on every run, and the same bytes as
-// the embedded files it made.
+// the embedded files it made and the same pixels as the committed contact sheet.
 #include "Generator.h"
 #include "BmpWriter.h"
 #include "StoredFiles.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -83,7 +85,7 @@ TEST(IconWriter, KeepsColoursAndTransparency) {
     EXPECT_THROW(generator::encodeIco4(patterned(16, 16, 2)), std::runtime_error);
 }
 
-TEST(Generator, MakesTheSameBytesOnEveryRunAndMatchesTheEmbeddedFiles) {
+TEST(Generator, MakesTheSameBytesOnEveryRunAndMatchesTheCommittedFiles) {
     const auto first = generator::buildResourceFiles(generator::drawAllArt());
     const auto second = generator::buildResourceFiles(generator::drawAllArt());
     ASSERT_EQ(first.size(), second.size());
@@ -104,6 +106,19 @@ TEST(Generator, MakesTheSameBytesOnEveryRunAndMatchesTheEmbeddedFiles) {
     const int embedded = static_cast<int>(QDir(":/res").entryList(QDir::Files).size() +
                                           QDir(":/res/WAVE").entryList(QDir::Files).size());
     EXPECT_EQ(compared, embedded);
+
+    // The contact sheet's previews are drawn by the program's own renderer and frame painter:
+    // a change to either that was not regenerated shows here. Pixels, not PNG bytes, are
+    // compared, so another compression library cannot fail it.
+    const auto sheet = std::find_if(first.begin(), first.end(), [](const auto& file) {
+        return file.path == QLatin1String("contact-sheet.png");
+    });
+    ASSERT_NE(sheet, first.end());
+    const QImage committed(QStringLiteral(TARNELL_SOURCE_DIR "/resources/contact-sheet.png"));
+    ASSERT_FALSE(committed.isNull()) << "resources/contact-sheet.png does not load";
+    EXPECT_TRUE(QImage::fromData(sheet->bytes, "PNG").convertToFormat(QImage::Format_RGB32) ==
+                committed.convertToFormat(QImage::Format_RGB32))
+        << "resources/contact-sheet.png is out of date: run the generate-resources target";
 }
 
 TEST(Generator, WritesItsFilesAndRemovesStaleOnes) {

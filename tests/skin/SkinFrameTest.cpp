@@ -4,7 +4,7 @@
 #include "SkinTestImages.h"
 #include "skin/SkinnedForm.h"
 
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

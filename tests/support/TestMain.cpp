@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,8 +12,12 @@ namespace {
 QString homeDir;
 QString workDir;
 } // namespace
-QString scratchHome() { return homeDir; }
-QString scratchWorkDir() { return workDir; }
+QString scratchHome() {
+    return homeDir;
+}
+QString scratchWorkDir() {
+    return workDir;
+}
 } // namespace testsupport
 
 int main(int argc, char** argv) {

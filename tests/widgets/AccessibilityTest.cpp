@@ -3,12 +3,12 @@
 // while no assistive technology listens.
 #include "tests/support/TestSupport.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/LCD_Lab.h"
 #include "widgets/MyAni.h"
 #include "widgets/ShadowLabel.h"
-#include "widgets/buts.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

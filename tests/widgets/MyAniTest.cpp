@@ -1,9 +1,9 @@
 // The animated toolbar image: frame guessing, the frame sequence around the inactive frame,
 // stopping, the cases that never advance, loading, transparency and placement, mouse events.
 #include "widgets/MyAni.h"
-#include "ButtonFaceTestImages.h"
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
+#include "tests/widgets/buttons/ButtonFaceTestImages.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>

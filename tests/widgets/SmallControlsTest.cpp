@@ -1,8 +1,8 @@
 // The shadowed label and the glyph check box: text and shadow pixels, the engraved look,
 // glyphs per state, transparency, raised and recessed captions, clicks and pointer events.
-#include "ButtonFaceTestImages.h"
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
+#include "tests/widgets/buttons/ButtonFaceTestImages.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/ShadowLabel.h"
 

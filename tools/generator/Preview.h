@@ -1,5 +1,5 @@
-// Previews for the contact sheet: the stored pictures put together the way the program
-// shows them, so that seams, tiling and masks can be judged at 1x.
+// Previews for the contact sheet: the stored pictures put together by the program's own
+// field renderer and frame painter, so that seams, tiling and masks can be judged at 1x.
 #pragma once
 
 #include <QImage>

@@ -3,8 +3,8 @@
 //   lcdfont sheet <set> <file>    every glyph of the set on one image, at 4x
 //   lcdfont demo <file>           the main window's displays and a few other looks
 //   lcdfont export <set> <file>   the set as a custom character-set file
-#include "widgets/LCD_Lab.h"
-#include "widgets/Matrix.h"
+#include "widgets/lcd/LCD_Lab.h"
+#include "widgets/lcd/Matrix.h"
 
 #include <QApplication>
 #include <QFile>

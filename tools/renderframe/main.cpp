@@ -2,9 +2,9 @@
 // line and writes it as a PNG. Run with --help for the options.
 #include "core/Clock.h"
 #include "core/Puzzle.h"
-#include "mainwindow/FieldRenderer.h"
-#include "platform/Fonts.h"
+#include "mainwindow/FieldArea.h"
 #include "platform/TimeOfDay.h"
+#include "platform/drawing/Fonts.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
                 QStringLiteral("--hot %1,%2 cannot be pointed at").arg(hot->Row).arg(hot->Col));
     }
 
-    tarnell::TFieldRenderer renderer;
+    tarnell::TFieldRenderer renderer(tarnell::loadFieldImages());
     for (const QString& problem : renderer.imageProblems())
         err() << "tarnell-renderframe: " << problem << Qt::endl;
     renderer.drawFrame(puzzle, hints == QLatin1String("on"));

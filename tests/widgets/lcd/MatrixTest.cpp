@@ -1,6 +1,6 @@
 // The character sets: table sizes, the glyphs the main window relies on, how the sets
 // build on one another, and the custom character-set file reader.
-#include "widgets/Matrix.h"
+#include "widgets/lcd/Matrix.h"
 #include "ClockGlyphRows.h"
 
 #include <gtest/gtest.h>

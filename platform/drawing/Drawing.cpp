@@ -33,15 +33,16 @@ void gradientFill(QPainter& painter, const QRect& rect, QColor start, QColor end
                             gradientChannel(start.blue(), end.blue(), k, n));
         if (band == 0)
             break;
-        const QRect piece = vertical ? QRect(rect.left(), rect.top() + k * band, rect.width(), band)
-                                     : QRect(rect.left() + k * band, rect.top(), band, rect.height());
+        const QRect piece = vertical
+                                ? QRect(rect.left(), rect.top() + k * band, rect.width(), band)
+                                : QRect(rect.left() + k * band, rect.top(), band, rect.height());
         painter.fillRect(piece, colour);
     }
     const int tail = length - band * n;
     if (tail > 0) {
-        const QRect piece =
-            vertical ? QRect(rect.left(), rect.bottom() + 1 - tail, rect.width(), tail)
-                     : QRect(rect.right() + 1 - tail, rect.top(), tail, rect.height());
+        const QRect piece = vertical
+                                ? QRect(rect.left(), rect.bottom() + 1 - tail, rect.width(), tail)
+                                : QRect(rect.right() + 1 - tail, rect.top(), tail, rect.height());
         painter.fillRect(piece, end);
     }
 }

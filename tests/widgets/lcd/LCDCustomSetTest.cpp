@@ -2,7 +2,7 @@
 // is nonsensical or cut short leaves the label exactly as it was; a missing one keeps a
 // built-in set and gives up a custom one.
 #include "tests/support/TestSupport.h"
-#include "widgets/LCD_Lab.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Matrix.h"
-#include "platform/Colors.h"
+#include "platform/drawing/Colors.h"
 
 #include <QImage>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "LCD_Lab.h"
 
-#include "AccessibleWidgets.h"
-#include "platform/Drawing.h"
 #include "platform/MessageBox.h"
+#include "platform/drawing/Drawing.h"
+#include "widgets/AccessibleWidgets.h"
 
 #include <QFile>
 #include <QPainter>

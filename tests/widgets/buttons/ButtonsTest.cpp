@@ -3,9 +3,9 @@
 #include "ButtonFaceTestImages.h"
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/buts.h"
-#include "widgets/buts2.h"
-#include "widgets/buts5.h"
+#include "widgets/buttons/buts.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
 
 #include <QDialog>
 #include <QEnterEvent>

@@ -24,7 +24,9 @@ QFont programFontPixels(int pixelHeight, bool bold) {
     return font;
 }
 
-QFont programFont(bool bold) { return programFontPixels(11, bold); }
+QFont programFont(bool bold) {
+    return programFontPixels(11, bold);
+}
 
 QFont captionFont() {
     installFontSubstitutions();

@@ -1,7 +1,7 @@
 #include "ButtonGlyphs.h"
 
-#include "platform/Colors.h"
 #include "platform/Resources.h"
+#include "platform/drawing/Colors.h"
 
 #include <algorithm>
 

@@ -40,7 +40,9 @@ constexpr TColor clRed = rgb(255, 0, 0);
 constexpr TColor clGray = rgb(128, 128, 128);
 constexpr TColor clSilver = rgb(192, 192, 192);
 
-constexpr bool isSystemColor(TColor c) { return (c & SystemColorFlag) != 0; }
+constexpr bool isSystemColor(TColor c) {
+    return (c & SystemColorFlag) != 0;
+}
 
 // A plain colour value as QColor, or a system colour from the classic table.
 QColor toQColor(TColor c);

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QShortcutEvent>
 
-#include "platform/Drawing.h"
-#include "platform/Fonts.h"
+#include "platform/drawing/Drawing.h"
+#include "platform/drawing/Fonts.h"
 
 namespace {
 

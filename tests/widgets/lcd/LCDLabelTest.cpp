@@ -2,7 +2,7 @@
 // the glyph rows the display must show.
 #include "ClockGlyphRows.h"
 #include "tests/support/TestSupport.h"
-#include "widgets/LCD_Lab.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QMouseEvent>
 #include <QPixmap>

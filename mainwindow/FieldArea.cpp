@@ -1,0 +1,64 @@
+#include "FieldArea.h"
+
+#include "platform/Resources.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tarnell {
+
+namespace {
+
+TPlateImages loadPlate(const QString& plain, const QString& current, const QString& highlighted,
+                       const QString& mask) {
+    return {platform::loadBitmap(plain), platform::loadBitmap(current),
+            platform::loadBitmap(highlighted), platform::loadBitmap(mask)};
+}
+
+} // namespace
+
+TFieldImages loadFieldImages() {
+    TFieldImages images;
+    images.Inner = loadPlate(QStringLiteral("PLATE"), QStringLiteral("PLATEB"),
+                             QStringLiteral("PLATEY"), QStringLiteral("MASKP"));
+    images.LastRow = loadPlate(QStringLiteral("PLATE_L"), QStringLiteral("PLATE_LB"),
+                               QStringLiteral("PLATE_LY"), QStringLiteral("MASK_L"));
+    images.LastColumn = loadPlate(QStringLiteral("PLATE_R"), QStringLiteral("PLATE_RB"),
+                                  QStringLiteral("PLATE_RY"), QStringLiteral("MASK_R"));
+    images.Flag = platform::loadBitmap(QStringLiteral("FLAG"));
+    images.FlagMask = platform::loadBitmap(QStringLiteral("FLAG_M"));
+    images.Fox = platform::loadBitmap(QStringLiteral("FOX"));
+    images.FoxMask = platform::loadBitmap(QStringLiteral("FOX_M"));
+    return images;
+}
+
+TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent), Renderer_(loadFieldImages()) {
+    setFixedSize(TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    // Every pixel is painted from the frame, so nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
+    Renderer_.setDevicePixelRatio(devicePixelRatioF());
+    Renderer_.drawFrame(puzzle, showHints);
+    update();
+}
+
+void TFieldArea::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    Renderer_.paintArea(painter);
+}
+
+void TFieldArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseMoved(at.x(), at.y());
+}
+
+void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseReleased(event->button(), at.x(), at.y());
+}
+
+} // namespace tarnell
