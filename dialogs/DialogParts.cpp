@@ -6,7 +6,9 @@
 #include "widgets/ButtonGlyphs.h"
 #include "widgets/buts.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QWindow>
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -156,4 +158,15 @@ TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName
 
 void TDialogForm::FormClose() {
     host_.SetOpenDialogMarker(tarnell::odNone);
+    // The keyboard goes back to the window the dialog stands over: without a window manager
+    // nothing else would hand it back, and the keys would reach no window at all.
+    if (!isActiveWindow() || !windowHandle())
+        return;
+    const QWindow* owner = windowHandle()->transientParent();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (owner && window->windowHandle() == owner && window->isVisible()) {
+            window->activateWindow();
+            return;
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "BoardAccessible.h"
 #include "FieldRenderer.h"
 #include "FormParts.h"
 #include "core/Clock.h"
@@ -124,6 +125,7 @@ void Tmainform_form::FormCreate() {
     connect(JvgCheckBox12, &QAbstractButton::clicked, this, &Tmainform_form::JvgCheckBox12Click);
     connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
     connectFocusConvention();
+    connectBoard();
     connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Timer);
 
     qApp->installEventFilter(this);
@@ -215,24 +217,35 @@ void Tmainform_form::Timer1Timer() {
     if (Puzzle.Started() && !Puzzle.Finished())
         LCDLabel1->setCaption(QString::fromStdString(ClockText(Puzzle.Elapsed(Clock.Now()))));
     PaintBox3->showFrame(Puzzle, JvgCheckBox12->isChecked());
+    BoardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
     Puzzle.MouseMove(x, y);
+    BoardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
-    if (button != Qt::LeftButton)
+    if (button != Qt::LeftButton || Puzzle.Finished())
         return;
-    const TClick click = Puzzle.BeginClick(x, y);
-    if (click.Ignored)
+    int row = 0;
+    int col = 0;
+    TPuzzle::HitTest(x, y, row, col);
+    OpenCellAt(row, col);
+}
+
+void Tmainform_form::OpenCellAt(int row, int col) {
+    if (Puzzle.Finished())
         return;
-    if (click.Generated)
+    if (!Puzzle.Started()) {
+        Puzzle.NewPuzzle();
         ShowNewPuzzle();
-    if (!click.OnField)
-        return;
-    PlayClick(Click);
-    const TMoveResult move = Puzzle.OpenCell(click.Row, click.Col);
+    }
+    if (Puzzle.Inside(row, col))
+        PlayClick(Click);
+    // Outside the field it only becomes the current cell.
+    const TMoveResult move = Puzzle.OpenCell(row, col);
+    BoardReader_->announceChanges();
     if (move.FoundFox)
         LCDLabel4->setCaption(twoDigits(Puzzle.FoundCount()));
     if (move.Solved && move.Result)
@@ -409,6 +422,14 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
         if (!(modifiers & Qt::AltModifier))
             return false;
         close();
+        return true;
+    case Qt::Key_N:
+        // "Start new game", on the game page, where the new board shows.
+        if (!(modifiers & Qt::ControlModifier))
+            return false;
+        if (Notebook1->currentIndex() != GamePage)
+            ShowGamePage();
+        mybitbutn510Click();
         return true;
     default:
         return false;

@@ -27,6 +27,8 @@ class Tscore_form;
 class Twarnin_form;
 
 namespace tarnell {
+class TBoardKeys;
+class TBoardReader;
 class TFieldArea;
 class TImagelessButton;
 class TLCDLabel;
@@ -56,6 +58,7 @@ public:
 
     const tarnell::TPuzzle& puzzle() const { return Puzzle; }
     const platform::WaveSound& clickSound() const { return Click; }
+    const tarnell::TBoardKeys* boardKeys() const { return BoardKeys_; }
 
     // --- TDialogHost ---
     int OpenDialogMarker() const override { return Marker; }
@@ -72,6 +75,12 @@ public:
     void Timer1Timer();
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
+    // Opens the cell at (row, col) exactly as a left click on it does (a cell outside the
+    // field only becomes current, after generating the first puzzle).
+    void OpenCellAt(int row, int col);
+    // The board's keys: the arrows move the current cell, Space and Enter open it.
+    void MoveCurrentCell(int rows, int cols);
+    void OpenCurrentCell();
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -148,6 +157,7 @@ private:
     void createGamePage();
     void createAboutPage();
     void connectFocusConvention();
+    void connectBoard();
     void ReadSettings();
 
     // The window's steps of a new puzzle: the high-score button and the puzzle's displays.
@@ -184,4 +194,6 @@ private:
 
     TSideButton Side[3];
     bool Stopped = false;
+    tarnell::TBoardKeys* BoardKeys_ = nullptr;
+    tarnell::TBoardReader* BoardReader_ = nullptr;
 };
