@@ -194,12 +194,6 @@ QAccessibleInterface* makeBoardInterface(const QString& className, QObject* obje
     return TBoardReader::of(board) ? new BoardAccessible(board) : nullptr;
 }
 
-void sendCellEvent(QWidget* board, QAccessible::Event type, int row, int col, int size) {
-    QAccessibleEvent event(board, type);
-    event.setChild((row - 1) * size + col - 1);
-    QAccessible::updateAccessibility(&event);
-}
-
 } // namespace
 
 QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints) {
@@ -223,7 +217,11 @@ QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints) {
 TBoardReader::TBoardReader(QWidget* board, const TPuzzle& puzzle, std::function<bool()> showHints,
                            std::function<bool()> keyboardOnBoard)
     : QObject(board), board_(board), puzzle_(puzzle), showHints_(std::move(showHints)),
-      keyboardOnBoard_(std::move(keyboardOnBoard)) {
+      keyboardOnBoard_(std::move(keyboardOnBoard)), listener_{&QAccessible::isActive,
+                                                              [](QAccessibleEvent& event) {
+                                                                  QAccessible::updateAccessibility(
+                                                                      &event);
+                                                              }} {
     setObjectName(ReaderName);
     static const bool installed = [] {
         QAccessible::installFactory(&makeBoardInterface);
@@ -235,6 +233,17 @@ TBoardReader::TBoardReader(QWidget* board, const TPuzzle& puzzle, std::function<
 TBoardReader* TBoardReader::of(const QWidget* board) {
     return board ? board->findChild<TBoardReader*>(ReaderName, Qt::FindDirectChildrenOnly)
                  : nullptr;
+}
+
+void TBoardReader::setListener(TListener listener) {
+    listener_ = std::move(listener);
+    last_.valid = false;
+}
+
+void TBoardReader::sendCellEvent(int type, int row, int col) {
+    QAccessibleEvent event(board_, static_cast<QAccessible::Event>(type));
+    event.setChild((row - 1) * puzzle_.FieldSize() + col - 1);
+    listener_.deliver(event);
 }
 
 QString TBoardReader::cellName(int row, int col) const {
@@ -259,7 +268,7 @@ void TBoardReader::takeSnapshot() {
 }
 
 void TBoardReader::announceChanges() {
-    if (!QAccessible::isActive()) {
+    if (!listener_.listening()) {
         // Whatever happens meanwhile is read afresh when a reader comes.
         last_.valid = false;
         return;
@@ -269,7 +278,7 @@ void TBoardReader::announceChanges() {
         if (last_.valid) {
             QAccessibleTableModelChangeEvent reset(board_,
                                                    QAccessibleTableModelChangeEvent::ModelReset);
-            QAccessible::updateAccessibility(&reset);
+            listener_.deliver(reset);
         }
         takeSnapshot();
         last_.row = last_.col = 0;
@@ -282,7 +291,7 @@ void TBoardReader::announceChanges() {
                 if (now == code)
                     continue;
                 code = now;
-                sendCellEvent(board_, QAccessible::NameChanged, row, col, n);
+                sendCellEvent(QAccessible::NameChanged, row, col);
             }
         }
     }
@@ -290,13 +299,26 @@ void TBoardReader::announceChanges() {
         announceCurrentCell();
 }
 
+void TBoardReader::announceCurrentCellSoon() {
+    if (announcePending_ || !listener_.listening())
+        return;
+    announcePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            announcePending_ = false;
+            announceCurrentCell();
+        },
+        Qt::QueuedConnection);
+}
+
 void TBoardReader::announceCurrentCell() {
-    if (!QAccessible::isActive())
+    if (!listener_.listening())
         return;
     last_.row = puzzle_.HotRow();
     last_.col = puzzle_.HotCol();
     if (puzzle_.Inside(last_.row, last_.col) && keyboardOnBoard())
-        sendCellEvent(board_, QAccessible::Focus, last_.row, last_.col, puzzle_.FieldSize());
+        sendCellEvent(QAccessible::Focus, last_.row, last_.col);
 }
 
 } // namespace tarnell

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+class QAccessibleEvent;
 class QWidget;
 
 namespace tarnell {
@@ -40,8 +41,19 @@ public:
     // a name change for every cell that reads differently now, and the focus for the
     // current cell when it moved while the keyboard rests on the board.
     void announceChanges();
-    // The focus for the current cell, if there is one in the field (the keyboard came back).
+    // The focus for the current cell, if there is one in the field...
     void announceCurrentCell();
+    // ...once, after the events in hand: the keyboard came back, and the reader first hears
+    // of the widget that took the focus.
+    void announceCurrentCellSoon();
+
+    // Whether an assistive technology listens, and where the announcements go: by default
+    // the platform's accessibility bridge; a test hands in its own.
+    struct TListener {
+        std::function<bool()> listening;
+        std::function<void(QAccessibleEvent&)> deliver;
+    };
+    void setListener(TListener listener);
 
 private:
     // What each cell read as at the last announcement: 10 x 10 entries, row-major.
@@ -54,12 +66,15 @@ private:
     };
     int cellCode(int row, int col) const;
     void takeSnapshot();
+    void sendCellEvent(int type, int row, int col);
 
     QWidget* board_;
     const TPuzzle& puzzle_;
     std::function<bool()> showHints_;
     std::function<bool()> keyboardOnBoard_;
+    TListener listener_;
     Snapshot last_;
+    bool announcePending_ = false;
 };
 
 } // namespace tarnell

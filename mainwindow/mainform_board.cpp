@@ -19,10 +19,8 @@ void Tmainform_form::connectBoard() {
     BoardReader_ = new TBoardReader(
         PaintBox3, Puzzle, [box = JvgCheckBox12] { return box->isChecked(); },
         [keys = BoardKeys_] { return keys->keyboardOnBoard(); });
-    // The reader first hears of the focus widget (the parking button); then it is told where
-    // on the board the keyboard is.
     connect(BoardKeys_, &TBoardKeys::keyboardArrived, BoardReader_,
-            &TBoardReader::announceCurrentCell, Qt::QueuedConnection);
+            &TBoardReader::announceCurrentCellSoon);
 }
 
 void Tmainform_form::MoveCurrentCell(int rows, int cols) {
