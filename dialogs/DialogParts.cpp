@@ -7,6 +7,7 @@
 #include "widgets/buts.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -154,6 +155,15 @@ TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName
     picture->setTransparent(transparent);
     picture->setPicture(platform::loadBitmap(bitmapName));
     return picture;
+}
+
+void TDialogForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
+        event->accept();
+        close();
+        return;
+    }
+    TSkinnedForm::keyPressEvent(event);
 }
 
 void TDialogForm::FormClose() {

@@ -11,6 +11,7 @@
 #include "widgets/buts2.h"
 #include "widgets/buts5.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 
 using namespace mainformtest;
@@ -200,6 +201,7 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
 
 TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     openActive();
+    hideFoxesAt(Foxes);
     press(Qt::Key_N, Qt::ControlModifier);
     window->mybitbutn51->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
@@ -227,6 +229,19 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
         QTest::qWaitFor([this] { return QApplication::focusWidget() == window->RzBmpButton1; }));
     press(Qt::Key_Right);
     EXPECT_EQ(current(), Cell(1, 2));
+
+    // Alt+F4 closes a dialog as its close button does: the puzzle-solved one stores nothing.
+    for (const Cell& fox : Foxes) {
+        moveTo(fox);
+        press(Qt::Key_Space);
+    }
+    Tgame_over_form* solved = window->puzzleSolvedDialog();
+    ASSERT_NE(solved, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([solved] { return solved->isActiveWindow(); }));
+    press(Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(solved->isVisible());
+    EXPECT_EQ(QFileInfo(QStringLiteral("h_fame.dat")).size(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
 }
 
 } // namespace
