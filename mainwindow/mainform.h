@@ -58,7 +58,6 @@ public:
 
     const tarnell::TPuzzle& puzzle() const { return Puzzle; }
     const platform::WaveSound& clickSound() const { return Click; }
-    const tarnell::TBoardKeys* boardKeys() const { return BoardKeys_; }
 
     // --- TDialogHost ---
     int OpenDialogMarker() const override { return Marker; }
