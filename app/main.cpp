@@ -18,5 +18,7 @@ int main(int argc, char** argv) {
 
     Tmainform_form window;
     window.show();
+    // The keyboard reaches the board at once, also where no window manager hands it over.
+    window.activateWindow();
     return app.exec();
 }

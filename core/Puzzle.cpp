@@ -271,4 +271,14 @@ double TPuzzle::Elapsed(double now) const {
     return ElapsedBetween(StartTime_, Finished_ ? EndTime_ : now);
 }
 
+void TPuzzle::MoveCurrentCell(int rows, int cols) {
+    if (!Inside(HotRow_, HotCol_)) {
+        HotRow_ = 1;
+        HotCol_ = 1;
+        return;
+    }
+    HotRow_ = std::clamp(HotRow_ + rows, 1, FieldSize_);
+    HotCol_ = std::clamp(HotCol_ + cols, 1, FieldSize_);
+}
+
 } // namespace tarnell

@@ -128,6 +128,12 @@ public:
     // negative.
     double Elapsed(double now) const;
 
+    // --- keyboard ---
+    // Moves the current cell by (rows, cols), stopping at the field's edges. With no current
+    // cell in the field (none yet, or the pointer left it beside the board) the top cell
+    // (1, 1) becomes current instead, whatever the direction.
+    void MoveCurrentCell(int rows, int cols);
+
 private:
     template <typename Predicate> int CountLines(int row, int col, Predicate holds) const;
     void CapSetupFoxes();

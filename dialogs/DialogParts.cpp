@@ -6,7 +6,10 @@
 #include "widgets/buttons/ButtonGlyphs.h"
 #include "widgets/buttons/buts.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QWindow>
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -154,6 +157,26 @@ TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName
     return picture;
 }
 
+void TDialogForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
+        event->accept();
+        close();
+        return;
+    }
+    TSkinnedForm::keyPressEvent(event);
+}
+
 void TDialogForm::FormClose() {
     host_.SetOpenDialogMarker(tarnell::odNone);
+    // The keyboard goes back to the window the dialog stands over: without a window manager
+    // nothing else would hand it back, and the keys would reach no window at all.
+    if (!isActiveWindow() || !windowHandle())
+        return;
+    const QWindow* owner = windowHandle()->transientParent();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (owner && window->windowHandle() == owner && window->isVisible()) {
+            window->activateWindow();
+            return;
+        }
+    }
 }

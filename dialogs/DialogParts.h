@@ -111,6 +111,8 @@ protected:
                             bool transparent);
 
     void FormClose() override;
+    // Alt+F4 is the platform's close command, also where no window manager gives it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     static TSkinLayout dialogSkin(TSkinLayout skin);

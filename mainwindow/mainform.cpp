@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "BoardAccessible.h"
 #include "FieldArea.h"
 #include "FormParts.h"
 #include "core/Clock.h"
@@ -123,6 +124,7 @@ void Tmainform_form::FormCreate() {
     connect(JvgCheckBox12, &QAbstractButton::clicked, this, &Tmainform_form::JvgCheckBox12Click);
     connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
     connectFocusConvention();
+    connectBoard();
     connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Timer);
 
     qApp->installEventFilter(this);
@@ -214,16 +216,17 @@ void Tmainform_form::Timer1Timer() {
     if (Puzzle.Started() && !Puzzle.Finished())
         LCDLabel1->setCaption(QString::fromStdString(ClockText(Puzzle.Elapsed(Clock.Now()))));
     PaintBox3->showFrame(Puzzle, JvgCheckBox12->isChecked());
+    BoardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
     Puzzle.MouseMove(x, y);
+    BoardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
-    if (button != Qt::LeftButton)
+    if (button != Qt::LeftButton || Puzzle.Finished())
         return;
-    // A solved puzzle takes no hit test either; openCellAt ignores the click then.
     int row = 0;
     int col = 0;
     TPuzzle::HitTest(x, y, row, col);
@@ -234,7 +237,7 @@ void Tmainform_form::openCellAt(int row, int col) {
     if (Puzzle.Finished())
         return;
     if (!Puzzle.Started()) {
-        // The first click of the program generates, wherever it falls.
+        // The first move of the program generates, wherever it falls.
         Puzzle.NewPuzzle();
         showPuzzleState();
     }
@@ -243,6 +246,7 @@ void Tmainform_form::openCellAt(int row, int col) {
     // Also stores a cell beside the field as the current one.
     const TMoveResult move = Puzzle.OpenCell(row, col);
     showPuzzleState();
+    BoardReader_->announceChanges();
     if (move.Solved && move.Result)
         OpenDialogOfKind(PuzzleSolved, odPuzzleSolved, *move.Result);
 }
@@ -418,6 +422,14 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
         if (!(modifiers & Qt::AltModifier))
             return false;
         close();
+        return true;
+    case Qt::Key_N:
+        // "Start new game", on the game page, where the new board shows.
+        if (!(modifiers & Qt::ControlModifier))
+            return false;
+        if (Notebook1->currentIndex() != GamePage)
+            ShowGamePage();
+        mybitbutn510Click();
         return true;
     default:
         return false;

@@ -27,6 +27,8 @@ class Tscore_form;
 class Twarnin_form;
 
 namespace tarnell {
+class TBoardKeys;
+class TBoardReader;
 class TFieldArea;
 class TImagelessButton;
 class TLCDLabel;
@@ -77,6 +79,9 @@ public:
     // opens the puzzle-solved dialog after the last fox. A cell outside the field only
     // becomes the current cell; nothing happens once the puzzle is solved.
     void openCellAt(int row, int col);
+    // The board's keys: the arrows move the current cell, Space and Enter open it.
+    void moveCurrentCell(int rows, int cols);
+    void openCurrentCell();
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -153,6 +158,7 @@ private:
     void createGamePage();
     void createAboutPage();
     void connectFocusConvention();
+    void connectBoard();
     void ReadSettings();
 
     // Shows the puzzle's state after an action: the set-up displays, and once a puzzle has
@@ -190,4 +196,6 @@ private:
 
     TSideButton Side[3];
     bool Stopped = false;
+    tarnell::TBoardKeys* BoardKeys_ = nullptr;
+    tarnell::TBoardReader* BoardReader_ = nullptr;
 };

@@ -132,7 +132,8 @@ void Tmainform_form::createGamePage() {
     RzBmpButton1->setObjectName(QStringLiteral("RzBmpButton1"));
     RzBmpButton1->setGeometry(410, 184, 9, 33);
     RzBmpButton1->setAccessibleName(QStringLiteral("Game field"));
-    RzBmpButton1->setAccessibleDescription(QStringLiteral("Click a plate with the mouse"));
+    RzBmpButton1->setAccessibleDescription(
+        QStringLiteral("Arrow keys move the current cell; Space or Enter opens it"));
 
     RxLabel2 = makeLabel(page, "RxLabel2", QStringLiteral("Field size:"), platform::clAqua,
                          QRect(8, 10, 60, 13));

@@ -9,6 +9,8 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xdotool imagemagick x11-utils
 )
+# Tests only: the screen reader's view (AT-SPI bus, pyatspi client, private D-Bus session).
+packages+=(at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

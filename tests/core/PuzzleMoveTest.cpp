@@ -193,6 +193,34 @@ TEST(MouseMoveTest, SetsTheCurrentCellInEveryState) {
     EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(1, 2));
 }
 
+TEST(CurrentCellTest, KeysMoveByRowAndColumnStoppingAtTheEdges) {
+    Game game;
+    game.puzzle.Reset(4, 1);
+    const auto current = [&game] { return Cell(game.puzzle.HotRow(), game.puzzle.HotCol()); };
+    // With no current cell the first move, whatever its direction, makes the top cell current.
+    game.puzzle.MoveCurrentCell(0, -1);
+    EXPECT_EQ(current(), Cell(1, 1));
+    game.puzzle.MoveCurrentCell(-1, 0);
+    EXPECT_EQ(current(), Cell(1, 1));
+    game.puzzle.MoveCurrentCell(1, 0);
+    game.puzzle.MoveCurrentCell(0, 1);
+    EXPECT_EQ(current(), Cell(2, 2));
+    for (int i = 0; i < 5; ++i)
+        game.puzzle.MoveCurrentCell(1, 1);
+    EXPECT_EQ(current(), Cell(4, 4));
+    // A pointer beside the board leaves no current cell: the next key starts at the top again.
+    game.puzzle.MouseMove(200, 224);
+    game.puzzle.MoveCurrentCell(0, 1);
+    EXPECT_EQ(current(), Cell(1, 1));
+    // The pointer's cell is where the keys go on from, also on a solved puzzle.
+    game.Hide(4, {{4, 4}});
+    game.puzzle.OpenCell(4, 4);
+    ASSERT_TRUE(game.puzzle.Finished());
+    game.puzzle.MouseMove(PlateCentre(2, 3).first, PlateCentre(2, 3).second);
+    game.puzzle.MoveCurrentCell(0, -1);
+    EXPECT_EQ(current(), Cell(2, 2));
+}
+
 // The worked example, move by move.
 TEST(MoveTest, WorkedExample) {
     Game game;

@@ -1,0 +1,80 @@
+// The board as a screen reader reads it: a table named "Board" of N x N cells, each named by
+// its place and what it shows, whose focused cell is the current cell.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+
+class QAccessibleEvent;
+class QWidget;
+
+namespace tarnell {
+
+class TPuzzle;
+
+// What a cell shows, in words: "Row 3, column 5: covered", "...: covered, no fox" (proven
+// fox-free while hints are shown), "...: opened, 2 foxes in sight" ("1 fox", "0 foxes"),
+// "...: fox found".
+QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints);
+
+// Lives on the board widget and gives its accessible table what it reads: the puzzle, whether
+// hints are shown and whether the keyboard rests on the board. Tells a listening assistive
+// technology what changed; while none listens it does no work at all.
+class TBoardReader : public QObject {
+    Q_OBJECT
+public:
+    TBoardReader(QWidget* board, const TPuzzle& puzzle, std::function<bool()> showHints,
+                 std::function<bool()> keyboardOnBoard);
+
+    // The reader of a board widget, if it has one.
+    static TBoardReader* of(const QWidget* board);
+
+    QWidget* board() const { return board_; }
+    const TPuzzle& puzzle() const { return puzzle_; }
+    bool showHints() const { return showHints_(); }
+    bool keyboardOnBoard() const { return keyboardOnBoard_(); }
+    QString cellName(int row, int col) const;
+
+    // Announces what changed since the last call: the whole table when its size changed,
+    // a name change for every cell that reads differently now, and the focus for the
+    // current cell when it moved while the keyboard rests on the board.
+    void announceChanges();
+    // The focus for the current cell, if there is one in the field...
+    void announceCurrentCell();
+    // ...once, after the events in hand: the keyboard came back, and the reader first hears
+    // of the widget that took the focus.
+    void announceCurrentCellSoon();
+
+    // Whether an assistive technology listens, and where the announcements go: by default
+    // the platform's accessibility bridge; a test hands in its own.
+    struct TListener {
+        std::function<bool()> listening;
+        std::function<void(QAccessibleEvent&)> deliver;
+    };
+    void setListener(TListener listener);
+
+private:
+    // What each cell read as at the last announcement: 10 x 10 entries, row-major.
+    struct Snapshot {
+        bool valid = false;
+        int size = 0;
+        int row = 0;
+        int col = 0;
+        std::array<int, 100> cells{};
+    };
+    int cellCode(int row, int col) const;
+    void takeSnapshot();
+    void sendCellEvent(int type, int row, int col);
+
+    QWidget* board_;
+    const TPuzzle& puzzle_;
+    std::function<bool()> showHints_;
+    std::function<bool()> keyboardOnBoard_;
+    TListener listener_;
+    Snapshot last_;
+    bool announcePending_ = false;
+};
+
+} // namespace tarnell

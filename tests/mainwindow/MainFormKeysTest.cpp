@@ -1,0 +1,247 @@
+// Playing without a mouse: the arrow keys move the current cell, Space and Enter open it as a
+// click does, only where the game page parks the focus; Ctrl+N starts a new game; a dialog
+// closed from the keyboard hands the keyboard back to the main window.
+#include "MainFormFixture.h"
+
+#include "dialogs/game_over.h"
+#include "dialogs/score.h"
+#include "dialogs/warnin_fo.h"
+#include "widgets/lcd/LCD_Lab.h"
+#include "widgets/buttons/buts.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+
+using namespace mainformtest;
+
+namespace {
+
+class Keys : public MainForm {
+protected:
+    // A key pressed and released where the keyboard focus is.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    }
+    Cell current() const { return {window->puzzle().HotRow(), window->puzzle().HotCol()}; }
+    void moveTo(const Cell& cell) {
+        const QPoint at = cellCentre(cell.first, cell.second);
+        window->PaintBox3MouseMove(at.x(), at.y());
+    }
+
+    // What a player sees of a game: every cell's state and mark, the counters, the displays.
+    struct Seen {
+        tarnell::TPlane view, hints;
+        int steps, found, clicks;
+        QString foundDisplay, sizeDisplay;
+        int marker;
+        bool operator==(const Seen&) const = default;
+    };
+    Seen seen() const {
+        const tarnell::TPuzzle& p = window->puzzle();
+        return {p.ViewPlane(),
+                p.HintPlane(),
+                p.StepCount(),
+                p.FoundCount(),
+                clicks,
+                window->LCDLabel4->Caption(),
+                window->LCDLabel2->Caption(),
+                window->OpenDialogMarker()};
+    }
+};
+
+const std::vector<Cell> Foxes = {{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}};
+
+TEST_F(Keys, ArrowsMoveTheCurrentCellByRowAndColumnAndStopAtTheEdges) {
+    openActive();
+    ASSERT_EQ(QApplication::focusWidget(), window->RzBmpButton1) << "the focus starts parked";
+    press(Qt::Key_Left);
+    EXPECT_EQ(current(), Cell(1, 1)) << "the first arrow makes the top cell current";
+    press(Qt::Key_Right);
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(2, 2));
+    for (int i = 0; i < 12; ++i)
+        press(Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(8, 2));
+    press(Qt::Key_Left);
+    press(Qt::Key_Left);
+    EXPECT_EQ(current(), Cell(8, 1));
+    press(Qt::Key_Up, Qt::KeypadModifier); // the keypad's arrows too
+    press(Qt::Key_Right, Qt::KeypadModifier);
+    EXPECT_EQ(current(), Cell(7, 2));
+    // Arrows held with Ctrl, Alt or Meta are not the board's.
+    press(Qt::Key_Right, Qt::ControlModifier);
+    press(Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(current(), Cell(7, 2));
+    // The cyan plate follows at once, without waiting for the next tick.
+    const QPoint plate = cellCentre(7, 2) + QPoint(-12, 0);
+    EXPECT_TRUE(isCyanPlate(fieldPixel(plate)));
+    EXPECT_EQ(window->puzzle().Started(), false) << "moving opens nothing";
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(Keys, ThePointerSetsTheCurrentCellAndTheNextArrowGoesOnFromThere) {
+    openActive();
+    moveTo({3, 4});
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(4, 4));
+    window->PaintBox3MouseMove(200, 224); // beside the board: no current cell
+    press(Qt::Key_Right);
+    EXPECT_EQ(current(), Cell(1, 1));
+}
+
+TEST_F(Keys, SpaceAndEnterOpenTheCurrentCellExactlyAsALeftClickDoes) {
+    // The same moves once with the keys and once with the mouse leave the same game behind.
+    const std::vector<Cell> moves = {{2, 2}, {3, 4}, {3, 4}, {6, 6}, {1, 1}};
+    std::vector<Seen> byKeys, byMouse;
+    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter};
+    openActive();
+    hideFoxesAt(Foxes);
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        moveTo(moves[i]);
+        press(keys[i % 3], i % 3 == 2 ? Qt::KeypadModifier : Qt::NoModifier);
+        byKeys.push_back(seen());
+    }
+    EXPECT_TRUE(window->mybitbutn51->isEnabled()) << "the first key generated the puzzle";
+    window.reset();
+    clicks = 0;
+    QFile::remove(settingsPath());
+    open();
+    hideFoxesAt(Foxes);
+    for (const Cell& cell : moves) {
+        clickCell(cell.first, cell.second);
+        byMouse.push_back(seen());
+    }
+    EXPECT_TRUE(byKeys == byMouse);
+    EXPECT_EQ(byKeys.back().clicks, 5) << "every opening plays CLICK, repeated ones too";
+    EXPECT_EQ(byKeys.back().steps, 4);
+    EXPECT_EQ(byKeys.back().foundDisplay, QStringLiteral("02"));
+}
+
+TEST_F(Keys, TheLastFoxFoundByKeyOpensThePuzzleSolvedDialogAndThenKeysOpenNothing) {
+    openActive();
+    hideFoxesAt(Foxes);
+    for (const Cell& fox : Foxes) {
+        moveTo(fox);
+        QTest::keyClick(window->RzBmpButton1, Qt::Key_Space);
+    }
+    EXPECT_TRUE(window->puzzle().Finished());
+    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odPuzzleSolved);
+    ASSERT_NE(window->puzzleSolvedDialog(), nullptr);
+    const int before = clicks;
+    QTest::keyClick(window->RzBmpButton1, Qt::Key_Space);
+    QTest::keyClick(window->RzBmpButton1, Qt::Key_Down);
+    EXPECT_EQ(clicks, before) << "a solved puzzle takes no more moves, not even the sound";
+    EXPECT_EQ(current(), Cell(8, 5)) << "but the current cell still moves";
+}
+
+TEST_F(Keys, OnAPushButtonSpaceAndEnterPressTheButtonAndArrowsLeaveTheBoardAlone) {
+    openActive();
+    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("07"));
+    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Return);
+    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("06"));
+    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(0, 0));
+    EXPECT_FALSE(window->puzzle().Started());
+    EXPECT_EQ(clicks, 0);
+    // On the board itself the keys act as on the parking button.
+    window->PaintBox3->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(1, 1));
+}
+
+TEST_F(Keys, AHeldKeyOpensOnceAndWithNoCurrentCellItOnlyShowsTheTopCell) {
+    openActive();
+    hideFoxesAt(Foxes);
+    press(Qt::Key_Space);
+    EXPECT_EQ(current(), Cell(1, 1));
+    EXPECT_FALSE(window->puzzle().Started()) << "nothing is opened, nothing generated";
+    EXPECT_EQ(clicks, 0);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    ASSERT_EQ(clicks, 1);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(window->RzBmpButton1, &repeat);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(repeat.isAccepted()) << "the repeat does not reach the button either";
+}
+
+TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
+    openActive();
+    hideFoxesAt(Foxes);
+    press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(window->puzzle().Started());
+    EXPECT_EQ(window->LCDLabel2->Caption(), QStringLiteral("08"));
+    moveTo({2, 2});
+    press(Qt::Key_Space);
+    const int steps = window->puzzle().StepCount();
+    press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odConfirmation);
+    ASSERT_NE(window->confirmationDialog(), nullptr);
+    EXPECT_TRUE(window->confirmationDialog()->isVisible());
+    EXPECT_EQ(window->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
+    // N alone is nothing.
+    window->confirmationDialog()->close();
+    QTest::keyClick(window->RzBmpButton1, Qt::Key_N);
+    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odNone);
+    // From the about page it comes back to the game page, where the new board shows.
+    press(Qt::Key_F2, Qt::ControlModifier);
+    ASSERT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odConfirmation);
+}
+
+TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
+    openActive();
+    hideFoxesAt(Foxes);
+    press(Qt::Key_N, Qt::ControlModifier);
+    window->mybitbutn51->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    Tscore_form* scores = window->highScoreDialog();
+    ASSERT_NE(scores, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([scores] {
+        return QApplication::focusWidget() == scores->mybitbut1;
+    })) << "an opened dialog takes the keyboard, on its first button";
+    press(Qt::Key_Space);
+    EXPECT_FALSE(scores->isVisible());
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == window->mybitbutn51; }));
+    // The confirmation dialog: Escape says "No" and the keyboard comes back to the board.
+    window->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_Down);
+    press(Qt::Key_Space);
+    press(Qt::Key_N, Qt::ControlModifier);
+    Twarnin_form* question = window->confirmationDialog();
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(
+        QTest::qWaitFor([question] { return QApplication::focusWidget() == question->mybitbut1; }));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(question->isVisible());
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == window->RzBmpButton1; }));
+    press(Qt::Key_Right);
+    EXPECT_EQ(current(), Cell(1, 2));
+
+    // Alt+F4 closes a dialog as its close button does: the puzzle-solved one stores nothing.
+    for (const Cell& fox : Foxes) {
+        moveTo(fox);
+        press(Qt::Key_Space);
+    }
+    Tgame_over_form* solved = window->puzzleSolvedDialog();
+    ASSERT_NE(solved, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([solved] { return solved->isActiveWindow(); }));
+    press(Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(solved->isVisible());
+    EXPECT_EQ(QFileInfo(QStringLiteral("h_fame.dat")).size(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
+}
+
+} // namespace
