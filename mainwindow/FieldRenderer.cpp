@@ -116,23 +116,73 @@ QPoint TFieldRenderer::cellOrigin(int row, int col) {
     return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
 }
 
-void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
-    // Detaches the buffer first should a caller still hold a copy of the previous frame.
-    std::memcpy(Buffer_.bits(), Background_.constBits(),
-                static_cast<size_t>(Buffer_.sizeInBytes()));
+namespace {
 
+constexpr int CellsPerRow = MaxFieldSize + 1;
+constexpr uint16_t HighlightedBit = 1;
+constexpr int ViewShift = 1;
+constexpr uint16_t ViewMask = 3;
+constexpr int CountShift = 3;
+
+int viewOf(uint16_t cell) {
+    return (cell >> ViewShift) & ViewMask;
+}
+
+} // namespace
+
+TFrameInputs TFrameInputs::of(const TPuzzle& puzzle, bool showHints) {
+    TFrameInputs inputs;
     // The planes hold MaxFieldSize cells a side, whatever the puzzle says.
     const int n = std::clamp(puzzle.FieldSize(), 0, MaxFieldSize);
+    inputs.fieldSize = n;
+    // A current cell off the board shows nowhere, wherever it lies.
+    if (puzzle.HotRow() >= 1 && puzzle.HotRow() <= n && puzzle.HotCol() >= 1 &&
+        puzzle.HotCol() <= n) {
+        inputs.hotRow = puzzle.HotRow();
+        inputs.hotCol = puzzle.HotCol();
+    }
     const TPlane& view = puzzle.ViewPlane();
     const TPlane& hints = puzzle.HintPlane();
-    const int hotRow = puzzle.HotRow();
-    const int hotCol = puzzle.HotCol();
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            const int state = view[i][j];
+            uint16_t cell = 0;
+            if (state != vsCovered || (showHints && hints[i][j] == 1))
+                cell |= HighlightedBit;
+            if (state == vsOpened || state == vsFound)
+                cell |= static_cast<uint16_t>(state << ViewShift);
+            if (state == vsOpened)
+                cell |=
+                    static_cast<uint16_t>(std::clamp(puzzle.GetN(i, j), 0, 0x1FFF) << CountShift);
+            inputs.cells[static_cast<size_t>(i * CellsPerRow + j)] = cell;
+        }
+    }
+    return inputs;
+}
+
+void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
+    drawFrame(TFrameInputs::of(puzzle, showHints));
+}
+
+void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
+    // Only the shown top-left 401 x 225 pixels can change: no plate, flag, fox or count
+    // reaches beyond them, so the rest keeps the background it was given once. (Writing
+    // the pixels detaches the buffer should a caller still hold a copy of the last frame.)
+    const qsizetype shownBytes = AreaWidth * qsizetype{sizeof(QRgb)};
+    for (int y = 0; y < AreaHeight; ++y)
+        std::memcpy(Buffer_.scanLine(y), Background_.constScanLine(y),
+                    static_cast<size_t>(shownBytes));
+
+    const int n = std::clamp(inputs.fieldSize, 0, MaxFieldSize);
+    const auto cell = [&](int i, int j) {
+        return inputs.cells[static_cast<size_t>(i * CellsPerRow + j)];
+    };
 
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
-            const bool current = i == hotRow && j == hotCol;
-            const bool highlighted = view[i][j] != vsCovered || (showHints && hints[i][j] == 1);
+            const bool current = i == inputs.hotRow && j == inputs.hotCol;
+            const bool highlighted = (cell(i, j) & HighlightedBit) != 0;
             auto variant = [&](const TPlateImages& plate) -> const QImage& {
                 if (current)
                     return plate.Current;
@@ -158,11 +208,12 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
-            if (view[i][j] == vsOpened) {
+            const int view = viewOf(cell(i, j));
+            if (view == vsOpened) {
                 platform::maskComposite(Buffer_, origin + FlagOffset, Images_.Flag,
                                         Images_.FlagMask);
-                Counts_.push_back({origin, puzzle.GetN(i, j)});
-            } else if (view[i][j] == vsFound) {
+                Counts_.push_back({origin, cell(i, j) >> CountShift});
+            } else if (view == vsFound) {
                 platform::maskComposite(Buffer_, origin + FoxOffset, Images_.Fox, Images_.FoxMask);
             }
         }
@@ -177,10 +228,16 @@ void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
         QPainter painter(&Buffer_);
         drawCounts(painter);
     }
+    Drawn_ = inputs;
 }
 
 void TFieldRenderer::setDevicePixelRatio(qreal ratio) {
-    Ratio_ = ratio > 1.0 ? ratio : 1.0;
+    const qreal kept = ratio > 1.0 ? ratio : 1.0;
+    if (kept == Ratio_)
+        return;
+    Ratio_ = kept;
+    // The pictures without counts are kept only above 1: the next frame is drawn afresh.
+    Drawn_.reset();
     if (Ratio_ == 1.0)
         Pictures_ = QImage();
 }
@@ -233,7 +290,10 @@ TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent) {
 
 void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
     Renderer_.setDevicePixelRatio(devicePixelRatioF());
-    Renderer_.drawFrame(puzzle, showHints);
+    const TFrameInputs inputs = TFrameInputs::of(puzzle, showHints);
+    if (Renderer_.holds(inputs))
+        return;
+    Renderer_.drawFrame(inputs);
     update();
 }
 

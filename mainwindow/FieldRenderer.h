@@ -10,6 +10,9 @@
 #include <QStaticText>
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -42,6 +45,21 @@ struct TFieldImages {
     QStringList problems() const;
 };
 
+// Everything a frame of the field is drawn from: the field size, the current cell (none when
+// it lies off the board) and, for every cell, how it looks (plate variant, flag with its count,
+// fox). Two equal inputs give the same frame, pixel for pixel.
+struct TFrameInputs {
+    int fieldSize = 0;
+    int hotRow = 0;
+    int hotCol = 0;
+    // Per cell (row * (MaxFieldSize + 1) + col): bit 0 highlighted, bits 1-2 the cell's view
+    // state, from bit 3 the count of an opened cell.
+    std::array<uint16_t, 11 * 11> cells{};
+
+    static TFrameInputs of(const TPuzzle& puzzle, bool showHints);
+    bool operator==(const TFrameInputs&) const = default;
+};
+
 // Draws whole frames of the field into a 546 x 280 back buffer; the field area shows its
 // top-left 401 x 225 pixels. Reads the puzzle and never writes into it.
 class TFieldRenderer {
@@ -66,6 +84,9 @@ public:
     // Rebuilds the back buffer from the puzzle state: background, plates, then flags with
     // their counts and found foxes.
     void drawFrame(const TPuzzle& puzzle, bool showHints);
+    void drawFrame(const TFrameInputs& inputs);
+    // Whether the back buffer holds the frame of these inputs, at the current pixel ratio.
+    bool holds(const TFrameInputs& inputs) const { return Drawn_ && *Drawn_ == inputs; }
     // The last frame; before the first one, the bare background.
     const QImage& backBuffer() const { return Buffer_; }
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
@@ -100,6 +121,8 @@ private:
     QStringList ImageProblems_;
     QImage Background_;
     QImage Buffer_;
+    // The inputs of the frame in the buffer; none before the first one.
+    std::optional<TFrameInputs> Drawn_;
     // The last frame without its counts, and the counts, kept while the ratio is above 1.
     QImage Pictures_;
     std::vector<Count> Counts_;
@@ -119,7 +142,8 @@ public:
     explicit TFieldArea(QWidget* parent = nullptr);
 
     // Draws a frame of the puzzle into the back buffer and asks for the area to be repainted
-    // from it (a plain copy of its top-left 401 x 225 pixels).
+    // from it (a plain copy of its top-left 401 x 225 pixels). A frame of the same inputs as
+    // the one on the screen is neither drawn nor repainted: it would show the same pixels.
     void showFrame(const TPuzzle& puzzle, bool showHints);
     TFieldRenderer& renderer() { return Renderer_; }
     const TFieldRenderer& renderer() const { return Renderer_; }
