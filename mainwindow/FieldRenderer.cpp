@@ -96,20 +96,21 @@ TFieldRenderer::TFieldRenderer() : TFieldRenderer(TFieldImages::loadEmbedded()) 
 
 TFieldRenderer::TFieldRenderer(TFieldImages images)
     : Images_(std::move(images)), ImageProblems_(Images_.problems()),
-      Background_(BufferWidth, BufferHeight, QImage::Format_RGB32),
+      Buffer_(BufferWidth, BufferHeight, QImage::Format_RGB32),
       CountFont_(platform::programFont(true)) {
     for (TPlateImages* plate : {&Images_.Inner, &Images_.LastRow, &Images_.LastColumn})
         convertPlate(*plate);
     for (QImage* image : {&Images_.Flag, &Images_.FlagMask, &Images_.Fox, &Images_.FoxMask})
         *image = asRgb32(*image);
 
-    // The background is the same on every frame: drawn once, copied at the start of each.
+    // The background is the same on every frame: drawn once into the whole buffer, and its
+    // shown part kept to start each frame from.
     {
-        QPainter painter(&Background_);
-        platform::gradientFill(painter, Background_.rect(), BackgroundLeft, BackgroundRight,
+        QPainter painter(&Buffer_);
+        platform::gradientFill(painter, Buffer_.rect(), BackgroundLeft, BackgroundRight,
                                BackgroundSteps, platform::GradientDirection::LeftToRight);
     }
-    Buffer_ = Background_.copy();
+    Background_ = Buffer_.copy(0, 0, AreaWidth, AreaHeight);
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {

@@ -119,7 +119,7 @@ private:
 
     TFieldImages Images_;
     QStringList ImageProblems_;
-    QImage Background_;
+    QImage Background_; // the shown top-left 401 x 225 pixels of the background
     QImage Buffer_;
     // The inputs of the frame in the buffer; none before the first one.
     std::optional<TFrameInputs> Drawn_;

@@ -17,25 +17,27 @@ namespace platform {
 
 namespace {
 
-// A shared library opened on first use, from any thread; its functions are looked up by name
-// into a table. Nothing of it is there when the library or one of the functions is missing.
-// The libraries are opened, not linked, so that the program starts without them: neither the
-// first frame nor a system without sound waits for them.
-template <typename Functions> class LazyLibrary {
+// A shared library opened with its functions looked up by name into a table; nothing of it is
+// there when the library or one of its functions is missing. The libraries of sound are
+// opened, not linked, so that the program starts without them: neither the first frame nor a
+// system without sound waits for them.
+template <typename Functions> class SharedLibrary {
 public:
-    // The table, or null when the library cannot be used.
-    static const Functions* get() {
-        static const LazyLibrary library;
-        return library.ready_ ? &library.functions_ : nullptr;
-    }
-
-private:
-    LazyLibrary() {
+    SharedLibrary() {
         handle_ = dlopen(Functions::SoName, RTLD_NOW | RTLD_LOCAL);
         if (handle_)
             ready_ = functions_.resolve([this](const char* name) { return dlsym(handle_, name); });
     }
-    // Never closed: the functions may be in use on the player's thread until the very end.
+    ~SharedLibrary() {
+        if (handle_)
+            dlclose(handle_);
+    }
+    SharedLibrary(const SharedLibrary&) = delete;
+    SharedLibrary& operator=(const SharedLibrary&) = delete;
+    // The table, or null when the library cannot be used.
+    const Functions* get() const { return ready_ ? &functions_ : nullptr; }
+
+private:
     void* handle_ = nullptr;
     bool ready_ = false;
     Functions functions_;
@@ -59,8 +61,6 @@ struct SndfileFunctions {
                bind(error, lookup, "sf_error") && bind(close, lookup, "sf_close");
     }
 };
-
-using Sndfile = LazyLibrary<SndfileFunctions>;
 
 // Sounds are a fraction of a second long; anything far beyond this is not one of ours.
 constexpr qsizetype MaxDecodedBytes = 64 * 1024 * 1024;
@@ -165,7 +165,11 @@ private:
 DecodedWave decodeWave(const QByteArray& riff) {
     if (!isRiffWave(riff))
         return {};
-    const SndfileFunctions* sndfile = Sndfile::get();
+    // Open for this one decoding only: libsndfile brings the libraries of every format it
+    // knows (FLAC, Vorbis, Opus, MP3), about 1 MB that a program playing two short sounds
+    // need not keep.
+    const SharedLibrary<SndfileFunctions> library;
+    const SndfileFunctions* sndfile = library.get();
     if (!sndfile)
         return {};
     MemoryReader reader{&riff, 0};
@@ -242,7 +246,12 @@ struct AlsaFunctions {
     }
 };
 
-using Alsa = LazyLibrary<AlsaFunctions>;
+// Opened on first use and kept: every sound needs it.
+const AlsaFunctions* alsaLibrary() {
+    // Never closed: the player's thread may use it until the very end.
+    static const auto* library = new SharedLibrary<AlsaFunctions>;
+    return library->get();
+}
 
 // A missing device or server is no error of ours: the library says nothing about it.
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
@@ -348,7 +357,7 @@ private:
     }
 
     static const AlsaFunctions* alsa() {
-        const AlsaFunctions* alsa = Alsa::get();
+        const AlsaFunctions* alsa = alsaLibrary();
         if (alsa) {
             static std::once_flag quiet;
             std::call_once(quiet, [alsa] { alsa->setErrorHandler(&ignoreAlsaMessage); });
