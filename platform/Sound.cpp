@@ -342,6 +342,7 @@ private:
             if (next_) {
                 const std::shared_ptr<WaveSound::Data> sound = std::move(next_);
                 next_.reset();
+                prepare_.reset(); // playing makes everything ready anyway
                 const uint64_t generation = generation_;
                 lock.unlock();
                 playOut(sound->decoded(), generation);
