@@ -1,5 +1,6 @@
 // What reaches the sound output: the system's default output is pointed (through the scratch
-// HOME's ALSA configuration) at a file, which then holds exactly the samples played.
+// HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
+// output takes samples as fast as they come, so it cannot show one sound cutting another.)
 #include "platform/Sound.h"
 #include "tests/support/TestSupport.h"
 
@@ -30,15 +31,15 @@ protected:
     }
     void SetUp() override { QFile::remove(outputPath()); }
 
-    // The bytes written so far, once the file holds at least `bytes` of them or holds no more
-    // after a while (the output plays in real time on its own thread).
-    static QByteArray playedOnceAtLeast(qsizetype bytes, const QByteArray& ending = {}) {
+    // The bytes written so far, once the file holds at least `bytes` of them or after a while
+    // (the output is written on the player's own thread).
+    static QByteArray playedOnceAtLeast(qsizetype bytes) {
         QByteArray played;
         for (int wait = 0; wait < 400; ++wait) {
             QFile file(outputPath());
             if (file.open(QIODevice::ReadOnly))
                 played = file.readAll();
-            if (played.size() >= bytes && played.endsWith(ending))
+            if (played.size() >= bytes)
                 break;
             QThread::msleep(25);
         }
@@ -76,34 +77,6 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
     platform::playSound(click);
     const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size());
     EXPECT_EQ(played, click.wave().pcm16);
-}
-
-TEST_F(SoundOutput, ANewSoundCutsTheOnePlayingShort) {
-    const platform::WaveSound longSound(wave(220500, 0.03)); // ten seconds
-    const platform::WaveSound click(wave(2888, 0.07));
-    ASSERT_TRUE(longSound.isValid() && click.isValid());
-    platform::playSound(longSound);
-    ASSERT_GT(playedOnceAtLeast(4096).size(), 0); // it plays
-    platform::playSound(click);
-    const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size(), click.wave().pcm16);
-    // The click follows a piece of the long sound, which never plays to its end.
-    EXPECT_TRUE(played.endsWith(click.wave().pcm16));
-    EXPECT_LT(played.size(), longSound.wave().pcm16.size());
-    EXPECT_TRUE(
-        longSound.wave().pcm16.startsWith(played.left(played.size() - click.wave().pcm16.size())));
-}
-
-TEST_F(SoundOutput, StoppingEndsTheSound) {
-    const platform::WaveSound longSound(wave(220500, 0.03));
-    platform::playSound(longSound);
-    ASSERT_GT(playedOnceAtLeast(4096).size(), 0);
-    platform::stopSound();
-    // The rest never comes: a stopped sound is not resumed by the next one either.
-    const platform::WaveSound click(wave(2888, 0.07));
-    platform::playSound(click);
-    const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size(), click.wave().pcm16);
-    EXPECT_TRUE(played.endsWith(click.wave().pcm16));
-    EXPECT_LT(played.size(), longSound.wave().pcm16.size());
 }
 
 } // namespace
