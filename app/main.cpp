@@ -1,11 +1,41 @@
 // The program's entry point: creates the main window and runs the message loop until it closes.
 #include "mainwindow/mainform.h"
 #include "platform/Resources.h"
+#include "platform/Sound.h"
 #include "platform/drawing/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QTimer>
+
+namespace {
+
+// Runs an action once the window's first paint has been sent to the screen: what the first
+// frame does not need waits until then.
+class AfterFirstFrame : public QObject {
+public:
+    AfterFirstFrame(QWidget& window, std::function<void()> action)
+        : window_(window), action_(std::move(action)) {
+        window_.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Paint) {
+            window_.removeEventFilter(this);
+            // The paint is flushed to the screen before the event loop runs the next timer.
+            QTimer::singleShot(0, this, action_);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    std::function<void()> action_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +47,10 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
 
     Tmainform_form window;
+    // The sound output and the CLICK sound are made ready on the player's thread after the
+    // first frame, in time for the first click.
+    const AfterFirstFrame prepareSound(window,
+                                       [&window] { platform::prepareSound(window.clickSound()); });
     window.show();
     // The keyboard reaches the board at once, also where no window manager hands it over.
     window.activateWindow();

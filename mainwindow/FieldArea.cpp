@@ -42,7 +42,10 @@ TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent), Renderer_(loadFieldIm
 
 void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
     Renderer_.setDevicePixelRatio(devicePixelRatioF());
-    Renderer_.drawFrame(puzzle, showHints);
+    const TFrameInputs inputs = TFrameInputs::of(puzzle, showHints);
+    if (Renderer_.holds(inputs))
+        return;
+    Renderer_.drawFrame(inputs);
     update();
 }
 

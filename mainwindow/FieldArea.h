@@ -22,7 +22,8 @@ public:
     explicit TFieldArea(QWidget* parent = nullptr);
 
     // Draws a frame of the puzzle into the back buffer and asks for the area to be repainted
-    // from it (a plain copy of its top-left 401 x 225 pixels).
+    // from it (a plain copy of its top-left 401 x 225 pixels). A frame of the same inputs as
+    // the one on the screen is neither drawn nor repainted: it would show the same pixels.
     void showFrame(const TPuzzle& puzzle, bool showHints);
     TFieldRenderer& renderer() { return Renderer_; }
     const TFieldRenderer& renderer() const { return Renderer_; }

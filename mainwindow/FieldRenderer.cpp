@@ -72,20 +72,21 @@ QStringList TFieldImages::problems() const {
 
 TFieldRenderer::TFieldRenderer(TFieldImages images)
     : Images_(std::move(images)), ImageProblems_(Images_.problems()),
-      Background_(BufferWidth, BufferHeight, QImage::Format_RGB32),
+      Buffer_(BufferWidth, BufferHeight, QImage::Format_RGB32),
       CountFont_(platform::programFont(true)) {
     for (TPlateImages* plate : {&Images_.Inner, &Images_.LastRow, &Images_.LastColumn})
         convertPlate(*plate);
     for (QImage* image : {&Images_.Flag, &Images_.FlagMask, &Images_.Fox, &Images_.FoxMask})
         *image = asRgb32(*image);
 
-    // The background is the same on every frame: drawn once, copied at the start of each.
+    // The background is the same on every frame: drawn once into the whole buffer, and its
+    // shown part kept to start each frame from.
     {
-        QPainter painter(&Background_);
-        platform::gradientFill(painter, Background_.rect(), BackgroundLeft, BackgroundRight,
+        QPainter painter(&Buffer_);
+        platform::gradientFill(painter, Buffer_.rect(), BackgroundLeft, BackgroundRight,
                                BackgroundSteps, platform::GradientDirection::LeftToRight);
     }
-    Buffer_ = Background_.copy();
+    Background_ = Buffer_.copy(0, 0, AreaWidth, AreaHeight);
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {
@@ -93,38 +94,55 @@ QPoint TFieldRenderer::cellOrigin(int row, int col) {
     return {origin.X, origin.Y};
 }
 
-void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
+TFrameInputs TFrameInputs::of(const TPuzzle& puzzle, bool showHints) {
+    TFrameInputs inputs;
+    // The planes hold MaxFieldSize cells a side, whatever the puzzle says.
+    inputs.size = std::clamp(puzzle.FieldSize(), 0, MaxFieldSize);
     const TPlane& view = puzzle.ViewPlane();
     const TPlane& hints = puzzle.HintPlane();
-    const int hotRow = puzzle.HotRow();
-    const int hotCol = puzzle.HotCol();
-    drawFrame(puzzle.FieldSize(), [&](int i, int j) {
-        TCellLook look;
-        if (i == hotRow && j == hotCol)
-            look.plate = TCellLook::Plate::Current;
-        else if (view[i][j] != vsCovered || (showHints && hints[i][j] == 1))
-            look.plate = TCellLook::Plate::Highlighted;
-        if (view[i][j] == vsOpened) {
-            look.mark = TCellLook::Mark::Flag;
-            look.count = puzzle.GetN(i, j);
-        } else if (view[i][j] == vsFound) {
-            look.mark = TCellLook::Mark::Fox;
+    for (int i = 1; i <= inputs.size; ++i) {
+        for (int j = 1; j <= inputs.size; ++j) {
+            TCellLook& look = inputs.cells[i][j];
+            if (i == puzzle.HotRow() && j == puzzle.HotCol())
+                look.plate = TCellLook::Plate::Current;
+            else if (view[i][j] != vsCovered || (showHints && hints[i][j] == 1))
+                look.plate = TCellLook::Plate::Highlighted;
+            if (view[i][j] == vsOpened) {
+                look.mark = TCellLook::Mark::Flag;
+                look.count = puzzle.GetN(i, j);
+            } else if (view[i][j] == vsFound) {
+                look.mark = TCellLook::Mark::Fox;
+            }
         }
-        return look;
-    });
+    }
+    return inputs;
+}
+
+void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {
+    drawFrame(TFrameInputs::of(puzzle, showHints));
 }
 
 void TFieldRenderer::drawFrame(int size, const std::function<TCellLook(int row, int col)>& lookOf) {
-    // Detaches the buffer first should a caller still hold a copy of the previous frame.
-    std::memcpy(Buffer_.bits(), Background_.constBits(),
-                static_cast<size_t>(Buffer_.sizeInBytes()));
-
+    TFrameInputs inputs;
     // No board is larger than the puzzle's largest, whatever the caller says.
-    const int n = std::clamp(size, 0, MaxFieldSize);
-    std::array<std::array<TCellLook, MaxFieldSize + 1>, MaxFieldSize + 1> looks;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            looks[i][j] = lookOf(i, j);
+    inputs.size = std::clamp(size, 0, MaxFieldSize);
+    for (int i = 1; i <= inputs.size; ++i)
+        for (int j = 1; j <= inputs.size; ++j)
+            inputs.cells[i][j] = lookOf(i, j);
+    drawFrame(inputs);
+}
+
+void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
+    // Only the shown top-left 401 x 225 pixels can change: no plate, flag, fox or count
+    // reaches beyond them, so the rest keeps the background it was given once. (Writing
+    // the pixels detaches the buffer should a caller still hold a copy of the last frame.)
+    const qsizetype shownBytes = AreaWidth * qsizetype{sizeof(QRgb)};
+    for (int y = 0; y < AreaHeight; ++y)
+        std::memcpy(Buffer_.scanLine(y), Background_.constScanLine(y),
+                    static_cast<size_t>(shownBytes));
+
+    const int n = std::clamp(inputs.size, 0, MaxFieldSize);
+    const auto& looks = inputs.cells;
 
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
@@ -174,10 +192,16 @@ void TFieldRenderer::drawFrame(int size, const std::function<TCellLook(int row, 
         QPainter painter(&Buffer_);
         drawCounts(painter);
     }
+    Drawn_ = inputs;
 }
 
 void TFieldRenderer::setDevicePixelRatio(qreal ratio) {
-    Ratio_ = ratio > 1.0 ? ratio : 1.0;
+    const qreal kept = ratio > 1.0 ? ratio : 1.0;
+    if (kept == Ratio_)
+        return;
+    Ratio_ = kept;
+    // The pictures without counts are kept only above 1: the next frame is drawn afresh.
+    Drawn_.reset();
     if (Ratio_ == 1.0)
         Pictures_ = QImage();
 }

@@ -3,6 +3,8 @@
 // the generator's board preview is drawn by it too.
 #pragma once
 
+#include "core/Puzzle.h"
+
 #include <QFont>
 #include <QHash>
 #include <QImage>
@@ -10,14 +12,14 @@
 #include <QSize>
 #include <QStaticText>
 #include <QStringList>
+#include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPainter;
 
 namespace tarnell {
-
-class TPuzzle;
 
 // The three variants of one kind of plate and the mask they share.
 struct TPlateImages {
@@ -48,6 +50,19 @@ struct TCellLook {
     Plate plate = Plate::Plain;
     Mark mark = Mark::None;
     int count = 0; // written on the flag
+    bool operator==(const TCellLook&) const = default;
+};
+
+// Everything a frame of the field is drawn from: the board's size and how each of its cells
+// looks (the current cell, the hint switch and the counts are folded into the looks). Two
+// equal inputs give the same frame, pixel for pixel.
+struct TFrameInputs {
+    int size = 0; // cells a side, at most the puzzle's largest
+    // Indexed [row][col] from 1; cells beyond the size stay plain.
+    std::array<std::array<TCellLook, MaxFieldSize + 1>, MaxFieldSize + 1> cells{};
+
+    static TFrameInputs of(const TPuzzle& puzzle, bool showHints);
+    bool operator==(const TFrameInputs&) const = default;
 };
 
 // Draws whole frames of the field into a 546 x 280 back buffer; the field area shows its
@@ -76,6 +91,9 @@ public:
     // The same for a board of size x size cells (at most the puzzle's largest), cell (row, col)
     // drawn as lookOf(row, col) says, rows and columns counted from 1.
     void drawFrame(int size, const std::function<TCellLook(int row, int col)>& lookOf);
+    void drawFrame(const TFrameInputs& inputs);
+    // Whether the back buffer holds the frame of these inputs, at the current pixel ratio.
+    bool holds(const TFrameInputs& inputs) const { return Drawn_ && *Drawn_ == inputs; }
     // The last frame; before the first one, the bare background.
     const QImage& backBuffer() const { return Buffer_; }
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
@@ -108,8 +126,10 @@ private:
 
     TFieldImages Images_;
     QStringList ImageProblems_;
-    QImage Background_;
+    QImage Background_; // the shown top-left 401 x 225 pixels of the background
     QImage Buffer_;
+    // The inputs of the frame in the buffer; none before the first one.
+    std::optional<TFrameInputs> Drawn_;
     // The last frame without its counts, and the counts, kept while the ratio is above 1.
     QImage Pictures_;
     std::vector<Count> Counts_;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QPainter>
 
 namespace platform {
@@ -16,14 +17,20 @@ QByteArray readAll(const QString& path) {
 } // namespace
 
 QImage loadBitmap(const QString& name) {
-    QImage image(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()), "BMP");
+    // Read by the built-in BMP reader alone: probing the contents would load every image
+    // format plug-in first.
+    QImageReader reader(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()), "BMP");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
     if (image.isNull())
         return {};
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage loadIcon(const QString& name, int size) {
-    QImage image(QStringLiteral(":/res/%1.ico").arg(name.toUpper()), "ICO");
+    QImageReader reader(QStringLiteral(":/res/%1.ico").arg(name.toUpper()), "ICO");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
     if (image.isNull())
         return {};
     image = image.convertToFormat(QImage::Format_ARGB32);

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev libsndfile1-dev
+    qt6-base-dev libgl-dev libsndfile1-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xdotool imagemagick x11-utils

@@ -1,10 +1,12 @@
 // Starts the program and measures how long it takes until its main window is mapped and
 // until the field's green plates are on the screen, by reading single pixels of the X
-// server every millisecond. Prints "pid mapped_ms frame_ms" and leaves the program running.
+// server every millisecond. At the first frame it also counts the shared libraries the
+// program has mapped and reads its resident memory. Prints
+// "pid mapped_ms frame_ms libraries_at_frame rss_kib_at_frame" and leaves the program running.
 //
 // Build: g++ -O2 -std=c++20 firstframe.cpp -lX11 -o firstframe
-// Usage: firstframe <program> [timeout_ms]   (DISPLAY, HOME and the working directory are
-//        passed on to the program as they are)
+// Usage: firstframe [--title TITLE] <program> [timeout_ms]   (TITLE defaults to "Tarnell";
+//        DISPLAY, HOME and the working directory are passed on to the program as they are)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -13,7 +15,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -43,8 +48,8 @@ bool titled(Display* display, Window window, const char* title) {
     return same;
 }
 
-// The viewable top-level window titled "Tarnell" with the main window's size.
-std::optional<Window> findMainWindow(Display* display) {
+// The viewable top-level window with the given title and the main window's size.
+std::optional<Window> findMainWindow(Display* display, const char* title) {
     Window root = DefaultRootWindow(display);
     Window parent = 0;
     Window* children = nullptr;
@@ -57,7 +62,7 @@ std::optional<Window> findMainWindow(Display* display) {
         if (XGetWindowAttributes(display, children[i], &attributes) == 0)
             continue;
         if (attributes.map_state == IsViewable && attributes.width == WindowWidth &&
-            attributes.height == WindowHeight && titled(display, children[i], "Tarnell"))
+            attributes.height == WindowHeight && titled(display, children[i], title))
             found = children[i];
     }
     if (children)
@@ -77,6 +82,33 @@ bool isPlateGreen(Display* display, Window window, int x, int y) {
     return green >= 100 && red < 64 && blue < 64;
 }
 
+// The shared objects (".so" in the name) mapped into the process, each counted once.
+int mappedLibraries(pid_t pid) {
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::set<std::string> libraries;
+    std::string line;
+    while (std::getline(maps, line)) {
+        const std::size_t slash = line.find('/');
+        if (slash != std::string::npos && line.find(".so", slash) != std::string::npos)
+            libraries.insert(line.substr(slash));
+    }
+    return static_cast<int>(libraries.size());
+}
+
+long residentKib(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            std::istringstream fields(line.substr(6));
+            long kib = -1;
+            fields >> kib;
+            return kib;
+        }
+    }
+    return -1;
+}
+
 int ignoreErrors(Display*, XErrorEvent*) {
     return 0; // a window that goes away between two requests is not a failure here
 }
@@ -84,11 +116,18 @@ int ignoreErrors(Display*, XErrorEvent*) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <program> [timeout_ms]\n", argv[0]);
+    const char* title = "Tarnell";
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--title") == 0) {
+        title = argv[2];
+        first = 3;
+    }
+    if (argc <= first) {
+        std::fprintf(stderr, "usage: %s [--title TITLE] <program> [timeout_ms]\n", argv[0]);
         return 2;
     }
-    const double timeoutMs = argc > 2 ? std::atof(argv[2]) : 20000.0;
+    const char* program = argv[first];
+    const double timeoutMs = argc > first + 1 ? std::atof(argv[first + 1]) : 20000.0;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "firstframe: cannot open the display %s\n",
@@ -107,17 +146,19 @@ int main(int argc, char** argv) {
         // The program's standard output is not ours to read; its errors still show.
         if (FILE* null = std::fopen("/dev/null", "w"))
             dup2(fileno(null), STDOUT_FILENO);
-        execl(argv[1], argv[1], static_cast<char*>(nullptr));
-        std::fprintf(stderr, "firstframe: cannot start %s: %s\n", argv[1], std::strerror(errno));
+        execl(program, program, static_cast<char*>(nullptr));
+        std::fprintf(stderr, "firstframe: cannot start %s: %s\n", program, std::strerror(errno));
         _exit(127);
     }
 
     double mappedMs = -1;
     double frameMs = -1;
+    int libraries = -1;
+    long rssKib = -1;
     std::optional<Window> window;
     while (millisecondsSince(start) < timeoutMs) {
         if (!window) {
-            window = findMainWindow(display);
+            window = findMainWindow(display, title);
             if (window)
                 mappedMs = millisecondsSince(start);
         }
@@ -127,12 +168,15 @@ int main(int argc, char** argv) {
                 all = all && isPlateGreen(display, *window, probe[0], probe[1]);
             if (all) {
                 frameMs = millisecondsSince(start);
+                libraries = mappedLibraries(pid);
+                rssKib = residentKib(pid);
                 break;
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     XCloseDisplay(display);
-    std::printf("%d %.1f %.1f\n", static_cast<int>(pid), mappedMs, frameMs);
+    std::printf("%d %.1f %.1f %d %ld\n", static_cast<int>(pid), mappedMs, frameMs, libraries,
+                rssKib);
     return frameMs < 0 ? 1 : 0;
 }

@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Measures the real program under a private X server (Xvfb): the time from start to the
-# first frame on the screen, the resident memory after start, and the processor time used
-# while it idles on the game page (empty board, then a running puzzle whose clock ticks) and
-# on the about page. Each run uses a fresh HOME and working directory; the medians of all
-# runs are printed at the end.
+# Measures the real program beside a minimal Qt 6 Widgets program (reference.cpp: a frameless
+# 488 x 376 window, one line of text, a 100 ms timer) under one private X server (Xvfb), in
+# the same run, and prints every figure as a ratio to the reference or against its goal:
+# the time from start to the mapped window and to the first frame (the median of at least 9
+# starts of each, taken in turns), the resident memory and the shared libraries mapped at the
+# first frame and 2 s after start, the processor time used while idling (game page with the
+# empty board, with the pointer resting on the board, with the clock running; the about
+# page), and the worst 10 x 10 frame of the field benchmark. Each start uses a fresh HOME
+# and working directory.
 #
 # Usage: bench/perf/measure.sh [path/to/tarnell] [runs]
-#   default program: build-rel/obj/app/tarnell, then build/app/tarnell; default runs: 5
-# Environment: IDLE_SECONDS (default 10) for each idle window.
+#   default program: build-rel/obj/app/tarnell, then build/app/tarnell; default runs: 3 (the
+#   idle measurements of each program)
+# Environment: STARTUP_RUNS (default and least 9) starts of each program; IDLE_SECONDS
+#   (default 10) for each idle window; FRAME_BENCH, the FieldRendererBench program (default:
+#   bench/FieldRendererBench of the program's build tree, skipped when there is none).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 program="${1:-}"
-runs="${2:-5}"
+runs="${2:-3}"
 idle="${IDLE_SECONDS:-10}"
+startup_runs="${STARTUP_RUNS:-9}"
+((startup_runs >= 9)) || startup_runs=9
 if [[ -z "$program" ]]; then
     for candidate in "$root/build-rel/obj/app/tarnell" "$root/build/app/tarnell"; do
         if [[ -x "$candidate" ]]; then
@@ -28,7 +37,8 @@ if [[ -z "$program" || ! -x "$program" ]]; then
     exit 2
 fi
 program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
-for tool in Xvfb xdotool import g++; do
+frame_bench="${FRAME_BENCH:-$(dirname "$(dirname "$program")")/bench/FieldRendererBench}"
+for tool in Xvfb xdotool import g++ pkg-config; do
     command -v "$tool" >/dev/null || {
         echo "measure.sh: $tool is not installed" >&2
         exit 2
@@ -47,6 +57,11 @@ trap cleanup EXIT
 
 probe="$scratch/firstframe"
 g++ -O2 -std=c++20 "$here/firstframe.cpp" -lX11 -o "$probe"
+reference="$scratch/reference"
+# shellcheck disable=SC2046
+g++ -O2 -std=c++20 -fPIC "$here/reference.cpp" $(pkg-config --cflags --libs Qt6Widgets) \
+    -o "$reference"
+reference_title="Tarnell reference"
 
 # A display number of our own.
 display=""
@@ -99,52 +114,121 @@ median() {
     sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a"; exit }
         if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-# CPU used by the program and by the X server over an idle window, "program_ms xvfb_ms".
+# CPU used by a process and by the X server over an idle window, "process_ms xvfb_ms".
 idle_cpu() {
     local p0 x0 p1 x1
-    p0="$(cpu_ms "$program_pid")"
+    p0="$(cpu_ms "$1")"
     x0="$(cpu_ms "$xvfb_pid")"
     sleep "$idle"
-    p1="$(cpu_ms "$program_pid")"
+    p1="$(cpu_ms "$1")"
     x1="$(cpu_ms "$xvfb_pid")"
     echo "$(awk -v a="$p0" -v b="$p1" 'BEGIN { printf "%.1f", b - a }') $(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", b - a }')"
 }
+# The shared objects mapped into a process, one path a line.
+libraries_of() {
+    awk '$6 ~ /\.so/ { print $6 }' "/proc/$1/maps" | sort -u
+}
+# Resident and proportional memory (KiB) of every mapped file of a process, from smaps,
+# "path rss pss" a line.
+library_costs() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { path = ($6 == "" ? "[anonymous]" : $6) }
+         /^Rss:/ { rss[path] += $2 } /^Pss:/ { pss[path] += $2 }
+         END { for (p in rss) print p, rss[p], pss[p] }' "/proc/$1/smaps"
+}
 
-results="$scratch/results"
-: >"$results"
-echo "program: $program"
-echo "display: $display, $runs runs, idle windows of $idle s"
-printf '%-4s %9s %9s %8s %18s %18s %18s\n' run mapped_ms frame_ms rss_kib \
-    "game_cpu_ms" "running_cpu_ms" "about_cpu_ms"
-for run in $(seq "$runs"); do
-    home="$scratch/home$run"
-    work="$scratch/work$run"
-    mkdir -p "$home/.config" "$work" "$scratch/runtime$run"
-    chmod 700 "$scratch/runtime$run"
-    # Fixed set-up so that every run draws the same 8 x 8 board with 5 foxes.
-    mkdir -p "$home/.config/Morvane"
+# Starts a program in a fresh HOME and working directory (with the set-up 8 x 8 and 5 foxes)
+# through the probe; sets started_ns and prints "pid mapped_ms frame_ms libs rss_kib".
+start_program() { # label executable title
+    local home="$scratch/home-$1" work="$scratch/work-$1" runtime="$scratch/runtime-$1"
+    rm -rf "$home" "$work" "$runtime"
+    mkdir -p "$home/.config/Morvane" "$work" "$runtime"
+    chmod 700 "$runtime"
     printf '[General]\nFin=8\nHints=1\nLim=5\n' >"$home/.config/Morvane/Tarnell.conf"
+    (cd "$work" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime" \
+        QT_QPA_PLATFORM=xcb "$probe" --title "$3" "$2" 20000 2>/dev/null || true)
+}
+stop_program() {
+    kill "$1" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 "$1" 2>/dev/null || true
+}
+# Waits until 2 s have passed since the nanosecond instant $1.
+wait_until_two_seconds() {
+    sleep "$(awk -v s="$1" -v now="$(date +%s%N)" 'BEGIN { d = 2 - (now - s) / 1e9; print (d > 0 ? d : 0) }')"
+}
+
+echo "program:   $program"
+echo "reference: bench/perf/reference.cpp"
+echo "display: $display; $startup_runs starts of each, $runs idle runs of each, idle windows of $idle s"
+
+# ---- start-up, in turns so that the machine's drift touches both alike ----
+startup="$scratch/startup"
+: >"$startup"
+echo
+printf '%-4s %-9s %9s %9s %5s %8s\n' start program mapped_ms frame_ms libs rss_kib
+for run in $(seq "$startup_runs"); do
+    for which in reference tarnell; do
+        if [[ $which == reference ]]; then
+            read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$reference" "$reference_title")
+        else
+            read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$program" Tarnell)
+        fi
+        if [[ -z "${pid:-}" || "$frame" == "-1.0" ]]; then
+            echo "measure.sh: start $run of $which: the first frame did not appear within 20 s" >&2
+            exit 1
+        fi
+        program_pid="$pid"
+        stop_program "$pid"
+        program_pid=""
+        printf '%-4s %-9s %9s %9s %5s %8s\n' "$run" "$which" "$mapped" "$frame" "$libs" "$rss"
+        echo "$which $mapped $frame $libs $rss" >>"$startup"
+    done
+done
+
+# ---- memory, libraries and idle processor time ----
+idle_results="$scratch/idle"
+: >"$idle_results"
+echo
+printf '%-4s %-9s %8s %5s %17s %17s %17s %17s\n' run program rss_kib libs "empty_board_ms" \
+    "pointer_on_board" "clock_running_ms" "about_page_ms"
+for run in $(seq "$runs"); do
+    # The reference: memory and libraries 2 s after start, then one idle window.
+    started="$(date +%s%N)"
+    read -r program_pid _ _ _ _ < <(start_program "i$run-reference" "$reference" "$reference_title")
+    wait_until_two_seconds "$started"
+    rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$program_pid/status")"
+    libraries_of "$program_pid" >"$scratch/reference-libraries"
+    libs="$(wc -l <"$scratch/reference-libraries")"
+    library_costs "$program_pid" >"$scratch/reference-costs"
+    xdotool mousemove 2 2
+    read -r ref_cpu ref_x < <(idle_cpu "$program_pid")
+    stop_program "$program_pid"
+    program_pid=""
+    printf '%-4s %-9s %8s %5s %8s (X %5s)\n' "$run" reference "$rss" "$libs" "$ref_cpu" "$ref_x"
+    echo "reference $rss $libs $ref_cpu $ref_x" >>"$idle_results"
 
     started="$(date +%s%N)"
-    read -r program_pid mapped frame < <(cd "$work" && HOME="$home" \
-        XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$scratch/runtime$run" \
-        QT_QPA_PLATFORM=xcb "$probe" "$program" 20000 2>/dev/null || true)
-    if [[ -z "${program_pid:-}" || "$frame" == "-1.0" ]]; then
-        echo "measure.sh: run $run: the first frame did not appear within 20 s" >&2
-        exit 1
-    fi
-
-    # Resident memory about 2 s after start.
-    sleep "$(awk -v s="$started" -v now="$(date +%s%N)" 'BEGIN { d = 2 - (now - s) / 1e9; print (d > 0 ? d : 0) }')"
+    read -r program_pid _ _ _ _ < <(start_program "i$run-tarnell" "$program" Tarnell)
+    wait_until_two_seconds "$started"
     rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$program_pid/status")"
+    libraries_of "$program_pid" >"$scratch/tarnell-libraries"
+    libs="$(wc -l <"$scratch/tarnell-libraries")"
+    library_costs "$program_pid" >"$scratch/tarnell-costs"
 
     window="$(xdotool search --onlyvisible --name '^Tarnell$' | head -n1)"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     wx=$X
     wy=$Y
     xdotool mousemove 2 2 # off the window: no hover, no animation
+    read -r game_cpu game_x < <(idle_cpu "$program_pid")
 
-    read -r game_cpu game_x < <(idle_cpu)
+    # The pointer resting on a cell of the empty board: the cell is the current one, and
+    # nothing else changes.
+    xdotool mousemove $((wx + 259)) $((wy + 163))
+    read -r hover_cpu hover_x < <(idle_cpu "$program_pid")
 
     # A running puzzle: the first click generates it and opens the top cell; the clock ticks.
     # (The pointer then rests on the field off the board, so that the cell shows its own
@@ -160,7 +244,7 @@ for run in $(seq "$runs"); do
         exit 1
     fi
     xdotool mousemove 2 2
-    read -r running_cpu running_x < <(idle_cpu)
+    read -r running_cpu running_x < <(idle_cpu "$program_pid")
 
     # The about page: the field is no longer drawn.
     xdotool windowfocus "$window" 2>/dev/null || true
@@ -173,27 +257,91 @@ for run in $(seq "$runs"); do
         echo "measure.sh: run $run: the about page did not appear after Ctrl+F2" >&2
         exit 1
     fi
-    read -r about_cpu about_x < <(idle_cpu)
+    read -r about_cpu about_x < <(idle_cpu "$program_pid")
 
     xdotool key ctrl+F3
     for _ in $(seq 50); do
         kill -0 "$program_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill "$program_pid" 2>/dev/null || true
+    stop_program "$program_pid"
     program_pid=""
 
-    printf '%-4s %9s %9s %8s %8s (X %5s) %8s (X %5s) %8s (X %5s)\n' "$run" "$mapped" "$frame" \
-        "$rss" "$game_cpu" "$game_x" "$running_cpu" "$running_x" "$about_cpu" "$about_x"
-    echo "$run $mapped $frame $rss $game_cpu $running_cpu $about_cpu $game_x $running_x $about_x" >>"$results"
+    printf '%-4s %-9s %8s %5s %8s (X %5s) %8s (X %5s) %8s (X %5s) %8s (X %5s)\n' "$run" tarnell \
+        "$rss" "$libs" "$game_cpu" "$game_x" "$hover_cpu" "$hover_x" "$running_cpu" "$running_x" \
+        "$about_cpu" "$about_x"
+    echo "tarnell $rss $libs $game_cpu $game_x $hover_cpu $hover_x $running_cpu $running_x $about_cpu $about_x" >>"$idle_results"
 done
 
-column_median() { awk -v c="$1" '{ print $c }' "$results" | median; }
+# ---- the worst 10 x 10 frame of the field benchmark ----
+frame_us="n/a"
+if [[ -x "$frame_bench" ]]; then
+    frame_us="$(QT_QPA_PLATFORM=offscreen "$frame_bench" --benchmark_filter='TenByTenAllUncovered$' \
+        --benchmark_repetitions=9 --benchmark_report_aggregates_only=true 2>/dev/null |
+        awk '/_median/ { for (i = 1; i <= NF; ++i) if ($i == "us") { print $(i - 1); exit } }')"
+    [[ -n "$frame_us" ]] || frame_us="n/a"
+fi
+
+# ---- medians, ratios and goals ----
+of() { # program column file
+    awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$3" | median
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0 || a == "n/a") print "n/a"; else printf "%.2f x", a / b }'; }
+verdict() { # value comparison limit
+    awk -v v="$1" -v op="$2" -v l="$3" 'BEGIN { if (v == "n/a") { print "-"; exit }
+        ok = (op == "<=" ? v + 0 <= l + 0 : v + 0 >= l + 0); print (ok ? "met" : "NOT MET") }'
+}
+ref_mapped="$(of reference 2 "$startup")"
+tar_mapped="$(of tarnell 2 "$startup")"
+ref_frame="$(of reference 3 "$startup")"
+tar_frame="$(of tarnell 3 "$startup")"
+ref_frame_libs="$(of reference 4 "$startup")"
+tar_frame_libs="$(of tarnell 4 "$startup")"
+ref_frame_rss="$(of reference 5 "$startup")"
+tar_frame_rss="$(of tarnell 5 "$startup")"
+ref_rss="$(of reference 2 "$idle_results")"
+tar_rss="$(of tarnell 2 "$idle_results")"
+ref_libs="$(of reference 3 "$idle_results")"
+tar_libs="$(of tarnell 3 "$idle_results")"
+ref_idle="$(of reference 4 "$idle_results")"
+ref_idle_x="$(of reference 5 "$idle_results")"
+mapped_ratio="$(awk -v a="$tar_mapped" -v b="$ref_mapped" 'BEGIN { printf "%.2f", a / b }')"
+frame_ratio="$(awk -v a="$tar_frame" -v b="$ref_frame" 'BEGIN { printf "%.2f", a / b }')"
+rss_extra="$(awk -v a="$tar_rss" -v b="$ref_rss" 'BEGIN { printf "%.0f", a - b }')"
+
 echo
-echo "medians of $runs runs:"
-echo "  window mapped after start:          $(column_median 2) ms"
-echo "  first frame (plates drawn):         $(column_median 3) ms"
-echo "  resident memory 2 s after start:    $(column_median 4) KiB"
-echo "  CPU over ${idle} s, game page, empty board: $(column_median 5) ms (X server $(column_median 8) ms)"
-echo "  CPU over ${idle} s, game page, clock running: $(column_median 6) ms (X server $(column_median 9) ms)"
-echo "  CPU over ${idle} s, about page:              $(column_median 7) ms (X server $(column_median 10) ms)"
+echo "medians: $startup_runs starts and $runs idle runs of each; CPU per ${idle} s (X server in brackets)"
+printf '%-44s %14s %14s %9s  %-22s %s\n' what reference tarnell ratio goal ""
+row() { printf '%-44s %14s %14s %9s  %-22s %s\n' "$@"; }
+row "start to window mapped (ms)" "$ref_mapped" "$tar_mapped" "${mapped_ratio} x" "at most 1.5 x" \
+    "$(verdict "$mapped_ratio" "<=" 1.5)"
+row "start to first frame (ms)" "$ref_frame" "$tar_frame" "${frame_ratio} x" "at most 1.5 x" \
+    "$(verdict "$frame_ratio" "<=" 1.5)"
+row "resident memory at first frame (KiB)" "$ref_frame_rss" "$tar_frame_rss" "$(ratio "$tar_frame_rss" "$ref_frame_rss")" "" ""
+row "resident memory 2 s after start (KiB)" "$ref_rss" "$tar_rss" "$(ratio "$tar_rss" "$ref_rss")" \
+    "reference + 3072" "$(verdict "$rss_extra" "<=" 3072) (+$rss_extra)"
+row "shared libraries at first frame" "$ref_frame_libs" "$tar_frame_libs" "$(ratio "$tar_frame_libs" "$ref_frame_libs")" "only what it needs" ""
+row "shared libraries 2 s after start" "$ref_libs" "$tar_libs" "$(ratio "$tar_libs" "$ref_libs")" "" ""
+cpu_row() { # label program-column x-column cpu-goal x-goal
+    local cpu x
+    cpu="$(of tarnell "$2" "$idle_results")"
+    x="$(of tarnell "$3" "$idle_results")"
+    local met
+    met="$(verdict "$cpu" "<=" "$4")"
+    [[ -n "${5:-}" ]] && met="$met, X $(verdict "$x" "<=" "$5")"
+    row "$1" "$ref_idle ($ref_idle_x)" "$cpu ($x)" "$(ratio "$cpu" "$ref_idle")" \
+        "at most $4${5:+ (X $5)}" "$met"
+}
+cpu_row "CPU per ${idle} s, game page, empty board (ms)" 4 5 3
+cpu_row "CPU, game page, pointer resting on the board" 6 7 3
+cpu_row "CPU, game page, clock running (ms)" 8 9 10 3
+cpu_row "CPU, about page (ms)" 10 11 10
+row "worst 10 x 10 frame, benchmark (us)" "-" "$frame_us" "" "at most 30" "$(verdict "$frame_us" "<=" 30)"
+
+# What the libraries the reference does without cost the program (last run, from smaps).
+echo
+echo "libraries mapped 2 s after start that the reference does not map (last run), with"
+echo "their resident and proportional memory (KiB):"
+comm -13 "$scratch/reference-libraries" "$scratch/tarnell-libraries" | while read -r path; do
+    awk -v p="$path" '$1 == p { printf "  %-60s %6s %6s\n", p, $2, $3 }' "$scratch/tarnell-costs"
+done

@@ -132,6 +132,7 @@ void TLCDLabel::setCaption(const QString& text) {
     if (shown == mCaption)
         return;
     mCaption = shown;
+    const auto previous = TextBuffer;
     TextBuffer.fill(0);
     for (qsizetype i = 0; i < mCaption.size(); ++i) {
         const char16_t code = mCaption.at(i).unicode();
@@ -139,7 +140,34 @@ void TLCDLabel::setCaption(const QString& text) {
     }
     // The caption is the description, and the name too while nothing else names the label.
     notifyAccessibleTextChanged(this, accessibleName().isEmpty() && mHint.isEmpty());
-    relayoutAndRepaint();
+    // Only the cells whose character changed are repainted (a running clock changes one or
+    // two of its seven a tick), unless the layout moved everything.
+    const QSize before = size();
+    layoutControl();
+    if (size() != before)
+        repaint();
+    else if (const QRect changed = changedCells(previous); !changed.isEmpty())
+        repaint(changed);
+}
+
+QRect TLCDLabel::changedCells(const std::array<uint8_t, MaxCaptionLength + 1>& previous) const {
+    QRect changed;
+    const int64_t left = int64_t{mBorderSpace} + 1;
+    for (int line = 0; line < mTextLines; ++line) {
+        for (int cell = 0; cell < mNoOfChars; ++cell) {
+            const int64_t index = int64_t{line} * mNoOfChars + cell;
+            if (index >= static_cast<int64_t>(TextBuffer.size()))
+                return changed; // every later cell shows code 0 before and after
+            if (TextBuffer[static_cast<size_t>(index)] == previous[static_cast<size_t>(index)])
+                continue;
+            const int64_t x = left + int64_t{cell} * (int64_t{CellWidth} + mCharSpacing);
+            const int64_t y = left + int64_t{line} * (int64_t{CellHeight} + mLineSpacing);
+            if (x >= width() || y >= height())
+                continue;
+            changed |= QRect(static_cast<int>(x), static_cast<int>(y), CellWidth, CellHeight);
+        }
+    }
+    return changed & rect();
 }
 
 void TLCDLabel::setDotMatrix(TDotMatrix set) {

@@ -149,6 +149,8 @@ private:
     // Lays the control out (fitting it to a size changed from outside, otherwise sizing it
     // to its content) and repaints it at once.
     void relayoutAndRepaint();
+    // The cells whose character differs between the caption and a previous text buffer.
+    QRect changedCells(const std::array<uint8_t, MaxCaptionLength + 1>& previous) const;
     void layoutControl();
     void computeDotAndCellSizes();
     void sizeToContent();

@@ -1,0 +1,38 @@
+// The reference for measure.sh: the least a Qt 6 Widgets program of Tarnell's shape does, a
+// frameless 488 x 376 window with one line of text and a 100 ms timer. The window is filled
+// with the field's plate green, so that the same probe that waits for Tarnell's plates sees
+// this program's first frame.
+//
+// Build: g++ -O2 -std=c++20 -fPIC reference.cpp $(pkg-config --cflags --libs Qt6Widgets)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    window.setWindowTitle(QStringLiteral("Tarnell reference"));
+    window.setFixedSize(488, 376);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(0, 255, 0));
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+
+    // The timer's handler shows the whole seconds since start: a text that changes once a
+    // second, written ten times a second, as a clock display would be.
+    QLabel* line = new QLabel(QStringLiteral("0 s"), &window);
+    line->setGeometry(8, 8, 200, 20);
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setInterval(100);
+    QObject::connect(&timer, &QTimer::timeout, line,
+                     [&] { line->setText(QStringLiteral("%1 s").arg(clock.elapsed() / 1000)); });
+    timer.start();
+
+    window.show();
+    return app.exec();
+}

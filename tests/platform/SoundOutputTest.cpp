@@ -1,0 +1,82 @@
+// What reaches the sound output: the system's default output is pointed (through the scratch
+// HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
+// output takes samples as fast as they come, so it cannot show one sound cutting another.)
+#include "platform/Sound.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QThread>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <vector>
+
+namespace {
+
+QString outputPath() {
+    return QDir(testsupport::scratchHome()).filePath(QStringLiteral("played.raw"));
+}
+
+class SoundOutput : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QFile config(QDir(testsupport::scratchHome()).filePath(QStringLiteral(".asoundrc")));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("pcm.!default {\n  type file\n  slave.pcm \"null\"\n"
+                                    "  file \"%1\"\n  format \"raw\"\n}\n")
+                         .arg(outputPath())
+                         .toUtf8());
+    }
+    void SetUp() override { QFile::remove(outputPath()); }
+
+    // The bytes written so far, once the file holds at least `bytes` of them or after a while
+    // (the output is written on the player's own thread).
+    static QByteArray playedOnceAtLeast(qsizetype bytes) {
+        QByteArray played;
+        for (int wait = 0; wait < 400; ++wait) {
+            QFile file(outputPath());
+            if (file.open(QIODevice::ReadOnly))
+                played = file.readAll();
+            if (played.size() >= bytes)
+                break;
+            QThread::msleep(25);
+        }
+        return played;
+    }
+};
+
+QByteArray wave(int frames, double pitch) {
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarnell-wave-XXXXXX.wav"));
+    if (!file.open())
+        return {};
+    const QByteArray path = file.fileName().toLocal8Bit();
+    file.close();
+    SF_INFO info{};
+    info.channels = 2;
+    info.samplerate = 22050;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* out = sf_open(path.constData(), SFM_WRITE, &info);
+    if (!out)
+        return {};
+    std::vector<short> samples;
+    for (int i = 0; i < frames; ++i)
+        for (int channel = 0; channel < 2; ++channel)
+            samples.push_back(static_cast<short>(std::lround(9000.0 * std::sin(i * pitch))));
+    sf_writef_short(out, samples.data(), frames);
+    sf_close(out);
+    QFile written(file.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}
+
+TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
+    const platform::WaveSound click(wave(2888, 0.07));
+    ASSERT_TRUE(click.isValid());
+    platform::prepareSound(click); // as after the first frame: nothing plays
+    platform::playSound(click);
+    const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size());
+    EXPECT_EQ(played, click.wave().pcm16);
+}
+
+} // namespace
