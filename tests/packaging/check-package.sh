@@ -106,8 +106,9 @@ fi
 mkdir -p "$work/root"
 dpkg -x "$deb" "$work/root"
 program="$work/root/usr/games/tarnell"
+ldconfig -p >"$work/libraries"
 while read -r soname; do
-    path="$(ldconfig -p | awk -v so="$soname" '$1 == so { print $NF; exit }')"
+    path="$(awk -v so="$soname" '$1 == so && !found { print $NF; found = 1 }' "$work/libraries")"
     [[ -n "$path" ]] || fail "the program needs $soname, which no installed package provides"
     # The owner as dpkg recorded the path: with or without /usr (merged /usr), or the
     # file a link points to.
