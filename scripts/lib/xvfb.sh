@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private X server (Xvfb) for the scripts that run the real program: sourced, not run.
 #
 #   source scripts/lib/xvfb.sh
@@ -67,7 +68,7 @@ xvfb_start() {
             kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.1
         done
-        if [[ "$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)" == "$XVFB_PID" ]] && xvfb_answers; then
+        if [[ "$(tr -d ' \n' </tmp/.X"$n"-lock 2>/dev/null)" == "$XVFB_PID" ]] && xvfb_answers; then
             return 0
         fi
         echo "X server on $XVFB_DISPLAY (attempt $attempt) did not start as ours; trying another number" >&2

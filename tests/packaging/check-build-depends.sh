@@ -12,7 +12,7 @@ from_control="$(awk '
     /^Build-Depends:/ { on = 1; sub(/^Build-Depends:/, ""); print; next }
     on && /^[ \t]/ { print; next }
     { on = 0 }' "$source_dir/debian/control" |
-    tr ',|' '\n\n' | sed 's/[([<].*//; s/[ \t]//g' | grep -v '^$' | grep -vx debhelper-compat | sort -u)"
+    tr ',|' '\n' | sed 's/[([<].*//; s/[ \t]//g' | grep -v '^$' | grep -vx debhelper-compat | sort -u)"
 # build-essential is what every Debian package build has; Build-Depends leave it out.
 from_script="$(bash "$source_dir/scripts/install-deps.sh" --list build | grep -vx build-essential | sort -u)"
 
@@ -22,4 +22,4 @@ if [[ "$from_control" != "$from_script" ]]; then
         sed -n 's/^< /  only in debian\/control: /p; s/^> /  only in scripts\/install-deps.sh: /p'
     exit 1
 fi
-echo "Build-Depends and the install script's build list agree:" $from_control
+echo "Build-Depends and the install script's build list agree: $(tr "\n" " " <<<"$from_control")"

@@ -98,7 +98,7 @@ fi
 say "dependencies"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-names="$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g' | grep -v '^$')"
+names="$(tr ',|' '\n' <<<"$depends" | sed 's/(.*//; s/ //g' | grep -v '^$')"
 if grep -- '-dev$' <<<"$names"; then
     fail "the package depends on development packages"
 fi
