@@ -14,10 +14,6 @@ void Clear(TPlane& plane) {
         line.fill(0);
 }
 
-int ClampToInt(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 } // namespace
 
 int MaxFoxes(int size) {
@@ -115,37 +111,30 @@ void TPuzzle::Reset(int setupSize, int setupFoxes) {
     Clear(HintPlane_);
 }
 
-TSetupDisplays TPuzzle::IncreaseSize() {
+void TPuzzle::IncreaseSize() {
     if (SetupSize_ < MaxFieldSize)
         ++SetupSize_;
-    return CapSetupFoxes();
+    CapSetupFoxes();
 }
 
-TSetupDisplays TPuzzle::DecreaseSize() {
+void TPuzzle::DecreaseSize() {
     if (SetupSize_ > MinFieldSize)
         --SetupSize_;
-    return CapSetupFoxes();
+    CapSetupFoxes();
 }
 
-TSetupDisplays TPuzzle::CapSetupFoxes() {
-    TSetupDisplays displays{true, false};
-    if (MaxFoxes(SetupSize_) < SetupFoxes_) {
-        SetupFoxes_ = MaxFoxes(SetupSize_);
-        displays.FoxesDisplay = true;
-    }
-    return displays;
+void TPuzzle::CapSetupFoxes() {
+    SetupFoxes_ = std::min(SetupFoxes_, MaxFoxes(SetupSize_));
 }
 
-TSetupDisplays TPuzzle::IncreaseFoxes() {
+void TPuzzle::IncreaseFoxes() {
     if (SetupFoxes_ < MaxFoxes(SetupSize_))
         ++SetupFoxes_;
-    return {false, true};
 }
 
-TSetupDisplays TPuzzle::DecreaseFoxes() {
+void TPuzzle::DecreaseFoxes() {
     if (SetupFoxes_ > 1)
         --SetupFoxes_;
-    return {false, true};
 }
 
 bool TPuzzle::RequestNewPuzzle() {
@@ -191,34 +180,13 @@ void TPuzzle::HideFox() {
 }
 
 void TPuzzle::HitTest(int x, int y, int& row, int& col) {
-    // 64-bit so that no pointer position can overflow; C++ division truncates toward
-    // zero, which makes the strips just beyond the two upper edges part of row 1 and
-    // column 1.
-    const int64_t X = x;
-    const int64_t Y = y;
-    row = ClampToInt((2 * Y - X + 168) / 40 + 1);
-    col = ClampToInt((X + 2 * Y - 232) / 40 + 1);
+    const TCell cell = CellAt(x, y);
+    row = cell.Row;
+    col = cell.Col;
 }
 
 void TPuzzle::MouseMove(int x, int y) {
     HitTest(x, y, HotRow_, HotCol_);
-}
-
-TClick TPuzzle::BeginClick(int x, int y) {
-    TClick click;
-    if (Finished_) {
-        click.Ignored = true;
-        return click;
-    }
-    if (!Started_) {
-        NewPuzzle();
-        click.Generated = true;
-    }
-    HitTest(x, y, click.Row, click.Col);
-    HotRow_ = click.Row;
-    HotCol_ = click.Col;
-    click.OnField = Inside(click.Row, click.Col);
-    return click;
 }
 
 void TPuzzle::MarkNeighbours(int row, int col) {

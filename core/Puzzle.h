@@ -2,6 +2,8 @@
 // the clock instants and the step counter. Plain C++: no windows, no files, no clock.
 #pragma once
 
+#include "BoardGeometry.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -40,27 +42,12 @@ struct TPuzzleResult {
     double Elapsed = 0.0; // days
 };
 
-// What a set-up button changed, so the window knows which displays to rewrite.
-struct TSetupDisplays {
-    bool SizeDisplay = false;  // LCDLabel5 must be rewritten
-    bool FoxesDisplay = false; // LCDLabel6 must be rewritten
-};
-
 // What a click on a cell did.
 struct TMoveResult {
     bool FoundFox = false;               // the cell holds a fox (found now or before)
     bool Solved = false;                 // this click found the last fox
     std::optional<TPuzzleResult> Result; // set when Solved
     bool Step = false;                   // the click changed the cell and counted a step
-};
-
-// The window-side steps of a left-button release on the field area, done by BeginClick.
-struct TClick {
-    bool Ignored = false;   // the puzzle is solved: no sound, no hit test, nothing
-    bool Generated = false; // no puzzle had been generated: NewPuzzle ran first
-    bool OnField = false;   // (Row, Col) lies inside the field: play CLICK, then OpenCell
-    int Row = 0;
-    int Col = 0;
 };
 
 // Uniform pseudo-random integers, handed in so tests are deterministic.
@@ -110,32 +97,30 @@ public:
     // --- set-up ---
     // Resets to the empty field shown at start: no puzzle, FieldSize = size.
     void Reset(int setupSize, int setupFoxes);
-    TSetupDisplays IncreaseSize();  // mybitbutn1Click
-    TSetupDisplays DecreaseSize();  // mybitbutn3Click
-    TSetupDisplays IncreaseFoxes(); // mybitbutn2Click
-    TSetupDisplays DecreaseFoxes(); // mybitbutn4Click
+    // The set-up buttons stop at their limits; a size change lowers the set-up foxes to the
+    // new size's maximum where they exceed it.
+    void IncreaseSize();  // mybitbutn1Click
+    void DecreaseSize();  // mybitbutn3Click
+    void IncreaseFoxes(); // mybitbutn2Click
+    void DecreaseFoxes(); // mybitbutn4Click
     // True when a puzzle runs unsolved and the player must be asked first;
     // otherwise generates at once and returns false.
     bool RequestNewPuzzle();
     void NewPuzzle();
 
     // --- moves ---
-    // A left-button release at (x, y) on the field area (PaintBox3MouseUp):
-    //   const TClick click = puzzle.BeginClick(x, y);
-    //   if (click.Generated) show the new puzzle's displays, enable the high-score button;
-    //   if (click.OnField) { play CLICK; const TMoveResult move = puzzle.OpenCell(click.Row,
-    //       click.Col); after move.FoundFox show FoundCount; after move.Solved open the
-    //       puzzle-solved dialog with *move.Result; }
-    // Other buttons are ignored by the window before this.
+    // The cell under a point of the field area (see BoardGeometry.h); it may lie outside
+    // the field.
     static void HitTest(int x, int y, int& row, int& col);
     void MouseMove(int x, int y); // PaintBox3MouseMove
     bool Inside(int row, int col) const;
-    // Ignores the click when solved, generates a puzzle when none was, hit-tests and
-    // stores the cell in HotRow/HotCol.
-    TClick BeginClick(int x, int y);
-    // Stores the cell in HotRow/HotCol, then finds or opens it, applies the hint rules
-    // and ends the puzzle when the last fox is found. Does nothing else for a cell
-    // outside the field or while no puzzle is in progress (none generated, or solved).
+    // While a puzzle is in progress: stores the cell in HotRow/HotCol, then finds or opens
+    // it, applies the hint rules and ends the puzzle when the last fox is found; a cell
+    // outside the field changes nothing else. Before the first puzzle and after the last fox
+    // it does nothing at all.
+    // A click of the player around it, in the window: nothing once Finished(); NewPuzzle
+    // first while not Started(); the cell from HitTest; the CLICK sound when the cell lies
+    // Inside the field; then OpenCell.
     TMoveResult OpenCell(int row, int col);
 
     // --- clock ---
@@ -145,9 +130,7 @@ public:
 
 private:
     template <typename Predicate> int CountLines(int row, int col, Predicate holds) const;
-    // After a size button: lowers the set-up foxes to the new size's maximum; the size display
-    // is always rewritten, the fox display only when the foxes changed.
-    TSetupDisplays CapSetupFoxes();
+    void CapSetupFoxes();
     void HideFox();
     void MarkNeighbours(int row, int col);
     void MarkLines(int row, int col);

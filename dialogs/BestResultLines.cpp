@@ -2,18 +2,20 @@
 
 #include "dialogs/DialogParts.h"
 
+namespace halloffame = tarnell::halloffame;
+
 std::optional<halloffame::FameLookup> showBestResultLines(halloffame::HallOfFame& fame,
                                                           int fieldSize, int foxCount,
                                                           TShadowLabel& timeLine,
                                                           TShadowLabel& stepsLine) {
-    if (!fame.check())
+    if (!tellPlayer(fame.check()))
         return std::nullopt;
     setLabelCaption(timeLine, halloffame::placeholderTimeLine(fieldSize, foxCount));
     setLabelCaption(stepsLine, halloffame::placeholderStepsLine(fieldSize, foxCount));
-    std::optional<halloffame::FameLookup> best = fame.lookUp(fieldSize, foxCount);
-    if (!best)
+    const halloffame::FameOutcome<halloffame::FameLookup> best = fame.lookUp(fieldSize, foxCount);
+    if (!tellPlayer(best))
         return std::nullopt;
     setLabelCaption(timeLine, halloffame::timeLine(*best, fieldSize, foxCount));
     setLabelCaption(stepsLine, halloffame::stepsLine(*best, fieldSize, foxCount));
-    return best;
+    return *best;
 }

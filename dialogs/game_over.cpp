@@ -22,7 +22,7 @@ void Tgame_over_form::playEmbeddedSound(const QString& name) {
 }
 
 Tgame_over_form::Tgame_over_form(tarnell::TDialogHost& host, const tarnell::TPuzzleResult& result,
-                                 SoundPlayer playSound, halloffame::FameFileSystem& files)
+                                 SoundPlayer playSound, tarnell::halloffame::FameFileSystem& files)
     : TDialogForm({SolvedSkin, QSize(372, 230), QSize(367, 223)}, host), result_(result),
       playSound_(std::move(playSound)), files_(files) {
     RxLabel2 =
@@ -71,11 +71,11 @@ void Tgame_over_form::FormCreate() {
     setLabelCaption(*RxLabel7, QString::number(result_.FoxCount));
     setLabelCaption(*RxLabel10, QString::number(result_.StepCount));
     setLabelCaption(*RxLabel5, QString::fromStdString(tarnell::ClockText(result_.Elapsed)));
-    halloffame::HallOfFame fame(files_);
+    tarnell::halloffame::HallOfFame fame(files_);
     decisions_ = {};
     if (const auto best =
             showBestResultLines(fame, result_.FieldSize, result_.FoxCount, *RxLabel15, *RxLabel16))
-        decisions_ = halloffame::decide(*best, result_);
+        decisions_ = tarnell::halloffame::decide(*best, result_);
     const bool beaten = decisions_.NewBestTime || decisions_.NewMinimumSteps;
     if (beaten) {
         RxLabel17->show();
@@ -87,8 +87,8 @@ void Tgame_over_form::FormCreate() {
 }
 
 void Tgame_over_form::mybitbut1Click() {
-    halloffame::HallOfFame fame(files_);
-    if (fame.store(result_, decisions_, Edit1->text()))
+    tarnell::halloffame::HallOfFame fame(files_);
+    if (tellPlayer(fame.store(result_, decisions_, Edit1->text())))
         close();
 }
 

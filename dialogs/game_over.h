@@ -4,8 +4,8 @@
 
 #include "core/Puzzle.h"
 #include "dialogs/DialogParts.h"
-#include "dialogs/FameFile.h"
-#include "dialogs/HallOfFame.h"
+#include "halloffame/FameFile.h"
+#include "halloffame/HallOfFame.h"
 
 #include <QString>
 #include <functional>
@@ -27,12 +27,13 @@ public:
 
     static constexpr int SoundDelayMs = 1000;
 
-    Tgame_over_form(tarnell::TDialogHost& host, const tarnell::TPuzzleResult& result,
-                    SoundPlayer playSound = &Tgame_over_form::playEmbeddedSound,
-                    halloffame::FameFileSystem& files = halloffame::diskFileSystem());
+    Tgame_over_form(
+        tarnell::TDialogHost& host, const tarnell::TPuzzleResult& result,
+        SoundPlayer playSound = &Tgame_over_form::playEmbeddedSound,
+        tarnell::halloffame::FameFileSystem& files = tarnell::halloffame::diskFileSystem());
 
     const tarnell::TPuzzleResult& result() const { return result_; }
-    const halloffame::FameDecisions& decisions() const { return decisions_; }
+    const tarnell::halloffame::FameDecisions& decisions() const { return decisions_; }
 
     TShadowLabel* RxLabel2 = nullptr;
     TShadowLabel* RxLabel3 = nullptr;
@@ -63,7 +64,7 @@ private:
     void Timer1Timer();
 
     tarnell::TPuzzleResult result_;
-    halloffame::FameDecisions decisions_;
+    tarnell::halloffame::FameDecisions decisions_;
     SoundPlayer playSound_;
-    halloffame::FameFileSystem& files_;
+    tarnell::halloffame::FameFileSystem& files_;
 };

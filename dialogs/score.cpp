@@ -11,7 +11,7 @@ const TSkinLayout ScoreSkin{QSize(427, 221), QStringLiteral("Highscore"), QSize(
 } // namespace
 
 Tscore_form::Tscore_form(tarnell::TDialogHost& host, int fieldSize, int foxCount,
-                         halloffame::FameFileSystem& files)
+                         tarnell::halloffame::FameFileSystem& files)
     : TDialogForm({ScoreSkin, QSize(372, 174), QSize(367, 167)}, host), fieldSize_(fieldSize),
       foxCount_(foxCount), files_(files) {
     RxLabel2 = addLabel("RxLabel2", QStringLiteral("Puzzle difficulty:"), Yellow, {48, 10});
@@ -36,7 +36,7 @@ void Tscore_form::FormCreate() {
     centreOnScreen();
     setLabelCaption(*RxLabel6, QStringLiteral("%1 x %1").arg(fieldSize_));
     setLabelCaption(*RxLabel7, QString::number(foxCount_));
-    halloffame::HallOfFame fame(files_);
+    tarnell::halloffame::HallOfFame fame(files_);
     showBestResultLines(fame, fieldSize_, foxCount_, *RxLabel15, *RxLabel16);
     showOnTop();
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialogs/DialogParts.h"
-#include "dialogs/FameFile.h"
+#include "halloffame/FameFile.h"
 
 class Tmybitbut;
 
@@ -17,7 +17,7 @@ class Tscore_form : public TDialogForm {
     Q_OBJECT
 public:
     Tscore_form(tarnell::TDialogHost& host, int fieldSize, int foxCount,
-                halloffame::FameFileSystem& files = halloffame::diskFileSystem());
+                tarnell::halloffame::FameFileSystem& files = tarnell::halloffame::diskFileSystem());
 
     TShadowLabel* RxLabel2 = nullptr;
     TShadowLabel* RxLabel3 = nullptr;
@@ -36,5 +36,5 @@ private:
 
     int fieldSize_;
     int foxCount_;
-    halloffame::FameFileSystem& files_;
+    tarnell::halloffame::FameFileSystem& files_;
 };

@@ -13,9 +13,8 @@
 //   13     which typed name
 //   14, 15 one more field size and fox count to look up (signed bytes)
 #include "core/Clock.h"
-#include "dialogs/HallOfFame.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/MessageBox.h"
+#include "halloffame/HallOfFame.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -25,6 +24,8 @@
 #include <map>
 #include <optional>
 #include <vector>
+
+namespace halloffame = tarnell::halloffame;
 
 namespace {
 
@@ -87,6 +88,14 @@ public:
         return true;
     }
 
+    bool mayWrite(const std::string& name, std::string& error) override {
+        if (!exists(name)) {
+            error = "No such file or directory";
+            return false;
+        }
+        return true;
+    }
+
 private:
     class File : public halloffame::FameFile {
     public:
@@ -109,6 +118,11 @@ private:
             bytes = static_cast<std::int64_t>(owner_.files[name_].size());
             return true;
         }
+        bool permissions(std::uint32_t& bits, std::string&) override {
+            bits = 0644;
+            return true;
+        }
+        bool setPermissions(std::uint32_t, std::string&) override { return true; }
 
     private:
         MemoryFiles& owner_;
@@ -125,25 +139,34 @@ std::vector<RecordBytes> recordsOf(const Bytes& file) {
 }
 
 // What the look-up must find: the last time record and the last steps record of the pair
-// among the records that could be real results; nothing in a file of no whole length.
+// among the records that could be real results of their kind (a possible puzzle and a
+// possible value in the field of the kind); nothing in a file of no whole length.
 FameLookup expectedLookup(const Bytes& file, int fieldSize, int foxCount) {
     FameLookup best;
     if (file.size() % RecordSize != 0)
         return best;
     for (const RecordBytes& bytes : recordsOf(file)) {
         const FameRecord record = halloffame::decodeRecord(bytes);
-        if (!record.belongsTo(fieldSize, foxCount) || !halloffame::isPossibleResult(record))
+        if (!record.belongsTo(fieldSize, foxCount) ||
+            !halloffame::isPossiblePuzzle(record.FieldSize, record.FoxCount))
             continue;
-        if (record.TimeFlag != 0)
+        if (record.TimeFlag != 0 && halloffame::isPossibleTime(record.Time))
             best.TimeRecord = record;
-        if (record.StepsFlag != 0)
+        if (record.StepsFlag != 0 && record.Steps >= 0)
             best.StepsRecord = record;
     }
     return best;
 }
 
+// Byte for byte: a steps record may carry a time that is not a number, which equals nothing.
+bool sameRecord(const std::optional<FameRecord>& a, const std::optional<FameRecord>& b) {
+    if (!a || !b)
+        return !a && !b;
+    return halloffame::encodeRecord(*a) == halloffame::encodeRecord(*b);
+}
+
 bool sameLookup(const FameLookup& a, const FameLookup& b) {
-    return a.TimeRecord == b.TimeRecord && a.StepsRecord == b.StepsRecord;
+    return sameRecord(a.TimeRecord, b.TimeRecord) && sameRecord(a.StepsRecord, b.StepsRecord);
 }
 
 // Minutes and seconds below 60 and one digit of tenths, after the name and two spaces.
@@ -190,34 +213,37 @@ tarnell::TPuzzleResult resultFrom(fuzzsupport::InputReader& input, bool rawTime)
     return result;
 }
 
-bool isPossible(const tarnell::TPuzzleResult& result) {
-    FameRecord probe;
-    probe.FieldSize = result.FieldSize;
-    probe.FoxCount = result.FoxCount;
-    probe.Time = result.Elapsed;
-    probe.Steps = result.StepCount;
-    return halloffame::isPossibleResult(probe);
+// The decisions a store acts on: a new best only of a kind whose value could be real.
+FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisions decisions) {
+    const bool puzzle = halloffame::isPossiblePuzzle(result.FieldSize, result.FoxCount);
+    return {decisions.NewBestTime && puzzle && halloffame::isPossibleTime(result.Elapsed),
+            decisions.NewMinimumSteps && puzzle && result.StepCount >= 0};
 }
 
-// Whether the store may drop an old record: only a real result of the same pair whose
-// every best the decisions replace.
+// Whether the store may drop an old record of the same pair: every flag it has set belongs
+// to a real best that the decisions replace.
 bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
                 FameDecisions decisions) {
-    return record.belongsTo(result.FieldSize, result.FoxCount) &&
-           halloffame::isPossibleResult(record) &&
-           (record.TimeFlag == 0 || decisions.NewBestTime) &&
-           (record.StepsFlag == 0 || decisions.NewMinimumSteps);
+    if (!record.belongsTo(result.FieldSize, result.FoxCount))
+        return false;
+    const bool puzzle = halloffame::isPossiblePuzzle(record.FieldSize, record.FoxCount);
+    const bool timeStays =
+        record.TimeFlag != 0 &&
+        (!puzzle || !halloffame::isPossibleTime(record.Time) || !decisions.NewBestTime);
+    const bool stepsStays =
+        record.StepsFlag != 0 && (!puzzle || record.Steps < 0 || !decisions.NewMinimumSteps);
+    return !timeStays && !stepsStays;
 }
 
 void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
                 const tarnell::TPuzzleResult& result, FameDecisions decisions, const QString& name,
-                bool decidedByTheGame, QStringList& messages) {
+                bool decidedByTheGame) {
     const bool hadFile = files.exists(FameName);
     const Bytes old = hadFile ? files.files[FameName] : Bytes{};
     const bool damaged = old.size() % RecordSize != 0;
-    messages.clear();
 
-    FUZZ_CHECK(fame.store(result, decisions, name));
+    const halloffame::FameStatus storedFile = fame.store(result, decisions, name);
+    FUZZ_CHECK(storedFile.succeeded());
     FUZZ_CHECK(!files.exists(NewFameName));
     FUZZ_CHECK(files.exists(FameName));
     const Bytes& now = files.files[FameName];
@@ -225,12 +251,12 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
     if (damaged) {
         // Kept aside untouched, and said so once.
         FUZZ_CHECK(files.exists(AsideName) && files.files[AsideName] == old);
-        FUZZ_CHECK(messages.size() == 1);
+        FUZZ_CHECK(!storedFile.message().isEmpty());
     } else {
-        FUZZ_CHECK(messages.isEmpty());
+        FUZZ_CHECK(storedFile.message().isEmpty());
     }
 
-    const FameDecisions effective = isPossible(result) ? decisions : FameDecisions{};
+    const FameDecisions effective = possibleDecisions(result, decisions);
     const std::vector<RecordBytes> before = damaged ? std::vector<RecordBytes>{} : recordsOf(old);
     const std::vector<RecordBytes> after = recordsOf(now);
     // The old records that stay come first, in their order; nothing else is dropped.
@@ -246,7 +272,8 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
     for (std::size_t i = next; i < after.size(); ++i) {
         const FameRecord fresh = halloffame::decodeRecord(after[i]);
         FUZZ_CHECK(fresh.belongsTo(result.FieldSize, result.FoxCount));
-        FUZZ_CHECK(halloffame::isPossibleResult(fresh));
+        FUZZ_CHECK(fresh.TimeFlag == 0 || halloffame::countsAsBestTime(fresh));
+        FUZZ_CHECK(fresh.StepsFlag == 0 || halloffame::countsAsMinimumSteps(fresh));
         FUZZ_CHECK(fresh.Steps == result.StepCount);
         FUZZ_CHECK(tarnell::ElapsedMilliseconds(fresh.Time) ==
                    tarnell::ElapsedMilliseconds(result.Elapsed));
@@ -256,8 +283,9 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
 
     // Read back, the stored result is the best of its pair; the same result again is no
     // new best when the game made the decisions (a tie beats nothing).
-    const std::optional<FameLookup> stored = fame.lookUp(result.FieldSize, result.FoxCount);
-    FUZZ_CHECK(stored.has_value());
+    const halloffame::FameOutcome<FameLookup> stored =
+        fame.lookUp(result.FieldSize, result.FoxCount);
+    FUZZ_CHECK(stored.succeeded() && stored.message().isEmpty());
     if (!stored)
         return;
     FUZZ_CHECK(sameLookup(*stored, expectedLookup(now, result.FieldSize, result.FoxCount)));
@@ -286,16 +314,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.seek(ParameterBytes);
     const std::span<const std::uint8_t> content = input.rest();
 
-    QStringList messages;
-    const platform::MessageHandler previous = platform::setMessageHandler(
-        [&messages](const QString&, const QString& text) { messages.append(text); });
-
     MemoryFiles files;
     if ((flags & 1) == 0)
         files.files[FameName] = Bytes(content.begin(), content.end());
     halloffame::HallOfFame fame(files);
 
-    FUZZ_CHECK(fame.check());
+    const halloffame::FameStatus checked = fame.check();
+    FUZZ_CHECK(checked.succeeded() && checked.message().isEmpty());
     FUZZ_CHECK(files.exists(FameName));
     const Bytes file = files.files[FameName];
 
@@ -306,8 +331,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pairs.emplace_back(first.FieldSize, first.FoxCount);
     }
     for (const auto& [fieldSize, foxCount] : pairs) {
-        const std::optional<FameLookup> best = fame.lookUp(fieldSize, foxCount);
-        FUZZ_CHECK(best.has_value());
+        const halloffame::FameOutcome<FameLookup> best = fame.lookUp(fieldSize, foxCount);
+        FUZZ_CHECK(best.succeeded() && best.message().isEmpty());
         if (!best)
             continue;
         FUZZ_CHECK(sameLookup(*best, expectedLookup(file, fieldSize, foxCount)));
@@ -316,19 +341,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Looking up never writes.
     FUZZ_CHECK(files.files[FameName] == file);
-    FUZZ_CHECK(messages.isEmpty());
 
-    const std::optional<FameLookup> best = fame.lookUp(result.FieldSize, result.FoxCount);
+    const halloffame::FameOutcome<FameLookup> best = fame.lookUp(result.FieldSize, result.FoxCount);
     const int forced = (flags >> 1) & 3;
     FameDecisions decisions;
     if (forced == 0 && best)
         decisions = halloffame::decide(*best, result);
     else
         decisions = FameDecisions{(forced & 1) != 0, (forced & 2) != 0};
-    if (!isPossible(result))
-        FUZZ_CHECK(!best || halloffame::decide(*best, result) == FameDecisions{});
-    checkStore(files, fame, result, decisions, name, forced == 0, messages);
-
-    platform::setMessageHandler(previous);
+    if (best)
+        FUZZ_CHECK(halloffame::decide(*best, result) ==
+                   possibleDecisions(result, halloffame::decide(*best, result)));
+    checkStore(files, fame, result, decisions, name, forced == 0);
     return 0;
 }

@@ -113,7 +113,8 @@ TFieldRenderer::TFieldRenderer(TFieldImages images)
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {
-    return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
+    const TFieldPixel origin = CellOrigin(row, col);
+    return {origin.X, origin.Y};
 }
 
 void TFieldRenderer::drawFrame(const TPuzzle& puzzle, bool showHints) {

@@ -79,8 +79,8 @@ public:
     void setDevicePixelRatio(qreal ratio);
     qreal devicePixelRatio() const { return Ratio_; }
 
-    // Top-left corner of the box of the plate of cell (row, col), in field pixels: the
-    // diamond's corners lie at (20, 0), (0, 10), (40, 10) and (20, 20) from it.
+    // The board's CellOrigin (core/BoardGeometry.h) as a point: the top-left corner of the
+    // box of the plate of cell (row, col), in field pixels.
     static QPoint cellOrigin(int row, int col);
     // From the cell origin: the flag's box (its pole's foot 2 pixels above the diamond's
     // centre), the top-left corner of the count text, and the fox's box.

@@ -20,14 +20,18 @@ void TImagelessButton::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
+// The window losing or regaining the activation takes the focus away from the window and
+// gives it back to the same control: that is no move between controls.
 void TImagelessButton::focusInEvent(QFocusEvent* event) {
     QAbstractButton::focusInEvent(event);
-    emit OnEnter();
+    if (event->reason() != Qt::ActiveWindowFocusReason)
+        emit OnEnter();
 }
 
 void TImagelessButton::focusOutEvent(QFocusEvent* event) {
     QAbstractButton::focusOutEvent(event);
-    emit OnExit();
+    if (event->reason() != Qt::ActiveWindowFocusReason)
+        emit OnExit();
 }
 
 } // namespace tarnell

@@ -16,8 +16,9 @@ public:
     explicit TImagelessButton(QWidget* parent = nullptr);
 
 signals:
-    void OnEnter(); // it got the focus
-    void OnExit();  // it lost the focus
+    // It got or lost the focus by a move between controls, not by the window's activation.
+    void OnEnter();
+    void OnExit();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -94,8 +94,7 @@ void Tmainform_form::FormCreate() {
     if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
         platform::showMessage(QStringLiteral("The field cannot be drawn completely:\n") +
                               problems.join(QLatin1Char('\n')));
-    LCDLabel5->setCaption(twoDigits(Puzzle.SetupSize()));
-    LCDLabel6->setCaption(twoDigits(Puzzle.SetupFoxes()));
+    showPuzzleState();
 
     for (TSideButton& side : Side) {
         connect(side.button, &TAnimatedImage::OnMouseDown, this,
@@ -224,60 +223,67 @@ void Tmainform_form::PaintBox3MouseMove(int x, int y) {
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
     if (button != Qt::LeftButton)
         return;
-    const TClick click = Puzzle.BeginClick(x, y);
-    if (click.Ignored)
+    // A solved puzzle takes no hit test either; openCellAt ignores the click then.
+    int row = 0;
+    int col = 0;
+    TPuzzle::HitTest(x, y, row, col);
+    openCellAt(row, col);
+}
+
+void Tmainform_form::openCellAt(int row, int col) {
+    if (Puzzle.Finished())
         return;
-    if (click.Generated)
-        ShowNewPuzzle();
-    if (!click.OnField)
-        return;
-    PlayClick(Click);
-    const TMoveResult move = Puzzle.OpenCell(click.Row, click.Col);
-    if (move.FoundFox)
-        LCDLabel4->setCaption(twoDigits(Puzzle.FoundCount()));
+    if (!Puzzle.Started()) {
+        // The first click of the program generates, wherever it falls.
+        Puzzle.NewPuzzle();
+        showPuzzleState();
+    }
+    if (Puzzle.Inside(row, col))
+        PlayClick(Click);
+    // Also stores a cell beside the field as the current one.
+    const TMoveResult move = Puzzle.OpenCell(row, col);
+    showPuzzleState();
     if (move.Solved && move.Result)
         OpenDialogOfKind(PuzzleSolved, odPuzzleSolved, *move.Result);
 }
 
-void Tmainform_form::ShowNewPuzzle() {
+void Tmainform_form::showPuzzleState() {
+    // The displays show only what changed: an unchanged caption draws nothing.
+    LCDLabel5->setCaption(twoDigits(Puzzle.SetupSize()));
+    LCDLabel6->setCaption(twoDigits(Puzzle.SetupFoxes()));
+    // Before the first puzzle the puzzle's displays keep their "00" and the high-score
+    // button stays disabled.
+    if (!Puzzle.Started())
+        return;
     mybitbutn51->setEnabled(true);
     LCDLabel2->setCaption(twoDigits(Puzzle.FieldSize()));
     LCDLabel3->setCaption(twoDigits(Puzzle.FoxCount()));
-    LCDLabel4->setCaption(twoDigits(0));
+    LCDLabel4->setCaption(twoDigits(Puzzle.FoundCount()));
 }
 
 void Tmainform_form::StartNewPuzzle() {
     Puzzle.NewPuzzle();
-    ShowNewPuzzle();
+    showPuzzleState();
 }
-
-namespace {
-
-// The set-up displays a button asks for.
-void rewriteSetupDisplays(const TSetupDisplays& displays, const TPuzzle& puzzle, TLCDLabel* size,
-                          TLCDLabel* foxes) {
-    if (displays.SizeDisplay)
-        size->setCaption(twoDigits(puzzle.SetupSize()));
-    if (displays.FoxesDisplay)
-        foxes->setCaption(twoDigits(puzzle.SetupFoxes()));
-}
-
-} // namespace
 
 void Tmainform_form::mybitbutn1Click() {
-    rewriteSetupDisplays(Puzzle.IncreaseSize(), Puzzle, LCDLabel5, LCDLabel6);
+    Puzzle.IncreaseSize();
+    showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn2Click() {
-    rewriteSetupDisplays(Puzzle.IncreaseFoxes(), Puzzle, LCDLabel5, LCDLabel6);
+    Puzzle.IncreaseFoxes();
+    showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn3Click() {
-    rewriteSetupDisplays(Puzzle.DecreaseSize(), Puzzle, LCDLabel5, LCDLabel6);
+    Puzzle.DecreaseSize();
+    showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn4Click() {
-    rewriteSetupDisplays(Puzzle.DecreaseFoxes(), Puzzle, LCDLabel5, LCDLabel6);
+    Puzzle.DecreaseFoxes();
+    showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn510Click() {
@@ -285,7 +291,7 @@ void Tmainform_form::mybitbutn510Click() {
         OpenDialogOfKind(Confirmation, odConfirmation, QStringLiteral("Warning!"),
                          QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
     else
-        ShowNewPuzzle();
+        showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn51Click() {
@@ -361,13 +367,16 @@ void Tmainform_form::ShowGamePage() {
     RzBmpButton1->setFocus(Qt::OtherFocusReason);
 }
 
+// Only while this window holds the activation: while a dialog holds it the keyboard is the
+// dialog's, and moving this window's focus would light no face yet pick the button that takes
+// Enter once this window is active again.
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (ApplicationActive())
+    if (ApplicationActive() && isActiveWindow())
         button->setFocus(Qt::MouseFocusReason);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (ApplicationActive() && Notebook1->currentIndex() == GamePage)
+    if (ApplicationActive() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
         RzBmpButton1->setFocus(Qt::MouseFocusReason);
 }
 

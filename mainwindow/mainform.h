@@ -72,6 +72,11 @@ public:
     void Timer1Timer();
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
+    // The player's move on cell (row, col), by pointer or keyboard: generates the first
+    // puzzle, plays CLICK on a cell of the field, opens or finds it, shows the displays, and
+    // opens the puzzle-solved dialog after the last fox. A cell outside the field only
+    // becomes the current cell; nothing happens once the puzzle is solved.
+    void openCellAt(int row, int col);
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -150,8 +155,9 @@ private:
     void connectFocusConvention();
     void ReadSettings();
 
-    // The window's steps of a new puzzle: the high-score button and the puzzle's displays.
-    void ShowNewPuzzle();
+    // Shows the puzzle's state after an action: the set-up displays, and once a puzzle has
+    // been generated, its size, foxes and foxes revealed and the enabled high-score button.
+    void showPuzzleState();
     void ShowPage(int page);
     void ShowGamePage(); // Ctrl+F1 and "Solve a puzzle"
     bool FormKeyDown(const QKeyEvent& key);

@@ -195,6 +195,9 @@ void Tmainform_form::createGamePage() {
         makeLcd(page, "LCDLabel6", QPoint(350, 288), 2, QString(), platform::clAqua, DarkRed);
     mybitbutn2 = makeButton<Tmybitbutn>(
         page, "mybitbutn2", 6, QStringLiteral("Increase the number of foxes"), {376, 288, 24, 19});
+    // Each display reaches under the two right-hand columns of the arrow button before it.
+    LCDLabel5->stackUnder(mybitbutn3);
+    LCDLabel6->stackUnder(mybitbutn4);
 
     // The displays show bare numbers; a screen reader also needs to say what they count.
     LCDLabel2->setAccessibleName(QStringLiteral("Field size"));

@@ -153,10 +153,22 @@ void TLCDLabel::setDotMatrix(TDotMatrix set) {
     } else if (mFilename.isEmpty()) {
         mDotMatrix = remembered;
     } else {
-        // A file that fails to load leaves the label as it was, custom glyphs included.
         QString error;
-        if (loadCustomSet(error))
+        switch (loadCustomSet(error)) {
+        case CustomSetLoad::Loaded:
             mDotMatrix = CustomFont;
+            break;
+        case CustomSetLoad::Unopenable:
+            // The old custom glyphs are given up for the new file; without it the label goes
+            // back to the remembered set.
+            for (auto& glyph : CustomGlyphs)
+                glyph = {};
+            mDotMatrix = remembered;
+            break;
+        case CustomSetLoad::Refused:
+            // A malformed file leaves the label as it was, custom glyphs included.
+            break;
+        }
     }
     relayoutAndRepaint();
 }
@@ -302,14 +314,14 @@ bool TLCDLabel::refuseBelow(int value, int minimum, const char* message) {
     return true;
 }
 
-bool TLCDLabel::loadCustomSet(QString& error) {
+TLCDLabel::CustomSetLoad TLCDLabel::loadCustomSet(QString& error) {
     QFile file(mFilename);
     if (!file.open(QIODevice::ReadOnly)) {
         // Not being able to open the file is quiet: the label simply keeps its set.
         error = QStringLiteral("Cannot open the character set file \"%1\": %2.")
                     .arg(mFilename, file.errorString());
         mLoadError = error;
-        return false;
+        return CustomSetLoad::Unopenable;
     }
     // Never more than the largest valid file: a huge file cannot exhaust memory.
     const QByteArray bytes = file.read(MaxCustomCharSetFileBytes);
@@ -330,12 +342,12 @@ bool TLCDLabel::loadCustomSet(QString& error) {
                     .arg(mFilename, QString::fromStdString(reason));
         mLoadError = error;
         platform::showMessage(error);
-        return false;
+        return CustomSetLoad::Refused;
     }
     CustomGlyphs = std::move(parsed.Glyphs);
     mCustomShape = parsed.Shape;
     mLoadError.clear();
-    return true;
+    return CustomSetLoad::Loaded;
 }
 
 TCharSetShape TLCDLabel::charSetShape() const {

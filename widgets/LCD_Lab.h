@@ -111,8 +111,9 @@ public:
     void setPixelOff(platform::TColor color);
     QString filename() const { return mFilename; }
     // Stores the name and switches to the custom set it holds. A file that cannot be
-    // opened leaves the label on its set silently; a file that is not a valid character
-    // set (see parseCustomCharSet) leaves it on its set too and says why in a message box.
+    // opened keeps a built-in set showing and replaces a custom one by mat5x7, silently; a file
+    // that is not a valid character set (see parseCustomCharSet) leaves it as it was, custom
+    // glyphs included, and says why in a message box.
     // Either way loadError() tells the caller what went wrong.
     void setFilename(const QString& name);
     // Why the last custom set was not loaded; empty after a successful load.
@@ -154,7 +155,9 @@ private:
     void fitToSize(int width, int height);
     bool refuseBelow(int value, int minimum, const char* message);
     void updateToolTip();
-    bool loadCustomSet(QString& error);
+    // Unopenable: the file could not be opened (quietly); Refused: it is no valid set (said).
+    enum class CustomSetLoad { Loaded, Unopenable, Refused };
+    CustomSetLoad loadCustomSet(QString& error);
     void drawFrame(QImage& bitmap, int width, int height) const;
     void drawText(QImage& bitmap) const;
 

@@ -2,39 +2,25 @@
 // lines-complete sweep over a field full of opened cells.
 #include "core/Puzzle.h"
 
+#include "tests/support/ScriptedSources.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
 
 namespace {
 
-class BenchRandom : public tarnell::RandomSource {
-public:
-    void Reseed(uint32_t seed) override { engine_.seed(seed); }
-    int Next(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
-
-private:
-    std::mt19937 engine_;
-};
-
-// Moves on by a millisecond at every reading, so each puzzle gets a fresh seed.
-class BenchClock : public tarnell::TimeOfDaySource {
-public:
-    double Now() const override {
-        ticks_ = (ticks_ + 1) % 86400000;
-        return ticks_ / 86400000.0;
-    }
-
-private:
-    mutable long ticks_ = 0;
-};
+// The tests' stand-ins: unscripted, the random source draws from a generator seeded at each
+// new puzzle, and the clock moves only when told, so each puzzle is made a millisecond later
+// than the one before and gets a fresh seed.
+using testsupport::Game;
 
 void NewPuzzleLargest(benchmark::State& state) {
-    BenchRandom random;
-    BenchClock clock;
-    tarnell::TPuzzle puzzle(random, clock);
+    Game game;
+    tarnell::TPuzzle& puzzle = game.puzzle;
     puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
     for (auto _ : state) {
+        game.clock.Advance(1);
         puzzle.NewPuzzle();
         benchmark::DoNotOptimize(puzzle.FoxPlane());
     }
@@ -44,9 +30,8 @@ BENCHMARK(NewPuzzleLargest);
 // A 10 x 10 puzzle with 10 foxes where every cell without a fox is open: each click
 // repeats the count, the rules and the sweep over about 90 opened cells.
 void OpenCellWithSweep(benchmark::State& state) {
-    BenchRandom random;
-    BenchClock clock;
-    tarnell::TPuzzle puzzle(random, clock);
+    Game game;
+    tarnell::TPuzzle& puzzle = game.puzzle;
     puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
     puzzle.NewPuzzle();
     int row = 0;
@@ -67,13 +52,13 @@ BENCHMARK(OpenCellWithSweep);
 
 // The first click on a fresh 10 x 10 puzzle, generation excluded from the timing.
 void OpenCellFirstMove(benchmark::State& state) {
-    BenchRandom random;
-    BenchClock clock;
-    tarnell::TPuzzle puzzle(random, clock);
+    Game game;
+    tarnell::TPuzzle& puzzle = game.puzzle;
     puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
     std::mt19937 pick(7u);
     for (auto _ : state) {
         state.PauseTiming();
+        game.clock.Advance(1);
         puzzle.NewPuzzle();
         const int row = static_cast<int>(pick() % 10) + 1;
         const int col = static_cast<int>(pick() % 10) + 1;

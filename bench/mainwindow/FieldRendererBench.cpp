@@ -3,18 +3,13 @@
 #include "core/Puzzle.h"
 #include "mainwindow/FieldRenderer.h"
 #include "platform/Fonts.h"
-#include "platform/TimeOfDay.h"
+#include "tests/support/ScriptedSources.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class FixedClock : public tarnell::TimeOfDaySource {
-public:
-    double Now() const override { return 0.4321; }
-};
 
 // The embedded images, or stand-ins of the same sizes when they are not there (the cost
 // of a frame does not depend on what the pictures show).
@@ -38,10 +33,8 @@ tarnell::TFieldImages benchImages(bool& standIns) {
     return images;
 }
 
-struct Board {
-    platform::StdRandom random;
-    FixedClock clock;
-    tarnell::TPuzzle puzzle{random, clock};
+// A puzzle with the tests' random source and clock: the same layout on every run.
+struct Board : testsupport::Game {
     Board(int size, int foxes) {
         puzzle.Reset(size, foxes);
         puzzle.NewPuzzle();

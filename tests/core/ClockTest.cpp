@@ -1,5 +1,5 @@
 // Clock texts, elapsed times across midnight and the elapsed time of a puzzle.
-#include "ScriptedSources.h"
+#include "tests/support/ScriptedSources.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +87,7 @@ TEST(ElapsedTest, AcrossMidnightGivesTheTrueDuration) {
 }
 
 TEST(ElapsedTest, ThePuzzleClockRunsFromGenerationAndStopsAtTheLastFox) {
-    coretest::Game game;
+    testsupport::Game game;
     EXPECT_EQ(game.puzzle.Elapsed(0.9), 0.0); // no puzzle yet
     game.clock.Set(23, 59, 0, 0);
     game.Hide(3, {{2, 2}});

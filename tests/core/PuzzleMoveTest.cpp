@@ -1,5 +1,7 @@
 // Sighting counts, the hit test, moves with their hint rules, steps and the end of a puzzle.
-#include "ScriptedSources.h"
+#include "core/BoardGeometry.h"
+#include "tests/support/FieldGeometry.h"
+#include "tests/support/ScriptedSources.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +11,10 @@
 #include <set>
 
 using namespace tarnell;
-using coretest::Cell;
-using coretest::Game;
-using coretest::Marks;
-using coretest::SightingsOf;
+using testsupport::Cell;
+using testsupport::Game;
+using testsupport::Marks;
+using testsupport::SightingsOf;
 
 namespace {
 
@@ -27,9 +29,10 @@ Cell Hit(int x, int y) {
     return {row, col};
 }
 
-// The centre of the plate of a cell, from the plate placement of the renderer.
+// The centre of the plate of a cell, from the tests' own copy of the placement.
 Cell PlateCentre(int row, int col) {
-    return {180 + 20 * (col - row) + 20, 15 + 10 * (row + col - 2) + 11};
+    const QPoint centre = testsupport::cellCentre(row, col);
+    return {centre.x(), centre.y()};
 }
 
 } // namespace
@@ -99,6 +102,22 @@ TEST(HitTestTest, EveryPlateCentreMapsBackToItsCell) {
         for (int col = 1; col <= 10; ++col) {
             const auto [x, y] = PlateCentre(row, col);
             EXPECT_EQ(Hit(x, y), Cell(row, col)) << x << "," << y;
+        }
+    }
+}
+
+// The program's placement and its centre against the tests' own copy, also for cells beside
+// the field; the inverse from row and column 1 on (above them truncation gives 1 again).
+TEST(HitTestTest, ThePlacementIsTheOneTheTestsKnow) {
+    for (int row = -1; row <= 12; ++row) {
+        for (int col = -1; col <= 12; ++col) {
+            const QPoint origin = testsupport::cellOrigin(row, col);
+            const QPoint centre = testsupport::cellCentre(row, col);
+            EXPECT_EQ(CellOrigin(row, col), (TFieldPixel{origin.x(), origin.y()}));
+            EXPECT_EQ(CellCentre(row, col), (TFieldPixel{centre.x(), centre.y()}));
+            if (row >= 1 && col >= 1) {
+                EXPECT_EQ(CellAt(centre.x(), centre.y()), (TCell{row, col})) << row << "," << col;
+            }
         }
     }
 }
@@ -367,38 +386,30 @@ TEST(MoveTest, NothingIsOpenedBeforeAPuzzleOrAfterTheSolvingClick) {
     EXPECT_EQ(game.puzzle.EndTime(), end);
 }
 
-TEST(ClickTest, TheFirstClickGeneratesAndAnEmptySpotOpensNothing) {
+TEST(ClickTest, NothingIsOpenedBeforeTheFirstPuzzleOrAfterTheLastFox) {
     Game game;
-    game.clock.Set(9, 0, 0, 0);
     game.puzzle.Reset(6, 3);
-    const TClick click = game.puzzle.BeginClick(0, 0);
-    EXPECT_FALSE(click.Ignored);
-    EXPECT_TRUE(click.Generated);
-    EXPECT_FALSE(click.OnField);
-    EXPECT_TRUE(game.puzzle.Started());
-    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now);
-    EXPECT_EQ(game.puzzle.FoxCount(), 3);
-    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(click.Row, click.Col));
-    EXPECT_EQ(game.puzzle.StepCount(), 0);
+    EXPECT_FALSE(game.puzzle.OpenCell(2, 2).Step);
+    EXPECT_EQ(game.puzzle.ViewState(2, 2), vsCovered);
+    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(0, 0));
 
-    const TClick second = game.puzzle.BeginClick(200, 26);
-    EXPECT_FALSE(second.Generated);
-    EXPECT_TRUE(second.OnField);
-    EXPECT_EQ(Cell(second.Row, second.Col), Cell(1, 1));
-    EXPECT_EQ(game.random.seeds.size(), 1u);
+    game.Hide(3, {{1, 1}});
+    ASSERT_TRUE(game.puzzle.OpenCell(1, 1).Solved);
+    game.puzzle.MouseMove(220, 36);
+    const TMoveResult after = game.puzzle.OpenCell(2, 2);
+    EXPECT_FALSE(after.Step || after.Solved || after.FoundFox);
+    EXPECT_EQ(game.puzzle.ViewState(2, 2), vsCovered);
+    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(1, 2));
 }
 
-TEST(ClickTest, AClickOnASolvedPuzzleIsIgnoredEntirely) {
+TEST(ClickTest, ACellBesideTheFieldOnlyBecomesTheCurrentCell) {
     Game game;
-    game.Hide(3, {{1, 1}});
-    const TClick click = game.puzzle.BeginClick(200, 26);
-    ASSERT_TRUE(click.OnField);
-    ASSERT_TRUE(game.puzzle.OpenCell(click.Row, click.Col).Solved);
-    game.puzzle.MouseMove(220, 36);
-    const TClick after = game.puzzle.BeginClick(200, 26);
-    EXPECT_TRUE(after.Ignored);
-    EXPECT_FALSE(after.OnField || after.Generated);
-    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(1, 2));
+    game.Hide(4, {{1, 1}});
+    const TMoveResult move = game.puzzle.OpenCell(0, 3);
+    EXPECT_FALSE(move.Step || move.FoundFox || move.Solved);
+    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(0, 3));
+    EXPECT_EQ(game.puzzle.StepCount(), 0);
+    EXPECT_EQ(Marks(game.puzzle), (Grid{"....", "....", "....", "...."}));
 }
 
 // Clicks every cell in a random order, some twice, until the puzzle is solved, checking

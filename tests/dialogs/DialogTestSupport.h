@@ -1,16 +1,15 @@
-// Shared by the dialog tests: a host that stands in for the main window, hall-of-fame files
-// written and read byte by byte, and checks of where each control stands.
+// Shared by the dialog tests: a host that stands in for the main window, and checks of where
+// each control stands and how it looks.
 #pragma once
 
 #include "dialogs/DialogHost.h"
 #include "platform/Colors.h"
+#include "tests/halloffame/FameFileBytes.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
-#include <ostream>
 #include <vector>
 
 class QWidget;
@@ -29,37 +28,6 @@ public:
     int marker;
     int newPuzzles = 0;
 };
-
-// One 72-byte record, laid out here by hand rather than by the program's own encoder.
-struct Record {
-    int size = 0;
-    int foxes = 0;
-    double days = 0.0;
-    int steps = 0;
-    int timeFlag = 0;
-    int stepsFlag = 0;
-    QByteArray name; // padded with spaces to 50 bytes when written
-    bool operator==(const Record&) const = default;
-};
-void PrintTo(const Record& record, std::ostream* out);
-double days(double seconds);
-// A time as the file stores it: rounded to a whole millisecond, then in days.
-double storedDays(double seconds);
-QByteArray encode(const Record& record);
-std::vector<Record> decodeAll(const QByteArray& bytes); // the whole records of bytes
-QByteArray padded(const QByteArray& name);              // a name as its 50 stored bytes
-
-// Files of the scratch working directory, byte for byte; a missing file reads as empty.
-QByteArray readFile(const char* name);
-void writeFile(const char* name, const QByteArray& bytes);
-bool fileExists(const char* name);
-
-constexpr char FameFile[] = "h_fame.dat";
-// The scratch working directory holds no hall-of-fame files after this.
-void removeFameFiles();
-void writeFameFile(const std::vector<Record>& records);
-QByteArray readFameFile();
-bool fameFileExists();
 
 // Where a control must stand: its object name, its parent's object name, and its rectangle
 // (a width or height of -1: sized to its content, not checked).

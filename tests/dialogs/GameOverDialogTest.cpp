@@ -1,8 +1,8 @@
 // The puzzle-solved dialog: what it shows beside the hall of fame, when it asks for a name,
 // what "OK" stores and what closing does, the sound one second after it opens, and its layout.
 #include "DialogTestSupport.h"
-#include "FameFileFaults.h"
 #include "dialogs/game_over.h"
+#include "tests/halloffame/FameFileFaults.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"
 
@@ -15,11 +15,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace halloffame = tarnell::halloffame;
+
 namespace {
 
-using dialogtest::days;
 using dialogtest::FakeHost;
-using dialogtest::Record;
+using halloffametest::days;
+using halloffametest::Record;
 
 tarnell::TPuzzleResult solved(int size, int foxes, double seconds, int steps) {
     tarnell::TPuzzleResult result;
@@ -37,7 +39,7 @@ QString text(const TShadowLabel* label) {
 class GameOverDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dialogtest::removeFameFiles();
+        halloffametest::removeFameFiles();
         testsupport::clearMessages();
         clock.start();
     }
@@ -72,8 +74,8 @@ TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwic
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Mr. Smith    26 steps"));
     // Opening created the missing file, empty.
-    EXPECT_TRUE(dialogtest::fameFileExists());
-    EXPECT_TRUE(dialogtest::readFameFile().isEmpty());
+    EXPECT_TRUE(halloffametest::fameFileExists());
+    EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
 
     EXPECT_TRUE(dialog->RxLabel17->isVisible());
     EXPECT_TRUE(dialog->Edit1->isVisible());
@@ -85,19 +87,19 @@ TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwic
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(host.marker, tarnell::odNone);
     EXPECT_TRUE(testsupport::messages().isEmpty());
-    const Record time{8, 5, dialogtest::storedDays(39.9),   25,
-                      1, 0, dialogtest::padded("Anonymous")};
+    const Record time{8, 5, halloffametest::storedDays(39.9),   25,
+                      1, 0, halloffametest::padded("Anonymous")};
     Record steps = time;
     steps.timeFlag = 0;
     steps.stepsFlag = 1;
-    EXPECT_EQ(dialogtest::decodeAll(dialogtest::readFameFile()),
+    EXPECT_EQ(halloffametest::decodeAll(halloffametest::readFameFile()),
               (std::vector<Record>{time, steps}));
 }
 
 TEST_F(GameOverDialogTest, ATieAsksForNoNameAndOkKeepsTheFileAsItWas) {
-    dialogtest::writeFameFile(
+    halloffametest::writeFameFile(
         {{6, 3, days(12.5), 30, 1, 0, "Ann"}, {9, 7, days(70.0), 40, 0, 1, "Ben"}});
-    const QByteArray before = dialogtest::readFameFile();
+    const QByteArray before = halloffametest::readFameFile();
     auto dialog = open(solved(8, 5, 40.0, 26));
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Mr. Smith    26 steps"));
@@ -111,14 +113,14 @@ TEST_F(GameOverDialogTest, ATieAsksForNoNameAndOkKeepsTheFileAsItWas) {
     // With the focus on "OK", Enter presses it.
     QTest::keyClick(dialog->mybitbut1, Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialogtest::readFameFile(), before);
+    EXPECT_EQ(halloffametest::readFameFile(), before);
 }
 
 TEST_F(GameOverDialogTest, BeatingOnlyTheBestTimeKeepsTheOtherPlayersSteps) {
-    dialogtest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"},
-                               {6, 3, days(12.5), 30, 1, 0, "Ann"},
-                               {8, 5, days(50.0), 20, 0, 1, "Bob"},
-                               {8, 6, days(10.0), 10, 0, 1, "Cid"}});
+    halloffametest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"},
+                                   {6, 3, days(12.5), 30, 1, 0, "Ann"},
+                                   {8, 5, days(50.0), 20, 0, 1, "Bob"},
+                                   {8, 6, days(10.0), 10, 0, 1, "Cid"}});
     tarnell::TPuzzleResult result = solved(8, 5, 25.0, 22);
     auto dialog = open(result);
     // The main window goes on: a new puzzle changes its own values, not the dialog's.
@@ -133,18 +135,18 @@ TEST_F(GameOverDialogTest, BeatingOnlyTheBestTimeKeepsTheOtherPlayersSteps) {
     QTest::keyClicks(dialog->Edit1, QStringLiteral("  Carol "));
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialogtest::decodeAll(dialogtest::readFameFile()),
-              (std::vector<Record>{
-                  {6, 3, days(12.5), 30, 1, 0, dialogtest::padded("Ann")},
-                  {8, 5, days(50.0), 20, 0, 1, dialogtest::padded("Bob")},
-                  {8, 6, days(10.0), 10, 0, 1, dialogtest::padded("Cid")},
-                  {8, 5, dialogtest::storedDays(25.0), 22, 1, 0, dialogtest::padded("Carol")}}));
+    EXPECT_EQ(halloffametest::decodeAll(halloffametest::readFameFile()),
+              (std::vector<Record>{{6, 3, days(12.5), 30, 1, 0, halloffametest::padded("Ann")},
+                                   {8, 5, days(50.0), 20, 0, 1, halloffametest::padded("Bob")},
+                                   {8, 6, days(10.0), 10, 0, 1, halloffametest::padded("Cid")},
+                                   {8, 5, halloffametest::storedDays(25.0), 22, 1, 0,
+                                    halloffametest::padded("Carol")}}));
 }
 
 TEST_F(GameOverDialogTest, OnlyTheResultsOfItsOwnPuzzleCount) {
-    dialogtest::writeFameFile({{8, 6, days(20.0), 10, 1, 0, "Six foxes"},
-                               {7, 5, days(20.0), 10, 0, 1, "Seven wide"},
-                               {8, 5, days(38.0), 30, 1, 0, "Dora"}});
+    halloffametest::writeFameFile({{8, 6, days(20.0), 10, 1, 0, "Six foxes"},
+                                   {7, 5, days(20.0), 10, 0, 1, "Seven wide"},
+                                   {8, 5, days(38.0), 30, 1, 0, "Dora"}});
     auto dialog = open(solved(8, 5, 39.0, 25));
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Dora  00:38,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Mr. Smith    26 steps"));
@@ -160,14 +162,14 @@ TEST_F(GameOverDialogTest, ClosingByTheCaptionStoresNothingEvenWithANameTyped) {
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(host.marker, tarnell::odNone);
-    EXPECT_TRUE(dialogtest::readFameFile().isEmpty());
+    EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
 }
 
 TEST_F(GameOverDialogTest, AFailedStoreIsToldAndTheDialogStaysOpenForAnotherTry) {
     halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
-    dialogtest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
-    const QByteArray before = dialogtest::readFameFile();
+    halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
+    const QByteArray before = halloffametest::readFameFile();
     auto dialog = open(solved(8, 5, 10.0, 12), files);
     QTest::keyClicks(dialog->Edit1, QStringLiteral("Fay"));
 
@@ -176,13 +178,13 @@ TEST_F(GameOverDialogTest, AFailedStoreIsToldAndTheDialogStaysOpenForAnotherTry)
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(host.marker, tarnell::odPuzzleSolved);
-    EXPECT_EQ(dialogtest::readFameFile(), before);
+    EXPECT_EQ(halloffametest::readFameFile(), before);
 
     files.reset();
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(host.marker, tarnell::odNone);
-    EXPECT_EQ(dialogtest::decodeAll(dialogtest::readFameFile()).size(), 3u);
+    EXPECT_EQ(halloffametest::decodeAll(halloffametest::readFameFile()).size(), 3u);
 }
 
 TEST_F(GameOverDialogTest, AFailureWhilePreparingLeavesTheLinesSetSoFar) {
@@ -201,7 +203,7 @@ TEST_F(GameOverDialogTest, AFailureWhilePreparingLeavesTheLinesSetSoFar) {
     testsupport::clearMessages();
     files.reset();
     files.injectAt(halloffame::FameOperation::Read, 1);
-    dialogtest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
+    halloffametest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
     auto second = open(solved(8, 5, 10.0, 12), files);
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_EQ(text(second->RxLabel15), QStringLiteral("Mr. Smith    00:40,0"));
@@ -294,7 +296,7 @@ TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
     QTest::keyClick(dialog->Edit1, Qt::Key_Escape);
     QTest::keyClick(dialog->Edit1, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(dialogtest::readFameFile().isEmpty());
+    EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
 }
 
 } // namespace
@@ -302,7 +304,7 @@ TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
 namespace {
 
 TEST_F(GameOverDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
-    dialogtest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
+    halloffametest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
     auto dialog = open(solved(8, 5, 39.9, 25));
     const QImage image = dialogtest::grabForReview(*dialog, QStringLiteral("game_over"));
     dialogtest::expectPanelLook(image, QSize(372, 230), QSize(367, 223));

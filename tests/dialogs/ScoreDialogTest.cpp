@@ -1,8 +1,8 @@
 // The high-score dialog: the lines of the puzzle it is given, the placeholders, the file it
 // creates when missing and never changes otherwise, closing, and its layout.
 #include "DialogTestSupport.h"
-#include "FameFileFaults.h"
 #include "dialogs/score.h"
+#include "tests/halloffame/FameFileFaults.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/buts.h"
 
@@ -10,15 +10,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace halloffame = tarnell::halloffame;
+
 namespace {
 
-using dialogtest::days;
 using dialogtest::FakeHost;
+using halloffametest::days;
 
 class ScoreDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dialogtest::removeFameFiles();
+        halloffametest::removeFameFiles();
         testsupport::clearMessages();
     }
 
@@ -32,11 +34,11 @@ protected:
 };
 
 TEST_F(ScoreDialogTest, ShowsTheStoredLinesOfThePuzzleItIsGivenAndWritesNothing) {
-    dialogtest::writeFameFile({{9, 7, days(20.0), 10, 1, 0, "Set-up size"},
-                               {6, 3, days(65.4), 15, 0, 1, "Steps holder"},
-                               {6, 4, days(5.0), 5, 0, 1, "Other foxes"},
-                               {6, 3, days(12.5), 30, 1, 0, "  Time holder  "}});
-    const QByteArray before = dialogtest::readFameFile();
+    halloffametest::writeFameFile({{9, 7, days(20.0), 10, 1, 0, "Set-up size"},
+                                   {6, 3, days(65.4), 15, 0, 1, "Steps holder"},
+                                   {6, 4, days(5.0), 5, 0, 1, "Other foxes"},
+                                   {6, 3, days(12.5), 30, 1, 0, "  Time holder  "}});
+    const QByteArray before = halloffametest::readFameFile();
     auto dialog = open(6, 3);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->RxLabel6->Caption(), QStringLiteral("6 x 6"));
@@ -47,45 +49,45 @@ TEST_F(ScoreDialogTest, ShowsTheStoredLinesOfThePuzzleItIsGivenAndWritesNothing)
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(host.marker, tarnell::odNone);
-    EXPECT_EQ(dialogtest::readFameFile(), before);
+    EXPECT_EQ(halloffametest::readFameFile(), before);
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
     EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(ScoreDialogTest, AMissingFileIsCreatedEmptyAndThePlaceholdersShown) {
-    ASSERT_FALSE(dialogtest::fameFileExists());
+    ASSERT_FALSE(halloffametest::fameFileExists());
     auto dialog = open(8, 5);
-    EXPECT_TRUE(dialogtest::fameFileExists());
-    EXPECT_TRUE(dialogtest::readFameFile().isEmpty());
+    EXPECT_TRUE(halloffametest::fameFileExists());
+    EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
     EXPECT_EQ(dialog->RxLabel15->Caption(), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(dialog->RxLabel16->Caption(), QStringLiteral("Mr. Smith    26 steps"));
     EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(ScoreDialogTest, AStoredTimeWithoutAStepsRecordShowsThePlaceholderSteps) {
-    dialogtest::writeFameFile({{6, 3, days(7 * 60 + 5.3), 30, 1, 0, "Gil"}});
+    halloffametest::writeFameFile({{6, 3, days(7 * 60 + 5.3), 30, 1, 0, "Gil"}});
     auto dialog = open(6, 3);
     EXPECT_EQ(dialog->RxLabel15->Caption(), QStringLiteral("Gil  07:05,3"));
     EXPECT_EQ(dialog->RxLabel16->Caption(), QStringLiteral("Mr. Smith    18 steps"));
 }
 
 TEST_F(ScoreDialogTest, AFileOfNoWholeRecordsShowsThePlaceholdersAndStaysAsItIs) {
-    QByteArray odd = dialogtest::encode({6, 3, days(1.0), 1, 1, 1, "Broken"});
+    QByteArray odd = halloffametest::encode({6, 3, days(1.0), 1, 1, 1, "Broken"});
     odd.append('x');
     {
-        QFile file(QString::fromLatin1(dialogtest::FameFile));
+        QFile file(QString::fromLatin1(halloffametest::FameFile));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(odd);
     }
     auto dialog = open(6, 3);
     EXPECT_EQ(dialog->RxLabel15->Caption(), QStringLiteral("Mr. Smith    00:18,0"));
     EXPECT_EQ(dialog->RxLabel16->Caption(), QStringLiteral("Mr. Smith    18 steps"));
-    EXPECT_EQ(dialogtest::readFameFile(), odd);
+    EXPECT_EQ(halloffametest::readFameFile(), odd);
 }
 
 TEST_F(ScoreDialogTest, AFailureWhilePreparingIsToldAndTheDialogStillShows) {
     halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
-    dialogtest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
+    halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
     files.injectAt(halloffame::FameOperation::Open, 1);
     auto dialog = open(6, 3, files);
     EXPECT_EQ(testsupport::messages().size(), 1);
@@ -93,6 +95,18 @@ TEST_F(ScoreDialogTest, AFailureWhilePreparingIsToldAndTheDialogStillShows) {
     EXPECT_EQ(dialog->RxLabel6->Caption(), QStringLiteral("6 x 6"));
     EXPECT_TRUE(dialog->RxLabel15->Caption().isEmpty());
     EXPECT_TRUE(dialog->RxLabel16->Caption().isEmpty());
+}
+
+// One check and one look-up: the file is opened twice while the dialog is prepared, and
+// only for reading once it exists.
+TEST_F(ScoreDialogTest, PreparingOpensTheFileOnceToCheckAndOnceToLookUp) {
+    halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
+    halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
+    auto dialog = open(6, 3, files);
+    EXPECT_EQ(dialog->RxLabel15->Caption(), QStringLiteral("Ann  00:12,5"));
+    EXPECT_EQ(files.count(halloffame::FameOperation::Open), 2);
+    EXPECT_EQ(files.count(halloffame::FameOperation::Close), 2);
+    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
@@ -136,7 +150,7 @@ TEST_F(ScoreDialogTest, EveryControlStandsInItsPlaceInItsColour) {
 }
 
 TEST_F(ScoreDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
-    dialogtest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
+    halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
     auto dialog = open(6, 3);
     const QImage image = dialogtest::grabForReview(*dialog, QStringLiteral("score"));
     dialogtest::expectPanelLook(image, QSize(372, 174), QSize(367, 167));

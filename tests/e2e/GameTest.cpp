@@ -2,6 +2,7 @@
 // clicking every cell, the hall of fame it writes, the new-game question, and the settings
 // saved on the way out.
 #include "XSession.h"
+#include "tests/support/FieldGeometry.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,14 @@ namespace {
 
 const QSize Screen(1024, 768);
 const QSize WindowSize(488, 376);
-// The field area's top-left in the window: Panel3 (48, 32) + Notebook1 (3, 3) + (8, 32).
-const QPoint FieldInWindow(59, 67);
-// Controls of the game page, in window coordinates (page origin 51, 35).
-const QPoint StartNewGame(51 + 8 + 30, 35 + 264 + 11);
-const QPoint HighScore(51 + 8 + 30, 35 + 288 + 11);
-const QPoint SizeUp(51 + 296 + 12, 35 + 288 + 9);
-const QPoint FoxesUp(51 + 376 + 12, 35 + 288 + 9);
+using testsupport::cellCentre;
+namespace inwindow = testsupport::inwindow;
 
-QPoint cellCentre(int row, int col) {
-    return QPoint(180 + 20 * (col - 1) - 20 * (row - 1) + 20,
-                  15 + 10 * (row - 1) + 10 * (col - 1) + 11);
-}
+const QPoint FieldInWindow = inwindow::Field.topLeft();
+const QPoint StartNewGame = testsupport::middle(inwindow::StartNewGame);
+const QPoint HighScore = testsupport::middle(inwindow::HighScore);
+const QPoint SizeUp = testsupport::middle(inwindow::SizeUp);
+const QPoint FoxesUp = testsupport::middle(inwindow::FoxesUp);
 
 QColor at(const QImage& shot, QPoint p) {
     return QColor(shot.pixel(p));

@@ -1,6 +1,7 @@
 // The real program at scale factors 2 and 1.5 under a private X server: the window is scaled,
 // every image pixel a sharp block of device pixels, and the text finer than the blocks.
 #include "XSession.h"
+#include "tests/support/FieldGeometry.h"
 
 #include <QDir>
 #include <QRegion>
@@ -13,18 +14,15 @@ namespace {
 
 constexpr int Ratio = 2;
 const QSize Screen(1600, 1200);
-// In logical pixels of the window: the field area (Panel3 48, 32 + Notebook1 3, 3 + 8, 32),
-// the caption text's top-left and the clock display (page origin 51, 35 + 328, 8).
-const QRect FieldInWindow(59, 67, 401, 225);
+// In logical pixels of the window: the field area, the caption text's top-left and the clock
+// display.
+const QRect FieldInWindow = testsupport::inwindow::Field;
 const QRect CaptionText(68, 6, 56, 16);
-const QRect Clock(51 + 328, 35 + 8, 81, 19);
+const QRect Clock = testsupport::inwindow::Clock;
 
-QPoint cellOrigin(int row, int col) {
-    return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
-}
 // The box a cell's count is written in, in field pixels.
 QRect countBox(int row, int col) {
-    return QRect(cellOrigin(row, col) + QPoint(23, -11), QSize(14, 13));
+    return QRect(testsupport::countAnchor(row, col), QSize(14, 13));
 }
 
 class ScaledProgram : public ::testing::Test {
@@ -96,7 +94,7 @@ TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
     bool countSeen = false;
     for (const auto& cell : cells) {
         const QPoint centre =
-            FieldInWindow.topLeft() + cellOrigin(cell[0], cell[1]) + QPoint(20, 10);
+            FieldInWindow.topLeft() + testsupport::cellOrigin(cell[0], cell[1]) + QPoint(20, 10);
         session->click(device(centre) + QPoint(1, 1));
         e2e::pause(400);
         const QRect box = countBox(cell[0], cell[1]).translated(FieldInWindow.topLeft());

@@ -4,6 +4,7 @@
 // box what it cannot do where the player loses something, and leaves what it could not
 // replace as it was.
 #include "XSession.h"
+#include "tests/support/FieldGeometry.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,17 +20,13 @@ namespace {
 
 const QString MainTitle = QStringLiteral("Tarnell");
 const QString SolvedTitle = QStringLiteral("Congradulations!");
-// The field area's top-left in the main window: Panel3 (48, 32) + Notebook1 (3, 3) + (8, 32).
-const QPoint FieldInWindow(59, 67);
+const QPoint FieldInWindow = testsupport::inwindow::Field.topLeft();
 // A point of the field area off the board: the pointer there marks no plate.
-const QPoint OffBoardInWindow(59 + 5, 67 + 5);
+const QPoint OffBoardInWindow = FieldInWindow + QPoint(5, 5);
 // The OK button of the puzzle-solved dialog: (136, 190) on the panel at (48, 32), 97 x 25.
 const QPoint SolvedOkInDialog(48 + 136 + 48, 32 + 190 + 12);
 
-QPoint cellCentre(int row, int col) {
-    return QPoint(180 + 20 * (col - 1) - 20 * (row - 1) + 20,
-                  15 + 10 * (row - 1) + 10 * (col - 1) + 11);
-}
+using testsupport::cellCentre;
 
 bool isPlainPlate(QRgb pixel) {
     return qGreen(pixel) > 150 && qRed(pixel) < 100 && qBlue(pixel) < 100;

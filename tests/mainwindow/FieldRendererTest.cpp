@@ -7,6 +7,8 @@
 #include "core/Puzzle.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
+#include "tests/support/FieldGeometry.h"
+#include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFontMetrics>
@@ -37,62 +39,24 @@ using testsupport::pixel;
 // ---------------------------------------------------------------------------------------
 // Puzzle states
 
-// Hands out the scripted numbers, then counts upwards so generation always ends.
-class ScriptedRandom : public tarnell::RandomSource {
-public:
-    void Reseed(uint32_t) override {}
-    int Next(int n) override {
-        if (position_ < script_.size())
-            return script_[position_++];
-        return fallback_++ % n;
-    }
-    void script(std::vector<int> numbers) {
-        script_ = std::move(numbers);
-        position_ = 0;
-    }
-
-private:
-    std::vector<int> script_;
-    size_t position_ = 0;
-    int fallback_ = 0;
-};
-
-class FixedClock : public tarnell::TimeOfDaySource {
-public:
-    double Now() const override { return 0.5; }
-};
-
-struct Cell {
-    int row;
-    int col;
-};
+using testsupport::Cell;
+using testsupport::cellOrigin;
 
 // A real puzzle with its foxes where the test puts them.
-class Game {
-public:
+struct Game : testsupport::Game {
     // An empty board of the given size, as shown before the first puzzle.
     explicit Game(int size) { puzzle.Reset(size, 1); }
     Game(int size, const std::vector<Cell>& foxes) {
-        puzzle.Reset(size, static_cast<int>(foxes.size()));
-        std::vector<int> numbers;
-        for (const Cell& fox : foxes) {
-            numbers.push_back(fox.row - 1);
-            numbers.push_back(fox.col - 1);
-        }
-        random.script(numbers);
-        puzzle.NewPuzzle();
-        for (const Cell& fox : foxes)
-            EXPECT_EQ(puzzle.FoxPlane()[fox.row][fox.col], tarnell::fpFox);
+        Hide(size, foxes);
+        for (const auto& [row, col] : foxes)
+            EXPECT_EQ(puzzle.FoxPlane()[row][col], tarnell::fpFox);
     }
     void open(int row, int col) { puzzle.OpenCell(row, col); }
     // Points at the middle of the cell's diamond, through the puzzle's own hit test.
     void hover(int row, int col) {
-        puzzle.MouseMove(200 + 20 * (col - row), 26 + 10 * (row + col - 2));
+        const QPoint at = testsupport::cellCentre(row, col);
+        puzzle.MouseMove(at.x(), at.y());
     }
-
-    ScriptedRandom random;
-    FixedClock clock;
-    TPuzzle puzzle{random, clock};
 };
 
 // ---------------------------------------------------------------------------------------
@@ -202,10 +166,6 @@ TFieldImages testImages() {
 // ---------------------------------------------------------------------------------------
 // The expected frame, built independently of the renderer.
 
-QPoint origin(int row, int col) {
-    return {180 + 20 * (col - 1) - 20 * (row - 1), 15 + 10 * (row - 1) + 10 * (col - 1)};
-}
-
 // Grey of the background at column x: 255 stripes of 2 pixels from 192 down to 64, with
 // round(k * 128 / 254) rounded half up, then 36 columns of 64.
 int backgroundGrey(int x) {
@@ -264,18 +224,18 @@ QImage expectedFrame(const TPuzzle& puzzle, const std::vector<std::string>& vari
             if (j == n)
                 plates.push_back(&images.LastColumn);
             for (const TPlateImages* plate : plates)
-                rasterOpComposite(frame, origin(i, j), variant(*plate), plate->Mask);
+                rasterOpComposite(frame, cellOrigin(i, j), variant(*plate), plate->Mask);
         }
     }
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
-            const QPoint at = origin(i, j);
+            const QPoint at = cellOrigin(i, j);
             if (puzzle.ViewPlane()[i][j] == tarnell::vsOpened) {
                 rasterOpComposite(frame, at + QPoint(20, -10), images.Flag, images.FlagMask);
                 QPainter painter(&frame);
                 painter.setFont(platform::programFont(true));
                 painter.setPen(QColor(255, 255, 255));
-                painter.drawText(at + QPoint(23, -11 + countAscent()),
+                painter.drawText(testsupport::countAnchor(i, j) + QPoint(0, countAscent()),
                                  QString::number(puzzle.Count(i, j)));
             } else if (puzzle.ViewPlane()[i][j] == tarnell::vsFound) {
                 rasterOpComposite(frame, at + QPoint(11, 2), images.Fox, images.FoxMask);
@@ -355,7 +315,7 @@ TEST(FieldBackground, SmallBoardLeavesEverythingElseToTheGradient) {
             bool covered = false;
             for (int i = 1; i <= 3; ++i) {
                 for (int j = 1; j <= 3; ++j) {
-                    const QPoint p = QPoint(x, y) - origin(i, j);
+                    const QPoint p = QPoint(x, y) - cellOrigin(i, j);
                     const Kind kind = i == 3   ? Kind::LastRow
                                       : j == 3 ? Kind::LastColumn
                                                : Kind::Inner;
@@ -401,8 +361,7 @@ TEST_P(PlatePlacement, EveryCellHasItsPlateAtItsOrigin) {
     // it lies over the side corners of two earlier cells, which later cells overlap.
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
-            const QPoint top =
-                QPoint(180 + 20 * (j - 1) - 20 * (i - 1) + 20, 15 + 10 * (i - 1) + 10 * (j - 1));
+            const QPoint top = cellOrigin(i, j) + QPoint(20, 0);
             const int tag = j == n ? LastColumnTag : i == n ? LastRowTag : InnerTag;
             EXPECT_EQ(pixel(frame, top.x(), top.y()), platePixel(PlainRed + tag, 20, 0))
                 << "cell " << i << ", " << j;
@@ -630,7 +589,7 @@ TEST(EmbeddedImages, TheFlagPoleStandsOnTheDiamondsAxis) {
     game.open(3, 2);
     game.puzzle.MouseMove(0, 0);
     const QImage frame = render(game, true, images);
-    const QPoint at = origin(3, 2); // (160, 45)
+    const QPoint at = cellOrigin(3, 2); // (160, 45)
     // The pole is the flag's left column down to its last row, the foot at (x0 + 20, y0 + 8).
     for (int y = 0; y < 19; ++y) {
         ASSERT_EQ(pixel(images.FlagMask, 0, y), QColor(Qt::white)) << "pole row " << y;
@@ -662,7 +621,7 @@ TEST(CountText, TwoDigitsStartAtTheAnchorOfOne) {
 
     // The pure white pixels of a count, relative to its anchor (x0 + 23, y0 - 11).
     auto whitePixels = [&](int row, int col) {
-        const QPoint anchor = origin(row, col) + QPoint(23, -11);
+        const QPoint anchor = testsupport::countAnchor(row, col);
         std::vector<QPoint> white;
         for (int y = -4; y < 20; ++y)
             for (int x = -4; x < 30; ++x)

@@ -5,6 +5,8 @@
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "skin/SkinnedForm.h"
+#include "tests/support/FieldGeometry.h"
+#include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/LCD_Lab.h"
@@ -151,25 +153,9 @@ TEST(HighDensity, AnimatedButtonAndCheckGlyphAreWholeBlocks) {
     EXPECT_GT(finerPixels(boxDevice, box.captionRect().intersected(box.rect())), 10);
 }
 
-// A puzzle whose foxes stand where the random numbers put them.
-class CountingRandom : public tarnell::RandomSource {
-public:
-    void Reseed(uint32_t) override {}
-    int Next(int n) override { return next_++ % n; }
-
-private:
-    int next_ = 0;
-};
-
-class FixedClock : public tarnell::TimeOfDaySource {
-public:
-    double Now() const override { return 0.5; }
-};
-
 TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
-    CountingRandom random;
-    FixedClock clock;
-    tarnell::TPuzzle puzzle(random, clock);
+    testsupport::Game game;
+    tarnell::TPuzzle& puzzle = game.puzzle;
     puzzle.Reset(6, 3);
     puzzle.NewPuzzle();
     std::vector<QPoint> opened;
@@ -197,8 +183,7 @@ TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
     const QFontMetrics metrics(platform::programFont(true));
     QRegion countBoxes;
     for (const QPoint& cell : opened) {
-        const QPoint corner = tarnell::TFieldRenderer::cellOrigin(cell.y(), cell.x()) +
-                              tarnell::TFieldRenderer::CountOffset;
+        const QPoint corner = testsupport::countAnchor(cell.y(), cell.x());
         const QRect box(corner,
                         QSize(metrics.horizontalAdvance(QStringLiteral("00")), metrics.height()));
         EXPECT_GT(finerPixels(device, box.adjusted(0, 0, -1, -1)), 4)

@@ -134,6 +134,42 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
     }
 }
 
+// The end-to-end tests aim at the controls by their places in the window; those places are
+// read here from the running window, and the board's cells from the field the player sees.
+TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
+    openActive();
+    namespace inwindow = testsupport::inwindow;
+    const struct {
+        QWidget* control;
+        QRect place;
+    } places[] = {
+        {window->PaintBox3, inwindow::Field},       {window->mybitbutn510, inwindow::StartNewGame},
+        {window->mybitbutn51, inwindow::HighScore}, {window->mybitbutn1, inwindow::SizeUp},
+        {window->mybitbutn2, inwindow::FoxesUp},    {window->LCDLabel1, inwindow::Clock},
+    };
+    for (const auto& p : places) {
+        SCOPED_TRACE(p.control->objectName().toStdString());
+        EXPECT_EQ(QRect(p.control->mapTo(window.get(), QPoint(0, 0)), p.control->size()), p.place);
+        EXPECT_EQ(window->childAt(testsupport::middle(p.place)), p.control);
+    }
+    // The pointer over a cell's centre makes its plate the cyan one, for every cell of the
+    // largest board, and a click there opens that cell.
+    window->mybitbutn1Click();
+    window->mybitbutn1Click(); // 10 x 10
+    hideFoxesAt({{10, 10}, {1, 1}, {1, 10}, {10, 1}, {5, 5}});
+    window->mybitbutn510Click();
+    for (int row = 1; row <= 10; ++row)
+        for (int col = 1; col <= 10; ++col) {
+            QTest::mouseMove(window->PaintBox3, cellCentre(row, col));
+            window->Timer1Timer();
+            ASSERT_TRUE(isCyanPlate(fieldPixel(cellCentre(row, col)))) << row << "," << col;
+            ASSERT_EQ(window->puzzle().HotRow(), row);
+            ASSERT_EQ(window->puzzle().HotCol(), col);
+        }
+    QTest::mouseClick(window->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
+    EXPECT_EQ(window->puzzle().ViewState(4, 7), tarnell::vsOpened);
+}
+
 TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
     open();
     const struct {
@@ -301,6 +337,91 @@ TEST_F(MainForm, HoverTakesNoFocusWhileTheProgramIsNotActive) {
     // The check box hands the focus to its handle in any case.
     enter(window->JvgCheckBox12);
     EXPECT_TRUE(window->RzBmpButton16->hasFocus());
+}
+
+// The arrow buttons sit above the set-up displays beside them: their right-hand columns show
+// and take clicks.
+TEST_F(MainForm, TheSetUpArrowsLieAboveTheDisplaysBesideThem) {
+    openActive();
+    QWidget* const page = window->GamePageWidget;
+    const auto rightColumn = [](const QWidget* button) {
+        return QPoint(button->geometry().right(), button->geometry().center().y());
+    };
+    for (QWidget* button :
+         {static_cast<QWidget*>(window->mybitbutn3), static_cast<QWidget*>(window->mybitbutn4)}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_EQ(page->childAt(rightColumn(button)), button);
+        EXPECT_EQ(page->childAt(rightColumn(button) - QPoint(1, 0)), button);
+    }
+    // The displays are still there beside the buttons.
+    EXPECT_EQ(page->childAt(rightColumn(window->mybitbutn3) + QPoint(1, 0)), window->LCDLabel5);
+    EXPECT_EQ(page->childAt(rightColumn(window->mybitbutn4) + QPoint(1, 0)), window->LCDLabel6);
+    // A click on the last column, found by the window as a pointer's would be, is a click of
+    // the button.
+    const auto click = [&](QPoint onPage) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          page->mapTo(window.get(), onPage));
+    };
+    click(rightColumn(window->mybitbutn3));
+    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("07"));
+    click(rightColumn(window->mybitbutn4));
+    EXPECT_EQ(window->LCDLabel6->Caption(), QStringLiteral("04"));
+}
+
+// A window of the program other than the main window, holding the activation.
+std::unique_ptr<QWidget> activeOtherWindow() {
+    auto other = std::make_unique<QWidget>();
+    other->resize(100, 60);
+    other->show();
+    other->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(other.get()));
+    return other;
+}
+
+// Its caption changes when the focus moves between controls, not when the program or the
+// main window loses and regains the activation.
+TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
+    openActive();
+    enter(window->JvgCheckBox12);
+    leave(window->JvgCheckBox12);
+    ASSERT_TRUE(window->RzBmpButton16->hasFocus());
+    ASSERT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    auto other = activeOtherWindow();
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    // A real focus move still changes it.
+    enter(window->mybitbutn2);
+    window->RzBmpButton16->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+}
+
+// While a dialog holds the activation the keyboard belongs to it: hovering the main window
+// neither moves the main window's focus nor lights a face, so the lit button is the one that
+// takes Enter when the main window is active again.
+TEST_F(MainForm, HoverLeavesTheMainWindowAloneWhileADialogIsActive) {
+    openActive();
+    enter(window->mybitbutn510);
+    ASSERT_TRUE(window->mybitbutn510->isActiveButton());
+    auto dialog = activeOtherWindow();
+    enter(window->mybitbutn1);
+    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
+    EXPECT_TRUE(window->mybitbutn510->isActiveButton());
+    EXPECT_EQ(window->focusWidget(), window->mybitbutn510);
+    leave(window->mybitbutn1);
+    EXPECT_EQ(window->focusWidget(), window->mybitbutn510);
+    dialog.reset();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(window->mybitbutn510->hasFocus());
+    EXPECT_TRUE(window->mybitbutn510->isActiveButton());
+    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
+    // Hovering in the active main window works as before.
+    enter(window->mybitbutn1);
+    EXPECT_TRUE(window->mybitbutn1->hasFocus());
+    EXPECT_TRUE(window->mybitbutn1->isActiveButton());
 }
 
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {

@@ -5,7 +5,8 @@
 #include "mainwindow/FieldRenderer.h"
 #include "mainwindow/FormParts.h"
 #include "mainwindow/mainform.h"
-#include "tests/core/ScriptedSources.h"
+#include "tests/support/FieldGeometry.h"
+#include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/MyAni.h"
 
@@ -21,19 +22,14 @@
 
 namespace mainformtest {
 
-using coretest::Cell;
+using testsupport::Cell;
 
 // The settings file the window reads and writes.
 inline QString settingsPath() {
     return QSettings(QStringLiteral("Morvane"), QStringLiteral("Tarnell")).fileName();
 }
 
-// Centre of the plate of a cell, in field-area pixels.
-inline QPoint cellCentre(int row, int col) {
-    // The cell origin moves 20 right and 10 down per column, 20 left and 10 down per row.
-    return QPoint(180 + 20 * (col - 1) - 20 * (row - 1) + 20,
-                  15 + 10 * (row - 1) + 10 * (col - 1) + 11);
-}
+using testsupport::cellCentre;
 
 class MainForm : public ::testing::Test {
 protected:
@@ -96,8 +92,8 @@ protected:
         return testsupport::pixel(window->PaintBox3->renderer().backBuffer(), at.x(), at.y());
     }
 
-    coretest::ScriptedRandom random;
-    coretest::ScriptedClock clock;
+    testsupport::ScriptedRandom random;
+    testsupport::ScriptedClock clock;
     int clicks = 0;
     bool programActive = true; // false: as if another program had the keyboard
     std::unique_ptr<Tmainform_form> window;

@@ -4,6 +4,7 @@
 #include "StoredFiles.h"
 #include "platform/Drawing.h"
 #include "platform/Resources.h"
+#include "tests/support/FieldGeometry.h"
 
 #include <QColor>
 #include <gtest/gtest.h>
@@ -194,7 +195,7 @@ QImage board(int n, QRgb ground) {
     const QImage flatMask = load("MASKP"), leftMask = load("MASK_L"), rightMask = load("MASK_R");
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j) {
-            const QPoint at(180 + 20 * (j - 1) - 20 * (i - 1), 15 + 10 * (i - 1) + 10 * (j - 1));
+            const QPoint at = testsupport::cellOrigin(i, j);
             if (i != n && j != n)
                 platform::maskComposite(image, at, flat, flatMask);
             if (i == n)

@@ -1,5 +1,6 @@
 // The LCD label with custom character-set files: a good file shows its glyphs; a file that
-// is missing, nonsensical or cut short leaves the label exactly as it was.
+// is nonsensical or cut short leaves the label exactly as it was; a missing one keeps a
+// built-in set and gives up a custom one.
 #include "tests/support/TestSupport.h"
 #include "widgets/LCD_Lab.h"
 
@@ -141,6 +142,26 @@ TEST_F(LCDCustomSetTest, ABadFileKeepsTheCustomSetThatIsShowing) {
     label.setFilename(writeFile("short.lcd", header(3, 2, '+', '-')));
     EXPECT_EQ(label.DotMatrix(), CustomFont);
     EXPECT_EQ(shot(), custom);
+}
+
+// A file that cannot be opened while a custom set shows: the custom glyphs are given up and
+// the label goes back to the set a custom one falls back to, quietly, as without a file.
+TEST_F(LCDCustomSetTest, AnUnopenableFileWhileACustomSetShowsFallsBack) {
+    label.setFilename(writeFile("good.lcd", plusMinusFile()));
+    ASSERT_EQ(label.DotMatrix(), CustomFont);
+    const QImage custom = shot();
+    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    EXPECT_EQ(label.DotMatrix(), mat5x7);
+    EXPECT_EQ(label.charSetShape().CellColumns, 5);
+    EXPECT_EQ(label.charSetShape().CellRows, 7);
+    EXPECT_NE(shot(), custom);
+    label.setDotMatrix(mat5x7);
+    const QImage plain = shot();
+    label.setFilename(writeFile("good.lcd", plusMinusFile()));
+    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    EXPECT_EQ(shot(), plain);
+    EXPECT_TRUE(testsupport::messages().isEmpty());
+    EXPECT_TRUE(label.loadError().contains("missing.lcd"));
 }
 
 TEST_F(LCDCustomSetTest, WithoutAFileTheCustomSetFallsBack) {

@@ -1,8 +1,7 @@
 // The hall-of-fame file: byte layout, names, the "best" rules, the lines the dialogs show,
 // and what a store keeps, drops and appends. Runs in the scratch working directory.
-#include "dialogs/HallOfFame.h"
-#include "DialogTestSupport.h"
-#include "tests/support/TestSupport.h"
+#include "halloffame/HallOfFame.h"
+#include "FameFileBytes.h"
 
 #include <QFile>
 #include <cmath>
@@ -12,13 +11,16 @@
 #include <random>
 #include <vector>
 
+namespace halloffame = tarnell::halloffame;
+
 namespace {
 
-using dialogtest::fileExists;
-using dialogtest::readFile;
-using dialogtest::writeFile;
 using halloffame::FameDecisions;
+using halloffame::FameLookup;
 using halloffame::HallOfFame;
+using halloffametest::fileExists;
+using halloffametest::readFile;
+using halloffametest::writeFile;
 using tarnell::TPuzzleResult;
 
 constexpr char FileName[] = "h_fame.dat";
@@ -27,7 +29,7 @@ constexpr char FileName[] = "h_fame.dat";
 // the name padded with spaces to 50 bytes.
 QByteArray record(int size, int foxes, double days, int steps, int timeFlag, int stepsFlag,
                   const QByteArray& name) {
-    return dialogtest::encode({size, foxes, days, steps, timeFlag, stepsFlag, name});
+    return halloffametest::encode({size, foxes, days, steps, timeFlag, stepsFlag, name});
 }
 
 double seconds(double value) {
@@ -49,17 +51,17 @@ protected:
         for (const char* name : {"h_fame.dat", "h_fame2.dat", "h_fame.dat.damaged",
                                  "h_fame.dat.damaged.2", "h_fame.dat.damaged.3"})
             QFile::remove(QString::fromLatin1(name));
-        testsupport::clearMessages();
     }
 
     // The dialog's whole round: look up, decide, store.
     FameDecisions play(const TPuzzleResult& r, const QString& name) {
         HallOfFame fame;
-        const std::optional<halloffame::FameLookup> best = fame.lookUp(r.FieldSize, r.FoxCount);
-        EXPECT_TRUE(best.has_value());
-        const FameDecisions decisions =
-            halloffame::decide(best.value_or(halloffame::FameLookup{}), r);
-        EXPECT_TRUE(fame.store(r, decisions, name));
+        const auto best = fame.lookUp(r.FieldSize, r.FoxCount);
+        EXPECT_TRUE(best);
+        const FameDecisions decisions = halloffame::decide(best ? *best : FameLookup{}, r);
+        const halloffame::FameStatus stored = fame.store(r, decisions, name);
+        EXPECT_TRUE(stored);
+        EXPECT_EQ(stored.message(), QString());
         return decisions;
     }
 
@@ -67,18 +69,19 @@ protected:
 };
 
 TEST_F(HallOfFameTest, MissingFileIsCreatedEmptyAndShowsThePlaceholders) {
-    ASSERT_TRUE(fame.check());
+    const halloffame::FameStatus checked = fame.check();
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(checked.message(), QString());
     ASSERT_TRUE(fileExists(FileName));
     EXPECT_EQ(readFile(FileName).size(), 0);
     const auto best = fame.lookUp(8, 5);
-    ASSERT_TRUE(best.has_value());
+    ASSERT_TRUE(best);
     EXPECT_FALSE(best->TimeRecord);
     EXPECT_FALSE(best->StepsRecord);
     EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Mr. Smith    26 steps"));
     EXPECT_EQ(halloffame::placeholderTimeLine(10, 10), QStringLiteral("Mr. Smith    01:40,0"));
     EXPECT_EQ(halloffame::placeholderStepsLine(3, 1), QStringLiteral("Mr. Smith    8 steps"));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(HallOfFameTest, NewBestOfBothKindsStoresATimeRecordThenAStepsRecord) {
@@ -143,12 +146,13 @@ TEST_F(HallOfFameTest, NamesAreTrimmedEncodedCutAndPadded) {
     };
     EXPECT_EQ(encodeName(QString()), field("Anonymous"));
     EXPECT_EQ(encodeName(QStringLiteral("    ")), field("Anonymous"));
-    EXPECT_EQ(encodeName(QStringLiteral(" \t\r\n\x7f")), field("Anonymous"));
+    EXPECT_EQ(encodeName(QStringLiteral(" \t\r\n\x01\x1f")), field("Anonymous"));
     EXPECT_EQ(encodeName(QStringLiteral("Ivy")), field("Ivy"));
     EXPECT_EQ(encodeName(QStringLiteral("\t  Ivy Lane \n")), field("Ivy Lane"));
     const QString sixty = QStringLiteral("abcdefghij").repeated(6);
     EXPECT_EQ(encodeName(sixty), field(sixty.left(50).toLatin1()));
-    // ISO-8859-1 where it can, one "?" for every other character, even outside the BMP.
+    // The Western code page where it can, one "?" for every other character, even outside
+    // the BMP.
     EXPECT_EQ(encodeName(QString::fromUtf8("Zo\xc3\xab \xce\xa9 \xf0\x9f\xa6\x8a!")),
               field(QByteArray("Zo\xeb ? ?!")));
     // Cut by characters after encoding: 49 letters and then a fox emoji fill exactly 50.
@@ -157,6 +161,47 @@ TEST_F(HallOfFameTest, NamesAreTrimmedEncodedCutAndPadded) {
 
     halloffame::NameField stored = field(QByteArray("  Zo\xeb\t", 7));
     EXPECT_EQ(halloffame::decodeName(stored), QString::fromUtf8("Zo\xc3\xab"));
+}
+
+// Names carry the Western Windows code page: 0x80 to 0x9F hold letters such as "\u0161",
+// "\u0160", "\u017d", "\u0153" and the euro sign, and a name ending in one keeps it.
+TEST_F(HallOfFameTest, NamesAreInTheWesternWindowsCodePage) {
+    using halloffame::decodeName;
+    using halloffame::encodeName;
+    const auto field = [](const QByteArray& bytes) {
+        halloffame::NameField stored;
+        stored.fill(' ');
+        std::memcpy(stored.data(), bytes.constData(), static_cast<size_t>(bytes.size()));
+        return stored;
+    };
+    EXPECT_EQ(decodeName(field("Du\x9a"
+                               "an \x8a")),
+              QString::fromUtf8("Du\xc5\xa1"
+                                "an \xc5\xa0"));
+    EXPECT_EQ(decodeName(field("\x80uro \x9c")), QString::fromUtf8("\xe2\x82\xac"
+                                                                   "uro \xc5\x93"));
+    EXPECT_EQ(decodeName(field("Ann\x9f")), QString::fromUtf8("Ann\xc5\xb8"));
+    EXPECT_EQ(encodeName(QString::fromUtf8("\xc5\xbd"
+                                           "ofie \xe2\x82\xac")),
+              field("\x8eofie \x80"));
+    EXPECT_EQ(encodeName(QString::fromUtf8("Ji\xc5\x99\xc3\xad \xc5\xa0")), field("Ji?\xed \x8a"));
+    // Only spaces and the control characters below them are trimmed.
+    EXPECT_EQ(decodeName(field(" \x01"
+                               "Ann\x1f")),
+              QStringLiteral("Ann"));
+    // Every byte a name can hold comes back as itself through text.
+    for (int byte = 0x21; byte <= 0xFF; ++byte) {
+        const halloffame::NameField one = field(QByteArray("A") + static_cast<char>(byte));
+        EXPECT_EQ(encodeName(decodeName(one)), one) << byte;
+    }
+    // Stored and read back through the file.
+    play(result(8, 5, 20, 20), QString::fromUtf8("Bo\xc5\xbe"
+                                                 "ena \xc5\x92"));
+    EXPECT_EQ(readFile(FileName).mid(22, 50), halloffametest::padded("Bo\x9e"
+                                                                     "ena \x8c"));
+    EXPECT_EQ(halloffame::timeLine(*HallOfFame().lookUp(8, 5), 8, 5),
+              QString::fromUtf8("Bo\xc5\xbe"
+                                "ena \xc5\x92  00:20,0"));
 }
 
 TEST_F(HallOfFameTest, StoredNamesAreAnonymousOrCutToFifty) {
@@ -207,11 +252,13 @@ TEST_F(HallOfFameTest, StoreWithoutDecisionsLeavesTheBytesAlone) {
                              record(10, 10, -1.0, 5, 1, 0, "Impossible");
     writeFile(FileName, bytes);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(HallOfFame().store(result(8, 5, 50, 40), FameDecisions{}, QStringLiteral("X")));
+        const halloffame::FameStatus stored =
+            HallOfFame().store(result(8, 5, 50, 40), FameDecisions{}, QStringLiteral("X"));
+        EXPECT_TRUE(stored);
+        EXPECT_EQ(stored.message(), QString());
         ASSERT_EQ(readFile(FileName), bytes) << "store " << i;
     }
     EXPECT_FALSE(fileExists("h_fame2.dat"));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 TEST_F(HallOfFameTest, ARecordWithBothFlagsCountsAsBothAndIsKeptOnce) {
@@ -277,8 +324,8 @@ TEST_F(HallOfFameTest, ImpossibleRecordsStayInTheFileButNeverCount) {
     const double inf = std::numeric_limits<double>::infinity();
     const QByteArray impossible =
         record(8, 5, -seconds(10), 3, 1, 0, "Negative time") +
-        record(8, 5, std::nan(""), 3, 1, 0, "No time") + record(8, 5, inf, 3, 1, 1, "Endless") +
-        record(8, 5, seconds(5), -4, 1, 1, "Minus steps") +
+        record(8, 5, std::nan(""), 3, 1, 0, "No time") + record(8, 5, inf, 3, 1, 0, "Endless") +
+        record(8, 5, seconds(5), -4, 0, 1, "Minus steps") +
         record(8, 7, seconds(5), 3, 1, 1, "Seven foxes on 8") +
         record(11, 5, seconds(5), 3, 1, 1, "Too large") +
         record(2, 0, seconds(5), 3, 1, 1, "Tiny") + record(3, 0, seconds(5), 3, 1, 1, "No fox");
@@ -295,26 +342,54 @@ TEST_F(HallOfFameTest, ImpossibleRecordsStayInTheFileButNeverCount) {
     const QByteArray bytes = readFile(FileName);
     EXPECT_EQ(bytes.left(impossible.size()), impossible);
     EXPECT_EQ(bytes.size(), impossible.size() + 144);
-    // A result that could not have been played is never a best either.
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, -1, 25)), FameDecisions{});
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, std::nan(""), 25)), FameDecisions{});
-    EXPECT_EQ(halloffame::decide({}, result(8, 5, 10, -1)), FameDecisions{});
+    // A result that could not have been played is never a best either, judged kind by kind.
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, -1, 25)), (FameDecisions{false, true}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, std::nan(""), 25)), (FameDecisions{false, true}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 5, 10, -1)), (FameDecisions{true, false}));
+    EXPECT_EQ(halloffame::decide({}, result(8, 7, 10, 10)), FameDecisions{});
     EXPECT_TRUE(HallOfFame().store(result(8, 5, -5, -5), FameDecisions{true, true}, "Cheat"));
     EXPECT_EQ(readFile(FileName), bytes);
+}
+
+// A game that ran across midnight left a negative time in the unused time field of its steps
+// record, and a time record may carry odd steps: each counts by the field of its own kind.
+TEST_F(HallOfFameTest, ARecordIsJudgedByTheFieldOfItsKind) {
+    const QByteArray nightOwl = record(8, 5, -seconds(86000), 20, 0, 1, "Night owl");
+    const QByteArray oddSteps = record(8, 5, seconds(30), -7, 1, 0, "Odd steps");
+    writeFile(FileName, nightOwl + oddSteps);
+    const auto best = HallOfFame().lookUp(8, 5);
+    ASSERT_TRUE(best && best->TimeRecord && best->StepsRecord);
+    EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Odd steps  00:30,0"));
+    EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Night owl  20 steps"));
+    // They are the bests to beat, not the placeholders.
+    EXPECT_EQ(halloffame::decide(*best, result(8, 5, 35, 21)), FameDecisions{});
+    // Beaten in one kind, the other record stands; the beaten one goes.
+    EXPECT_EQ(play(result(8, 5, 35, 19), QStringLiteral("Lark")), (FameDecisions{false, true}));
+    EXPECT_EQ(readFile(FileName), oddSteps + record(8, 5, seconds(35), 19, 0, 1, "Lark"));
+    // A steps record with a negative time still wins on steps when stored.
+    const halloffame::FameStatus stored = HallOfFame().store(
+        result(8, 5, -5, 10), FameDecisions{true, true}, QStringLiteral("Midnight"));
+    EXPECT_TRUE(stored);
+    const auto records = halloffametest::decodeAll(readFile(FileName));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].name, halloffametest::padded("Odd steps"));
+    EXPECT_EQ(records[1].name, halloffametest::padded("Midnight"));
+    EXPECT_EQ((std::pair{records[1].timeFlag, records[1].stepsFlag}), (std::pair{0, 1}));
+    EXPECT_EQ(records[1].steps, 10);
 }
 
 TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
     const QByteArray bytes = record(8, 5, seconds(12), 14, 1, 0, "Ann");
     writeFile(FileName, bytes);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::ReadGroup);
-    EXPECT_TRUE(fame.check());
+    const halloffame::FameStatus checked = fame.check();
     const auto best = fame.lookUp(8, 5);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(checked);
     ASSERT_TRUE(best && best->TimeRecord);
+    EXPECT_EQ(checked.message() + best.message(), QString());
     EXPECT_EQ(readFile(FileName), bytes);
     EXPECT_FALSE(fileExists("h_fame2.dat"));
-    EXPECT_TRUE(testsupport::messages().isEmpty())
-        << testsupport::messages().join('\n').toStdString();
 }
 
 } // namespace

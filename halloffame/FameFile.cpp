@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
+
+constexpr std::uint32_t PermissionBits = S_IRWXU | S_IRWXG | S_IRWXO;
 
 std::string reason(int error) {
     return std::strerror(error);
@@ -82,6 +84,24 @@ public:
             return false;
         }
         bytes = status.st_size;
+        return true;
+    }
+
+    bool permissions(std::uint32_t& bits, std::string& error) override {
+        struct stat status {};
+        if (::fstat(descriptor_, &status) != 0) {
+            error = reason(errno);
+            return false;
+        }
+        bits = status.st_mode & PermissionBits;
+        return true;
+    }
+
+    bool setPermissions(std::uint32_t bits, std::string& error) override {
+        if (::fchmod(descriptor_, static_cast<mode_t>(bits & PermissionBits)) != 0) {
+            error = reason(errno);
+            return false;
+        }
         return true;
     }
 
@@ -161,6 +181,24 @@ public:
         }
         return true;
     }
+
+    bool mayWrite(const std::string& name, std::string& error) override {
+        struct stat status {};
+        if (::stat(name.c_str(), &status) != 0) {
+            error = reason(errno);
+            return false;
+        }
+        // The system lets root write whatever the bits say, so they are read here.
+        if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            error = "it is write-protected";
+            return false;
+        }
+        if (::access(name.c_str(), W_OK) != 0) {
+            error = reason(errno);
+            return false;
+        }
+        return true;
+    }
 };
 
 } // namespace
@@ -170,4 +208,4 @@ FameFileSystem& diskFileSystem() {
     return files;
 }
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

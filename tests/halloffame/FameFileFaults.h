@@ -2,15 +2,16 @@
 // chosen operation fail, or stop the program there as a crash would.
 #pragma once
 
-#include "dialogs/FameFile.h"
+#include "halloffame/FameFile.h"
 
 #include <array>
 #include <stdexcept>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
-enum class FameOperation { Open, Read, Write, Flush, Close, Length, Rename, Remove };
-constexpr std::size_t FameOperationCount = 8;
+// Permissions: reading or setting a file's permission bits, or asking whether it may be written.
+enum class FameOperation { Open, Read, Write, Flush, Close, Length, Permissions, Rename, Remove };
+constexpr std::size_t FameOperationCount = 9;
 
 // Thrown where a crash was asked for: nothing after that point of the operation runs.
 struct SimulatedCrash : std::runtime_error {
@@ -37,6 +38,7 @@ public:
                                    std::string& error) override;
     bool rename(const std::string& from, const std::string& to, std::string& error) override;
     bool remove(const std::string& name, std::string& error) override;
+    bool mayWrite(const std::string& name, std::string& error) override;
 
     enum class Strike { None, Fail, Crash };
     // Counts the operation and says whether it is the one to fail or crash.
@@ -50,4 +52,4 @@ private:
     Fault fault_ = Fault::Fail;
 };
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

@@ -1,5 +1,6 @@
-// Deterministic stand-ins for the random source and the time of day, and a way to hide
-// foxes where a test wants them, for the tests of the puzzle core.
+// The one set of stand-ins for what the program takes from outside: a scripted random
+// source, a time of day that moves only when told, and a puzzle with its foxes where a test
+// (or a benchmark) wants them. Plain C++, so the benchmarks use them too.
 #pragma once
 
 #include "core/Clock.h"
@@ -14,18 +15,20 @@
 #include <utility>
 #include <vector>
 
-namespace coretest {
+namespace testsupport {
 
 // Returns the scripted numbers first, then numbers from a generator seeded by Reseed.
-// Records every range asked for and every seed handed in.
+// Records every seed handed in, and every range asked for since the last seed (one
+// generation's draws).
 class ScriptedRandom : public tarnell::RandomSource {
 public:
     void Reseed(uint32_t seed) override {
         seeds.push_back(seed);
         engine.seed(seed);
+        ranges.clear();
     }
     int Next(int n) override {
-        // Far more draws than any layout needs: generation does not end.
+        // Far more draws than any layout needs: this generation does not end.
         if (ranges.size() >= 1000000)
             throw std::runtime_error("the random source was asked a million times");
         ranges.push_back(n);
@@ -112,4 +115,4 @@ inline int SightingsOf(const std::vector<Cell>& foxes, int row, int col) {
     return count;
 }
 
-} // namespace coretest
+} // namespace testsupport

@@ -1,6 +1,6 @@
 #include "FameFileFaults.h"
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
 
@@ -62,6 +62,18 @@ public:
         return real_->length(bytes, error);
     }
 
+    bool permissions(std::uint32_t& bits, std::string& error) override {
+        if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
+            return false;
+        return real_->permissions(bits, error);
+    }
+
+    bool setPermissions(std::uint32_t bits, std::string& error) override {
+        if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
+            return false;
+        return real_->setPermissions(bits, error);
+    }
+
 private:
     std::unique_ptr<FameFile> real_;
     FaultyFameFileSystem& owner_;
@@ -114,4 +126,10 @@ bool FaultyFameFileSystem::remove(const std::string& name, std::string& error) {
     return real_.remove(name, error);
 }
 
-} // namespace halloffame
+bool FaultyFameFileSystem::mayWrite(const std::string& name, std::string& error) {
+    if (failsOrCrashes(strike(FameOperation::Permissions), error))
+        return false;
+    return real_.mayWrite(name, error);
+}
+
+} // namespace tarnell::halloffame

@@ -4,8 +4,9 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <string>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 namespace {
 
@@ -37,8 +38,31 @@ int mostFoxes(int fieldSize) {
     return (fieldSize * fieldSize + 5) / 10;
 }
 
+// Spaces and the control characters below them.
 bool isTrimmed(char32_t c) {
-    return c <= 0x20 || (c >= 0x7F && c <= 0x9F);
+    return c <= 0x20;
+}
+
+// The characters of the bytes 0x80 to 0x9F in the Western Windows code page; the five bytes
+// it leaves free stand for the control characters of the same number, as Windows reads them.
+// Every other byte is the character of the same number.
+constexpr char16_t WesternHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t fromWestern(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F ? WesternHighControls[byte - 0x80] : byte;
+}
+
+// "?" for a character that the code page cannot hold.
+char toWestern(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (unsigned char i = 0; i < 32; ++i)
+        if (WesternHighControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    return '?';
 }
 
 } // namespace
@@ -67,10 +91,23 @@ FameRecord decodeRecord(const RecordBytes& bytes) {
     return record;
 }
 
-bool isPossibleResult(const FameRecord& record) {
-    return record.FieldSize >= MinFieldSize && record.FieldSize <= MaxFieldSize &&
-           record.FoxCount >= 1 && record.FoxCount <= mostFoxes(record.FieldSize) &&
-           std::isfinite(record.Time) && record.Time >= 0.0 && record.Steps >= 0;
+bool isPossiblePuzzle(int fieldSize, int foxCount) {
+    return fieldSize >= MinFieldSize && fieldSize <= MaxFieldSize && foxCount >= 1 &&
+           foxCount <= mostFoxes(fieldSize);
+}
+
+bool isPossibleTime(double days) {
+    return std::isfinite(days) && days >= 0.0;
+}
+
+bool countsAsBestTime(const FameRecord& record) {
+    return record.isTimeRecord() && isPossiblePuzzle(record.FieldSize, record.FoxCount) &&
+           isPossibleTime(record.Time);
+}
+
+bool countsAsMinimumSteps(const FameRecord& record) {
+    return record.isStepsRecord() && isPossiblePuzzle(record.FieldSize, record.FoxCount) &&
+           record.Steps >= 0;
 }
 
 QString trimName(const QString& text) {
@@ -94,13 +131,16 @@ NameField encodeName(const QString& typed) {
     for (const char32_t c : name.toUcs4()) {
         if (used == NameSize)
             break;
-        field[used++] = c <= 0xFF ? static_cast<char>(c) : '?';
+        field[used++] = toWestern(c);
     }
     return field;
 }
 
 QString decodeName(const NameField& field) {
-    return trimName(QString::fromLatin1(field.data(), static_cast<qsizetype>(NameSize)));
+    std::u32string text;
+    for (const char byte : field)
+        text.push_back(fromWestern(static_cast<unsigned char>(byte)));
+    return trimName(QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

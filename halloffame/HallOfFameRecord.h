@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 constexpr std::size_t RecordSize = 72;
 constexpr std::size_t NameSize = 50;
@@ -37,18 +37,24 @@ struct FameRecord {
 RecordBytes encodeRecord(const FameRecord& record);
 FameRecord decodeRecord(const RecordBytes& bytes);
 
-// True when the values could come from a solved puzzle: a field size of 3 to 10, one fox up
-// to the most the size allows, a finite time of zero or more, no negative step count.
+// A puzzle the game can set: a field size of 3 to 10, one fox up to the most the size allows.
+bool isPossiblePuzzle(int fieldSize, int foxCount);
+// An elapsed time a solved puzzle can have: finite, zero or more.
+bool isPossibleTime(double days);
+// Whether the record holds a real best of that kind: its flag set, a possible puzzle, and a
+// possible value in the field of its kind. The field of the other kind is never looked at (a
+// game that ran across midnight left a negative time in the steps records of some files).
 // Other records stay in the file but never count as a best result.
-bool isPossibleResult(const FameRecord& record);
+bool countsAsBestTime(const FameRecord& record);
+bool countsAsMinimumSteps(const FameRecord& record);
 
-// The typed name trimmed of spaces and control characters at both ends ("Anonymous"
-// when nothing is left), in ISO-8859-1 with "?" for any other character, cut to 50 bytes
-// and padded with spaces.
+// The typed name trimmed of spaces and control characters (those below the space) at both
+// ends ("Anonymous" when nothing is left), in the Western Windows code page (Windows-1252)
+// with "?" for any character it cannot hold, cut to 50 bytes and padded with spaces.
 NameField encodeName(const QString& typed);
 // The stored name as text, trimmed the same way.
 QString decodeName(const NameField& field);
 // Spaces and control characters removed from both ends.
 QString trimName(const QString& text);
 
-} // namespace halloffame
+} // namespace tarnell::halloffame

@@ -1,28 +1,30 @@
 // The hall of fame never loses or half-writes its file: every write, flush, close and
 // rename of a store is made to fail or crash in turn; a damaged file is kept aside; the
 // dialogs' reading never writes; every failure is told to the player.
-#include "DialogTestSupport.h"
+#include "FameFileBytes.h"
 #include "FameFileFaults.h"
-#include "dialogs/HallOfFame.h"
-#include "tests/support/TestSupport.h"
+#include "halloffame/HallOfFame.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+namespace halloffame = tarnell::halloffame;
+
 namespace {
 
-using dialogtest::fileExists;
-using dialogtest::readFile;
-using dialogtest::writeFile;
 using halloffame::FameDecisions;
 using halloffame::FameOpenMode;
 using halloffame::FameOperation;
 using halloffame::FaultyFameFileSystem;
 using halloffame::HallOfFame;
+using halloffametest::fileExists;
+using halloffametest::readFile;
+using halloffametest::writeFile;
 
 constexpr char FileName[] = "h_fame.dat";
 constexpr char NewFileName[] = "h_fame2.dat";
@@ -31,7 +33,7 @@ constexpr char AsideName[] = "h_fame.dat.damaged";
 // A record with whole seconds: size, foxes, time, steps, flags and a short name.
 QByteArray record(int size, int foxes, int seconds, int steps, char timeFlag, char stepsFlag,
                   const QByteArray& name) {
-    return dialogtest::encode(
+    return halloffametest::encode(
         {size, foxes, seconds * 1000 / 86400000.0, steps, timeFlag, stepsFlag, name});
 }
 
@@ -59,17 +61,19 @@ protected:
     void SetUp() override {
         for (const char* name : {FileName, NewFileName, AsideName, "h_fame.dat.damaged.2"})
             QFile::remove(QString::fromLatin1(name));
-        testsupport::clearMessages();
     }
-    QString allMessages() const { return testsupport::messages().join(QLatin1Char('\n')); }
 };
+
+// The outcome says nothing to the player.
+template <typename Value> bool quiet(const halloffame::FameOutcome<Value>& outcome) {
+    return outcome.succeeded() && outcome.message().isEmpty();
+}
 
 TEST_F(HallOfFameSafetyTest, TheRewriteIsCompleteWithoutFaults) {
     writeFile(FileName, OldRecords);
-    EXPECT_TRUE(HallOfFame().store(Winner, Both, QStringLiteral("Eve")));
+    EXPECT_TRUE(quiet(HallOfFame().store(Winner, Both, QStringLiteral("Eve"))));
     EXPECT_EQ(readFile(FileName), NewRecords);
     EXPECT_FALSE(fileExists(NewFileName));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 }
 
 // Runs one store with the k-th operation of a kind failing or crashing, for every k that
@@ -84,7 +88,8 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
     std::vector<std::pair<FameOperation, int>> counts;
     for (FameOperation operation :
          {FameOperation::Open, FameOperation::Read, FameOperation::Write, FameOperation::Flush,
-          FameOperation::Close, FameOperation::Length, FameOperation::Rename}) {
+          FameOperation::Close, FameOperation::Length, FameOperation::Permissions,
+          FameOperation::Rename}) {
         counts.emplace_back(operation, faulty.count(operation));
         if (operation != FameOperation::Read) {
             ASSERT_GT(faulty.count(operation), 0) << static_cast<int>(operation);
@@ -100,15 +105,14 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
                 QFile::remove(QString::fromLatin1(FileName));
                 QFile::remove(QString::fromLatin1(AsideName));
                 writeFile(FileName, oldBytes);
-                testsupport::clearMessages();
                 faulty.reset();
                 faulty.injectAt(operation, k, fault);
                 if (fault == FaultyFameFileSystem::Fault::Fail) {
-                    EXPECT_FALSE(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")));
-                    ASSERT_EQ(testsupport::messages().size(), 1);
-                    EXPECT_TRUE(testsupport::messages().front().contains(
-                        QStringLiteral("injected failure")));
-                    EXPECT_TRUE(testsupport::messages().front().contains(QStringLiteral("h_fame")));
+                    const halloffame::FameStatus stored =
+                        HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve"));
+                    EXPECT_FALSE(stored);
+                    EXPECT_TRUE(stored.message().contains(QStringLiteral("injected failure")));
+                    EXPECT_TRUE(stored.message().contains(QStringLiteral("h_fame")));
                     EXPECT_FALSE(fileExists(NewFileName));
                     checkAfterFailure();
                 } else {
@@ -116,7 +120,6 @@ void runEveryFault(const QByteArray& oldBytes, const QByteArray& newBytes,
                                  halloffame::SimulatedCrash);
                     checkAfterCrash();
                     // The next run stores normally, whatever the crash left behind.
-                    testsupport::clearMessages();
                     if (!fileExists(FileName) || readFile(FileName) != newBytes) {
                         HallOfFame fresh;
                         const auto best = fresh.lookUp(8, 5);
@@ -176,12 +179,13 @@ TEST_F(HallOfFameSafetyTest, ALinkInThePlaceOfTheNewFileLeavesItsTargetAlone) {
         ASSERT_EQ(symbolic ? ::symlink("precious.txt", NewFileName)
                            : ::link("precious.txt", NewFileName),
                   0);
-        EXPECT_TRUE(HallOfFame().store(Winner, Both, QStringLiteral("Eve")));
+        const halloffame::FameStatus stored =
+            HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+        EXPECT_TRUE(quiet(stored)) << stored.message().toStdString();
         EXPECT_EQ(readFile("precious.txt"), precious);
         EXPECT_FALSE(QFileInfo(QString::fromLatin1(FileName)).isSymLink());
         EXPECT_EQ(readFile(FileName), NewRecords);
         EXPECT_FALSE(fileExists(NewFileName));
-        EXPECT_TRUE(testsupport::messages().isEmpty()) << allMessages().toStdString();
     }
 }
 
@@ -189,49 +193,49 @@ TEST_F(HallOfFameSafetyTest, AFailedRenameIsToldAndTheOldFileStays) {
     writeFile(FileName, OldRecords);
     FaultyFameFileSystem faulty(halloffame::diskFileSystem());
     faulty.injectAt(FameOperation::Rename, 1);
-    EXPECT_FALSE(HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve")));
+    const halloffame::FameStatus stored =
+        HallOfFame(faulty).store(Winner, Both, QStringLiteral("Eve"));
+    EXPECT_FALSE(stored);
     EXPECT_EQ(readFile(FileName), OldRecords);
-    ASSERT_EQ(testsupport::messages().size(), 1);
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame2.dat\"")))
-        << allMessages().toStdString();
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat\"")));
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("not stored")));
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("\"h_fame2.dat\"")))
+        << stored.message().toStdString();
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("\"h_fame.dat\"")));
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("not stored")));
 }
 
 TEST_F(HallOfFameSafetyTest, AFileOfNoWholeRecordsShowsPlaceholdersAndIsKeptAside) {
     const QByteArray damaged = OldRecords.left(73);
     writeFile(FileName, damaged);
     HallOfFame fame;
-    EXPECT_TRUE(fame.check());
+    EXPECT_TRUE(quiet(fame.check()));
     const auto best = fame.lookUp(5, 2);
-    ASSERT_TRUE(best);
+    ASSERT_TRUE(quiet(best));
     // The first 72 bytes would make a valid record for 5 x 5; it must not be read.
     EXPECT_FALSE(best->TimeRecord || best->StepsRecord);
     EXPECT_EQ(halloffame::timeLine(*best, 5, 2), QStringLiteral("Mr. Smith    00:10,0"));
     EXPECT_EQ(readFile(FileName), damaged);
-    EXPECT_TRUE(testsupport::messages().isEmpty());
 
-    // A store without a new result keeps it as well.
-    EXPECT_TRUE(fame.store(result(5, 2, 90, 90), FameDecisions{}, QString()));
+    // A store without a new result keeps it as well, and says where.
+    const halloffame::FameStatus stored = fame.store(result(5, 2, 90, 90), FameDecisions{}, {});
+    EXPECT_TRUE(stored);
     EXPECT_EQ(readFile(AsideName), damaged);
     EXPECT_EQ(readFile(FileName), QByteArray());
-    ASSERT_EQ(testsupport::messages().size(), 1);
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat.damaged\"")))
-        << allMessages().toStdString();
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("73 bytes")));
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("\"h_fame.dat.damaged\"")))
+        << stored.message().toStdString();
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("73 bytes")));
 
     // Told once: the next store finds a sound file.
-    testsupport::clearMessages();
-    EXPECT_TRUE(fame.store(result(5, 2, 5, 5), FameDecisions{true, true}, QStringLiteral("Al")));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
+    EXPECT_TRUE(
+        quiet(fame.store(result(5, 2, 5, 5), FameDecisions{true, true}, QStringLiteral("Al"))));
     EXPECT_EQ(readFile(FileName).size(), 144);
 
     // A second damaged file does not take the place of the first one kept aside.
     writeFile(FileName, QByteArray("junk"));
-    EXPECT_TRUE(fame.store(result(5, 2, 5, 5), FameDecisions{}, QString()));
+    const halloffame::FameStatus again = fame.store(result(5, 2, 5, 5), FameDecisions{}, {});
+    EXPECT_TRUE(again);
     EXPECT_EQ(readFile(AsideName), damaged);
     EXPECT_EQ(readFile("h_fame.dat.damaged.2"), QByteArray("junk"));
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat.damaged.2\"")));
+    EXPECT_TRUE(again.message().contains(QStringLiteral("\"h_fame.dat.damaged.2\"")));
 }
 
 // Wraps the real files and notes how each one is opened.
@@ -255,6 +259,9 @@ public:
     bool remove(const std::string& name, std::string& error) override {
         ++removes;
         return halloffame::diskFileSystem().remove(name, error);
+    }
+    bool mayWrite(const std::string& name, std::string& error) override {
+        return halloffame::diskFileSystem().mayWrite(name, error);
     }
 };
 
@@ -282,39 +289,75 @@ TEST_F(HallOfFameSafetyTest, AReadOnlyFileCanStillBeShown) {
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner);
     const auto best = HallOfFame().lookUp(8, 5);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(best && best->TimeRecord && best->StepsRecord);
+    ASSERT_TRUE(quiet(best) && best->TimeRecord && best->StepsRecord);
     EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Bob  00:35,0"));
     EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Cy  22 steps"));
-    EXPECT_TRUE(testsupport::messages().isEmpty());
+}
+
+// The permission bits of a file.
+unsigned modeOf(const char* name) {
+    struct stat status {};
+    EXPECT_EQ(::stat(name, &status), 0);
+    return status.st_mode & 0777u;
+}
+
+// The player's protection holds for every user, root included: the store looks at the mode
+// itself instead of relying on the system to refuse the write.
+TEST_F(HallOfFameSafetyTest, AWriteProtectedFileIsNeitherReplacedNorChanged) {
+    for (const unsigned mode : {0444u, 0400u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        const halloffame::FameStatus stored =
+            HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(stored.message(), QStringLiteral("Could not write the hall of fame file "
+                                                   "\"h_fame.dat\": it is write-protected. Your "
+                                                   "result was not stored."));
+        EXPECT_EQ(modeOf(FileName), mode);
+        EXPECT_EQ(readFile(FileName), OldRecords);
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+}
+
+TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsThePermissionBitsOfTheOldOne) {
+    for (const unsigned mode : {0640u, 0604u, 0666u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        EXPECT_TRUE(quiet(HallOfFame().store(Winner, Both, QStringLiteral("Eve"))));
+        EXPECT_EQ(modeOf(FileName), mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        EXPECT_EQ(readFile(FileName), NewRecords);
+        QFile::remove(QString::fromLatin1(FileName));
+    }
 }
 
 TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
     FaultyFameFileSystem faulty(halloffame::diskFileSystem());
     // Creating the missing file fails.
     faulty.injectAt(FameOperation::Open, 1);
-    EXPECT_FALSE(HallOfFame(faulty).check());
+    const halloffame::FameStatus checked = HallOfFame(faulty).check();
+    EXPECT_FALSE(checked);
     EXPECT_FALSE(fileExists(FileName));
-    ASSERT_EQ(testsupport::messages().size(), 1);
-    EXPECT_EQ(testsupport::messages().front(),
-              QStringLiteral("Tarnell: Could not create the hall of fame file \"h_fame.dat\": "
+    EXPECT_EQ(checked.message(),
+              QStringLiteral("Could not create the hall of fame file \"h_fame.dat\": "
                              "injected failure."));
     writeFile(FileName, OldRecords);
     for (FameOperation operation :
          {FameOperation::Open, FameOperation::Length, FameOperation::Read, FameOperation::Close}) {
         for (int k = 1; k <= 3; ++k) {
-            testsupport::clearMessages();
             faulty.reset();
             faulty.injectAt(operation, k);
             const auto best = HallOfFame(faulty).lookUp(8, 5);
             if (faulty.count(operation) < k) {
-                EXPECT_TRUE(best);
-                EXPECT_TRUE(testsupport::messages().isEmpty());
+                EXPECT_TRUE(quiet(best));
                 continue;
             }
             EXPECT_FALSE(best) << static_cast<int>(operation) << " " << k;
-            ASSERT_EQ(testsupport::messages().size(), 1);
-            EXPECT_TRUE(allMessages().contains(QStringLiteral("\"h_fame.dat\": injected failure")))
-                << allMessages().toStdString();
+            EXPECT_TRUE(best.message().contains(QStringLiteral("\"h_fame.dat\": injected failure")))
+                << best.message().toStdString();
         }
     }
     EXPECT_EQ(readFile(FileName), OldRecords);
@@ -337,6 +380,11 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
             bytes = 144;
             return true;
         }
+        bool permissions(std::uint32_t& bits, std::string&) override {
+            bits = 0644;
+            return true;
+        }
+        bool setPermissions(std::uint32_t, std::string&) override { return true; }
 
     private:
         std::size_t left_ = 100;
@@ -351,14 +399,16 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
         }
     } files;
     writeFile(FileName, OldRecords);
-    EXPECT_FALSE(HallOfFame(files).lookUp(8, 5));
-    EXPECT_TRUE(allMessages().contains(QStringLiteral("Could not read")))
-        << allMessages().toStdString();
-    testsupport::clearMessages();
-    EXPECT_FALSE(HallOfFame(files).store(Winner, Both, QStringLiteral("Eve")));
+    const auto best = HallOfFame(files).lookUp(8, 5);
+    EXPECT_FALSE(best);
+    EXPECT_TRUE(best.message().contains(QStringLiteral("Could not read")))
+        << best.message().toStdString();
+    const halloffame::FameStatus stored =
+        HallOfFame(files).store(Winner, Both, QStringLiteral("Eve"));
+    EXPECT_FALSE(stored);
+    EXPECT_TRUE(stored.message().contains(QStringLiteral("Could not read")));
     EXPECT_EQ(readFile(FileName), OldRecords);
     EXPECT_FALSE(fileExists(NewFileName));
-    EXPECT_EQ(testsupport::messages().size(), 1);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The few file operations the hall of fame needs (open, read, write, flush, close,
-// rename, remove), behind an interface so that tests can make any of them fail.
+// permissions, rename, remove), behind an interface so that tests can make any of them fail.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace halloffame {
+namespace tarnell::halloffame {
 
 enum class FameOpenMode {
     Read,            // an existing file, read only
@@ -27,6 +27,9 @@ public:
     virtual bool flush(std::string& error) = 0;
     virtual bool close(std::string& error) = 0;
     virtual bool length(std::int64_t& bytes, std::string& error) = 0;
+    // The permission bits (read, write, execute of owner, group and others), and setting them.
+    virtual bool permissions(std::uint32_t& bits, std::string& error) = 0;
+    virtual bool setPermissions(std::uint32_t bits, std::string& error) = 0;
 };
 
 // Files by bare name in the current working directory.
@@ -40,9 +43,13 @@ public:
     // Replaces to with from in one step; the rename itself is made durable on disk.
     virtual bool rename(const std::string& from, const std::string& to, std::string& error) = 0;
     virtual bool remove(const std::string& name, std::string& error) = 0;
+    // Whether the file may be written; false with the reason when it has no write permission
+    // bit at all (the player's protection, which holds for every user, root included) or the
+    // system would refuse to write it (another owner, a read-only medium).
+    virtual bool mayWrite(const std::string& name, std::string& error) = 0;
 };
 
 // The real files of the process's working directory.
 FameFileSystem& diskFileSystem();
 
-} // namespace halloffame
+} // namespace tarnell::halloffame
