@@ -25,7 +25,6 @@ test_only=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils
     dpkg-dev debhelper fakeroot lintian desktop-file-utils
-    ccache
 )
 
 set_name="${2:-}"
