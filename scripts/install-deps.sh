@@ -1,16 +1,57 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Tarnell need,
-# skipping the apt-get calls when everything is already there.
+# Installs the Debian 12 packages that Tarnell needs, skipping the apt-get calls when
+# everything is already there.
+#
+# Usage: scripts/install-deps.sh play    what building and running the game needs
+#        scripts/install-deps.sh test    that, and the tools of the test suite on top
+#        scripts/install-deps.sh --list play|test|build
+#                                        prints a set, one package a line, and installs nothing
 set -euo pipefail
-packages=(
+
+# Building the game. debian/control's Build-Depends name the same packages (less
+# build-essential, which every Debian build has); the packaging test checks that they agree.
+build=(
     build-essential cmake pkg-config
-    qt6-base-dev libgl-dev libsndfile1-dev libasound2-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation fonts-dejavu-core
-    xvfb xdotool imagemagick x11-utils
+    qt6-base-dev
+    libsndfile1-dev libasound2-dev
 )
-# Tests only: the screen reader's view (AT-SPI bus, pyatspi client, private D-Bus session).
-packages+=(at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
+# Running it: the faces that stand in for the game's "MS Sans Serif", and the sound decoder
+# and output, which the game opens only once the first frame is on the screen.
+run=(
+    fonts-liberation fonts-dejavu-core
+    libsndfile1 libasound2
+)
+# Only for the test suite (scripts/test.sh): unit tests, benchmarks, the private X server
+# and its tools, the Debian package build with its checker, and the screen reader's view
+# (the AT-SPI bus, the pyatspi client and a private D-Bus session).
+test_only=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xdotool imagemagick x11-utils
+    dpkg-dev debhelper fakeroot lintian desktop-file-utils
+    at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+)
+
+set_name="${2:-}"
+listing=""
+if [[ "${1:-}" == "--list" ]]; then
+    listing=yes
+else
+    set_name="${1:-}"
+fi
+case "$set_name" in
+build) packages=("${build[@]}") ;;
+play) packages=("${build[@]}" "${run[@]}") ;;
+test) packages=("${build[@]}" "${run[@]}" "${test_only[@]}") ;;
+*)
+    echo "usage: $0 play|test, or $0 --list play|test|build" >&2
+    exit 2
+    ;;
+esac
+if [[ -n "$listing" ]]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

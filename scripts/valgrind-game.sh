@@ -16,6 +16,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/.." && pwd)"
+source "$here/lib/xvfb.sh"
 program="${1:-}"
 if [[ -z "$program" ]]; then
     for candidate in "$root/build-rel/obj/app/tarnell" "$root/build/app/tarnell"; do
@@ -38,12 +39,11 @@ for tool in valgrind Xvfb xdotool import; do
 done
 
 scratch="$(mktemp -d /tmp/tarnell-valgrind-XXXXXX)"
-xvfb_pid=""
 valgrind_pid=""
 log=""
 cleanup() {
     [[ -n "$valgrind_pid" ]] && kill "$valgrind_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -55,27 +55,7 @@ fail() {
     exit 1
 }
 
-display=""
-for n in $(seq 301 400); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=":$n"
-        break
-    fi
-done
-[[ -n "$display" ]] || { echo "valgrind-game.sh: no free display number" >&2; exit 2; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 200); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-xdotool getmouselocation >/dev/null 2>&1 || {
-    cat "$scratch/xvfb.log" >&2
-    echo "valgrind-game.sh: the X server on $display did not start" >&2
-    exit 2
-}
+xvfb_start 301 "$scratch/xvfb.log" || { echo "valgrind-game.sh: no X server" >&2; exit 2; }
 
 home="$scratch/home"
 work="$scratch/work"
@@ -85,7 +65,7 @@ printf '[General]\nFin=3\nHints=1\nLim=1\n' >"$home/.config/Morvane/Tarnell.conf
 
 suppressions=()
 [[ -f "$here/valgrind-system.supp" ]] && suppressions=(--suppressions="$here/valgrind-system.supp")
-say "starting $program under valgrind on $display"
+say "starting $program under valgrind on $XVFB_DISPLAY"
 (cd "$work" && exec env HOME="$home" XDG_CONFIG_HOME="$home/.config" \
     XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=xcb \
     valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,possible \

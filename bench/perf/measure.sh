@@ -19,6 +19,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
+source "$root/scripts/lib/xvfb.sh"
 program="${1:-}"
 runs="${2:-3}"
 idle="${IDLE_SECONDS:-10}"
@@ -46,11 +47,10 @@ for tool in Xvfb xdotool import g++ pkg-config; do
 done
 
 scratch="$(mktemp -d /tmp/tarnell-perf-XXXXXX)"
-xvfb_pid=""
 program_pid=""
 cleanup() {
     [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -63,31 +63,7 @@ g++ -O2 -std=c++20 -fPIC "$here/reference.cpp" $(pkg-config --cflags --libs Qt6W
     -o "$reference"
 reference_title="Tarnell reference"
 
-# A display number of our own.
-display=""
-for n in $(seq 140 300); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=":$n"
-        break
-    fi
-done
-[[ -n "$display" ]] || { echo "measure.sh: no free display number" >&2; exit 2; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-# The socket appears before the server takes connections: wait until a client gets through
-# (-noreset: the server must not reset when that client leaves, or the program's own
-# connection may be refused during the reset).
-for _ in $(seq 200); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-xdotool getmouselocation >/dev/null 2>&1 || {
-    cat "$scratch/xvfb.log" >&2
-    echo "measure.sh: the X server on $display did not start" >&2
-    exit 2
-}
+xvfb_start 140 "$scratch/xvfb.log" || { echo "measure.sh: no X server" >&2; exit 2; }
 
 clock_ticks="$(getconf CLK_TCK)"
 # Processor time of a process, all its threads, in milliseconds: from the scheduler's
@@ -118,10 +94,10 @@ median() {
 idle_cpu() {
     local p0 x0 p1 x1
     p0="$(cpu_ms "$1")"
-    x0="$(cpu_ms "$xvfb_pid")"
+    x0="$(cpu_ms "$XVFB_PID")"
     sleep "$idle"
     p1="$(cpu_ms "$1")"
-    x1="$(cpu_ms "$xvfb_pid")"
+    x1="$(cpu_ms "$XVFB_PID")"
     echo "$(awk -v a="$p0" -v b="$p1" 'BEGIN { printf "%.1f", b - a }') $(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", b - a }')"
 }
 # The shared objects mapped into a process, one path a line.
@@ -162,7 +138,7 @@ wait_until_two_seconds() {
 
 echo "program:   $program"
 echo "reference: bench/perf/reference.cpp"
-echo "display: $display; $startup_runs starts of each, $runs idle runs of each, idle windows of $idle s"
+echo "display: $XVFB_DISPLAY; $startup_runs starts of each, $runs idle runs of each, idle windows of $idle s"
 
 # ---- start-up, in turns so that the machine's drift touches both alike ----
 startup="$scratch/startup"

@@ -8,7 +8,8 @@ endif()
 set(expected
     bin/tarnell
     share/applications/org.morvane.Tarnell.desktop
-    share/metainfo/org.morvane.Tarnell.metainfo.xml)
+    share/metainfo/org.morvane.Tarnell.metainfo.xml
+    share/man/man6/tarnell.6)
 foreach(size 16 32 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/org.morvane.Tarnell.png)
 endforeach()
