@@ -1,6 +1,7 @@
 // What reaches the sound output: the system's default output is pointed (through the scratch
 // HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
 // output takes samples as fast as they come, so it cannot show one sound cutting another.)
+#include "SynthesisedWave.h"
 #include "platform/Sound.h"
 #include "tests/support/TestSupport.h"
 
@@ -47,27 +48,13 @@ protected:
     }
 };
 
+// A stereo tone of the game's format (16-bit PCM, 22,050 Hz), the same in both channels.
 QByteArray wave(int frames, double pitch) {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarnell-wave-XXXXXX.wav"));
-    if (!file.open())
-        return {};
-    const QByteArray path = file.fileName().toLocal8Bit();
-    file.close();
-    SF_INFO info{};
-    info.channels = 2;
-    info.samplerate = 22050;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* out = sf_open(path.constData(), SFM_WRITE, &info);
-    if (!out)
-        return {};
     std::vector<short> samples;
     for (int i = 0; i < frames; ++i)
         for (int channel = 0; channel < 2; ++channel)
             samples.push_back(static_cast<short>(std::lround(9000.0 * std::sin(i * pitch))));
-    sf_writef_short(out, samples.data(), frames);
-    sf_close(out);
-    QFile written(file.fileName());
-    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    return soundtest::synthesise(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 22050, samples);
 }
 
 TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {

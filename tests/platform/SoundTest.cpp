@@ -1,6 +1,7 @@
 // Decoding waves from memory (PCM and Microsoft ADPCM written here with libsndfile),
 // refusing malformed input, and playing without an audio device.
 #include "platform/Sound.h"
+#include "SynthesisedWave.h"
 #include "platform/Resources.h"
 #include "tests/support/TestSupport.h"
 
@@ -17,27 +18,7 @@
 
 namespace {
 
-// Writes interleaved samples as a wave file of the given libsndfile format and returns its bytes.
-QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples) {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarnell-wave-XXXXXX.wav"));
-    if (!file.open())
-        return {};
-    const QByteArray path = file.fileName().toLocal8Bit();
-    file.close();
-    SF_INFO info{};
-    info.channels = channels;
-    info.samplerate = rate;
-    info.format = format;
-    SNDFILE* out = sf_open(path.constData(), SFM_WRITE, &info);
-    if (!out)
-        return {};
-    sf_write_short(out, samples.data(), static_cast<sf_count_t>(samples.size()));
-    sf_close(out);
-    QFile written(file.fileName());
-    if (!written.open(QIODevice::ReadOnly))
-        return {};
-    return written.readAll();
-}
+using soundtest::synthesise;
 
 std::vector<short> stereoTone(int frames) {
     std::vector<short> samples;

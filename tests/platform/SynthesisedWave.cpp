@@ -1,0 +1,31 @@
+#include "SynthesisedWave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <sndfile.h>
+
+namespace soundtest {
+
+QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples) {
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarnell-wave-XXXXXX.wav"));
+    if (!file.open())
+        return {};
+    const QByteArray path = file.fileName().toLocal8Bit();
+    file.close();
+    SF_INFO info{};
+    info.channels = channels;
+    info.samplerate = rate;
+    info.format = format;
+    SNDFILE* out = sf_open(path.constData(), SFM_WRITE, &info);
+    if (!out)
+        return {};
+    sf_write_short(out, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(out);
+    QFile written(file.fileName());
+    if (!written.open(QIODevice::ReadOnly))
+        return {};
+    return written.readAll();
+}
+
+} // namespace soundtest

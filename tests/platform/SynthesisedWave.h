@@ -1,0 +1,13 @@
+// Wave files made for the sound tests: samples written with libsndfile in a chosen format,
+// returned as the bytes a resource would hold.
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+namespace soundtest {
+
+// Interleaved samples as a wave file of the given libsndfile format; empty when it fails.
+QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples);
+
+} // namespace soundtest
