@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QTimer>
 
+namespace tarnell {
+
 namespace {
 
 // Runs an action once the window's first paint has been sent to the screen: what the first
@@ -36,6 +38,10 @@ private:
 };
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <QPainter>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 QByteArray readAll(const QString& path) {
@@ -47,4 +47,4 @@ QByteArray bitmapFileBytes(const QString& name) {
     return readAll(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()));
 }
 
-} // namespace platform
+} // namespace tarnell::platform

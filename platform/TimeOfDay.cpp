@@ -2,7 +2,7 @@
 
 #include <QTime>
 
-namespace platform {
+namespace tarnell::platform {
 
 double timeOfDayInDays() {
     const QTime now = QTime::currentTime();
@@ -16,4 +16,4 @@ int StdRandom::Next(int n) {
     return dist(engine_);
 }
 
-} // namespace platform
+} // namespace tarnell::platform

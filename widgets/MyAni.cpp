@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QTimer>
 
+namespace tarnell {
+
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
     tarnell::installAccessibleInterfaces();
@@ -305,3 +307,5 @@ void TMyAni::leaveEvent(QEvent* event) {
     TAnimatedImage::leaveEvent(event);
     emit OnMouseLeave();
 }
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 
 class QTimer;
 
+namespace tarnell {
+
 enum TGlyphOrientation { goHorizontal, goVertical };
 
 class TAnimatedImage : public QWidget {
@@ -137,3 +139,5 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 };
+
+} // namespace tarnell

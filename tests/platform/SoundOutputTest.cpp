@@ -14,6 +14,8 @@
 #include <sndfile.h>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 QString outputPath() {
@@ -67,3 +69,5 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
 }
 
 } // namespace
+
+} // namespace tarnell

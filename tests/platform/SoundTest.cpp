@@ -16,6 +16,8 @@
 #include <sndfile.h>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 using soundtest::synthesise;
@@ -170,3 +172,5 @@ TEST(PlaySound, ReturnsAtOnceAndReportsNothing) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -5,7 +5,7 @@
 #include <QTemporaryFile>
 #include <sndfile.h>
 
-namespace soundtest {
+namespace tarnell::soundtest {
 
 QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples) {
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarnell-wave-XXXXXX.wav"));
@@ -28,4 +28,4 @@ QByteArray synthesise(int format, int channels, int rate, const std::vector<shor
     return written.readAll();
 }
 
-} // namespace soundtest
+} // namespace tarnell::soundtest

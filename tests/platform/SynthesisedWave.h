@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <vector>
 
-namespace soundtest {
+namespace tarnell::soundtest {
 
 // Interleaved samples as a wave file of the given libsndfile format; empty when it fails.
 QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples);
 
-} // namespace soundtest
+} // namespace tarnell::soundtest

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarnell {
+
 void stretchCopy(QImage& target, const QRect& targetRect, const QImage& source,
                  const QRect& sourceRect, bool blend) {
     if (targetRect.isEmpty() || sourceRect.isEmpty() || source.isNull() || target.isNull())
@@ -57,3 +59,5 @@ void ThreeSliceFace::draw(QImage& target) const {
     stretchCopy(target, QRect(CapWidth, 0, w - 2 * CapWidth, h), middle, middle.rect());
     stretchCopy(target, QRect(w - CapWidth, 0, CapWidth, h), right, right.rect());
 }
+
+} // namespace tarnell

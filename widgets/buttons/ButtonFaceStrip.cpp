@@ -6,6 +6,8 @@
 #include <QEnterEvent>
 #include <cmath>
 
+namespace tarnell {
+
 namespace {
 QSize stripButtonSize(const QString& sizeStrip, QSize fallback) {
     const QImage strip = platform::loadBitmap(sizeStrip);
@@ -80,3 +82,5 @@ void TStripFaceButton::leaveEvent(QEvent* event) {
     TFaceButton::leaveEvent(event);
     emit OnMouseLeave();
 }
+
+} // namespace tarnell

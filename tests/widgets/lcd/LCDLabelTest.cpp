@@ -10,12 +10,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 // Readable colours in failure messages.
 void PrintTo(const QColor& color, std::ostream* os) {
     *os << color.name().toStdString();
 }
 
-using namespace tarnell;
 using platform::rgb;
 using testsupport::pixel;
 
@@ -480,3 +481,5 @@ TEST_F(LCDLabelTest, MouseEventsGoOnToTheParent) {
 }
 
 } // namespace
+
+} // namespace tarnell
