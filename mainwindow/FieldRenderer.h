@@ -126,7 +126,7 @@ private:
 
     TFieldImages Images_;
     QStringList ImageProblems_;
-    QImage Background_; // the shown top-left 401 x 225 pixels of the background
+    QImage Background_; // a row of the shown 401 pixels of the background: all rows are alike
     QImage Buffer_;
     // The inputs of the frame in the buffer; none before the first one.
     std::optional<TFrameInputs> Drawn_;
