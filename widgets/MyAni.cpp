@@ -3,7 +3,6 @@
 #include "AccessibleWidgets.h"
 #include "platform/drawing/Drawing.h"
 #include "widgets/buttons/ButtonFaceDrawing.h"
-#include "widgets/buttons/ButtonGlyphs.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -28,7 +27,7 @@ void TAnimatedImage::setGlyph(const QImage& strip) {
                             ? clNone
                             : platform::fromQColor(QColor(glyph_.pixel(0, glyph_.height() - 1)));
     guessFrameCount();
-    rebuildKeyedStrip();
+    opaqueFrames_.clear();
     applyAutoSize();
     update();
 }
@@ -127,7 +126,7 @@ void TAnimatedImage::setTransparentColor(platform::TColor color) {
     if (color == transparentColor_)
         return;
     transparentColor_ = color;
-    rebuildKeyedStrip();
+    opaqueFrames_.clear();
     update();
 }
 
@@ -228,14 +227,6 @@ void TAnimatedImage::showInactiveFrame() {
         glyphNum_ = inactiveGlyph_;
 }
 
-void TAnimatedImage::rebuildKeyedStrip() {
-    opaqueFrames_.clear();
-    if (glyph_.isNull() || transparentColor_ == clNone)
-        keyed_ = glyph_.convertToFormat(QImage::Format_ARGB32);
-    else
-        keyed_ = cutGlyphImage(glyph_, 0, 1, platform::toQColor(transparentColor_).rgb());
-}
-
 void TAnimatedImage::frameChanged() {
     emit OnFrameChanged();
     update();
@@ -253,14 +244,18 @@ QRect TAnimatedImage::frameTarget(QSize frame) const {
 namespace {
 
 // The frame k of the strip, stretched to target's size, with transparent pixels where the
-// strip shows its transparent colour.
-QImage stretchedFrame(const QImage& keyed, TGlyphOrientation orientation, QSize frame, int k,
-                      QSize target) {
+// strip shows its transparent colour (unless that is clNone).
+QImage stretchedFrame(const QImage& strip, platform::TColor transparent,
+                      TGlyphOrientation orientation, QSize frame, int k, QSize target) {
     const QRect source = orientation == goHorizontal ? QRect(QPoint(k * frame.width(), 0), frame)
                                                      : QRect(QPoint(0, k * frame.height()), frame);
     QImage picture(target, QImage::Format_ARGB32);
     picture.fill(0u);
-    stretchCopy(picture, picture.rect(), keyed, source, true);
+    if (transparent == TAnimatedImage::clNone)
+        stretchCopy(picture, picture.rect(), strip, source);
+    else
+        stretchCopyKeyed(picture, picture.rect(), strip, source,
+                         platform::toQColor(transparent).rgb());
     return picture;
 }
 
@@ -279,8 +274,9 @@ const QImage& TAnimatedImage::opaqueFrame(int k) {
     const QRect target = frameTarget(frame);
     if (frame.width() > 0 && frame.height() > 0 && !target.isEmpty()) {
         QPainter painter(&composed);
-        platform::drawPixelArt(painter, target.topLeft(),
-                               stretchedFrame(keyed_, orientation_, frame, k, target.size()));
+        platform::drawPixelArt(
+            painter, target.topLeft(),
+            stretchedFrame(glyph_, transparentColor_, orientation_, frame, k, target.size()));
     }
     return composed;
 }
@@ -303,9 +299,9 @@ void TAnimatedImage::paintEvent(QPaintEvent*) {
     const QRect target = frameTarget(frame);
     if (target.isEmpty())
         return;
-    platform::drawPixelArt(
-        painter, target.topLeft(),
-        stretchedFrame(keyed_, orientation_, frame, shownFrame(), target.size()));
+    platform::drawPixelArt(painter, target.topLeft(),
+                           stretchedFrame(glyph_, transparentColor_, orientation_, frame,
+                                          shownFrame(), target.size()));
 }
 
 bool TAnimatedImage::event(QEvent* event) {

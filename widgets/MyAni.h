@@ -102,7 +102,6 @@ private:
     void guessFrameCount();
     void applyAutoSize();
     void showInactiveFrame();
-    void rebuildKeyedStrip();
     void frameChanged();
     // The client area of an opaque control showing frame k: Color with the frame drawn over
     // it, made once per frame and kept until the picture, its place or Color changes.
@@ -110,7 +109,6 @@ private:
     QRect frameTarget(QSize frame) const;
 
     QImage glyph_;
-    QImage keyed_; // the strip with its transparent colour made transparent
     std::vector<QImage> opaqueFrames_;
     TGlyphOrientation orientation_ = goHorizontal;
     int numGlyphs_ = 1;
