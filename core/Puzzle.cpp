@@ -31,24 +31,24 @@ TSetup NormalizeSetup(int storedSize, int storedFoxes) {
 }
 
 TPuzzle::TPuzzle(RandomSource& random, const TimeOfDaySource& clock)
-    : Random_(random), Clock_(clock) {}
+    : random_(random), clock_(clock) {}
 
 TViewState TPuzzle::ViewState(int row, int col) const {
-    return Inside(row, col) ? static_cast<TViewState>(ViewPlane_[row][col]) : vsCovered;
+    return Inside(row, col) ? static_cast<TViewState>(viewPlane_[row][col]) : vsCovered;
 }
 
 int TPuzzle::Count(int row, int col) const {
-    return Inside(row, col) ? CountPlane_[row][col] : 0;
+    return Inside(row, col) ? countPlane_[row][col] : 0;
 }
 
 bool TPuzzle::Cleared(int row, int col) const {
-    return Inside(row, col) && HintPlane_[row][col] != 0;
+    return Inside(row, col) && hintPlane_[row][col] != 0;
 }
 
 // FieldSize_ never leaves MinFieldSize..MaxFieldSize (Reset normalises, the buttons stop
 // at the limits), so a cell inside the field is always a cell of the planes.
 bool TPuzzle::Inside(int row, int col) const {
-    return row >= 1 && row <= FieldSize_ && col >= 1 && col <= FieldSize_;
+    return row >= 1 && row <= fieldSize_ && col >= 1 && col <= fieldSize_;
 }
 
 // The walk over the column, the row, the falling and the rising diagonal of a cell,
@@ -56,7 +56,7 @@ bool TPuzzle::Inside(int row, int col) const {
 template <typename Predicate> int TPuzzle::CountLines(int row, int col, Predicate holds) const {
     if (!Inside(row, col))
         return 0;
-    const int n = FieldSize_;
+    const int n = fieldSize_;
     int count = 0;
     for (int r = 1; r <= n; ++r)
         count += holds(r, col) ? 1 : 0;
@@ -82,101 +82,101 @@ template <typename Predicate> int TPuzzle::CountLines(int row, int col, Predicat
 }
 
 int TPuzzle::GetN(int row, int col) const {
-    return CountLines(row, col, [this](int r, int c) { return FoxPlane_[r][c] == fpFox; });
+    return CountLines(row, col, [this](int r, int c) { return foxPlane_[r][c] == fpFox; });
 }
 
 int TPuzzle::GetM(int row, int col) const {
-    return CountLines(row, col, [this](int r, int c) { return ViewPlane_[r][c] == vsFound; });
+    return CountLines(row, col, [this](int r, int c) { return viewPlane_[r][c] == vsFound; });
 }
 
 void TPuzzle::Reset(int setupSize, int setupFoxes) {
     // The caller hands normalised values; normalising again keeps an unchecked value
     // from ever sizing the field beyond the planes.
     const TSetup setup = NormalizeSetup(setupSize, setupFoxes);
-    SetupSize_ = setup.Size;
-    SetupFoxes_ = setup.Foxes;
-    FieldSize_ = SetupSize_;
-    FoxCount_ = 0;
-    Started_ = false;
-    Finished_ = false;
-    FoundCount_ = 0;
-    StepCount_ = 0;
-    StartTime_ = 0.0;
-    EndTime_ = 0.0;
-    HotRow_ = 0;
-    HotCol_ = 0;
-    Clear(FoxPlane_);
-    Clear(ViewPlane_);
-    Clear(CountPlane_);
-    Clear(HintPlane_);
+    setupSize_ = setup.Size;
+    setupFoxes_ = setup.Foxes;
+    fieldSize_ = setupSize_;
+    foxCount_ = 0;
+    started_ = false;
+    finished_ = false;
+    foundCount_ = 0;
+    stepCount_ = 0;
+    startTime_ = 0.0;
+    endTime_ = 0.0;
+    hotRow_ = 0;
+    hotCol_ = 0;
+    Clear(foxPlane_);
+    Clear(viewPlane_);
+    Clear(countPlane_);
+    Clear(hintPlane_);
 }
 
 void TPuzzle::IncreaseSize() {
-    if (SetupSize_ < MaxFieldSize)
-        ++SetupSize_;
+    if (setupSize_ < MaxFieldSize)
+        ++setupSize_;
     CapSetupFoxes();
 }
 
 void TPuzzle::DecreaseSize() {
-    if (SetupSize_ > MinFieldSize)
-        --SetupSize_;
+    if (setupSize_ > MinFieldSize)
+        --setupSize_;
     CapSetupFoxes();
 }
 
 void TPuzzle::CapSetupFoxes() {
-    SetupFoxes_ = std::min(SetupFoxes_, MaxFoxes(SetupSize_));
+    setupFoxes_ = std::min(setupFoxes_, MaxFoxes(setupSize_));
 }
 
 void TPuzzle::IncreaseFoxes() {
-    if (SetupFoxes_ < MaxFoxes(SetupSize_))
-        ++SetupFoxes_;
+    if (setupFoxes_ < MaxFoxes(setupSize_))
+        ++setupFoxes_;
 }
 
 void TPuzzle::DecreaseFoxes() {
-    if (SetupFoxes_ > 1)
-        --SetupFoxes_;
+    if (setupFoxes_ > 1)
+        --setupFoxes_;
 }
 
 bool TPuzzle::RequestNewPuzzle() {
-    if (Started_ && !Finished_)
+    if (started_ && !finished_)
         return true;
     NewPuzzle();
     return false;
 }
 
 void TPuzzle::NewPuzzle() {
-    const double now = Clock_.Now();
+    const double now = clock_.Now();
     // A fresh sequence for every puzzle, from the millisecond of the day.
-    Random_.Reseed(static_cast<uint32_t>(ElapsedMilliseconds(now)));
-    Started_ = true;
-    Finished_ = false;
-    FoxCount_ = SetupFoxes_;
-    FieldSize_ = SetupSize_;
-    FoundCount_ = 0;
-    StepCount_ = 0;
-    StartTime_ = now;
-    Clear(FoxPlane_);
-    Clear(ViewPlane_);
-    Clear(CountPlane_);
-    Clear(HintPlane_);
-    for (int fox = 0; fox < FoxCount_; ++fox)
+    random_.Reseed(static_cast<uint32_t>(ElapsedMilliseconds(now)));
+    started_ = true;
+    finished_ = false;
+    foxCount_ = setupFoxes_;
+    fieldSize_ = setupSize_;
+    foundCount_ = 0;
+    stepCount_ = 0;
+    startTime_ = now;
+    Clear(foxPlane_);
+    Clear(viewPlane_);
+    Clear(countPlane_);
+    Clear(hintPlane_);
+    for (int fox = 0; fox < foxCount_; ++fox)
         HideFox();
 }
 
 void TPuzzle::HideFox() {
-    const int n = FieldSize_;
+    const int n = fieldSize_;
     int row = 0;
     int col = 0;
     do {
-        row = Random_.Next(n) + 1;
-        col = Random_.Next(n) + 1;
+        row = random_.Next(n) + 1;
+        col = random_.Next(n) + 1;
         // A number outside 0..n-1 from a faulty source is discarded like a taken cell.
-    } while (!Inside(row, col) || FoxPlane_[row][col] != fpFree);
-    FoxPlane_[row][col] = fpFox;
+    } while (!Inside(row, col) || foxPlane_[row][col] != fpFree);
+    foxPlane_[row][col] = fpFox;
     for (int r = row - 1; r <= row + 1; ++r)
         for (int c = col - 1; c <= col + 1; ++c)
             if ((r != row || c != col) && Inside(r, c))
-                FoxPlane_[r][c] = fpNearFox;
+                foxPlane_[r][c] = fpNearFox;
 }
 
 void TPuzzle::HitTest(int x, int y, int& row, int& col) {
@@ -186,38 +186,38 @@ void TPuzzle::HitTest(int x, int y, int& row, int& col) {
 }
 
 void TPuzzle::MouseMove(int x, int y) {
-    HitTest(x, y, HotRow_, HotCol_);
+    HitTest(x, y, hotRow_, hotCol_);
 }
 
 void TPuzzle::MarkNeighbours(int row, int col) {
     for (int r = row - 1; r <= row + 1; ++r)
         for (int c = col - 1; c <= col + 1; ++c)
             if ((r != row || c != col) && Inside(r, c))
-                HintPlane_[r][c] = 1;
+                hintPlane_[r][c] = 1;
 }
 
 void TPuzzle::MarkLines(int row, int col) {
-    for (int r = 1; r <= FieldSize_; ++r)
-        for (int c = 1; c <= FieldSize_; ++c)
+    for (int r = 1; r <= fieldSize_; ++r)
+        for (int c = 1; c <= fieldSize_; ++c)
             if (r == row || c == col || r - c == row - col || r + c == row + col)
-                HintPlane_[r][c] = 1;
+                hintPlane_[r][c] = 1;
 }
 
 void TPuzzle::MarkOffLines(int row, int col) {
-    for (int r = 1; r <= FieldSize_; ++r)
-        for (int c = 1; c <= FieldSize_; ++c)
+    for (int r = 1; r <= fieldSize_; ++r)
+        for (int c = 1; c <= fieldSize_; ++c)
             if (r != row && c != col && r - c != row - col && r + c != row + col)
-                HintPlane_[r][c] = 1;
+                hintPlane_[r][c] = 1;
 }
 
 void TPuzzle::MarkCompleteLines() {
-    for (int i = 1; i <= FieldSize_; ++i) {
-        for (int j = 1; j <= FieldSize_; ++j) {
-            if (ViewPlane_[i][j] != vsOpened)
+    for (int i = 1; i <= fieldSize_; ++i) {
+        for (int j = 1; j <= fieldSize_; ++j) {
+            if (viewPlane_[i][j] != vsOpened)
                 continue;
-            const int seen = CountPlane_[i][j];
+            const int seen = countPlane_[i][j];
             // A count equal to the field size is left alone, whatever the fox count.
-            if (seen != 0 && seen != FieldSize_ && GetM(i, j) == seen)
+            if (seen != 0 && seen != fieldSize_ && GetM(i, j) == seen)
                 MarkLines(i, j);
         }
     }
@@ -225,60 +225,60 @@ void TPuzzle::MarkCompleteLines() {
 
 TMoveResult TPuzzle::OpenCell(int row, int col) {
     TMoveResult move;
-    if (!Started_ || Finished_)
+    if (!started_ || finished_)
         return move;
-    HotRow_ = row;
-    HotCol_ = col;
+    hotRow_ = row;
+    hotCol_ = col;
     if (!Inside(row, col))
         return move;
 
-    if (FoxPlane_[row][col] == fpFox) {
+    if (foxPlane_[row][col] == fpFox) {
         move.FoundFox = true;
-        if (ViewPlane_[row][col] != vsFound) {
-            ++FoundCount_;
-            ++StepCount_;
+        if (viewPlane_[row][col] != vsFound) {
+            ++foundCount_;
+            ++stepCount_;
             move.Step = true;
         }
-        ViewPlane_[row][col] = vsFound;
+        viewPlane_[row][col] = vsFound;
         MarkNeighbours(row, col);
     } else {
-        if (ViewPlane_[row][col] != vsOpened) {
-            ++StepCount_;
+        if (viewPlane_[row][col] != vsOpened) {
+            ++stepCount_;
             move.Step = true;
         }
-        ViewPlane_[row][col] = vsOpened;
+        viewPlane_[row][col] = vsOpened;
         const int seen = GetN(row, col);
         if (seen == 0)
             MarkLines(row, col);
-        if (seen == FoxCount_)
+        if (seen == foxCount_)
             MarkOffLines(row, col);
-        CountPlane_[row][col] = seen;
+        countPlane_[row][col] = seen;
     }
     MarkCompleteLines();
 
-    if (FoundCount_ == FoxCount_) {
-        Finished_ = true;
-        EndTime_ = Clock_.Now();
+    if (foundCount_ == foxCount_) {
+        finished_ = true;
+        endTime_ = clock_.Now();
         move.Solved = true;
-        move.Result = TPuzzleResult{FieldSize_, FoxCount_, StepCount_, Elapsed(EndTime_)};
+        move.Result = TPuzzleResult{fieldSize_, foxCount_, stepCount_, Elapsed(endTime_)};
     }
     return move;
 }
 
 double TPuzzle::Elapsed(double now) const {
-    if (!Started_)
+    if (!started_)
         return 0.0;
-    return ElapsedBetween(StartTime_, Finished_ ? EndTime_ : now);
+    return ElapsedBetween(startTime_, finished_ ? endTime_ : now);
 }
 
 void TPuzzle::MoveCurrentCell(int rows, int cols) {
-    if (!Inside(HotRow_, HotCol_)) {
-        HotRow_ = 1;
-        HotCol_ = 1;
+    if (!Inside(hotRow_, hotCol_)) {
+        hotRow_ = 1;
+        hotCol_ = 1;
         return;
     }
-    HotRow_ = std::clamp(HotRow_ + rows, 1, FieldSize_);
-    HotCol_ = std::clamp(HotCol_ + cols, 1, FieldSize_);
+    hotRow_ = std::clamp(hotRow_ + rows, 1, fieldSize_);
+    hotCol_ = std::clamp(hotCol_ + cols, 1, fieldSize_);
 }
 
 } // namespace tarnell

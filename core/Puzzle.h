@@ -70,22 +70,22 @@ public:
     TPuzzle(RandomSource& random, const TimeOfDaySource& clock);
 
     // --- state, read by the user interface ---
-    int FieldSize() const { return FieldSize_; }
-    int FoxCount() const { return FoxCount_; }
-    int SetupSize() const { return SetupSize_; }
-    int SetupFoxes() const { return SetupFoxes_; }
-    bool Started() const { return Started_; }
-    bool Finished() const { return Finished_; }
-    int FoundCount() const { return FoundCount_; }
-    int StepCount() const { return StepCount_; }
-    double StartTime() const { return StartTime_; }
-    double EndTime() const { return EndTime_; }
-    int HotRow() const { return HotRow_; }
-    int HotCol() const { return HotCol_; }
-    const TPlane& FoxPlane() const { return FoxPlane_; }
-    const TPlane& ViewPlane() const { return ViewPlane_; }
-    const TPlane& CountPlane() const { return CountPlane_; }
-    const TPlane& HintPlane() const { return HintPlane_; }
+    int FieldSize() const { return fieldSize_; }
+    int FoxCount() const { return foxCount_; }
+    int SetupSize() const { return setupSize_; }
+    int SetupFoxes() const { return setupFoxes_; }
+    bool Started() const { return started_; }
+    bool Finished() const { return finished_; }
+    int FoundCount() const { return foundCount_; }
+    int StepCount() const { return stepCount_; }
+    double StartTime() const { return startTime_; }
+    double EndTime() const { return endTime_; }
+    int HotRow() const { return hotRow_; }
+    int HotCol() const { return hotCol_; }
+    const TPlane& FoxPlane() const { return foxPlane_; }
+    const TPlane& ViewPlane() const { return viewPlane_; }
+    const TPlane& CountPlane() const { return countPlane_; }
+    const TPlane& HintPlane() const { return hintPlane_; }
     TViewState ViewState(int row, int col) const;
     int Count(int row, int col) const;
     bool Cleared(int row, int col) const;
@@ -143,24 +143,24 @@ private:
     void MarkOffLines(int row, int col);
     void MarkCompleteLines();
 
-    RandomSource& Random_;
-    const TimeOfDaySource& Clock_;
-    TPlane FoxPlane_{};
-    TPlane ViewPlane_{};
-    TPlane CountPlane_{};
-    TPlane HintPlane_{};
-    int FieldSize_ = DefaultSetupSize;
-    int FoxCount_ = 0;
-    int SetupSize_ = DefaultSetupSize;
-    int SetupFoxes_ = DefaultSetupFoxes;
-    bool Started_ = false;
-    bool Finished_ = false;
-    int FoundCount_ = 0;
-    int StepCount_ = 0;
-    double StartTime_ = 0.0;
-    double EndTime_ = 0.0;
-    int HotRow_ = 0;
-    int HotCol_ = 0;
+    RandomSource& random_;
+    const TimeOfDaySource& clock_;
+    TPlane foxPlane_{};
+    TPlane viewPlane_{};
+    TPlane countPlane_{};
+    TPlane hintPlane_{};
+    int fieldSize_ = DefaultSetupSize;
+    int foxCount_ = 0;
+    int setupSize_ = DefaultSetupSize;
+    int setupFoxes_ = DefaultSetupFoxes;
+    bool started_ = false;
+    bool finished_ = false;
+    int foundCount_ = 0;
+    int stepCount_ = 0;
+    double startTime_ = 0.0;
+    double endTime_ = 0.0;
+    int hotRow_ = 0;
+    int hotCol_ = 0;
 };
 
 } // namespace tarnell

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogParts.h"
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 std::optional<halloffame::FameLookup> showBestResultLines(halloffame::HallOfFame& fame,
                                                           int fieldSize, int foxCount,
@@ -19,3 +19,5 @@ std::optional<halloffame::FameLookup> showBestResultLines(halloffame::HallOfFame
     setLabelCaption(stepsLine, halloffame::stepsLine(*best, fieldSize, foxCount));
     return *best;
 }
+
+} // namespace tarnell

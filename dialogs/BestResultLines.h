@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tarnell {
+
 class TShadowLabel;
 
 // Shows the failure or notice of an operation on the hall of fame in a message box, if it
@@ -24,3 +26,5 @@ template <typename Value> bool tellPlayer(const tarnell::halloffame::FameOutcome
 std::optional<tarnell::halloffame::FameLookup>
 showBestResultLines(tarnell::halloffame::HallOfFame& fame, int fieldSize, int foxCount,
                     TShadowLabel& timeLine, TShadowLabel& stepsLine);
+
+} // namespace tarnell

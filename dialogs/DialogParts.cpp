@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QWindow>
 
+namespace tarnell {
+
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -180,3 +182,5 @@ void TDialogForm::FormClose() {
         }
     }
 }
+
+} // namespace tarnell

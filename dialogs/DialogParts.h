@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+namespace tarnell {
+
 class Tmybitbut;
 
 // A picture (Image1, Image2, ...): a bitmap drawn at the top-left of the control. A transparent
@@ -119,3 +121,5 @@ private:
 
     tarnell::TDialogHost& host_;
 };
+
+} // namespace tarnell

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+namespace tarnell {
+
 namespace {
 
 const TSkinLayout DonationSkin{QSize(357, 271), QStringLiteral("Donation"), QSize(40, 210),
@@ -64,3 +66,5 @@ void Tdonat_form::FormCreate() {
     centreOnScreen();
     showOnTop();
 }
+
+} // namespace tarnell

@@ -5,6 +5,9 @@
 #include "dialogs/DialogParts.h"
 
 class QLineEdit;
+
+namespace tarnell {
+
 class Tmybitbut;
 
 // Opened by either donation button of the main window. The opener sets the open-dialog marker
@@ -43,3 +46,5 @@ private:
     void FormCreate();
     QLineEdit* addAccountBox(const char* name, const QString& text, QPoint pos);
 };
+
+} // namespace tarnell

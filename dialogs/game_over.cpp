@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <limits>
 
+namespace tarnell {
+
 namespace {
 
 const TSkinLayout SolvedSkin{QSize(427, 277), QStringLiteral("Congradulations!"), QSize(40, 216),
@@ -97,3 +99,5 @@ void Tgame_over_form::Timer1Timer() {
     if (playSound_)
         playSound_(QStringLiteral("TADA"));
 }
+
+} // namespace tarnell

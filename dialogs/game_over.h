@@ -13,6 +13,8 @@
 class QLineEdit;
 class QTimer;
 
+namespace tarnell {
+
 // Opened by the main window when the last fox is found. The opener sets the open-dialog marker
 // to 4 and then constructs the dialog, which prepares and shows itself:
 //     solved_ = std::make_unique<Tgame_over_form>(*this, result);
@@ -68,3 +70,5 @@ private:
     SoundPlayer playSound_;
     tarnell::halloffame::FameFileSystem& files_;
 };
+
+} // namespace tarnell

@@ -3,6 +3,8 @@
 #include "dialogs/BestResultLines.h"
 #include "widgets/buttons/buts.h"
 
+namespace tarnell {
+
 namespace {
 
 const TSkinLayout ScoreSkin{QSize(427, 221), QStringLiteral("Highscore"), QSize(40, 160),
@@ -40,3 +42,5 @@ void Tscore_form::FormCreate() {
     showBestResultLines(fame, fieldSize_, foxCount_, *RxLabel15, *RxLabel16);
     showOnTop();
 }
+
+} // namespace tarnell

@@ -5,6 +5,8 @@
 #include "dialogs/DialogParts.h"
 #include "halloffame/FameFile.h"
 
+namespace tarnell {
+
 class Tmybitbut;
 
 // Opened by the main window's high-score button with the field size and fox count of the
@@ -38,3 +40,5 @@ private:
     int foxCount_;
     tarnell::halloffame::FameFileSystem& files_;
 };
+
+} // namespace tarnell

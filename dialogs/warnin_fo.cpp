@@ -3,6 +3,8 @@
 #include "platform/drawing/Fonts.h"
 #include "widgets/buttons/buts.h"
 
+namespace tarnell {
+
 namespace {
 
 const TSkinLayout WarningSkin{QSize(427, 127), QString(), QSize(40, 65), QSize(40, 66)};
@@ -54,3 +56,5 @@ void Twarnin_form::mybitbut1Click() {
 void Twarnin_form::mybitbut2Click() {
     close();
 }
+
+} // namespace tarnell

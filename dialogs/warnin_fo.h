@@ -4,6 +4,8 @@
 
 #include "dialogs/DialogParts.h"
 
+namespace tarnell {
+
 class Tmybitbut;
 
 // The one question asked: "Start new game" while a puzzle runs unsolved. The opener sets the
@@ -38,3 +40,5 @@ private:
 
     int kind_ = tarnell::odNone;
 };
+
+} // namespace tarnell

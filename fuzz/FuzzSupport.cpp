@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace fuzzsupport {
+namespace tarnell::fuzzsupport {
 
 namespace {
 
@@ -98,4 +98,4 @@ void InputReader::seek(std::size_t offset) {
     position_ = offset < bytes_.size() ? offset : bytes_.size();
 }
 
-} // namespace fuzzsupport
+} // namespace tarnell::fuzzsupport

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace fuzzsupport {
+namespace tarnell::fuzzsupport {
 
 // Called with "file:line: condition" when a check fails; by default it prints the text
 // and aborts, which libFuzzer records as a crash with the input that caused it.
@@ -43,10 +43,10 @@ private:
     std::size_t position_ = 0;
 };
 
-} // namespace fuzzsupport
+} // namespace tarnell::fuzzsupport
 
 #define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \
         if (!(condition))                                                                          \
-            ::fuzzsupport::fail(#condition, __FILE__, __LINE__);                                   \
+            ::tarnell::fuzzsupport::fail(#condition, __FILE__, __LINE__);                          \
     } while (false)

@@ -25,7 +25,7 @@
 #include <optional>
 #include <vector>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -45,9 +45,9 @@ using Bytes = std::vector<char>;
 // Files by name in memory; every operation succeeds as a healthy disk's would.
 class MemoryFiles : public halloffame::FameFileSystem {
 public:
-    std::map<std::string, Bytes> files;
+    std::map<std::string, Bytes> files_;
 
-    bool exists(const std::string& name) override { return files.count(name) != 0; }
+    bool exists(const std::string& name) override { return files_.count(name) != 0; }
 
     std::unique_ptr<halloffame::FameFile>
     open(const std::string& name, halloffame::FameOpenMode mode, std::string& error) override {
@@ -59,29 +59,29 @@ public:
             }
             break;
         case halloffame::FameOpenMode::CreateIfMissing:
-            files[name];
+            files_[name];
             break;
         case halloffame::FameOpenMode::Replace:
-            files[name].clear();
+            files_[name].clear();
             break;
         }
         return std::make_unique<File>(*this, name);
     }
 
     bool rename(const std::string& from, const std::string& to, std::string& error) override {
-        const auto found = files.find(from);
-        if (found == files.end()) {
+        const auto found = files_.find(from);
+        if (found == files_.end()) {
             error = "No such file or directory";
             return false;
         }
         Bytes moved = std::move(found->second);
-        files.erase(found);
-        files[to] = std::move(moved);
+        files_.erase(found);
+        files_[to] = std::move(moved);
         return true;
     }
 
     bool remove(const std::string& name, std::string& error) override {
-        if (files.erase(name) == 0) {
+        if (files_.erase(name) == 0) {
             error = "No such file or directory";
             return false;
         }
@@ -101,21 +101,21 @@ private:
     public:
         File(MemoryFiles& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
         bool read(char* buffer, std::size_t size, std::size_t& got, std::string&) override {
-            const Bytes& bytes = owner_.files[name_];
+            const Bytes& bytes = owner_.files_[name_];
             got = std::min(size, bytes.size() - std::min(position_, bytes.size()));
             std::memcpy(buffer, bytes.data() + position_, got);
             position_ += got;
             return true;
         }
         bool write(const char* data, std::size_t size, std::string&) override {
-            Bytes& bytes = owner_.files[name_];
+            Bytes& bytes = owner_.files_[name_];
             bytes.insert(bytes.end(), data, data + size);
             return true;
         }
         bool flush(std::string&) override { return true; }
         bool close(std::string&) override { return true; }
         bool length(std::int64_t& bytes, std::string&) override {
-            bytes = static_cast<std::int64_t>(owner_.files[name_].size());
+            bytes = static_cast<std::int64_t>(owner_.files_[name_].size());
             return true;
         }
         bool permissions(std::uint32_t& bits, std::string&) override {
@@ -239,18 +239,18 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
                 const tarnell::TPuzzleResult& result, FameDecisions decisions, const QString& name,
                 bool decidedByTheGame) {
     const bool hadFile = files.exists(FameName);
-    const Bytes old = hadFile ? files.files[FameName] : Bytes{};
+    const Bytes old = hadFile ? files.files_[FameName] : Bytes{};
     const bool damaged = old.size() % RecordSize != 0;
 
     const halloffame::FameStatus storedFile = fame.store(result, decisions, name);
     FUZZ_CHECK(storedFile.succeeded());
     FUZZ_CHECK(!files.exists(NewFameName));
     FUZZ_CHECK(files.exists(FameName));
-    const Bytes& now = files.files[FameName];
+    const Bytes& now = files.files_[FameName];
     FUZZ_CHECK(now.size() % RecordSize == 0);
     if (damaged) {
         // Kept aside untouched, and said so once.
-        FUZZ_CHECK(files.exists(AsideName) && files.files[AsideName] == old);
+        FUZZ_CHECK(files.exists(AsideName) && files.files_[AsideName] == old);
         FUZZ_CHECK(!storedFile.message().isEmpty());
     } else {
         FUZZ_CHECK(storedFile.message().isEmpty());
@@ -299,6 +299,10 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
 
 } // namespace
 
+} // namespace tarnell
+
+using namespace tarnell;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::startApplication(false);
     return 0;
@@ -316,13 +320,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     MemoryFiles files;
     if ((flags & 1) == 0)
-        files.files[FameName] = Bytes(content.begin(), content.end());
+        files.files_[FameName] = Bytes(content.begin(), content.end());
     halloffame::HallOfFame fame(files);
 
     const halloffame::FameStatus checked = fame.check();
     FUZZ_CHECK(checked.succeeded() && checked.message().isEmpty());
     FUZZ_CHECK(files.exists(FameName));
-    const Bytes file = files.files[FameName];
+    const Bytes file = files.files_[FameName];
 
     std::vector<std::pair<int, int>> pairs = {
         {3, 1}, {8, 5}, {10, 10}, {result.FieldSize, result.FoxCount}, {extraSize, extraFoxes}};
@@ -340,7 +344,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkLines(*best, fieldSize, foxCount);
     }
     // Looking up never writes.
-    FUZZ_CHECK(files.files[FameName] == file);
+    FUZZ_CHECK(files.files_[FameName] == file);
 
     const halloffame::FameOutcome<FameLookup> best = fame.lookUp(result.FieldSize, result.FoxCount);
     const int forced = (flags >> 1) & 3;

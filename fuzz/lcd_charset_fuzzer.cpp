@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <memory>
 
+namespace tarnell {
+
 namespace {
 
 using tarnell::TCharSetShape;
@@ -143,6 +145,10 @@ void checkLabel(std::span<const uint8_t> bytes) {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::startApplication(true);

@@ -13,6 +13,8 @@
 #include <optional>
 #include <sys/stat.h>
 
+namespace tarnell {
+
 namespace {
 
 constexpr int DefaultHints = 1;
@@ -117,6 +119,10 @@ void checkStoreRoundTrip(std::span<const std::uint8_t> bytes) {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::startApplication(false);

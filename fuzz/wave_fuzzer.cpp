@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tarnell {
+
 namespace {
 
 // The decoder's own bounds, as its header and the sounds' format allow them.
@@ -28,6 +30,10 @@ void checkWave(const platform::DecodedWave& wave) {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::startApplication(false);

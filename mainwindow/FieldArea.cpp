@@ -32,7 +32,7 @@ TFieldImages loadFieldImages() {
     return images;
 }
 
-TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent), Renderer_(loadFieldImages()) {
+TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent), renderer_(loadFieldImages()) {
     setFixedSize(TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -41,17 +41,17 @@ TFieldArea::TFieldArea(QWidget* parent) : QWidget(parent), Renderer_(loadFieldIm
 }
 
 void TFieldArea::showFrame(const TPuzzle& puzzle, bool showHints) {
-    Renderer_.setDevicePixelRatio(devicePixelRatioF());
+    renderer_.setDevicePixelRatio(devicePixelRatioF());
     const TFrameInputs inputs = TFrameInputs::of(puzzle, showHints);
-    if (Renderer_.holds(inputs))
+    if (renderer_.holds(inputs))
         return;
-    Renderer_.drawFrame(inputs);
+    renderer_.drawFrame(inputs);
     update();
 }
 
 void TFieldArea::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    Renderer_.paintArea(painter);
+    renderer_.paintArea(painter);
 }
 
 void TFieldArea::mouseMoveEvent(QMouseEvent* event) {

@@ -25,8 +25,8 @@ public:
     // from it (a plain copy of its top-left 401 x 225 pixels). A frame of the same inputs as
     // the one on the screen is neither drawn nor repainted: it would show the same pixels.
     void showFrame(const TPuzzle& puzzle, bool showHints);
-    TFieldRenderer& renderer() { return Renderer_; }
-    const TFieldRenderer& renderer() const { return Renderer_; }
+    TFieldRenderer& renderer() { return renderer_; }
+    const TFieldRenderer& renderer() const { return renderer_; }
 
 signals:
     // The pointer moved over the area (with or without a button held), in area pixels.
@@ -40,7 +40,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    TFieldRenderer Renderer_;
+    TFieldRenderer renderer_;
 };
 
 } // namespace tarnell

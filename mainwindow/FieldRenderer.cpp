@@ -71,23 +71,23 @@ QStringList TFieldImages::problems() const {
 }
 
 TFieldRenderer::TFieldRenderer(TFieldImages images)
-    : Images_(std::move(images)), ImageProblems_(Images_.problems()),
-      Buffer_(BufferWidth, BufferHeight, QImage::Format_RGB32),
-      CountFont_(platform::programFont(true)) {
-    for (TPlateImages* plate : {&Images_.Inner, &Images_.LastRow, &Images_.LastColumn})
+    : images_(std::move(images)), imageProblems_(images_.problems()),
+      buffer_(BufferWidth, BufferHeight, QImage::Format_RGB32),
+      countFont_(platform::programFont(true)) {
+    for (TPlateImages* plate : {&images_.Inner, &images_.LastRow, &images_.LastColumn})
         convertPlate(*plate);
-    for (QImage* image : {&Images_.Flag, &Images_.FlagMask, &Images_.Fox, &Images_.FoxMask})
+    for (QImage* image : {&images_.Flag, &images_.FlagMask, &images_.Fox, &images_.FoxMask})
         *image = asRgb32(*image);
 
     // The background is the same on every frame: drawn once into the whole buffer, and the
     // top row of its shown part kept to start each frame from (the gradient runs from left
     // to right, so every row is the same).
     {
-        QPainter painter(&Buffer_);
-        platform::gradientFill(painter, Buffer_.rect(), BackgroundLeft, BackgroundRight,
+        QPainter painter(&buffer_);
+        platform::gradientFill(painter, buffer_.rect(), BackgroundLeft, BackgroundRight,
                                BackgroundSteps, platform::GradientDirection::LeftToRight);
     }
-    Background_ = Buffer_.copy(0, 0, AreaWidth, 1);
+    background_ = buffer_.copy(0, 0, AreaWidth, 1);
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {
@@ -139,7 +139,7 @@ void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
     // the pixels detaches the buffer should a caller still hold a copy of the last frame.)
     const qsizetype shownBytes = AreaWidth * qsizetype{sizeof(QRgb)};
     for (int y = 0; y < AreaHeight; ++y)
-        std::memcpy(Buffer_.scanLine(y), Background_.constScanLine(0),
+        std::memcpy(buffer_.scanLine(y), background_.constScanLine(0),
                     static_cast<size_t>(shownBytes));
 
     const int n = std::clamp(inputs.size, 0, MaxFieldSize);
@@ -154,14 +154,14 @@ void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
                                         : plate == TCellLook::Plate::Highlighted
                                             ? images.Highlighted
                                             : images.Plain;
-                platform::maskComposite(Buffer_, origin, variant, images.Mask);
+                platform::maskComposite(buffer_, origin, variant, images.Mask);
             };
             if (i != n && j != n)
-                draw(Images_.Inner);
+                draw(images_.Inner);
             if (i == n)
-                draw(Images_.LastRow);
+                draw(images_.LastRow);
             if (j == n)
-                draw(Images_.LastColumn);
+                draw(images_.LastColumn);
         }
     }
 
@@ -169,61 +169,61 @@ void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
     // sit lower or further aside), so writing the counts after all the pictures gives the
     // same pixels as writing each one right after its flag, and the pictures can be kept
     // without them.
-    Counts_.clear();
+    counts_.clear();
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint origin = cellOrigin(i, j);
             const TCellLook& look = looks[i][j];
             if (look.mark == TCellLook::Mark::Flag) {
-                platform::maskComposite(Buffer_, origin + FlagOffset, Images_.Flag,
-                                        Images_.FlagMask);
-                Counts_.push_back({origin, look.count});
+                platform::maskComposite(buffer_, origin + FlagOffset, images_.Flag,
+                                        images_.FlagMask);
+                counts_.push_back({origin, look.count});
             } else if (look.mark == TCellLook::Mark::Fox) {
-                platform::maskComposite(Buffer_, origin + FoxOffset, Images_.Fox, Images_.FoxMask);
+                platform::maskComposite(buffer_, origin + FoxOffset, images_.Fox, images_.FoxMask);
             }
         }
     }
-    if (Ratio_ > 1.0) {
-        if (Pictures_.size() != Buffer_.size())
-            Pictures_ = QImage(Buffer_.size(), Buffer_.format());
-        std::memcpy(Pictures_.bits(), Buffer_.constBits(),
-                    static_cast<size_t>(Buffer_.sizeInBytes()));
+    if (ratio_ > 1.0) {
+        if (pictures_.size() != buffer_.size())
+            pictures_ = QImage(buffer_.size(), buffer_.format());
+        std::memcpy(pictures_.bits(), buffer_.constBits(),
+                    static_cast<size_t>(buffer_.sizeInBytes()));
     }
-    if (!Counts_.empty()) {
-        QPainter painter(&Buffer_);
+    if (!counts_.empty()) {
+        QPainter painter(&buffer_);
         drawCounts(painter);
     }
-    Drawn_ = inputs;
+    drawn_ = inputs;
 }
 
 void TFieldRenderer::setDevicePixelRatio(qreal ratio) {
     const qreal kept = ratio > 1.0 ? ratio : 1.0;
-    if (kept == Ratio_)
+    if (kept == ratio_)
         return;
-    Ratio_ = kept;
+    ratio_ = kept;
     // The pictures without counts are kept only above 1: the next frame is drawn afresh.
-    Drawn_.reset();
-    if (Ratio_ == 1.0)
-        Pictures_ = QImage();
+    drawn_.reset();
+    if (ratio_ == 1.0)
+        pictures_ = QImage();
 }
 
 void TFieldRenderer::drawCounts(QPainter& painter) const {
-    painter.setFont(CountFont_);
+    painter.setFont(countFont_);
     painter.setPen(Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const Count& count : Counts_)
+    for (const Count& count : counts_)
         drawCount(painter, count.origin, count.value);
 }
 
 void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) const {
     // A static text is placed by its top-left corner, which is where a count is anchored.
-    auto found = CountTexts_.find(count);
-    if (found == CountTexts_.end()) {
+    auto found = countTexts_.find(count);
+    if (found == countTexts_.end()) {
         QStaticText text(QString::number(count));
         text.setTextFormat(Qt::PlainText);
         text.setPerformanceHint(QStaticText::AggressiveCaching);
-        text.prepare(QTransform(), CountFont_);
-        found = CountTexts_.insert(count, text);
+        text.prepare(QTransform(), countFont_);
+        found = countTexts_.insert(count, text);
     }
     painter.drawStaticText(cell + CountOffset, *found);
 }
@@ -231,12 +231,12 @@ void TFieldRenderer::drawCount(QPainter& painter, QPoint cell, int count) const 
 void TFieldRenderer::paintArea(QPainter& painter, QPoint topLeft) const {
     const QRect area(0, 0, AreaWidth, AreaHeight);
     const bool separateCounts =
-        platform::devicePixelRatioOf(painter) > 1.0 && Pictures_.size() == Buffer_.size();
+        platform::devicePixelRatioOf(painter) > 1.0 && pictures_.size() == buffer_.size();
     const QPainter::CompositionMode mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    platform::drawPixelArt(painter, topLeft, separateCounts ? Pictures_ : Buffer_, area);
+    platform::drawPixelArt(painter, topLeft, separateCounts ? pictures_ : buffer_, area);
     painter.setCompositionMode(mode);
-    if (!separateCounts || Counts_.empty())
+    if (!separateCounts || counts_.empty())
         return;
     painter.save();
     painter.setClipRect(area.translated(topLeft), Qt::IntersectClip);

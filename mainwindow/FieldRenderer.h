@@ -83,7 +83,7 @@ public:
 
     // Missing or mis-sized images (see TFieldImages::problems), for the owner to report; a
     // missing image draws nothing.
-    const QStringList& imageProblems() const { return ImageProblems_; }
+    const QStringList& imageProblems() const { return imageProblems_; }
 
     // Rebuilds the back buffer from the puzzle state: background, plates, then flags with
     // their counts and found foxes.
@@ -93,9 +93,9 @@ public:
     void drawFrame(int size, const std::function<TCellLook(int row, int col)>& lookOf);
     void drawFrame(const TFrameInputs& inputs);
     // Whether the back buffer holds the frame of these inputs, at the current pixel ratio.
-    bool holds(const TFrameInputs& inputs) const { return Drawn_ && *Drawn_ == inputs; }
+    bool holds(const TFrameInputs& inputs) const { return drawn_ && *drawn_ == inputs; }
     // The last frame; before the first one, the bare background.
-    const QImage& backBuffer() const { return Buffer_; }
+    const QImage& backBuffer() const { return buffer_; }
     // Plain copy of the buffer's top-left 401 x 225 pixels with their top-left at topLeft.
     // On a device with a pixel ratio above 1 the pixel art is enlarged in sharp blocks and
     // the counts are written over it at the device's resolution, where the frame was drawn
@@ -105,7 +105,7 @@ public:
     // The device pixel ratio the frames will be shown at: above 1, each frame also keeps its
     // picture without the counts, for paintArea to write them at the device's resolution.
     void setDevicePixelRatio(qreal ratio);
-    qreal devicePixelRatio() const { return Ratio_; }
+    qreal devicePixelRatio() const { return ratio_; }
 
     // The board's CellOrigin (core/BoardGeometry.h) as a point: the top-left corner of the
     // box of the plate of cell (row, col), in field pixels.
@@ -124,19 +124,19 @@ private:
     void drawCount(QPainter& painter, QPoint cell, int count) const;
     void drawCounts(QPainter& painter) const;
 
-    TFieldImages Images_;
-    QStringList ImageProblems_;
-    QImage Background_; // a row of the shown 401 pixels of the background: all rows are alike
-    QImage Buffer_;
+    TFieldImages images_;
+    QStringList imageProblems_;
+    QImage background_; // a row of the shown 401 pixels of the background: all rows are alike
+    QImage buffer_;
     // The inputs of the frame in the buffer; none before the first one.
-    std::optional<TFrameInputs> Drawn_;
+    std::optional<TFrameInputs> drawn_;
     // The last frame without its counts, and the counts, kept while the ratio is above 1.
-    QImage Pictures_;
-    std::vector<Count> Counts_;
-    qreal Ratio_ = 1.0;
-    QFont CountFont_;
+    QImage pictures_;
+    std::vector<Count> counts_;
+    qreal ratio_ = 1.0;
+    QFont countFont_;
     // The texts of the counts, laid out once per value.
-    mutable QHash<int, QStaticText> CountTexts_;
+    mutable QHash<int, QStaticText> countTexts_;
 };
 
 } // namespace tarnell

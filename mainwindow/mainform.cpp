@@ -25,7 +25,7 @@
 #include <QPainter>
 #include <QTimer>
 
-using namespace tarnell;
+namespace tarnell {
 
 namespace {
 
@@ -64,14 +64,14 @@ void drawSunkenFrame(QPainter& painter, int top) {
 
 Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
     : TSkinnedForm(mainLayout(), parent),
-      OwnRandom(sources.random ? nullptr : std::make_unique<platform::StdRandom>()),
-      OwnClock(sources.clock ? nullptr : std::make_unique<platform::SystemTimeOfDay>()),
-      Random(sources.random ? *sources.random : *OwnRandom),
-      Clock(sources.clock ? *sources.clock : *OwnClock),
-      PlayClick(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
-      ApplicationActive(sources.applicationActive ? std::move(sources.applicationActive)
-                                                  : &applicationIsActive),
-      Puzzle(Random, Clock), Click(platform::loadWave(QStringLiteral("CLICK"))) {
+      ownRandom_(sources.random ? nullptr : std::make_unique<platform::StdRandom>()),
+      ownClock_(sources.clock ? nullptr : std::make_unique<platform::SystemTimeOfDay>()),
+      random_(sources.random ? *sources.random : *ownRandom_),
+      clock_(sources.clock ? *sources.clock : *ownClock_),
+      playClick_(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
+      applicationActive_(sources.applicationActive ? std::move(sources.applicationActive)
+                                                   : &applicationIsActive),
+      puzzle_(random_, clock_), click_(platform::loadWave(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
     FormCreate();
 }
@@ -85,9 +85,9 @@ void Tmainform_form::FormCreate() {
     // The skin (bitmaps, caption buttons) and the CLICK sound are ready by now.
     move(platform::centredPosition(ClientSize));
     createSideToolbar();
-    Side[0] = {MyAni1, MyAni1->pos(), [this] { ShowGamePage(); }};
-    Side[1] = {MyAni2, MyAni2->pos(), [this] { ShowPage(AboutPage); }};
-    Side[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
+    side_[0] = {MyAni1, MyAni1->pos(), [this] { ShowGamePage(); }};
+    side_[1] = {MyAni2, MyAni2->pos(), [this] { ShowPage(AboutPage); }};
+    side_[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
     createGamePage();
     createAboutPage();
 
@@ -97,7 +97,7 @@ void Tmainform_form::FormCreate() {
                               problems.join(QLatin1Char('\n')));
     showPuzzleState();
 
-    for (TSideButton& side : Side) {
+    for (TSideButton& side : side_) {
         connect(side.button, &TAnimatedImage::OnMouseDown, this,
                 [this, &side](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
                     SideButtonDown(side);
@@ -187,7 +187,7 @@ void Tmainform_form::ReadSettings() {
     }
     // Stored values outside the limits never reach the planes.
     const TSetup setup = NormalizeSetup(size, foxes);
-    Puzzle.Reset(setup.Size, setup.Foxes);
+    puzzle_.Reset(setup.Size, setup.Foxes);
     JvgCheckBox12->setChecked(hints);
 }
 
@@ -197,15 +197,15 @@ void Tmainform_form::FormClose() {
 
 void Tmainform_form::FormDestroy() {
     // Runs once, whichever way the window goes: closed by any route, or destroyed.
-    if (Stopped)
+    if (stopped_)
         return;
-    Stopped = true;
+    stopped_ = true;
     Timer1->stop();
     platform::SettingsStore store;
     if (!store.open())
         return;
-    store.writeInteger(SettingFoxes, Puzzle.SetupFoxes());
-    store.writeInteger(SettingSize, Puzzle.SetupSize());
+    store.writeInteger(SettingFoxes, puzzle_.SetupFoxes());
+    store.writeInteger(SettingSize, puzzle_.SetupSize());
     store.writeBool(SettingHints, JvgCheckBox12->isChecked());
     store.sync();
 }
@@ -213,19 +213,19 @@ void Tmainform_form::FormDestroy() {
 void Tmainform_form::Timer1Timer() {
     if (Notebook1->currentIndex() != GamePage)
         return;
-    if (Puzzle.Started() && !Puzzle.Finished())
-        LCDLabel1->setCaption(QString::fromStdString(ClockText(Puzzle.Elapsed(Clock.Now()))));
-    PaintBox3->showFrame(Puzzle, JvgCheckBox12->isChecked());
-    BoardReader_->announceChanges();
+    if (puzzle_.Started() && !puzzle_.Finished())
+        LCDLabel1->setCaption(QString::fromStdString(ClockText(puzzle_.Elapsed(clock_.Now()))));
+    PaintBox3->showFrame(puzzle_, JvgCheckBox12->isChecked());
+    boardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
-    Puzzle.MouseMove(x, y);
-    BoardReader_->announceChanges();
+    puzzle_.MouseMove(x, y);
+    boardReader_->announceChanges();
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
-    if (button != Qt::LeftButton || Puzzle.Finished())
+    if (button != Qt::LeftButton || puzzle_.Finished())
         return;
     int row = 0;
     int col = 0;
@@ -234,65 +234,65 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
 }
 
 void Tmainform_form::openCellAt(int row, int col) {
-    if (Puzzle.Finished())
+    if (puzzle_.Finished())
         return;
-    if (!Puzzle.Started()) {
+    if (!puzzle_.Started()) {
         // The first move of the program generates, wherever it falls.
-        Puzzle.NewPuzzle();
+        puzzle_.NewPuzzle();
         showPuzzleState();
     }
-    if (Puzzle.Inside(row, col))
-        PlayClick(Click);
+    if (puzzle_.Inside(row, col))
+        playClick_(click_);
     // Also stores a cell beside the field as the current one.
-    const TMoveResult move = Puzzle.OpenCell(row, col);
+    const TMoveResult move = puzzle_.OpenCell(row, col);
     showPuzzleState();
-    BoardReader_->announceChanges();
+    boardReader_->announceChanges();
     if (move.Solved && move.Result)
-        OpenDialogOfKind(PuzzleSolved, odPuzzleSolved, *move.Result);
+        OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
 }
 
 void Tmainform_form::showPuzzleState() {
     // The displays show only what changed: an unchanged caption draws nothing.
-    LCDLabel5->setCaption(twoDigits(Puzzle.SetupSize()));
-    LCDLabel6->setCaption(twoDigits(Puzzle.SetupFoxes()));
+    LCDLabel5->setCaption(twoDigits(puzzle_.SetupSize()));
+    LCDLabel6->setCaption(twoDigits(puzzle_.SetupFoxes()));
     // Before the first puzzle the puzzle's displays keep their "00" and the high-score
     // button stays disabled.
-    if (!Puzzle.Started())
+    if (!puzzle_.Started())
         return;
     mybitbutn51->setEnabled(true);
-    LCDLabel2->setCaption(twoDigits(Puzzle.FieldSize()));
-    LCDLabel3->setCaption(twoDigits(Puzzle.FoxCount()));
-    LCDLabel4->setCaption(twoDigits(Puzzle.FoundCount()));
+    LCDLabel2->setCaption(twoDigits(puzzle_.FieldSize()));
+    LCDLabel3->setCaption(twoDigits(puzzle_.FoxCount()));
+    LCDLabel4->setCaption(twoDigits(puzzle_.FoundCount()));
 }
 
 void Tmainform_form::StartNewPuzzle() {
-    Puzzle.NewPuzzle();
+    puzzle_.NewPuzzle();
     showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn1Click() {
-    Puzzle.IncreaseSize();
+    puzzle_.IncreaseSize();
     showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn2Click() {
-    Puzzle.IncreaseFoxes();
+    puzzle_.IncreaseFoxes();
     showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn3Click() {
-    Puzzle.DecreaseSize();
+    puzzle_.DecreaseSize();
     showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn4Click() {
-    Puzzle.DecreaseFoxes();
+    puzzle_.DecreaseFoxes();
     showPuzzleState();
 }
 
 void Tmainform_form::mybitbutn510Click() {
-    if (Puzzle.RequestNewPuzzle())
-        OpenDialogOfKind(Confirmation, odConfirmation, QStringLiteral("Warning!"),
+    if (puzzle_.RequestNewPuzzle())
+        OpenDialogOfKind(confirmation_, odConfirmation, QStringLiteral("Warning!"),
                          QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
     else
         showPuzzleState();
@@ -300,16 +300,16 @@ void Tmainform_form::mybitbutn510Click() {
 
 void Tmainform_form::mybitbutn51Click() {
     SetOpenDialogMarker(odHighScore);
-    if (Puzzle.Started())
-        OpenDialogOfKind(HighScore, odHighScore, Puzzle.FieldSize(), Puzzle.FoxCount());
+    if (puzzle_.Started())
+        OpenDialogOfKind(highScore_, odHighScore, puzzle_.FieldSize(), puzzle_.FoxCount());
 }
 
 void Tmainform_form::mybitbutn52Click() {
-    OpenDialogOfKind(Donation, odDonation);
+    OpenDialogOfKind(donation_, odDonation);
 }
 
 void Tmainform_form::mybitbutn53Click() {
-    OpenDialogOfKind(Donation, odDonation);
+    OpenDialogOfKind(donation_, odDonation);
 }
 
 void Tmainform_form::JvgCheckBox12Click() {
@@ -332,15 +332,15 @@ void Tmainform_form::OpenDialogOfKind(std::unique_ptr<Form>& slot, TOpenDialog m
 }
 
 QWidget* Tmainform_form::dialogNamedByMarker() const {
-    switch (Marker) {
+    switch (marker_) {
     case odConfirmation:
-        return Confirmation.get();
+        return confirmation_.get();
     case odDonation:
-        return Donation.get();
+        return donation_.get();
     case odHighScore:
-        return HighScore.get();
+        return highScore_.get();
     case odPuzzleSolved:
-        return PuzzleSolved.get();
+        return puzzleSolved_.get();
     default:
         return nullptr;
     }
@@ -375,12 +375,12 @@ void Tmainform_form::ShowGamePage() {
 // dialog's, and moving this window's focus would light no face yet pick the button that takes
 // Enter once this window is active again.
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (ApplicationActive() && isActiveWindow())
+    if (applicationActive_() && isActiveWindow())
         button->setFocus(Qt::MouseFocusReason);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (ApplicationActive() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
+    if (applicationActive_() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
         RzBmpButton1->setFocus(Qt::MouseFocusReason);
 }
 
@@ -443,3 +443,5 @@ bool Tmainform_form::eventFilter(QObject* watched, QEvent* event) {
         return FormKeyDown(*static_cast<QKeyEvent*>(event));
     return TSkinnedForm::eventFilter(watched, event);
 }
+
+} // namespace tarnell

@@ -12,6 +12,9 @@
 #include <memory>
 
 class QTimer;
+
+namespace tarnell {
+
 class TAnimatedImage;
 class TBevel;
 class TBevelPanel;
@@ -26,13 +29,11 @@ class Tgame_over_form;
 class Tscore_form;
 class Twarnin_form;
 
-namespace tarnell {
 class TBoardKeys;
 class TBoardReader;
 class TFieldArea;
 class TImagelessButton;
 class TLCDLabel;
-} // namespace tarnell
 
 // What the window takes from outside; each one left empty means the real thing.
 struct TMainFormSources {
@@ -56,19 +57,19 @@ public:
     explicit Tmainform_form(TMainFormSources sources = {}, QWidget* parent = nullptr);
     ~Tmainform_form() override;
 
-    const tarnell::TPuzzle& puzzle() const { return Puzzle; }
-    const platform::WaveSound& clickSound() const { return Click; }
+    const tarnell::TPuzzle& puzzle() const { return puzzle_; }
+    const platform::WaveSound& clickSound() const { return click_; }
 
     // --- TDialogHost ---
-    int OpenDialogMarker() const override { return Marker; }
-    void SetOpenDialogMarker(int marker) override { Marker = marker; }
+    int OpenDialogMarker() const override { return marker_; }
+    void SetOpenDialogMarker(int marker) override { marker_ = marker; }
     void StartNewPuzzle() override;
 
     // The dialog of each kind, while one exists (hidden once closed).
-    Twarnin_form* confirmationDialog() const { return Confirmation.get(); }
-    Tgame_over_form* puzzleSolvedDialog() const { return PuzzleSolved.get(); }
-    Tscore_form* highScoreDialog() const { return HighScore.get(); }
-    Tdonat_form* donationDialog() const { return Donation.get(); }
+    Twarnin_form* confirmationDialog() const { return confirmation_.get(); }
+    Tgame_over_form* puzzleSolvedDialog() const { return puzzleSolved_.get(); }
+    Tscore_form* highScoreDialog() const { return highScore_.get(); }
+    Tdonat_form* donationDialog() const { return donation_.get(); }
 
     // --- handlers ---
     void Timer1Timer();
@@ -96,8 +97,8 @@ public:
     // --- controls ---
     QWidget* Panel3 = nullptr; // TBevelPanel
     QStackedWidget* Notebook1 = nullptr;
-    QWidget* GamePageWidget = nullptr;
-    QWidget* AboutPageWidget = nullptr;
+    QWidget* gamePageWidget_ = nullptr;
+    QWidget* aboutPageWidget_ = nullptr;
     TMyAni* MyAni1 = nullptr;
     TMyAni* MyAni2 = nullptr;
     TMyAni* MyAni4 = nullptr;
@@ -179,23 +180,25 @@ private:
     void OpenDialogOfKind(std::unique_ptr<Form>& slot, tarnell::TOpenDialog marker, Args&&... args);
     QWidget* dialogNamedByMarker() const;
 
-    std::unique_ptr<tarnell::RandomSource> OwnRandom;
-    std::unique_ptr<tarnell::TimeOfDaySource> OwnClock;
-    tarnell::RandomSource& Random;
-    const tarnell::TimeOfDaySource& Clock;
-    std::function<void(const platform::WaveSound&)> PlayClick;
-    std::function<bool()> ApplicationActive;
-    tarnell::TPuzzle Puzzle;
-    platform::WaveSound Click;
+    std::unique_ptr<tarnell::RandomSource> ownRandom_;
+    std::unique_ptr<tarnell::TimeOfDaySource> ownClock_;
+    tarnell::RandomSource& random_;
+    const tarnell::TimeOfDaySource& clock_;
+    std::function<void(const platform::WaveSound&)> playClick_;
+    std::function<bool()> applicationActive_;
+    tarnell::TPuzzle puzzle_;
+    platform::WaveSound click_;
 
-    int Marker = tarnell::odNone; // the open-dialog marker
-    std::unique_ptr<Twarnin_form> Confirmation;
-    std::unique_ptr<Tgame_over_form> PuzzleSolved;
-    std::unique_ptr<Tscore_form> HighScore;
-    std::unique_ptr<Tdonat_form> Donation;
+    int marker_ = tarnell::odNone; // the open-dialog marker
+    std::unique_ptr<Twarnin_form> confirmation_;
+    std::unique_ptr<Tgame_over_form> puzzleSolved_;
+    std::unique_ptr<Tscore_form> highScore_;
+    std::unique_ptr<Tdonat_form> donation_;
 
-    TSideButton Side[3];
-    bool Stopped = false;
-    tarnell::TBoardKeys* BoardKeys_ = nullptr;
-    tarnell::TBoardReader* BoardReader_ = nullptr;
+    TSideButton side_[3];
+    bool stopped_ = false;
+    tarnell::TBoardKeys* boardKeys_ = nullptr;
+    tarnell::TBoardReader* boardReader_ = nullptr;
 };
+
+} // namespace tarnell

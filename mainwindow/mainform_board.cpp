@@ -8,32 +8,34 @@
 #include "FormParts.h"
 #include "widgets/GlyphCheckBox.h"
 
-using namespace tarnell;
+namespace tarnell {
 
 void Tmainform_form::connectBoard() {
     // The keys act where the game page parks the focus and on the board itself.
-    BoardKeys_ = new TBoardKeys({RzBmpButton1, PaintBox3}, this);
-    connect(BoardKeys_, &TBoardKeys::moveRequested, this, &Tmainform_form::moveCurrentCell);
-    connect(BoardKeys_, &TBoardKeys::openRequested, this, &Tmainform_form::openCurrentCell);
+    boardKeys_ = new TBoardKeys({RzBmpButton1, PaintBox3}, this);
+    connect(boardKeys_, &TBoardKeys::moveRequested, this, &Tmainform_form::moveCurrentCell);
+    connect(boardKeys_, &TBoardKeys::openRequested, this, &Tmainform_form::openCurrentCell);
 
-    BoardReader_ = new TBoardReader(
-        PaintBox3, Puzzle, [box = JvgCheckBox12] { return box->isChecked(); },
-        [keys = BoardKeys_] { return keys->keyboardOnBoard(); });
-    connect(BoardKeys_, &TBoardKeys::keyboardArrived, BoardReader_,
+    boardReader_ = new TBoardReader(
+        PaintBox3, puzzle_, [box = JvgCheckBox12] { return box->isChecked(); },
+        [keys = boardKeys_] { return keys->keyboardOnBoard(); });
+    connect(boardKeys_, &TBoardKeys::keyboardArrived, boardReader_,
             &TBoardReader::announceCurrentCellSoon);
 }
 
 void Tmainform_form::moveCurrentCell(int rows, int cols) {
-    Puzzle.MoveCurrentCell(rows, cols);
+    puzzle_.MoveCurrentCell(rows, cols);
     // The cyan plate follows the key at once rather than at the next tick.
     Timer1Timer();
 }
 
 void Tmainform_form::openCurrentCell() {
-    if (!Puzzle.Inside(Puzzle.HotRow(), Puzzle.HotCol())) {
+    if (!puzzle_.Inside(puzzle_.HotRow(), puzzle_.HotCol())) {
         // Nothing to open yet: the key shows where the keyboard starts, as an arrow would.
         moveCurrentCell(0, 0);
         return;
     }
-    openCellAt(Puzzle.HotRow(), Puzzle.HotCol());
+    openCellAt(puzzle_.HotRow(), puzzle_.HotCol());
 }
+
+} // namespace tarnell

@@ -16,7 +16,8 @@
 #include <QTimer>
 #include <algorithm>
 
-using namespace tarnell;
+namespace tarnell {
+
 using platform::TColor;
 
 namespace {
@@ -123,9 +124,9 @@ void Tmainform_form::createGamePage() {
     Notebook1 = new QStackedWidget(Panel3);
     Notebook1->setObjectName(QStringLiteral("Notebook1"));
     Notebook1->setGeometry(3, 3, 422, 318);
-    GamePageWidget = makePage(Notebook1);
-    AboutPageWidget = makePage(Notebook1);
-    QWidget* page = GamePageWidget;
+    gamePageWidget_ = makePage(Notebook1);
+    aboutPageWidget_ = makePage(Notebook1);
+    QWidget* page = gamePageWidget_;
 
     // Created in the tab order of the page's focusable controls.
     RzBmpButton1 = new TImagelessButton(page);
@@ -220,7 +221,7 @@ void Tmainform_form::createGamePage() {
 }
 
 void Tmainform_form::createAboutPage() {
-    QWidget* page = AboutPageWidget;
+    QWidget* page = aboutPageWidget_;
     Bevel2 = new TBevel(page);
     Bevel2->setObjectName(QStringLiteral("Bevel2"));
     Bevel2->setGeometry(8, 8, 409, 305);
@@ -254,3 +255,5 @@ void Tmainform_form::createAboutPage() {
                          platform::clYellow, QRect(48, 266, 316, 13));
     mybitbutn53 = makeButton<Tmybitbutn5>(page, "mybitbutn53", 13, QString(), {176, 284, 60, 22});
 }
+
+} // namespace tarnell

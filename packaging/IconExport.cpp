@@ -7,6 +7,8 @@
 #include <QImage>
 #include <cstdio>
 
+using namespace tarnell;
+
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 4) {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 MessageHandler& handlerSlot() {
@@ -28,4 +28,4 @@ MessageHandler setMessageHandler(MessageHandler handler) {
     return previous;
 }
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace tarnell::platform {
 
 using MessageHandler = std::function<void(const QString& title, const QString& text)>;
 
@@ -13,4 +13,4 @@ void showMessage(const QString& text, const QString& title = QStringLiteral("Tar
 // Replaces the box (empty handler: back to the real box); returns the previous handler.
 MessageHandler setMessageHandler(MessageHandler handler);
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <QPainter>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 QByteArray readAll(const QString& path) {
@@ -61,4 +61,4 @@ QByteArray bitmapFileBytes(const QString& name) {
     return readAll(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()));
 }
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-namespace platform {
+namespace tarnell::platform {
 
 // The bitmap NAME (":/res/NAME.bmp") converted to QImage::Format_RGB32; a null image if missing.
 QImage loadBitmap(const QString& name);
@@ -20,4 +20,4 @@ QByteArray loadWave(const QString& name);
 // The stored bytes of a bitmap file as embedded (for checks of depth and header).
 QByteArray bitmapFileBytes(const QString& name);
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <QScreen>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 
@@ -31,6 +31,8 @@ QPoint centredIn(const QRect& area, QSize windowSize) {
                                    (area.height() - windowSize.height()) / 2);
 }
 
-int frameAndCaptionHeight() { return 4 + 19; }
+int frameAndCaptionHeight() {
+    return 4 + 19;
+}
 
-} // namespace platform
+} // namespace tarnell::platform

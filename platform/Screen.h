@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace platform {
+namespace tarnell::platform {
 
 // Width and height of the primary screen's available area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
 QSize usableScreenSize();
@@ -19,4 +19,4 @@ QPoint centredIn(const QRect& area, QSize windowSize);
 // SM_CYFRAME + SM_CYCAPTION of the classic frame: 4 + 19.
 int frameAndCaptionHeight();
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 
@@ -189,4 +189,4 @@ QString SettingsStore::location() const {
     return openSettings()->fileName();
 }
 
-} // namespace platform
+} // namespace tarnell::platform

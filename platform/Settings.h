@@ -8,7 +8,7 @@
 
 class QSettings;
 
-namespace platform {
+namespace tarnell::platform {
 
 class SettingsStore {
 public:
@@ -38,4 +38,4 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
-} // namespace platform
+} // namespace tarnell::platform

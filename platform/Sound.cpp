@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform {
+namespace tarnell::platform {
 
 namespace {
 
@@ -456,4 +456,4 @@ void stopSound() {
         thePlayer->stop();
 }
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <memory>
 
-namespace platform {
+namespace tarnell::platform {
 
 struct DecodedWave {
     int channels = 0;
@@ -45,4 +45,4 @@ void prepareSound(const WaveSound& sound);
 // Stops whatever plays (used at shutdown).
 void stopSound();
 
-} // namespace platform
+} // namespace tarnell::platform

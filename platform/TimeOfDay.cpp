@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
-namespace platform {
+namespace tarnell::platform {
 
 double timeOfDayInDays() {
     // The clock asks ten times a second while a puzzle runs. localtime_r reads the time zone
@@ -27,4 +27,4 @@ int StdRandom::Next(int n) {
     return dist(engine_);
 }
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -6,7 +6,7 @@
 
 #include <random>
 
-namespace platform {
+namespace tarnell::platform {
 
 double timeOfDayInDays();
 
@@ -24,4 +24,4 @@ private:
     std::mt19937 engine_{5489u};
 };
 
-} // namespace platform
+} // namespace tarnell::platform

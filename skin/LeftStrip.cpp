@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace tarnell {
+
 TLeftStrip::TLeftStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PaintBox1"));
     // The gradient covers every pixel, so nothing needs erasing first.
@@ -26,3 +28,5 @@ void TLeftStrip::PaintBox1Paint(QPainter& painter) {
     if (overlay_)
         overlay_(painter);
 }
+
+} // namespace tarnell

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+namespace tarnell {
+
 class TLeftStrip : public QWidget {
     Q_OBJECT
 public:
@@ -24,3 +26,5 @@ private:
 
     Overlay overlay_;
 };
+
+} // namespace tarnell

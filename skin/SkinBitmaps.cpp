@@ -5,7 +5,7 @@
 #include <QDebug>
 #include <QStringList>
 
-namespace skin {
+namespace tarnell::skin {
 
 namespace {
 
@@ -75,4 +75,4 @@ QStringList SkinBitmaps::missing() const {
     return names;
 }
 
-} // namespace skin
+} // namespace tarnell::skin

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-namespace skin {
+namespace tarnell::skin {
 
 // Where the images come from: the embedded resources by default; tests may install their own.
 // The loader is asked for the thirteen bitmap names and for "MAINICON" (a 32 x 32 image
@@ -41,4 +41,4 @@ struct SkinBitmaps {
     QStringList missing() const;
 };
 
-} // namespace skin
+} // namespace tarnell::skin

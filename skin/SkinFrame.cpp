@@ -7,7 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace skin {
+namespace tarnell::skin {
 
 namespace {
 
@@ -180,4 +180,4 @@ void paintFrame(QPainter& painter, const SkinBitmaps& bitmaps, const FrameState&
     painter.restore();
 }
 
-} // namespace skin
+} // namespace tarnell::skin

@@ -14,7 +14,7 @@
 
 class QPainter;
 
-namespace skin {
+namespace tarnell::skin {
 
 // Frame measures shared by painting and by the caption's mouse handling.
 constexpr int CornerSize = 46;    // the corner piece, and the rows an activation repaints
@@ -62,4 +62,4 @@ QImage composeCorner(const SkinBitmaps& bitmaps);
 // source pixel (left + x * w / targetW, top + y * h / targetH), rounded down.
 QImage stretchCopy(const QImage& source, const QRect& sourceRect, QSize targetSize);
 
-} // namespace skin
+} // namespace tarnell::skin

@@ -12,6 +12,8 @@
 #include <QPixmap>
 #include <QWindow>
 
+namespace tarnell {
+
 TSkinnedForm::TSkinnedForm(const TSkinLayout& layout, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint |
                           (layout.isDialog ? Qt::WindowStaysOnTopHint : Qt::WindowFlags())),
@@ -235,3 +237,5 @@ void TSkinnedForm::clearPressed() {
     closePressed_ = 0;
     minimisePressed_ = 0;
 }
+
+} // namespace tarnell

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace tarnell {
+
 // What a derived window says about itself; everything else about the skin is the same.
 struct TSkinLayout {
     QSize clientSize; // the whole window: the frame is painted inside it
@@ -94,3 +96,5 @@ private:
     QPoint dragOffset_;  // pointer minus window position while moving by hand
     QPoint lastPointer_; // global position of the last mouse event, to tell real moves
 };
+
+} // namespace tarnell

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace tarnell {
+
 namespace {
 
 QColor shadow() {
@@ -68,3 +70,5 @@ void TBevelPanel::paintEvent(QPaintEvent* /*event*/) {
     drawFrame3D(painter, rect(), highlight(), shadow());
     drawFrame3D(painter, rect().adjusted(1, 1, -1, -1), shadow(), highlight());
 }
+
+} // namespace tarnell

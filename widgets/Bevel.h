@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace tarnell {
+
 // A one-pixel 3-D frame just inside rect: the top colour on the left column and top row,
 // the bottom colour on the right column and bottom row, which also take both far corners.
 void drawFrame3D(QPainter& painter, const QRect& rect, const QColor& top, const QColor& bottom);
@@ -48,3 +50,5 @@ protected:
 private:
     QColor colour_;
 };
+
+} // namespace tarnell

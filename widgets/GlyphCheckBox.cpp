@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+namespace tarnell {
+
 TGlyphCheckBox::TGlyphCheckBox(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::NoFocus);
@@ -110,3 +112,5 @@ void TGlyphCheckBox::leaveEvent(QEvent* event) {
     QAbstractButton::leaveEvent(event);
     emit OnMouseLeave();
 }
+
+} // namespace tarnell

@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace tarnell {
+
 class TGlyphCheckBox : public QAbstractButton {
     Q_OBJECT
 public:
@@ -58,3 +60,5 @@ private:
     platform::TColor highlightColor_ = NoColor;
     platform::TColor shadowColor_ = platform::clBlack;
 };
+
+} // namespace tarnell

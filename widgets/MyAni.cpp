@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <algorithm>
 
+namespace tarnell {
+
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
     tarnell::installAccessibleInterfaces();
@@ -353,3 +355,5 @@ void TMyAni::leaveEvent(QEvent* event) {
     TAnimatedImage::leaveEvent(event);
     emit OnMouseLeave();
 }
+
+} // namespace tarnell

@@ -11,6 +11,8 @@
 
 class QTimer;
 
+namespace tarnell {
+
 enum TGlyphOrientation { goHorizontal, goVertical };
 
 class TAnimatedImage : public QWidget {
@@ -142,3 +144,5 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 };
+
+} // namespace tarnell

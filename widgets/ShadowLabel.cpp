@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace tarnell {
+
 TShadowLabel::TShadowLabel(const QString& caption, platform::TColor color, QWidget* parent)
     : QWidget(parent), caption_(caption), fontColor_(color) {
     setFont(platform::programFont(true));
@@ -139,3 +141,5 @@ void TShadowLabel::paintEvent(QPaintEvent*) {
     painter.setPen(platform::toQColor(isEnabled() ? fontColor_ : platform::clGrayText));
     painter.drawText(textRect(), textFlags(), caption_);
 }
+
+} // namespace tarnell

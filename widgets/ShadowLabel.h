@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+namespace tarnell {
+
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 
 class TShadowLabel : public QWidget {
@@ -72,3 +74,5 @@ private:
     bool wordWrap_ = false;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
 };
+
+} // namespace tarnell

@@ -8,6 +8,8 @@
 
 #include <random>
 
+namespace tarnell {
+
 namespace {
 
 // The tests' stand-ins: unscripted, the random source draws from a generator seeded at each
@@ -69,5 +71,9 @@ void OpenCellFirstMove(benchmark::State& state) {
 BENCHMARK(OpenCellFirstMove);
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 BENCHMARK_MAIN();

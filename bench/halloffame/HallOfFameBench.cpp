@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -64,5 +64,9 @@ void StoreInAFullFile(benchmark::State& state) {
 BENCHMARK(StoreInAFullFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 BENCHMARK_MAIN();

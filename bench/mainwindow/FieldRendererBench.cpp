@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+namespace tarnell {
+
 namespace {
 
 // The embedded images, or stand-ins of the same sizes when they are not there (the cost
@@ -99,6 +101,10 @@ void BM_FrameAndPaintAtRatioTwo(benchmark::State& state) {
 BENCHMARK(BM_FrameAndPaintAtRatioTwo)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

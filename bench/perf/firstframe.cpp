@@ -23,6 +23,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tarnell {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -114,6 +116,10 @@ int ignoreErrors(Display*, XErrorEvent*) {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     const char* title = "Tarnell";

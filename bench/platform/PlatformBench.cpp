@@ -13,6 +13,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 void GradientFillFieldBackground(benchmark::State& state) {
@@ -76,5 +78,9 @@ void DecodeTadaAdpcm(benchmark::State& state) {
 BENCHMARK(DecodeTadaAdpcm)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 BENCHMARK_MAIN();

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-using namespace tarnell;
+namespace tarnell {
 
 namespace {
 
@@ -77,6 +77,10 @@ void BM_RenderLargeShaped(benchmark::State& state) {
 BENCHMARK(BM_RenderLargeShaped);
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <cstdint>
 
-namespace platform {
+namespace tarnell::platform {
 
 using TColor = uint32_t;
 
@@ -49,4 +49,4 @@ QColor toQColor(TColor c);
 // A QColor as a plain colour value.
 TColor fromQColor(const QColor& c);
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-namespace platform {
+namespace tarnell::platform {
 
 int gradientChannel(int start, int end, int k, int n) {
     if (n < 2)
@@ -170,4 +170,4 @@ void drawPixelOutline(QPainter& painter, const QRect& rect, const QColor& colour
     drawPixelRun(painter, QPoint(right, top), QPoint(right, bottom), colour);
 }
 
-} // namespace platform
+} // namespace tarnell::platform

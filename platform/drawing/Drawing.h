@@ -10,7 +10,7 @@
 
 class QPainter;
 
-namespace platform {
+namespace tarnell::platform {
 
 enum class GradientDirection { TopToBottom, LeftToRight };
 
@@ -62,4 +62,4 @@ void drawPixelRun(QPainter& painter, QPoint from, QPoint to, const QColor& colou
 // rect.left() + rect.width() and rows rect.top() to rect.top() + rect.height().
 void drawPixelOutline(QPainter& painter, const QRect& rect, const QColor& colour);
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace platform {
+namespace tarnell::platform {
 
 void installFontSubstitutions() {
     static bool done = false;
@@ -37,4 +37,4 @@ QFont captionFont() {
     return font;
 }
 
-} // namespace platform
+} // namespace tarnell::platform

@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-namespace platform {
+namespace tarnell::platform {
 
 // Registers the face substitution once; called by the application at start (and by tests).
 void installFontSubstitutions();
@@ -15,4 +15,4 @@ QFont programFontPixels(int pixelHeight, bool bold);
 // The stock variable-pitch system font of the window captions.
 QFont captionFont();
 
-} // namespace platform
+} // namespace tarnell::platform

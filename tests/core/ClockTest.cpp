@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-using namespace tarnell;
+namespace tarnell {
 
 namespace {
 
@@ -101,3 +101,5 @@ TEST(ElapsedTest, ThePuzzleClockRunsFromGenerationAndStopsAtTheLastFox) {
     // Later readings keep the time of the last fox.
     EXPECT_EQ(ElapsedMilliseconds(game.puzzle.Elapsed(TimeOfDay(5, 0, 0, 0))), 185900);
 }
+
+} // namespace tarnell

@@ -10,7 +10,8 @@
 #include <cmath>
 #include <set>
 
-using namespace tarnell;
+namespace tarnell {
+
 using testsupport::Cell;
 using testsupport::Game;
 using testsupport::Marks;
@@ -262,7 +263,7 @@ TEST(MoveTest, WorkedExample) {
     EXPECT_EQ(Marks(p), Grid({".XXX.", "XXXXX", "XXXXX", "X.XXX", "X.XXX"}));
 
     game.clock.Advance(83450);
-    const double end = game.clock.now;
+    const double end = game.clock.now_;
     move = p.OpenCell(5, 2);
     EXPECT_TRUE(move.FoundFox);
     EXPECT_TRUE(move.Solved);
@@ -451,7 +452,7 @@ TEST(PlayThroughTest, RandomClicksUntilSolved) {
         game.clock.Set(23, 59, 30, round);
         game.puzzle.Reset(size, foxCount);
         game.puzzle.NewPuzzle();
-        const double start = game.clock.now;
+        const double start = game.clock.now_;
 
         std::vector<Cell> cells;
         for (int r = 1; r <= size; ++r)
@@ -510,7 +511,9 @@ TEST(PlayThroughTest, RandomClicksUntilSolved) {
         EXPECT_EQ(result->StepCount, static_cast<int>(distinct.size()));
         EXPECT_EQ(ElapsedMilliseconds(result->Elapsed), elapsedMs);
         EXPECT_EQ(game.puzzle.FoundCount(), foxCount);
-        EXPECT_EQ(ElapsedMilliseconds(game.puzzle.Elapsed(game.clock.now + 0.1)), elapsedMs);
+        EXPECT_EQ(ElapsedMilliseconds(game.puzzle.Elapsed(game.clock.now_ + 0.1)), elapsedMs);
         EXPECT_NE(game.puzzle.EndTime(), start);
     }
 }
+
+} // namespace tarnell

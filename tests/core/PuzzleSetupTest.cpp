@@ -6,7 +6,8 @@
 #include <climits>
 #include <set>
 
-using namespace tarnell;
+namespace tarnell {
+
 using testsupport::Cell;
 using testsupport::Game;
 
@@ -203,13 +204,13 @@ TEST(RequestNewPuzzleTest, AsksFirstWhileAPuzzleRunsAndChangesNothing) {
     game.puzzle.OpenCell(2, 3);
     game.puzzle.IncreaseSize();
     const TPlane foxes = game.puzzle.FoxPlane();
-    const std::size_t draws = game.random.ranges.size();
+    const std::size_t draws = game.random.ranges_.size();
     const double started = game.puzzle.StartTime();
     game.clock.Advance(5000);
 
     EXPECT_TRUE(game.puzzle.RequestNewPuzzle());
-    EXPECT_EQ(game.random.ranges.size(), draws);
-    EXPECT_EQ(game.random.seeds.size(), 1u);
+    EXPECT_EQ(game.random.ranges_.size(), draws);
+    EXPECT_EQ(game.random.seeds_.size(), 1u);
     EXPECT_EQ(game.puzzle.FoxPlane(), foxes);
     EXPECT_EQ(game.puzzle.FieldSize(), 5);
     EXPECT_EQ(game.puzzle.StepCount(), 1);
@@ -220,7 +221,7 @@ TEST(RequestNewPuzzleTest, AsksFirstWhileAPuzzleRunsAndChangesNothing) {
     game.puzzle.NewPuzzle();
     EXPECT_EQ(game.puzzle.FieldSize(), 6);
     EXPECT_EQ(game.puzzle.StepCount(), 0);
-    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now);
+    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
 }
 
 TEST(RequestNewPuzzleTest, GeneratesAtOnceAfterASolvedPuzzle) {
@@ -234,7 +235,7 @@ TEST(RequestNewPuzzleTest, GeneratesAtOnceAfterASolvedPuzzle) {
     EXPECT_EQ(game.puzzle.FoundCount(), 0);
     EXPECT_EQ(game.puzzle.StepCount(), 0);
     EXPECT_EQ(game.puzzle.ViewState(2, 2), vsCovered);
-    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now);
+    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
 }
 
 TEST(NewPuzzleTest, ReseedsFromTheMillisecondOfTheDayAndStartsTheClockThen) {
@@ -242,10 +243,10 @@ TEST(NewPuzzleTest, ReseedsFromTheMillisecondOfTheDayAndStartsTheClockThen) {
     game.clock.Set(12, 34, 56, 789);
     game.puzzle.Reset(8, 5);
     game.puzzle.NewPuzzle();
-    ASSERT_EQ(game.random.seeds.size(), 1u);
-    EXPECT_EQ(game.random.seeds[0], 45296789u);
-    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now);
-    EXPECT_EQ(game.puzzle.Elapsed(game.clock.now), 0.0);
+    ASSERT_EQ(game.random.seeds_.size(), 1u);
+    EXPECT_EQ(game.random.seeds_[0], 45296789u);
+    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
+    EXPECT_EQ(game.puzzle.Elapsed(game.clock.now_), 0.0);
 
     // The seed comes before the first draw, so the same millisecond gives the same layout
     // and another millisecond, as a rule, another one.
@@ -254,7 +255,7 @@ TEST(NewPuzzleTest, ReseedsFromTheMillisecondOfTheDayAndStartsTheClockThen) {
     EXPECT_EQ(game.puzzle.FoxPlane(), first);
     game.clock.Advance(1);
     game.puzzle.NewPuzzle();
-    EXPECT_EQ(game.random.seeds.back(), 45296790u);
+    EXPECT_EQ(game.random.seeds_.back(), 45296790u);
     EXPECT_NE(game.puzzle.FoxPlane(), first);
 }
 
@@ -264,7 +265,7 @@ TEST(NewPuzzleTest, DrawsTheRowBeforeTheColumn) {
     EXPECT_EQ(game.puzzle.FoxPlane()[2][6], fpFox);
     EXPECT_EQ(game.puzzle.FoxPlane()[6][3], fpFox);
     EXPECT_EQ(game.puzzle.FoxPlane()[6][2], fpNearFox);
-    EXPECT_EQ(game.random.ranges, (std::vector<int>{7, 7, 7, 7}));
+    EXPECT_EQ(game.random.ranges_, (std::vector<int>{7, 7, 7, 7}));
 }
 
 TEST(NewPuzzleTest, RedrawsUntilAFreeCellComesUp) {
@@ -273,8 +274,8 @@ TEST(NewPuzzleTest, RedrawsUntilAFreeCellComesUp) {
     game.random.Script({0, 0, 1, 1, 0, 1, 0, 0, 2, 2});
     game.puzzle.Reset(4, 2);
     game.puzzle.NewPuzzle();
-    EXPECT_EQ(game.random.position, 10u);
-    EXPECT_EQ(game.random.ranges.size(), 10u);
+    EXPECT_EQ(game.random.position_, 10u);
+    EXPECT_EQ(game.random.ranges_.size(), 10u);
     EXPECT_EQ(game.puzzle.FoxPlane()[1][1], fpFox);
     EXPECT_EQ(game.puzzle.FoxPlane()[3][3], fpFox);
     EXPECT_EQ(game.puzzle.FoxPlane()[2][2], fpNearFox);
@@ -286,7 +287,7 @@ TEST(NewPuzzleTest, DiscardsNumbersOutsideTheField) {
     game.random.Script({4, 0, -1, 2, 1, 3});
     game.puzzle.Reset(4, 1);
     game.puzzle.NewPuzzle();
-    EXPECT_EQ(game.random.position, 6u);
+    EXPECT_EQ(game.random.position_, 6u);
     EXPECT_EQ(game.puzzle.FoxPlane()[2][4], fpFox);
 }
 
@@ -368,3 +369,5 @@ TEST(NewPuzzleTest, EveryGeneratedLayoutKeepsTheRules) {
         EXPECT_EQ(static_cast<int>(seen.size()), size * size) << size;
     }
 }
+
+} // namespace tarnell

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 namespace {
 
 using dialogtest::FakeHost;
@@ -24,20 +26,20 @@ class ConfirmationDialogTest : public ::testing::Test {
 protected:
     // Opened as the main window opens it: marker 1 first, then the dialog.
     std::unique_ptr<Twarnin_form> open() {
-        host.marker = tarnell::odConfirmation;
-        return std::make_unique<Twarnin_form>(host, Caption, Message);
+        host_.marker_ = tarnell::odConfirmation;
+        return std::make_unique<Twarnin_form>(host_, Caption, Message);
     }
 
-    FakeHost host;
+    FakeHost host_;
 };
 
 TEST_F(ConfirmationDialogTest, YesStartsTheNewPuzzleAndCloses) {
     auto dialog = open();
     ASSERT_TRUE(dialog->isVisible());
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
-    EXPECT_EQ(host.newPuzzles, 1);
+    EXPECT_EQ(host_.newPuzzles_, 1);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
 }
 
 TEST_F(ConfirmationDialogTest, YesOnlyClosesOnceAnotherDialogHasTakenTheMarker) {
@@ -47,11 +49,11 @@ TEST_F(ConfirmationDialogTest, YesOnlyClosesOnceAnotherDialogHasTakenTheMarker) 
          {tarnell::odDonation, tarnell::odHighScore, tarnell::odPuzzleSolved, tarnell::odNone}) {
         SCOPED_TRACE(other);
         auto dialog = open();
-        host.marker = other;
+        host_.marker_ = other;
         QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
-        EXPECT_EQ(host.newPuzzles, 0);
+        EXPECT_EQ(host_.newPuzzles_, 0);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host.marker, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, tarnell::odNone);
     }
 }
 
@@ -60,7 +62,7 @@ TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
         auto dialog = open();
         QTest::mouseClick(dialog->mybitbut2, Qt::LeftButton);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host.marker, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, tarnell::odNone);
     }
     {
         auto dialog = open();
@@ -69,20 +71,20 @@ TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
         dialog->mybitbut1->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host.marker, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, tarnell::odNone);
     }
     {
         // The window manager's close command (and the caption's close button, which posts it).
         auto dialog = open();
         QCloseEvent close;
         QCoreApplication::sendEvent(dialog.get(), &close);
-        EXPECT_EQ(host.marker, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, tarnell::odNone);
         auto again = open();
         again->close();
         EXPECT_FALSE(again->isVisible());
-        EXPECT_EQ(host.marker, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, tarnell::odNone);
     }
-    EXPECT_EQ(host.newPuzzles, 0);
+    EXPECT_EQ(host_.newPuzzles_, 0);
 }
 
 TEST_F(ConfirmationDialogTest, EnterPressesTheFocusedButton) {
@@ -91,13 +93,13 @@ TEST_F(ConfirmationDialogTest, EnterPressesTheFocusedButton) {
     dialog->mybitbut2->setFocus();
     QTest::keyClick(dialog->mybitbut2, Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.newPuzzles, 0);
+    EXPECT_EQ(host_.newPuzzles_, 0);
 
     auto second = open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(second.get()));
     second->mybitbut1->setFocus();
     QTest::keyClick(second->mybitbut1, Qt::Key_Return);
-    EXPECT_EQ(host.newPuzzles, 1);
+    EXPECT_EQ(host_.newPuzzles_, 1);
 }
 
 TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) {
@@ -119,8 +121,8 @@ TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) 
 }
 
 TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
-    host.marker = tarnell::odDonation;
-    Twarnin_form dialog(host, QStringLiteral("Question"), QStringLiteral("Sure?"));
+    host_.marker_ = tarnell::odDonation;
+    Twarnin_form dialog(host_, QStringLiteral("Question"), QStringLiteral("Sure?"));
     EXPECT_EQ(dialog.caption(), QStringLiteral("Question"));
     EXPECT_TRUE(dialog.mybitbut1->Caption().isEmpty());
     EXPECT_TRUE(dialog.mybitbut2->Caption().isEmpty());
@@ -149,7 +151,7 @@ TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
     const QImage image = dialogtest::grabForReview(dialog, QStringLiteral("warnin_fo_other"));
     EXPECT_EQ(image.copy(48 + 8, 32 + 8, 32, 32), expected);
     QTest::mouseClick(dialog.mybitbut1, Qt::LeftButton);
-    EXPECT_EQ(host.newPuzzles, 0);
+    EXPECT_EQ(host_.newPuzzles_, 0);
 }
 
 TEST_F(ConfirmationDialogTest, EveryControlStandsInItsPlace) {
@@ -189,3 +191,5 @@ TEST_F(ConfirmationDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
 }
 
 } // namespace
+
+} // namespace tarnell

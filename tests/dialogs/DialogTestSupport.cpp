@@ -13,7 +13,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-namespace dialogtest {
+namespace tarnell::dialogtest {
 
 void expectPlaces(const QWidget& window, const std::vector<Place>& places) {
     for (const Place& place : places) {
@@ -121,4 +121,4 @@ QImage grabForReview(QWidget& window, const QString& name) {
     return image;
 }
 
-} // namespace dialogtest
+} // namespace tarnell::dialogtest

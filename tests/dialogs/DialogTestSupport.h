@@ -13,6 +13,9 @@
 #include <vector>
 
 class QWidget;
+
+namespace tarnell {
+
 class TShadowLabel;
 
 namespace dialogtest {
@@ -20,13 +23,13 @@ namespace dialogtest {
 // The main window as the dialogs see it: the marker, and a count of new puzzles started.
 class FakeHost : public tarnell::TDialogHost {
 public:
-    explicit FakeHost(int marker = tarnell::odNone) : marker(marker) {}
-    int OpenDialogMarker() const override { return marker; }
-    void SetOpenDialogMarker(int value) override { marker = value; }
-    void StartNewPuzzle() override { ++newPuzzles; }
+    explicit FakeHost(int marker = tarnell::odNone) : marker_(marker) {}
+    int OpenDialogMarker() const override { return marker_; }
+    void SetOpenDialogMarker(int value) override { marker_ = value; }
+    void StartNewPuzzle() override { ++newPuzzles_; }
 
-    int marker;
-    int newPuzzles = 0;
+    int marker_;
+    int newPuzzles_ = 0;
 };
 
 // Where a control must stand: its object name, its parent's object name, and its rectangle
@@ -60,3 +63,5 @@ void expectPanelLook(const QImage& grab, QSize panelSize, QSize bevelSize);
 QImage grabForReview(QWidget& window, const QString& name);
 
 } // namespace dialogtest
+
+} // namespace tarnell

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 namespace {
 
 using dialogtest::FakeHost;
@@ -21,15 +23,15 @@ using dialogtest::FakeHost;
 class DonationDialogTest : public ::testing::Test {
 protected:
     std::unique_ptr<Tdonat_form> open() {
-        host.marker = tarnell::odDonation;
-        return std::make_unique<Tdonat_form>(host);
+        host_.marker_ = tarnell::odDonation;
+        return std::make_unique<Tdonat_form>(host_);
     }
 
     std::vector<QLineEdit*> boxes(const Tdonat_form& dialog) {
         return {dialog.Edit1, dialog.Edit2, dialog.Edit3, dialog.Edit4, dialog.Edit5};
     }
 
-    FakeHost host;
+    FakeHost host_;
 };
 
 TEST_F(DonationDialogTest, TheAccountBoxesRefuseTypingButCanBeSelectedAndCopied) {
@@ -95,14 +97,14 @@ TEST_F(DonationDialogTest, OkAndTheCloseCommandsClose) {
     auto dialog = open();
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
 
     auto again = open();
     QTest::mouseClick(again->Image2, Qt::LeftButton);
     EXPECT_TRUE(again->isVisible());
     again->close();
     EXPECT_FALSE(again->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
 }
 
 TEST_F(DonationDialogTest, EveryControlStandsInItsPlaceInItsColour) {
@@ -196,3 +198,5 @@ TEST_F(DonationDialogTest, LooksLikeTheDialogWithItsOpaquePictures) {
 }
 
 } // namespace
+
+} // namespace tarnell

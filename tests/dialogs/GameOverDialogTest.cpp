@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -41,27 +41,27 @@ protected:
     void SetUp() override {
         halloffametest::removeFameFiles();
         testsupport::clearMessages();
-        clock.start();
+        clock_.start();
     }
 
     // Opened as the main window opens it: marker 4 first, then the dialog.
     std::unique_ptr<Tgame_over_form>
     open(const tarnell::TPuzzleResult& result,
          halloffame::FameFileSystem& files = halloffame::diskFileSystem()) {
-        host.marker = tarnell::odPuzzleSolved;
+        host_.marker_ = tarnell::odPuzzleSolved;
         return std::make_unique<Tgame_over_form>(
-            host, result,
+            host_, result,
             [this](const QString& name) {
-                sounds.append(name);
-                soundTimes.push_back(clock.elapsed());
+                sounds_.append(name);
+                soundTimes_.push_back(clock_.elapsed());
             },
             files);
     }
 
-    FakeHost host;
-    QStringList sounds;
-    std::vector<qint64> soundTimes;
-    QElapsedTimer clock;
+    FakeHost host_;
+    QStringList sounds_;
+    std::vector<qint64> soundTimes_;
+    QElapsedTimer clock_;
 };
 
 TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwice) {
@@ -85,7 +85,7 @@ TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwic
 
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
     EXPECT_TRUE(testsupport::messages().isEmpty());
     const Record time{8, 5, halloffametest::storedDays(39.9),   25,
                       1, 0, halloffametest::padded("Anonymous")};
@@ -161,7 +161,7 @@ TEST_F(GameOverDialogTest, ClosingByTheCaptionStoresNothingEvenWithANameTyped) {
     QTest::keyClicks(dialog->Edit1, QStringLiteral("Eve"));
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
     EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
 }
@@ -177,13 +177,13 @@ TEST_F(GameOverDialogTest, AFailedStoreIsToldAndTheDialogStaysOpenForAnotherTry)
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odPuzzleSolved);
+    EXPECT_EQ(host_.marker_, tarnell::odPuzzleSolved);
     EXPECT_EQ(halloffametest::readFameFile(), before);
 
     files.reset();
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
     EXPECT_EQ(halloffametest::decodeAll(halloffametest::readFameFile()).size(), 3u);
 }
 
@@ -214,23 +214,23 @@ TEST_F(GameOverDialogTest, TadaPlaysOnceAboutOneSecondAfterOpening) {
     auto dialog = open(solved(8, 5, 40.0, 26));
     EXPECT_TRUE(dialog->Timer1->isSingleShot());
     EXPECT_EQ(dialog->Timer1->interval(), 1000);
-    EXPECT_TRUE(sounds.isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sounds.isEmpty(); }, 5000));
-    EXPECT_EQ(sounds, QStringList{QStringLiteral("TADA")});
-    EXPECT_GE(soundTimes.front(), 1000);
+    EXPECT_TRUE(sounds_.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sounds_.isEmpty(); }, 5000));
+    EXPECT_EQ(sounds_, QStringList{QStringLiteral("TADA")});
+    EXPECT_GE(soundTimes_.front(), 1000);
     EXPECT_FALSE(dialog->Timer1->isActive());
     QTest::qWait(1300);
-    EXPECT_EQ(sounds.size(), 1);
+    EXPECT_EQ(sounds_.size(), 1);
 }
 
 TEST_F(GameOverDialogTest, TadaPlaysAlsoWhenTheDialogWasClosedBeforeTheSecond) {
     auto dialog = open(solved(8, 5, 40.0, 26));
     dialog->close();
     ASSERT_FALSE(dialog->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sounds.isEmpty(); }, 5000));
-    EXPECT_GE(soundTimes.front(), 1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sounds_.isEmpty(); }, 5000));
+    EXPECT_GE(soundTimes_.front(), 1000);
     QTest::qWait(1300);
-    EXPECT_EQ(sounds, QStringList{QStringLiteral("TADA")});
+    EXPECT_EQ(sounds_, QStringList{QStringLiteral("TADA")});
 }
 
 TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
@@ -311,3 +311,5 @@ TEST_F(GameOverDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -26,11 +26,11 @@ protected:
 
     std::unique_ptr<Tscore_form>
     open(int size, int foxes, halloffame::FameFileSystem& files = halloffame::diskFileSystem()) {
-        host.marker = tarnell::odHighScore;
-        return std::make_unique<Tscore_form>(host, size, foxes, files);
+        host_.marker_ = tarnell::odHighScore;
+        return std::make_unique<Tscore_form>(host_, size, foxes, files);
     }
 
-    FakeHost host;
+    FakeHost host_;
 };
 
 TEST_F(ScoreDialogTest, ShowsTheStoredLinesOfThePuzzleItIsGivenAndWritesNothing) {
@@ -48,7 +48,7 @@ TEST_F(ScoreDialogTest, ShowsTheStoredLinesOfThePuzzleItIsGivenAndWritesNothing)
 
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host.marker, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, tarnell::odNone);
     EXPECT_EQ(halloffametest::readFameFile(), before);
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
     EXPECT_TRUE(testsupport::messages().isEmpty());
@@ -157,3 +157,5 @@ TEST_F(ScoreDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
 }
 
 } // namespace
+
+} // namespace tarnell

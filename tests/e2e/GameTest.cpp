@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 namespace {
 
 const QSize Screen(1024, 768);
@@ -76,59 +78,59 @@ protected:
         // A program that could not reach its server is tried again on a new one.
         QString id;
         for (int attempt = 0; attempt < 3 && id.isEmpty(); ++attempt) {
-            session = std::make_unique<e2e::XSession>();
-            if (!session->startServer(Screen) || !session->startProgram())
+            session_ = std::make_unique<e2e::XSession>();
+            if (!session_->startServer(Screen) || !session_->startProgram())
                 continue;
-            id = session->waitForWindow(QStringLiteral("Tarnell"), 8000);
+            id = session_->waitForWindow(QStringLiteral("Tarnell"), 8000);
         }
         ASSERT_FALSE(id.isEmpty());
-        window = session->windowGeometry(id);
+        window_ = session_->windowGeometry(id);
         e2e::pause(400); // the first frames
     }
 
-    QPoint inWindow(QPoint p) const { return window.topLeft() + p; }
+    QPoint inWindow(QPoint p) const { return window_.topLeft() + p; }
     QPoint onField(int row, int col) const {
-        return window.topLeft() + FieldInWindow + cellCentre(row, col);
+        return window_.topLeft() + FieldInWindow + cellCentre(row, col);
     }
     // Clicks a control of a dialog given in the dialog's coordinates.
     void clickInDialog(const QString& title, QPoint p) {
-        const QString id = session->waitForWindow(title);
+        const QString id = session_->waitForWindow(title);
         ASSERT_FALSE(id.isEmpty()) << title.toStdString();
-        session->click(session->windowGeometry(id).topLeft() + p);
+        session_->click(session_->windowGeometry(id).topLeft() + p);
     }
     // Opens the high-score dialog, photographs its best-time line and closes it again.
     QImage bestTimeLine() {
-        session->click(inWindow(HighScore));
-        const QString id = session->waitForWindow(QStringLiteral("Highscore"));
+        session_->click(inWindow(HighScore));
+        const QString id = session_->waitForWindow(QStringLiteral("Highscore"));
         if (id.isEmpty())
             return {};
         e2e::pause(300);
-        const QRect dialog = session->windowGeometry(id);
-        const QImage line = session->screenshot().copy(
+        const QRect dialog = session_->windowGeometry(id);
+        const QImage line = session_->screenshot().copy(
             QRect(dialog.topLeft() + QPoint(48 + 48, 32 + 88), QSize(300, 16)));
-        session->click(dialog.topLeft() + QPoint(dialog.width() - 27, 12)); // its close button
+        session_->click(dialog.topLeft() + QPoint(dialog.width() - 27, 12)); // its close button
         e2e::pause(300);
-        EXPECT_FALSE(session->windowExists(QStringLiteral("Highscore")));
+        EXPECT_FALSE(session_->windowExists(QStringLiteral("Highscore")));
         return line;
     }
     void clickEveryCell() {
         for (int row = 1; row <= 8; ++row)
             for (int col = 1; col <= 8; ++col)
-                session->click(onField(row, col));
+                session_->click(onField(row, col));
     }
 
-    std::unique_ptr<e2e::XSession> session;
-    QRect window;
+    std::unique_ptr<e2e::XSession> session_;
+    QRect window_;
 };
 
 TEST_F(Game, WindowAppearsCentredAndFramelessWithAnEmptyBoard) {
-    EXPECT_EQ(window,
+    EXPECT_EQ(window_,
               QRect(QPoint((Screen.width() - 488) / 2, (Screen.height() - 376) / 2), WindowSize));
-    const QImage shot = session->screenshot();
+    const QImage shot = session_->screenshot();
     ASSERT_FALSE(shot.isNull());
     // Nothing of a frame around the window: the screen's own black right beside it.
-    EXPECT_EQ(at(shot, window.topLeft() + QPoint(-1, 100)), QColor(0, 0, 0));
-    EXPECT_EQ(at(shot, window.topLeft() + QPoint(488, 100)), QColor(0, 0, 0));
+    EXPECT_EQ(at(shot, window_.topLeft() + QPoint(-1, 100)), QColor(0, 0, 0));
+    EXPECT_EQ(at(shot, window_.topLeft() + QPoint(488, 100)), QColor(0, 0, 0));
     // The board's green plates, with the gradient beyond the board.
     for (int row = 1; row <= 8; ++row)
         for (int col = 1; col <= 8; ++col)
@@ -140,21 +142,21 @@ TEST_F(Game, WindowAppearsCentredAndFramelessWithAnEmptyBoard) {
 
 TEST_F(Game, ClickingEveryCellSolvesThePuzzleAndTheResultGoesIntoTheHallOfFame) {
     // The best time line of the high-score dialog before anything is stored.
-    session->click(onField(1, 1));
+    session_->click(onField(1, 1));
     const QImage before = bestTimeLine();
     ASSERT_FALSE(before.isNull());
 
     clickEveryCell();
-    ASSERT_FALSE(session->waitForWindow(QStringLiteral("Congradulations!")).isEmpty());
+    ASSERT_FALSE(session_->waitForWindow(QStringLiteral("Congradulations!")).isEmpty());
     // The empty hall of fame is beaten on time (under 8 x 5 seconds): the name box is shown.
     clickInDialog(QStringLiteral("Congradulations!"), QPoint(48 + 152 + 70, 32 + 160 + 8));
-    session->type(QStringLiteral("Tester"));
+    session_->type(QStringLiteral("Tester"));
     clickInDialog(QStringLiteral("Congradulations!"), QPoint(48 + 136 + 48, 32 + 190 + 12));
     e2e::pause(500);
-    EXPECT_FALSE(session->windowExists(QStringLiteral("Congradulations!")));
+    EXPECT_FALSE(session_->windowExists(QStringLiteral("Congradulations!")));
 
     const std::vector<Record> records =
-        readHallOfFame(QDir(session->workDir()).filePath(QStringLiteral("h_fame.dat")));
+        readHallOfFame(QDir(session_->workDir()).filePath(QStringLiteral("h_fame.dat")));
     ASSERT_FALSE(records.empty());
     bool time = false;
     for (const Record& r : records) {
@@ -180,18 +182,18 @@ TEST_F(Game, ClickingEveryCellSolvesThePuzzleAndTheResultGoesIntoTheHallOfFame) 
 }
 
 TEST_F(Game, StartNewGameDuringAPuzzleAsksAndYesStartsANewOne) {
-    session->click(onField(4, 4));
-    session->click(onField(6, 2));
+    session_->click(onField(4, 4));
+    session_->click(onField(6, 2));
     e2e::pause(300);
-    QImage shot = session->screenshot();
+    QImage shot = session_->screenshot();
     ASSERT_TRUE(isAmber(at(shot, onField(4, 4) + QPoint(-12, 0))));
 
-    session->click(inWindow(StartNewGame));
-    ASSERT_FALSE(session->waitForWindow(QStringLiteral("Warning!")).isEmpty());
+    session_->click(inWindow(StartNewGame));
+    ASSERT_FALSE(session_->waitForWindow(QStringLiteral("Warning!")).isEmpty());
     clickInDialog(QStringLiteral("Warning!"), QPoint(48 + 56 + 48, 32 + 44 + 12)); // "Yes"
     e2e::pause(500);
-    EXPECT_FALSE(session->windowExists(QStringLiteral("Warning!")));
-    shot = session->screenshot();
+    EXPECT_FALSE(session_->windowExists(QStringLiteral("Warning!")));
+    shot = session_->screenshot();
     // Every cell is covered again; the last one clicked stays the current, cyan cell.
     for (int row = 1; row <= 8; ++row)
         for (int col = 1; col <= 8; ++col) {
@@ -204,12 +206,12 @@ TEST_F(Game, StartNewGameDuringAPuzzleAsksAndYesStartsANewOne) {
 }
 
 TEST_F(Game, CtrlF3SavesTheSetUpAndEndsTheProgram) {
-    session->click(inWindow(SizeUp));
-    session->click(inWindow(SizeUp));
-    session->click(inWindow(FoxesUp));
-    session->key(QStringLiteral("ctrl+F3"));
-    EXPECT_EQ(session->waitForExit(), 0);
-    const QString path = session->home() + QStringLiteral("/.config/Morvane/Tarnell.conf");
+    session_->click(inWindow(SizeUp));
+    session_->click(inWindow(SizeUp));
+    session_->click(inWindow(FoxesUp));
+    session_->key(QStringLiteral("ctrl+F3"));
+    EXPECT_EQ(session_->waitForExit(), 0);
+    const QString path = session_->home() + QStringLiteral("/.config/Morvane/Tarnell.conf");
     ASSERT_TRUE(QFile::exists(path));
     QSettings settings(path, QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 10);
@@ -218,3 +220,5 @@ TEST_F(Game, CtrlF3SavesTheSetUpAndEndsTheProgram) {
 }
 
 } // namespace
+
+} // namespace tarnell

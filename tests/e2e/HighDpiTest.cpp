@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 namespace {
 
 constexpr int Ratio = 2;
@@ -35,19 +37,19 @@ protected:
         // A program that could not reach its server is tried again on a new one.
         QString id;
         for (int attempt = 0; attempt < 3 && id.isEmpty(); ++attempt) {
-            session = std::make_unique<e2e::XSession>();
-            if (!session->startServer(Screen) ||
-                !session->startProgram({QStringLiteral("QT_SCALE_FACTOR=") + factor}))
+            session_ = std::make_unique<e2e::XSession>();
+            if (!session_->startServer(Screen) ||
+                !session_->startProgram({QStringLiteral("QT_SCALE_FACTOR=") + factor}))
                 continue;
-            id = session->waitForWindow(QStringLiteral("Tarnell"), 8000);
+            id = session_->waitForWindow(QStringLiteral("Tarnell"), 8000);
         }
         ASSERT_FALSE(id.isEmpty());
-        window = session->windowGeometry(id);
+        window_ = session_->windowGeometry(id);
         e2e::pause(500); // the first frames
     }
 
     // The screen pixel at the top-left of logical window pixel p.
-    QPoint device(QPoint p) const { return window.topLeft() + Ratio * p; }
+    QPoint device(QPoint p) const { return window_.topLeft() + Ratio * p; }
 
     // Whether logical pixel p of the window is one colour over its 2 x 2 device pixels.
     bool isBlock(const QImage& shot, QPoint p) const {
@@ -66,8 +68,8 @@ protected:
         return count;
     }
 
-    std::unique_ptr<e2e::XSession> session;
-    QRect window;
+    std::unique_ptr<e2e::XSession> session_;
+    QRect window_;
 };
 
 class HighDpi : public ScaledProgram {
@@ -81,8 +83,8 @@ protected:
 };
 
 TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
-    EXPECT_EQ(window.size(), QSize(976, 752));
-    QImage shot = session->screenshot();
+    EXPECT_EQ(window_.size(), QSize(976, 752));
+    QImage shot = session_->screenshot();
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(finerPixels(shot, FieldInWindow), 0) << "the empty board's plates";
     EXPECT_EQ(finerPixels(shot, Clock), 0) << "the clock's dots";
@@ -95,11 +97,11 @@ TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
     for (const auto& cell : cells) {
         const QPoint centre =
             FieldInWindow.topLeft() + testsupport::cellOrigin(cell[0], cell[1]) + QPoint(20, 10);
-        session->click(device(centre) + QPoint(1, 1));
+        session_->click(device(centre) + QPoint(1, 1));
         e2e::pause(400);
         const QRect box = countBox(cell[0], cell[1]).translated(FieldInWindow.topLeft());
         counts += box.adjusted(-2, -2, 2, 2);
-        shot = session->screenshot();
+        shot = session_->screenshot();
         if (finerPixels(shot, box) > 4) {
             countSeen = true;
             break;
@@ -117,14 +119,14 @@ TEST_F(HighDpi, WindowTwiceTheSizeArtInBlocksTextFiner) {
 // At 1.5 each image pixel becomes one or two device pixels (nearest neighbour), never a
 // blend: the clock's dots keep exactly the display's three colours.
 TEST_F(FractionalDpi, WindowOneAndAHalfTimesTheSizeWithoutBlendedColours) {
-    EXPECT_EQ(window.size(), QSize(732, 564));
-    const QImage shot = session->screenshot();
+    EXPECT_EQ(window_.size(), QSize(732, 564));
+    const QImage shot = session_->screenshot();
     ASSERT_FALSE(shot.isNull());
     const QRect inside = Clock.adjusted(1, 1, -1, -1);
-    const QRect onScreen(window.topLeft() +
+    const QRect onScreen(window_.topLeft() +
                              QPoint(qCeil(1.5 * inside.left()), qCeil(1.5 * inside.top())),
-                         window.topLeft() + QPoint(qFloor(1.5 * (inside.right() + 1)) - 1,
-                                                   qFloor(1.5 * (inside.bottom() + 1)) - 1));
+                         window_.topLeft() + QPoint(qFloor(1.5 * (inside.right() + 1)) - 1,
+                                                    qFloor(1.5 * (inside.bottom() + 1)) - 1));
     const QSet<QRgb> display{qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(0, 72, 0)};
     int blended = 0;
     for (int y = onScreen.top(); y <= onScreen.bottom(); ++y)
@@ -140,3 +142,5 @@ TEST_F(FractionalDpi, WindowOneAndAHalfTimesTheSizeWithoutBlendedColours) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+namespace tarnell {
+
 namespace {
 
 const QString MainTitle = QStringLiteral("Tarnell");
@@ -68,16 +70,16 @@ protected:
         QString missing;
         if (!e2e::XSession::toolsAvailable(&missing))
             GTEST_SKIP() << missing.toStdString() << " is not installed";
-        ASSERT_TRUE(session.startServer());
+        ASSERT_TRUE(session_.startServer());
     }
 
     void TearDown() override {
         // The scratch folders must become removable again whatever the test did.
-        if (!immutablePath.isEmpty())
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutablePath});
+        if (!immutablePath_.isEmpty())
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), immutablePath_});
         // Lazily: a program that still runs there keeps it busy until it is killed.
-        if (!mountedPath.isEmpty())
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mountedPath});
+        if (!mountedPath_.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mountedPath_});
     }
 
     // Puts a file system of 64 KiB on the folder (root only); false when it cannot.
@@ -87,7 +89,7 @@ protected:
                               {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                                QStringLiteral("size=64k"), QStringLiteral("tmpfs"), folder}) != 0)
             return false;
-        mountedPath = folder;
+        mountedPath_ = folder;
         return true;
     }
     // Writes a file until the file system is full.
@@ -105,7 +107,7 @@ protected:
     bool makeImmutable(const QString& path) {
         if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
             return false;
-        immutablePath = path;
+        immutablePath_ = path;
         return true;
     }
 
@@ -113,8 +115,8 @@ protected:
         return home + QStringLiteral("/.config/Morvane/Tarnell.conf");
     }
     void writeSettings(const QByteArray& text) {
-        ASSERT_TRUE(QDir().mkpath(session.home() + QStringLiteral("/.config/Morvane")));
-        ASSERT_TRUE(writeAll(settingsPath(session.home()), text));
+        ASSERT_TRUE(QDir().mkpath(session_.home() + QStringLiteral("/.config/Morvane")));
+        ASSERT_TRUE(writeAll(settingsPath(session_.home()), text));
     }
 
     // Starts the program and waits for its main window and the first frame of the board.
@@ -123,26 +125,26 @@ protected:
         // (another user of the machine can take a display number at the wrong moment): it
         // is tried again on a new server, twice at most. A program that fails to start for
         // a reason of its own fails every time; one that runs without a window fails here.
-        for (int attempt = 0; attempt < 3 && mainId.isEmpty(); ++attempt) {
+        for (int attempt = 0; attempt < 3 && mainId_.isEmpty(); ++attempt) {
             if (attempt > 0) {
-                ASSERT_TRUE(session.startServer());
+                ASSERT_TRUE(session_.startServer());
             }
-            ASSERT_TRUE(session.startProgram(environment));
-            mainId = session.waitForWindow(MainTitle, 8000);
-            if (session.waitForExit(100) == -1)
+            ASSERT_TRUE(session_.startProgram(environment));
+            mainId_ = session_.waitForWindow(MainTitle, 8000);
+            if (session_.waitForExit(100) == -1)
                 break; // still running
         }
-        ASSERT_FALSE(mainId.isEmpty()) << "the main window did not appear";
-        window = session.windowGeometry(mainId);
+        ASSERT_FALSE(mainId_.isEmpty()) << "the main window did not appear";
+        window_ = session_.windowGeometry(mainId_);
         ASSERT_TRUE(waitFor([&] { return isPlainPlate(pixelAt(onField(1, 1))); }, 5000))
             << "the board was not drawn";
     }
 
     QPoint onField(int row, int col) const {
-        return window.topLeft() + FieldInWindow + cellCentre(row, col);
+        return window_.topLeft() + FieldInWindow + cellCentre(row, col);
     }
     QRgb pixelAt(QPoint screenPos) {
-        const QImage shot = session.screenshot();
+        const QImage shot = session_.screenshot();
         return shot.valid(screenPos) ? shot.pixel(screenPos) : 0;
     }
 
@@ -159,8 +161,8 @@ protected:
 
     // Message boxes carry the program's name as their title, like the main window.
     QStringList messageBoxes() {
-        QStringList boxes = session.visibleWindows(MainTitle);
-        boxes.removeAll(mainId);
+        QStringList boxes = session_.visibleWindows(MainTitle);
+        boxes.removeAll(mainId_);
         return boxes;
     }
     QString waitForMessageBox(int timeoutMs = 5000) {
@@ -176,9 +178,9 @@ protected:
     }
     // Presses OK (the default button) of a message box and waits for it to go.
     void dismiss(const QString& box) {
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), box});
+        session_.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), box});
         e2e::pause(150);
-        session.key(QStringLiteral("Return"));
+        session_.key(QStringLiteral("Return"));
         ASSERT_TRUE(waitFor([&] { return !messageBoxes().contains(box); }, 5000))
             << "the message box did not close on Return";
     }
@@ -188,51 +190,51 @@ protected:
     void playToTheEnd() {
         for (int row = 1; row <= 3; ++row) {
             for (int col = 1; col <= 3; ++col) {
-                session.moveTo(window.topLeft() + OffBoardInWindow);
+                session_.moveTo(window_.topLeft() + OffBoardInWindow);
                 e2e::pause(150);
                 if (!isPlainPlate(pixelAt(onField(row, col))))
                     continue; // opened, or proven fox-free by the hints
-                session.click(onField(row, col));
-                session.moveTo(window.topLeft() + OffBoardInWindow);
+                session_.click(onField(row, col));
+                session_.moveTo(window_.topLeft() + OffBoardInWindow);
                 const bool moved = waitFor(
                     [&] {
-                        return session.windowExists(SolvedTitle) || !messageBoxes().isEmpty() ||
+                        return session_.windowExists(SolvedTitle) || !messageBoxes().isEmpty() ||
                                !isPlainPlate(pixelAt(onField(row, col)));
                     },
                     3000);
                 ASSERT_TRUE(moved) << "the click on cell " << row << "," << col << " did nothing";
-                if (session.windowExists(SolvedTitle) || !messageBoxes().isEmpty())
+                if (session_.windowExists(SolvedTitle) || !messageBoxes().isEmpty())
                     return;
             }
         }
-        ASSERT_TRUE(waitFor([&] { return session.windowExists(SolvedTitle); }, 3000))
+        ASSERT_TRUE(waitFor([&] { return session_.windowExists(SolvedTitle); }, 3000))
             << "every cell is open but the puzzle is not solved";
     }
 
     void pressSolvedOk() {
-        const QString dialog = session.waitForWindow(SolvedTitle, 5000);
+        const QString dialog = session_.waitForWindow(SolvedTitle, 5000);
         ASSERT_FALSE(dialog.isEmpty()) << "the puzzle-solved dialog is not shown";
-        session.click(session.windowGeometry(dialog).topLeft() + SolvedOkInDialog);
+        session_.click(session_.windowGeometry(dialog).topLeft() + SolvedOkInDialog);
     }
 
     // Ctrl+F3 on the main window; the program ends normally.
     void quit() {
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), mainId});
+        session_.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), mainId_});
         e2e::pause(150);
-        session.key(QStringLiteral("ctrl+F3"));
-        EXPECT_EQ(session.waitForExit(10000), 0) << "the program did not end normally";
+        session_.key(QStringLiteral("ctrl+F3"));
+        EXPECT_EQ(session_.waitForExit(10000), 0) << "the program did not end normally";
     }
 
-    e2e::XSession session;
-    QString mainId;
-    QRect window;
-    QString immutablePath;
-    QString mountedPath;
+    e2e::XSession session_;
+    QString mainId_;
+    QRect window_;
+    QString immutablePath_;
+    QString mountedPath_;
 };
 
 TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) {
     writeSettings(SmallSetup);
-    const QString folder = session.workDir() + QStringLiteral("/h_fame.dat");
+    const QString folder = session_.workDir() + QStringLiteral("/h_fame.dat");
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(writeAll(folder + QStringLiteral("/keep.txt"), "not a hall of fame"));
     start();
@@ -247,24 +249,24 @@ TEST_F(HostileEnvironment, AFolderNamedLikeTheHallOfFameIsReportedAndLeftAlone) 
     const QString storeBox = waitForMessageBox();
     ASSERT_FALSE(storeBox.isEmpty()) << "storing into the folder was not reported";
     dismiss(storeBox);
-    EXPECT_TRUE(session.windowExists(SolvedTitle));
-    EXPECT_TRUE(session.programRunning());
+    EXPECT_TRUE(session_.windowExists(SolvedTitle));
+    EXPECT_TRUE(session_.programRunning());
 
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(readAll(folder + QStringLiteral("/keep.txt")), QByteArray("not a hall of fame"));
-    EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")))
+    EXPECT_FALSE(QFile::exists(session_.workDir() + QStringLiteral("/h_fame2.dat")))
         << "the abandoned new file was left behind";
     quit();
     // The set-up still reaches the settings on the way out.
-    QSettings settings(settingsPath(session.home()), QSettings::IniFormat);
+    QSettings settings(settingsPath(session_.home()), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 3);
     EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 1);
 }
 
 TEST_F(HostileEnvironment, AWorkingDirectoryThatTakesNoFilesIsReportedAtEveryStep) {
     writeSettings(SmallSetup);
-    if (!makeImmutable(session.workDir()))
-        GTEST_SKIP() << "chattr +i is not available on " << session.workDir().toStdString();
+    if (!makeImmutable(session_.workDir()))
+        GTEST_SKIP() << "chattr +i is not available on " << session_.workDir().toStdString();
     start();
 
     playToTheEnd();
@@ -277,9 +279,9 @@ TEST_F(HostileEnvironment, AWorkingDirectoryThatTakesNoFilesIsReportedAtEverySte
     const QString storeBox = waitForMessageBox();
     ASSERT_FALSE(storeBox.isEmpty()) << "the failed store was not reported";
     dismiss(storeBox);
-    EXPECT_TRUE(session.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
+    EXPECT_TRUE(session_.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
     EXPECT_TRUE(
-        QDir(session.workDir())
+        QDir(session_.workDir())
             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
             .isEmpty());
     quit();
@@ -302,18 +304,18 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
     // record of another pair.
     const QByteArray fame = record(3, 1, 0.1 / 86400, 1, true, true, "Keeper") +
                             record(8, 5, 42.0 / 86400, 20, true, true, "Other");
-    const QString famePath = session.workDir() + QStringLiteral("/h_fame.dat");
-    if (GetParam() == Refusal::FullDisk && !mountSmallDisk(session.workDir()))
+    const QString famePath = session_.workDir() + QStringLiteral("/h_fame.dat");
+    if (GetParam() == Refusal::FullDisk && !mountSmallDisk(session_.workDir()))
         GTEST_SKIP() << "a small file system cannot be mounted here (needs root)";
     ASSERT_TRUE(writeAll(famePath, fame));
     switch (GetParam()) {
     case Refusal::FolderInTheWay:
-        ASSERT_TRUE(QDir().mkpath(session.workDir() + QStringLiteral("/h_fame2.dat")));
+        ASSERT_TRUE(QDir().mkpath(session_.workDir() + QStringLiteral("/h_fame2.dat")));
         break;
     case Refusal::ImmutableFolder: {
-        if (!makeImmutable(session.workDir()))
-            GTEST_SKIP() << "chattr +i is not available on " << session.workDir().toStdString();
-        QFile probe(session.workDir() + QStringLiteral("/probe"));
+        if (!makeImmutable(session_.workDir()))
+            GTEST_SKIP() << "chattr +i is not available on " << session_.workDir().toStdString();
+        QFile probe(session_.workDir() + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly))
             GTEST_SKIP() << "the immutable folder still takes new files here";
         break;
@@ -323,26 +325,26 @@ TEST_P(RefusingWorkingDirectory, StoringIsReportedAndTheHallOfFameKeepsItsBytes)
             GTEST_SKIP() << "chattr +i is not available on " << famePath.toStdString();
         break;
     case Refusal::FullDisk:
-        fillUp(session.workDir() + QStringLiteral("/filler"));
+        fillUp(session_.workDir() + QStringLiteral("/filler"));
         break;
     }
     start();
 
     playToTheEnd();
     // The look-up only reads: no complaint, the dialog shows.
-    ASSERT_FALSE(session.waitForWindow(SolvedTitle, 5000).isEmpty());
+    ASSERT_FALSE(session_.waitForWindow(SolvedTitle, 5000).isEmpty());
     EXPECT_TRUE(messageBoxes().isEmpty());
     pressSolvedOk();
     const QString box = waitForMessageBox();
     ASSERT_FALSE(box.isEmpty()) << "the failed store was not reported";
     dismiss(box);
-    EXPECT_TRUE(session.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
+    EXPECT_TRUE(session_.windowExists(SolvedTitle)) << "the dialog closed as if it had stored";
 
     EXPECT_EQ(readAll(famePath), fame) << "the hall of fame changed";
     if (GetParam() == Refusal::FolderInTheWay)
-        EXPECT_TRUE(QFileInfo(session.workDir() + QStringLiteral("/h_fame2.dat")).isDir());
+        EXPECT_TRUE(QFileInfo(session_.workDir() + QStringLiteral("/h_fame2.dat")).isDir());
     else
-        EXPECT_FALSE(QFile::exists(session.workDir() + QStringLiteral("/h_fame2.dat")))
+        EXPECT_FALSE(QFile::exists(session_.workDir() + QStringLiteral("/h_fame2.dat")))
             << "the abandoned new file was left behind";
     quit();
 }
@@ -376,7 +378,7 @@ TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepair
 
     // The 8 x 8 board of the defaults, nothing beyond it, and no message: settings that
     // cannot be read fall back to their defaults silently.
-    const QImage shot = session.screenshot();
+    const QImage shot = session_.screenshot();
     EXPECT_TRUE(isPlainPlate(shot.pixel(onField(8, 8))));
     EXPECT_FALSE(isPlainPlate(shot.pixel(onField(9, 9))));
     e2e::pause(500);
@@ -384,7 +386,7 @@ TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepair
     quit();
 
     // The file now holds the set-up in a readable form.
-    QSettings settings(settingsPath(session.home()), QSettings::IniFormat);
+    QSettings settings(settingsPath(session_.home()), QSettings::IniFormat);
     EXPECT_EQ(settings.status(), QSettings::NoError);
     EXPECT_EQ(settings.value(QStringLiteral("Fin")).toInt(), 8);
     EXPECT_EQ(settings.value(QStringLiteral("Lim")).toInt(), 5);
@@ -392,11 +394,11 @@ TEST_F(HostileEnvironment, AGarbageSettingsFileFallsBackToTheDefaultsAndIsRepair
 }
 
 TEST_F(HostileEnvironment, ASettingsFileThatIsAFolderIsLeftAloneAndTheDefaultsApply) {
-    const QString folder = settingsPath(session.home());
+    const QString folder = settingsPath(session_.home());
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(writeAll(folder + QStringLiteral("/keep.txt"), "mine"));
     start();
-    const QImage shot = session.screenshot();
+    const QImage shot = session_.screenshot();
     EXPECT_TRUE(isPlainPlate(shot.pixel(onField(8, 8))));
     EXPECT_FALSE(isPlainPlate(shot.pixel(onField(9, 9))));
     e2e::pause(500);
@@ -407,7 +409,7 @@ TEST_F(HostileEnvironment, ASettingsFileThatIsAFolderIsLeftAloneAndTheDefaultsAp
 }
 
 TEST_F(HostileEnvironment, AMissingHomeFolderIsMadeForTheSettings) {
-    const QString home = session.home() + QStringLiteral("/not/there");
+    const QString home = session_.home() + QStringLiteral("/not/there");
     ASSERT_FALSE(QFileInfo::exists(home));
     start({QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME=")});
     e2e::pause(500);
@@ -425,11 +427,13 @@ TEST_F(HostileEnvironment, AHomeFolderThatCannotExistStillLetsThePlayerPlay) {
     e2e::pause(500);
     EXPECT_TRUE(messageBoxes().isEmpty()) << "settings that cannot be kept are not a message";
     // The game itself works: a click opens a cell.
-    session.click(onField(2, 2));
-    session.moveTo(window.topLeft() + OffBoardInWindow);
+    session_.click(onField(2, 2));
+    session_.moveTo(window_.topLeft() + OffBoardInWindow);
     EXPECT_TRUE(waitFor([&] { return !isPlainPlate(pixelAt(onField(2, 2))); }, 3000));
     quit();
     EXPECT_FALSE(QFileInfo::exists(home));
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 namespace {
 
 class Startup : public ::testing::Test {
@@ -11,17 +13,19 @@ protected:
         QString missing;
         if (!e2e::XSession::toolsAvailable(&missing))
             GTEST_SKIP() << missing.toStdString() << " is not installed";
-        ASSERT_TRUE(session.startServer());
-        ASSERT_TRUE(session.startProgram());
+        ASSERT_TRUE(session_.startServer());
+        ASSERT_TRUE(session_.startProgram());
     }
-    e2e::XSession session;
+    e2e::XSession session_;
 };
 
 TEST_F(Startup, MainWindowAppearsWithItsTitle) {
-    const QString id = session.waitForWindow(QStringLiteral("Tarnell"));
+    const QString id = session_.waitForWindow(QStringLiteral("Tarnell"));
     ASSERT_FALSE(id.isEmpty());
-    const QRect geometry = session.windowGeometry(id);
+    const QRect geometry = session_.windowGeometry(id);
     EXPECT_EQ(geometry.size(), QSize(488, 376));
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -7,7 +7,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
-namespace e2e {
+namespace tarnell::e2e {
 
 void pause(int ms) {
     QThread::msleep(static_cast<unsigned long>(ms));
@@ -252,4 +252,4 @@ bool XSession::programRunning() const {
     return program_ && program_->state() != QProcess::NotRunning;
 }
 
-} // namespace e2e
+} // namespace tarnell::e2e

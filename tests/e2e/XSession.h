@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace e2e {
+namespace tarnell::e2e {
 
 class XSession {
 public:
@@ -75,4 +75,4 @@ private:
 // Sleeps while processing nothing (the program under test runs in its own process).
 void pause(int ms);
 
-} // namespace e2e
+} // namespace tarnell::e2e

@@ -9,6 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+namespace tarnell {
+
 namespace {
 
 QFileInfoList inputsIn(const char* folder) {
@@ -43,3 +45,5 @@ TEST(FUZZ_REPLAY_SUITE, InputsThatOnceFailedPassNow) {
 }
 
 } // namespace
+
+} // namespace tarnell

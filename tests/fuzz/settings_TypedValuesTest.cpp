@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 namespace {
 
 QString settingsPath() {
@@ -86,3 +88,5 @@ TEST(SettingsFileFromOutside, WhatTheStoreWritesReadsTheSameWithQtsIniReader) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-namespace halloffametest {
+namespace tarnell::halloffametest {
 
 namespace {
 
@@ -114,4 +114,4 @@ bool fameFileExists() {
     return fileExists(FameFile);
 }
 
-} // namespace halloffametest
+} // namespace tarnell::halloffametest

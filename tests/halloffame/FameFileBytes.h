@@ -6,7 +6,7 @@
 #include <ostream>
 #include <vector>
 
-namespace halloffametest {
+namespace tarnell::halloffametest {
 
 // One 72-byte record.
 struct Record {
@@ -39,4 +39,4 @@ void writeFameFile(const std::vector<Record>& records);
 QByteArray readFameFile();
 bool fameFileExists();
 
-} // namespace halloffametest
+} // namespace tarnell::halloffametest

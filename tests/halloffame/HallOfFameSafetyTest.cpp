@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -241,23 +241,23 @@ TEST_F(HallOfFameSafetyTest, AFileOfNoWholeRecordsShowsPlaceholdersAndIsKeptAsid
 // Wraps the real files and notes how each one is opened.
 class RecordingFileSystem : public halloffame::FameFileSystem {
 public:
-    std::vector<std::pair<std::string, FameOpenMode>> opened;
-    int renames = 0;
-    int removes = 0;
+    std::vector<std::pair<std::string, FameOpenMode>> opened_;
+    int renames_ = 0;
+    int removes_ = 0;
     bool exists(const std::string& name) override {
         return halloffame::diskFileSystem().exists(name);
     }
     std::unique_ptr<halloffame::FameFile> open(const std::string& name, FameOpenMode mode,
                                                std::string& error) override {
-        opened.emplace_back(name, mode);
+        opened_.emplace_back(name, mode);
         return halloffame::diskFileSystem().open(name, mode, error);
     }
     bool rename(const std::string& from, const std::string& to, std::string& error) override {
-        ++renames;
+        ++renames_;
         return halloffame::diskFileSystem().rename(from, to, error);
     }
     bool remove(const std::string& name, std::string& error) override {
-        ++removes;
+        ++removes_;
         return halloffame::diskFileSystem().remove(name, error);
     }
     bool mayWrite(const std::string& name, std::string& error) override {
@@ -274,13 +274,13 @@ TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnly) {
     writeFile(FileName, OldRecords);
     ASSERT_TRUE(fame.check());
     ASSERT_TRUE(fame.lookUp(8, 5));
-    ASSERT_FALSE(files.opened.empty());
-    EXPECT_EQ(files.opened.front(),
+    ASSERT_FALSE(files.opened_.empty());
+    EXPECT_EQ(files.opened_.front(),
               std::make_pair(std::string(FileName), FameOpenMode::CreateIfMissing));
-    for (size_t i = 1; i < files.opened.size(); ++i)
-        EXPECT_EQ(files.opened[i], std::make_pair(std::string(FileName), FameOpenMode::Read)) << i;
-    EXPECT_EQ(files.renames, 0);
-    EXPECT_EQ(files.removes, 0);
+    for (size_t i = 1; i < files.opened_.size(); ++i)
+        EXPECT_EQ(files.opened_[i], std::make_pair(std::string(FileName), FameOpenMode::Read)) << i;
+    EXPECT_EQ(files.renames_, 0);
+    EXPECT_EQ(files.removes_, 0);
     EXPECT_EQ(readFile(FileName), OldRecords);
 }
 
@@ -412,3 +412,5 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
 }
 
 } // namespace
+
+} // namespace tarnell

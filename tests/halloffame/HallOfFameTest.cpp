@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-namespace halloffame = tarnell::halloffame;
+namespace tarnell {
 
 namespace {
 
@@ -65,16 +65,16 @@ protected:
         return decisions;
     }
 
-    HallOfFame fame;
+    HallOfFame fame_;
 };
 
 TEST_F(HallOfFameTest, MissingFileIsCreatedEmptyAndShowsThePlaceholders) {
-    const halloffame::FameStatus checked = fame.check();
+    const halloffame::FameStatus checked = fame_.check();
     ASSERT_TRUE(checked);
     EXPECT_EQ(checked.message(), QString());
     ASSERT_TRUE(fileExists(FileName));
     EXPECT_EQ(readFile(FileName).size(), 0);
-    const auto best = fame.lookUp(8, 5);
+    const auto best = fame_.lookUp(8, 5);
     ASSERT_TRUE(best);
     EXPECT_FALSE(best->TimeRecord);
     EXPECT_FALSE(best->StepsRecord);
@@ -382,8 +382,8 @@ TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
     const QByteArray bytes = record(8, 5, seconds(12), 14, 1, 0, "Ann");
     writeFile(FileName, bytes);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::ReadGroup);
-    const halloffame::FameStatus checked = fame.check();
-    const auto best = fame.lookUp(8, 5);
+    const halloffame::FameStatus checked = fame_.check();
+    const auto best = fame_.lookUp(8, 5);
     QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_TRUE(checked);
     ASSERT_TRUE(best && best->TimeRecord);
@@ -393,3 +393,5 @@ TEST_F(HallOfFameTest, LookUpAndCheckNeverWrite) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 
 #include <QAccessible>
 
+namespace tarnell {
+
 using namespace mainformtest;
 
 namespace {
@@ -28,29 +30,31 @@ protected:
             openActive();
         else
             open();
-        reader()->setListener({[this] { return listening; },
+        reader()->setListener({[this] { return listening_; },
                                [this](QAccessibleEvent& event) {
-                                   events.push_back({event.type(), event.child()});
+                                   events_.push_back({event.type(), event.child()});
                                }});
     }
-    tarnell::TBoardReader* reader() const { return tarnell::TBoardReader::of(window->PaintBox3); }
+    tarnell::TBoardReader* reader() const { return tarnell::TBoardReader::of(window_->PaintBox3); }
     QAccessibleInterface* table() const {
-        return QAccessible::queryAccessibleInterface(window->PaintBox3);
+        return QAccessible::queryAccessibleInterface(window_->PaintBox3);
     }
     QAccessibleInterface* cell(int row, int col) const {
         return table()->tableInterface()->cellAt(row - 1, col - 1);
     }
     QString name(int row, int col) const { return cell(row, col)->text(QAccessible::Name); }
-    int index(int row, int col) const { return (row - 1) * window->puzzle().FieldSize() + col - 1; }
+    int index(int row, int col) const {
+        return (row - 1) * window_->puzzle().FieldSize() + col - 1;
+    }
     void moveTo(int row, int col) {
         const QPoint at = cellCentre(row, col);
-        window->PaintBox3MouseMove(at.x(), at.y());
+        window_->PaintBox3MouseMove(at.x(), at.y());
     }
-    void key(Qt::Key key) { QTest::keyClick(window->RzBmpButton1, key); }
-    std::vector<Event> take() { return std::exchange(events, {}); }
+    void key(Qt::Key key) { QTest::keyClick(window_->RzBmpButton1, key); }
+    std::vector<Event> take() { return std::exchange(events_, {}); }
 
-    bool listening = true;
-    std::vector<Event> events;
+    bool listening_ = true;
+    std::vector<Event> events_;
 };
 
 TEST_F(Board, IsATableNamedBoardOfNByNCellsThatFollowsThePuzzleSize) {
@@ -76,26 +80,26 @@ TEST_F(Board, IsATableNamedBoardOfNByNCellsThatFollowsThePuzzleSize) {
     // One object per cell, however it is reached: a reader's references stay good.
     EXPECT_EQ(board->child(2 * 8 + 4), c);
     EXPECT_EQ(board->indexOfChild(c), 2 * 8 + 4);
-    const QPoint centre = window->PaintBox3->mapToGlobal(cellCentre(3, 5));
+    const QPoint centre = window_->PaintBox3->mapToGlobal(cellCentre(3, 5));
     EXPECT_EQ(board->childAt(centre.x(), centre.y()), c);
     EXPECT_TRUE(c->rect().contains(centre));
     EXPECT_EQ(cell(9, 1), nullptr);
 
     // A puzzle of another size reshapes the table; cells beyond it are gone.
-    window->mybitbutn3Click();
-    window->mybitbutn3Click();
-    window->mybitbutn3Click();
-    window->mybitbutn510Click();
+    window_->mybitbutn3Click();
+    window_->mybitbutn3Click();
+    window_->mybitbutn3Click();
+    window_->mybitbutn510Click();
     EXPECT_EQ(grid->rowCount(), 5);
     EXPECT_EQ(board->childCount(), 25);
     EXPECT_EQ(cell(6, 6), nullptr);
     EXPECT_EQ(board->indexOfChild(c), 2 * 5 + 4);
     QAccessibleInterface* corner = cell(1, 1);
-    window->mybitbutn1Click();
-    window->mybitbutn1Click();
-    window->mybitbutn1Click();
-    window->mybitbutn1Click();
-    window->StartNewPuzzle(); // as "Yes" in the confirmation does
+    window_->mybitbutn1Click();
+    window_->mybitbutn1Click();
+    window_->mybitbutn1Click();
+    window_->mybitbutn1Click();
+    window_->StartNewPuzzle(); // as "Yes" in the confirmation does
     ASSERT_EQ(grid->rowCount(), 9);
     EXPECT_EQ(cell(1, 1), corner);
     EXPECT_EQ(name(9, 9), QStringLiteral("Row 9, column 9: covered"));
@@ -115,10 +119,10 @@ TEST_F(Board, CellNamesSayWhatEachCellShows) {
     clickCell(5, 2);
     EXPECT_EQ(name(5, 2), QStringLiteral("Row 5, column 2: fox found"));
     // Proven fox-free cells say so only while hints are shown, as the board shows them.
-    ASSERT_EQ(window->puzzle().HintPlane()[4][1], 1); // a neighbour of the fox found
+    ASSERT_EQ(window_->puzzle().HintPlane()[4][1], 1); // a neighbour of the fox found
     EXPECT_EQ(name(4, 1), QStringLiteral("Row 4, column 1: covered, no fox"));
     EXPECT_EQ(name(1, 1), QStringLiteral("Row 1, column 1: covered"));
-    window->JvgCheckBox12->setChecked(false);
+    window_->JvgCheckBox12->setChecked(false);
     EXPECT_EQ(name(4, 1), QStringLiteral("Row 4, column 1: covered"));
 }
 
@@ -135,18 +139,18 @@ TEST_F(Board, TheCurrentCellIsTheFocusedCellAndMovingItAnnouncesTheFocus) {
     EXPECT_EQ(table()->focusChild(), cell(3, 5));
     // Moving within the cell, or beside the board, is no news.
     const QPoint at = cellCentre(3, 5);
-    window->PaintBox3MouseMove(at.x() + 3, at.y() + 1);
-    window->PaintBox3MouseMove(200, 224);
+    window_->PaintBox3MouseMove(at.x() + 3, at.y() + 1);
+    window_->PaintBox3MouseMove(200, 224);
     EXPECT_TRUE(take().empty());
     // While the keyboard is elsewhere the pointer does not pull a reader onto the board...
-    window->mybitbutn510->setFocus(Qt::TabFocusReason);
+    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
     take();
     moveTo(2, 2);
     EXPECT_TRUE(take().empty());
     EXPECT_FALSE(cell(2, 2)->state().focused);
     // ...and when the keyboard comes back, the reader hears where it is.
-    window->RzBmpButton1->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !events.empty(); }, 1000));
+    window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
     EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}));
 }
 
@@ -176,7 +180,7 @@ TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     EXPECT_EQ(take(), expected) << "row by row, no focus: the current cell stayed";
 
     // Hiding the hints changes the names of the proven cells, and says so.
-    window->RzBmpButton16Click();
+    window_->RzBmpButton16Click();
     const std::vector<Event> hidden = take();
     EXPECT_EQ(hidden.size(), expected.size() - 1) << "all but the fox found";
     for (const Event& event : hidden)
@@ -184,30 +188,32 @@ TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
 }
 
 TEST_F(Board, NothingIsAnnouncedWhileNoAssistiveTechnologyListens) {
-    listening = false;
+    listening_ = false;
     openListened();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Right, Qt::Key_Space})
         key(k);
     moveTo(5, 5);
-    window->Timer1Timer();
-    EXPECT_TRUE(events.empty());
+    window_->Timer1Timer();
+    EXPECT_TRUE(events_.empty());
     // A reader that comes later hears the current cell, not the history before it came.
-    listening = true;
+    listening_ = true;
     key(Qt::Key_Down);
     EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(6, 5)}}));
 }
 
 TEST_F(Board, ANewSizeIsAnnouncedAsANewTable) {
     openListened(false);
-    window->Timer1Timer();
+    window_->Timer1Timer();
     take();
-    window->mybitbutn3Click();
-    window->mybitbutn510Click();
-    window->Timer1Timer();
+    window_->mybitbutn3Click();
+    window_->mybitbutn510Click();
+    window_->Timer1Timer();
     const std::vector<Event> changed = take();
     ASSERT_FALSE(changed.empty());
     EXPECT_EQ(changed.front().type, QAccessible::TableModelChanged);
 }
 
 } // namespace
+
+} // namespace tarnell

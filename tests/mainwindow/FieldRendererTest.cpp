@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+namespace tarnell {
+
 // Readable colours in failure messages.
 void PrintTo(const QColor& colour, std::ostream* out) {
     *out << "RGB(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ")";
@@ -401,26 +403,26 @@ TEST(PlatePlacementOnTheLargestBoard, SpansFromZeroTo400WithBothFacesAtTheBottom
 
 class PlateVariants : public ::testing::Test {
 protected:
-    PlateVariants() : game(4, {{1, 1}, {3, 4}}) {
-        game.open(4, 1);
-        game.open(1, 1);
+    PlateVariants() : game_(4, {{1, 1}, {3, 4}}) {
+        game_.open(4, 1);
+        game_.open(1, 1);
         const std::vector<std::string> cleared{"1101", "1110", "1100", "1111"};
         for (int i = 1; i <= 4; ++i)
             for (int j = 1; j <= 4; ++j)
-                EXPECT_EQ(game.puzzle.HintPlane()[i][j], cleared[i - 1][j - 1] - '0')
+                EXPECT_EQ(game_.puzzle.HintPlane()[i][j], cleared[i - 1][j - 1] - '0')
                     << "scenario cell " << i << ", " << j;
-        EXPECT_EQ(game.puzzle.ViewPlane()[4][1], tarnell::vsOpened);
-        EXPECT_EQ(game.puzzle.ViewPlane()[1][1], tarnell::vsFound);
+        EXPECT_EQ(game_.puzzle.ViewPlane()[4][1], tarnell::vsOpened);
+        EXPECT_EQ(game_.puzzle.ViewPlane()[1][1], tarnell::vsFound);
         pointBesideTheBoard();
     }
-    void pointBesideTheBoard() { game.puzzle.MouseMove(0, 0); }
+    void pointBesideTheBoard() { game_.puzzle.MouseMove(0, 0); }
     ::testing::AssertionResult shows(bool showHints, const std::vector<std::string>& variants) {
-        return sameImage(render(game, showHints, images),
-                         expectedFrame(game.puzzle, variants, images));
+        return sameImage(render(game_, showHints, images_),
+                         expectedFrame(game_.puzzle, variants, images_));
     }
 
-    Game game;
-    TFieldImages images = testImages();
+    Game game_;
+    TFieldImages images_ = testImages();
 };
 
 TEST_F(PlateVariants, OpenedFoundAndClearedCellsAreHighlightedWithHintsShown) {
@@ -432,33 +434,33 @@ TEST_F(PlateVariants, WithoutHintsOnlyOpenedAndFoundCellsAreHighlighted) {
 }
 
 TEST_F(PlateVariants, TheCurrentCellIsCyanWhateverItHolds) {
-    game.hover(1, 1); // found: cyan under the fox
+    game_.hover(1, 1); // found: cyan under the fox
     EXPECT_TRUE(shows(true, {"CAgA", "AAAg", "AAgg", "AAAA"}));
-    game.hover(4, 1); // opened: cyan under the flag and its count
+    game_.hover(4, 1); // opened: cyan under the flag and its count
     EXPECT_TRUE(shows(true, {"AAgA", "AAAg", "AAgg", "CAAA"}));
-    game.hover(3, 3); // covered
+    game_.hover(3, 3); // covered
     EXPECT_TRUE(shows(false, {"Aggg", "gggg", "ggCg", "Aggg"}));
-    game.hover(1, 2); // cleared
+    game_.hover(1, 2); // cleared
     EXPECT_TRUE(shows(true, {"ACgA", "AAAg", "AAgg", "AAAA"}));
-    game.hover(4, 4); // both faces of the bottom corner
+    game_.hover(4, 4); // both faces of the bottom corner
     EXPECT_TRUE(shows(true, {"AAgA", "AAAg", "AAgg", "AAAC"}));
     // Spot check independent of the expected frame: the cyan right face.
-    const QImage frame = render(game, true, images);
+    const QImage frame = render(game_, true, images_);
     EXPECT_EQ(pixel(frame, 210, 92), platePixel(CurrentRed + LastColumnTag, 30, 17));
     EXPECT_EQ(pixel(frame, 190, 92), platePixel(CurrentRed + LastRowTag, 10, 17));
 }
 
 TEST_F(PlateVariants, ACurrentCellOutsideTheFieldColoursNothing) {
-    EXPECT_EQ(game.puzzle.HotRow(), 5);
-    EXPECT_EQ(game.puzzle.HotCol(), -4);
+    EXPECT_EQ(game_.puzzle.HotRow(), 5);
+    EXPECT_EQ(game_.puzzle.HotCol(), -4);
     EXPECT_TRUE(shows(true, {"AAgA", "AAAg", "AAgg", "AAAA"}));
-    game.puzzle.MouseMove(260, 76); // beside the right edge: row 2, column 5
-    ASSERT_EQ(game.puzzle.HotRow(), 2);
-    ASSERT_EQ(game.puzzle.HotCol(), 5);
+    game_.puzzle.MouseMove(260, 76); // beside the right edge: row 2, column 5
+    ASSERT_EQ(game_.puzzle.HotRow(), 2);
+    ASSERT_EQ(game_.puzzle.HotCol(), 5);
     EXPECT_TRUE(shows(true, {"AAgA", "AAAg", "AAgg", "AAAA"}));
-    game.puzzle.MouseMove(300, 6); // above the upper-right edge: row -2, column 3
-    ASSERT_EQ(game.puzzle.HotRow(), -2);
-    ASSERT_EQ(game.puzzle.HotCol(), 3);
+    game_.puzzle.MouseMove(300, 6); // above the upper-right edge: row -2, column 3
+    ASSERT_EQ(game_.puzzle.HotRow(), -2);
+    ASSERT_EQ(game_.puzzle.HotCol(), 3);
     EXPECT_TRUE(shows(false, {"Aggg", "gggg", "gggg", "Aggg"}));
 }
 
@@ -466,7 +468,7 @@ TEST_F(PlateVariants, ACurrentCellOutsideTheFieldColoursNothing) {
 // Flags, counts and foxes
 
 TEST_F(PlateVariants, ShapesChangeOnlyTheirOwnPixels) {
-    const QImage frame = render(game, true, images);
+    const QImage frame = render(game_, true, images_);
     // The fox of (1, 1): its top-left at (191, 17); its cut-away corner shows the plate.
     EXPECT_EQ(pixel(frame, 191, 17), FoxColour);
     EXPECT_EQ(pixel(frame, 190, 17),
@@ -706,3 +708,5 @@ TEST(FieldArea, ShowsTheTopLeftOfTheFrameAndReportsThePointer) {
 }
 
 } // namespace
+
+} // namespace tarnell

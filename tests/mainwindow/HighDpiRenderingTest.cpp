@@ -20,6 +20,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 namespace {
 
 // The whole program in this test runs at twice the resolution, as on a high-density screen;
@@ -212,3 +214,5 @@ TEST(HighDensity, SkinCornerInBlocksAndCaptionAtDeviceResolution) {
 }
 
 } // namespace
+
+} // namespace tarnell

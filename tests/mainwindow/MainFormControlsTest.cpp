@@ -16,6 +16,8 @@
 #include <QEnterEvent>
 #include <QTimer>
 
+namespace tarnell {
+
 using namespace mainformtest;
 
 namespace {
@@ -79,21 +81,21 @@ void leave(QWidget* widget) {
 
 TEST_F(MainForm, WindowIsFramelessCentredAndCaptioned) {
     open();
-    EXPECT_EQ(window->size(), QSize(488, 376));
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(window->caption(), QStringLiteral("Tarnell"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarnell"));
+    EXPECT_EQ(window_->size(), QSize(488, 376));
+    EXPECT_TRUE(window_->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(window_->caption(), QStringLiteral("Tarnell"));
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tarnell"));
     const QSize screen = platform::usableScreenSize();
-    EXPECT_EQ(window->pos(), QPoint((screen.width() - 488) / 2, (screen.height() - 376) / 2));
-    EXPECT_EQ(window->Timer1->interval(), 100);
-    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window_->pos(), QPoint((screen.width() - 488) / 2, (screen.height() - 376) / 2));
+    EXPECT_EQ(window_->Timer1->interval(), 100);
+    EXPECT_TRUE(window_->Timer1->isActive());
 }
 
 TEST_F(MainForm, EveryControlStandsAtItsPlace) {
     open();
     for (const Placement& p : Layout) {
         SCOPED_TRACE(p.name);
-        auto* control = window->findChild<QWidget*>(QLatin1String(p.name));
+        auto* control = window_->findChild<QWidget*>(QLatin1String(p.name));
         ASSERT_NE(control, nullptr);
         if (QLatin1String(p.name).startsWith(QLatin1String("RxLabel1")) &&
             QLatin1String(p.parent) == QLatin1String("about")) {
@@ -107,18 +109,18 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         }
         const QWidget* parent = control->parentWidget();
         if (QLatin1String(p.parent) == QLatin1String("game"))
-            EXPECT_EQ(parent, window->GamePageWidget);
+            EXPECT_EQ(parent, window_->gamePageWidget_);
         else if (QLatin1String(p.parent) == QLatin1String("about"))
-            EXPECT_EQ(parent, window->AboutPageWidget);
+            EXPECT_EQ(parent, window_->aboutPageWidget_);
         else
             EXPECT_EQ(parent->objectName(), QLatin1String(p.parent));
     }
-    EXPECT_EQ(window->strip()->geometry(), QRect(0, 0, 40, 314));
+    EXPECT_EQ(window_->strip()->geometry(), QRect(0, 0, 40, 314));
     for (const LcdPlacement& l : Lcds) {
         SCOPED_TRACE(l.name);
-        auto* lcd = window->findChild<tarnell::TLCDLabel*>(QLatin1String(l.name));
+        auto* lcd = window_->findChild<tarnell::TLCDLabel*>(QLatin1String(l.name));
         ASSERT_NE(lcd, nullptr);
-        EXPECT_EQ(lcd->parentWidget(), window->GamePageWidget);
+        EXPECT_EQ(lcd->parentWidget(), window_->gamePageWidget_);
         EXPECT_EQ(lcd->geometry(), QRect(l.place, QSize(l.chars == 2 ? 26 : 81, 19)));
         EXPECT_EQ(lcd->NoOfChars(), l.chars);
         EXPECT_EQ(lcd->Caption(), QLatin1String(l.caption));
@@ -144,31 +146,34 @@ TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
         QWidget* control;
         QRect place;
     } places[] = {
-        {window->PaintBox3, inwindow::Field},       {window->mybitbutn510, inwindow::StartNewGame},
-        {window->mybitbutn51, inwindow::HighScore}, {window->mybitbutn1, inwindow::SizeUp},
-        {window->mybitbutn2, inwindow::FoxesUp},    {window->LCDLabel1, inwindow::Clock},
+        {window_->PaintBox3, inwindow::Field},
+        {window_->mybitbutn510, inwindow::StartNewGame},
+        {window_->mybitbutn51, inwindow::HighScore},
+        {window_->mybitbutn1, inwindow::SizeUp},
+        {window_->mybitbutn2, inwindow::FoxesUp},
+        {window_->LCDLabel1, inwindow::Clock},
     };
     for (const auto& p : places) {
         SCOPED_TRACE(p.control->objectName().toStdString());
-        EXPECT_EQ(QRect(p.control->mapTo(window.get(), QPoint(0, 0)), p.control->size()), p.place);
-        EXPECT_EQ(window->childAt(testsupport::middle(p.place)), p.control);
+        EXPECT_EQ(QRect(p.control->mapTo(window_.get(), QPoint(0, 0)), p.control->size()), p.place);
+        EXPECT_EQ(window_->childAt(testsupport::middle(p.place)), p.control);
     }
     // The pointer over a cell's centre makes its plate the cyan one, for every cell of the
     // largest board, and a click there opens that cell.
-    window->mybitbutn1Click();
-    window->mybitbutn1Click(); // 10 x 10
+    window_->mybitbutn1Click();
+    window_->mybitbutn1Click(); // 10 x 10
     hideFoxesAt({{10, 10}, {1, 1}, {1, 10}, {10, 1}, {5, 5}});
-    window->mybitbutn510Click();
+    window_->mybitbutn510Click();
     for (int row = 1; row <= 10; ++row)
         for (int col = 1; col <= 10; ++col) {
-            QTest::mouseMove(window->PaintBox3, cellCentre(row, col));
-            window->Timer1Timer();
+            QTest::mouseMove(window_->PaintBox3, cellCentre(row, col));
+            window_->Timer1Timer();
             ASSERT_TRUE(isCyanPlate(fieldPixel(cellCentre(row, col)))) << row << "," << col;
-            ASSERT_EQ(window->puzzle().HotRow(), row);
-            ASSERT_EQ(window->puzzle().HotCol(), col);
+            ASSERT_EQ(window_->puzzle().HotRow(), row);
+            ASSERT_EQ(window_->puzzle().HotCol(), col);
         }
-    QTest::mouseClick(window->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
-    EXPECT_EQ(window->puzzle().ViewState(4, 7), tarnell::vsOpened);
+    QTest::mouseClick(window_->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
+    EXPECT_EQ(window_->puzzle().ViewState(4, 7), tarnell::vsOpened);
 }
 
 TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
@@ -178,14 +183,14 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         int selected;
         const char* hint;
     } buttons[] = {
-        {window->mybitbutn510, 11, "Start new game"},
-        {window->mybitbutn51, 14, "View the high score for the current puzzle"},
-        {window->mybitbutn52, 13, ""},
-        {window->mybitbutn53, 13, ""},
-        {window->mybitbutn3, 7, "Decrease the size of field"},
-        {window->mybitbutn1, 6, "Increase the size of field"},
-        {window->mybitbutn4, 7, "Decrease the number of foxes "},
-        {window->mybitbutn2, 6, "Increase the number of foxes"},
+        {window_->mybitbutn510, 11, "Start new game"},
+        {window_->mybitbutn51, 14, "View the high score for the current puzzle"},
+        {window_->mybitbutn52, 13, ""},
+        {window_->mybitbutn53, 13, ""},
+        {window_->mybitbutn3, 7, "Decrease the size of field"},
+        {window_->mybitbutn1, 6, "Increase the size of field"},
+        {window_->mybitbutn4, 7, "Decrease the number of foxes "},
+        {window_->mybitbutn2, 6, "Increase the number of foxes"},
     };
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.button->objectName().toStdString());
@@ -197,18 +202,18 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         const char* text;
         platform::TColor colour;
     } labels[] = {
-        {window->RxLabel2, "Field size:", platform::clAqua},
-        {window->RxLabel3, "Foxes:", platform::clAqua},
-        {window->RxLabel4, "Foxes \nrevealed:", platform::clYellow},
-        {window->RxLabel1, "Time \nelapsed:", platform::clLime},
-        {window->RxLabel7, "Set up the field:", platform::clWhite},
-        {window->RxLabel5, "size", platform::clWhite},
-        {window->RxLabel6, "foxes", platform::clWhite},
-        {window->RxLabel9, "If you like this software you can support the developer.",
+        {window_->RxLabel2, "Field size:", platform::clAqua},
+        {window_->RxLabel3, "Foxes:", platform::clAqua},
+        {window_->RxLabel4, "Foxes \nrevealed:", platform::clYellow},
+        {window_->RxLabel1, "Time \nelapsed:", platform::clLime},
+        {window_->RxLabel7, "Set up the field:", platform::clWhite},
+        {window_->RxLabel5, "size", platform::clWhite},
+        {window_->RxLabel6, "foxes", platform::clWhite},
+        {window_->RxLabel9, "If you like this software you can support the developer.",
          platform::clYellow},
-        {window->RxLabel14, "Tarnell", platform::clWindowText},
-        {window->RxLabel15, "developer:", platform::clWindowText},
-        {window->RxLabel16, "Morvane", platform::clWindowText},
+        {window_->RxLabel14, "Tarnell", platform::clWindowText},
+        {window_->RxLabel15, "developer:", platform::clWindowText},
+        {window_->RxLabel16, "Morvane", platform::clWindowText},
     };
     for (const auto& l : labels) {
         SCOPED_TRACE(l.text);
@@ -216,24 +221,24 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         EXPECT_EQ(l.label->FontColor(), l.colour);
         EXPECT_TRUE(l.label->font().bold());
     }
-    EXPECT_EQ(window->RxLabel2->ShadowColor(), platform::clBlack);
-    EXPECT_EQ(window->RxLabel2->ShadowPos(), spRightBottom);
-    EXPECT_TRUE(window->RxLabel2->Transparent());
-    EXPECT_EQ(window->RxLabel14->font().pixelSize(), 21);
-    EXPECT_EQ(window->RxLabel15->font().pixelSize(), 13);
-    EXPECT_EQ(window->RxLabel16->font().pixelSize(), 21);
-    EXPECT_FALSE(window->RxLabel14->Transparent());
-    EXPECT_EQ(window->RxLabel14->ShadowPos(), spLeftTop);
-    EXPECT_EQ(window->JvgCheckBox12->text(), QStringLiteral("Show hints"));
+    EXPECT_EQ(window_->RxLabel2->ShadowColor(), platform::clBlack);
+    EXPECT_EQ(window_->RxLabel2->ShadowPos(), spRightBottom);
+    EXPECT_TRUE(window_->RxLabel2->Transparent());
+    EXPECT_EQ(window_->RxLabel14->font().pixelSize(), 21);
+    EXPECT_EQ(window_->RxLabel15->font().pixelSize(), 13);
+    EXPECT_EQ(window_->RxLabel16->font().pixelSize(), 21);
+    EXPECT_FALSE(window_->RxLabel14->Transparent());
+    EXPECT_EQ(window_->RxLabel14->ShadowPos(), spLeftTop);
+    EXPECT_EQ(window_->JvgCheckBox12->text(), QStringLiteral("Show hints"));
 
     const struct {
         TMyAni* button;
         int frames;
         uint32_t interval;
         const char* hint;
-    } side[] = {{window->MyAni1, 9, 150, "Solve a puzzle"},
-                {window->MyAni2, 6, 200, "About"},
-                {window->MyAni4, 10, 150, "Exit"}};
+    } side[] = {{window_->MyAni1, 9, 150, "Solve a puzzle"},
+                {window_->MyAni2, 6, 200, "About"},
+                {window_->MyAni4, 10, 150, "Exit"}};
     for (const auto& s : side) {
         SCOPED_TRACE(s.hint);
         EXPECT_EQ(s.button->NumGlyphs(), s.frames);
@@ -242,21 +247,21 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         EXPECT_EQ(s.button->shownFrame(), 0);
         EXPECT_EQ(s.button->toolTip(), QLatin1String(s.hint));
     }
-    EXPECT_EQ(window->RxGIFAnimator1->NumGlyphs(), 9);
-    EXPECT_EQ(window->RxGIFAnimator1->frameSize(), QSize(50, 50));
-    EXPECT_EQ(window->RxGIFAnimator1->Interval(), 150u);
-    EXPECT_FALSE(window->RxGIFAnimator1->Active());
+    EXPECT_EQ(window_->RxGIFAnimator1->NumGlyphs(), 9);
+    EXPECT_EQ(window_->RxGIFAnimator1->frameSize(), QSize(50, 50));
+    EXPECT_EQ(window_->RxGIFAnimator1->Interval(), 150u);
+    EXPECT_FALSE(window_->RxGIFAnimator1->Active());
 }
 
 TEST_F(MainForm, TheAboutAnimationShowsThePageThroughItsTransparentPixels) {
     openActive();
-    QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    TAnimatedImage& picture = *window->RxGIFAnimator1;
+    QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
+    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    TAnimatedImage& picture = *window_->RxGIFAnimator1;
     const QRect box = picture.geometry();
     // What the page shows beneath the picture, seen with the picture away.
     picture.hide();
-    const QImage beneath = window->AboutPageWidget->grab(box).toImage();
+    const QImage beneath = window_->aboutPageWidget_->grab(box).toImage();
     picture.show();
     // The strip's ground colour (its bottom-left pixel) is transparent.
     const QImage strip = platform::loadBitmap(QStringLiteral("ABOUT_ANIM"));
@@ -269,7 +274,7 @@ TEST_F(MainForm, TheAboutAnimationShowsThePageThroughItsTransparentPixels) {
         if (shown > 0)
             picture.TimerTick(); // frames 1 to 8; frame 0 is the still one
         ASSERT_EQ(picture.shownFrame(), shown);
-        const QImage onPage = window->AboutPageWidget->grab(box).toImage();
+        const QImage onPage = window_->aboutPageWidget_->grab(box).toImage();
         for (int y = 0; y < 50; ++y)
             for (int x = 0; x < 50; ++x) {
                 const QRgb own = strip.pixel(shown * 50 + x, y);
@@ -284,7 +289,7 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
     open();
     const QColor white(255, 255, 255), shadow = platform::toQColor(platform::clBtnShadow),
                                        page(148, 148, 148);
-    const QImage panel = window->Panel3->grab().toImage();
+    const QImage panel = window_->Panel3->grab().toImage();
     // Raised outside: white left and top, shadow right and bottom (with both far corners).
     EXPECT_EQ(testsupport::pixel(panel, 0, 0), white);
     EXPECT_EQ(testsupport::pixel(panel, 0, 327), white);
@@ -298,7 +303,7 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
     EXPECT_EQ(testsupport::pixel(panel, 2, 2), page);
     EXPECT_EQ(testsupport::pixel(panel, 430, 326), page); // below the notebook
 
-    const QImage box = window->Bevel1->grab().toImage();
+    const QImage box = window_->Bevel1->grab().toImage();
     EXPECT_EQ(testsupport::pixel(box, 0, 0), shadow);
     EXPECT_EQ(testsupport::pixel(box, 0, 49), shadow);
     EXPECT_EQ(testsupport::pixel(box, 240, 0), white);
@@ -309,96 +314,96 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
 
 TEST_F(MainForm, TabOrderOfTheGamePage) {
     openActive();
-    QWidget* const order[] = {window->RzBmpButton1,  window->mybitbutn510, window->mybitbutn51,
-                              window->RzBmpButton16, window->mybitbutn52,  window->mybitbutn3,
-                              window->mybitbutn1,    window->mybitbutn4,   window->mybitbutn2};
-    window->mybitbutn510Click(); // enables mybitbutn51
-    window->RzBmpButton1->setFocus();
+    QWidget* const order[] = {window_->RzBmpButton1,  window_->mybitbutn510, window_->mybitbutn51,
+                              window_->RzBmpButton16, window_->mybitbutn52,  window_->mybitbutn3,
+                              window_->mybitbutn1,    window_->mybitbutn4,   window_->mybitbutn2};
+    window_->mybitbutn510Click(); // enables mybitbutn51
+    window_->RzBmpButton1->setFocus();
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window->RzBmpButton1); // round again
+    EXPECT_EQ(QApplication::focusWidget(), window_->RzBmpButton1); // round again
 }
 
 TEST_F(MainForm, HoverGivesTheFocusAndLeavingParksItOnThePageOnly) {
     openActive();
-    enter(window->mybitbutn1);
-    EXPECT_TRUE(window->mybitbutn1->hasFocus());
-    EXPECT_TRUE(window->mybitbutn1->isActiveButton());
-    leave(window->mybitbutn1);
-    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
-    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
+    enter(window_->mybitbutn1);
+    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
+    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    leave(window_->mybitbutn1);
+    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
+    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
 
-    enter(window->mybitbutn510);
-    EXPECT_TRUE(window->mybitbutn510->hasFocus());
-    enter(window->mybitbutn52);
-    EXPECT_TRUE(window->mybitbutn52->hasFocus());
-    EXPECT_FALSE(window->mybitbutn510->isActiveButton());
+    enter(window_->mybitbutn510);
+    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
+    enter(window_->mybitbutn52);
+    EXPECT_TRUE(window_->mybitbutn52->hasFocus());
+    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
 
     // The check box hands the focus to its keyboard handle, which shows the caption recessed.
-    enter(window->JvgCheckBox12);
-    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    leave(window->JvgCheckBox12);
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
-    enter(window->JvgCheckBox12); // the handle still has the focus: recessed all the same
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    enter(window->mybitbutn2); // the handle loses the focus: raised again
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(window_->JvgCheckBox12);
+    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    leave(window_->JvgCheckBox12);
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(window_->JvgCheckBox12); // the handle still has the focus: recessed all the same
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    enter(window_->mybitbutn2); // the handle loses the focus: raised again
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
 
     // On the about page nothing is parked; mybitbutn53 keeps the focus after the pointer.
-    QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
-    enter(window->mybitbutn53);
-    EXPECT_TRUE(window->mybitbutn53->hasFocus());
-    leave(window->mybitbutn53);
-    EXPECT_TRUE(window->mybitbutn53->hasFocus());
-    leave(window->mybitbutn2);
-    EXPECT_TRUE(window->mybitbutn53->hasFocus());
+    QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
+    enter(window_->mybitbutn53);
+    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
+    leave(window_->mybitbutn53);
+    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
+    leave(window_->mybitbutn2);
+    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
 }
 
 TEST_F(MainForm, HoverTakesNoFocusWhileTheProgramIsNotActive) {
     openActive();
-    enter(window->mybitbutn510);
-    ASSERT_TRUE(window->mybitbutn510->hasFocus());
-    programActive = false;
-    enter(window->mybitbutn1);
-    EXPECT_FALSE(window->mybitbutn1->hasFocus());
-    leave(window->mybitbutn510); // no parking either
-    EXPECT_TRUE(window->mybitbutn510->hasFocus());
+    enter(window_->mybitbutn510);
+    ASSERT_TRUE(window_->mybitbutn510->hasFocus());
+    programActive_ = false;
+    enter(window_->mybitbutn1);
+    EXPECT_FALSE(window_->mybitbutn1->hasFocus());
+    leave(window_->mybitbutn510); // no parking either
+    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
     // The check box hands the focus to its handle in any case.
-    enter(window->JvgCheckBox12);
-    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
+    enter(window_->JvgCheckBox12);
+    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
 }
 
 // The arrow buttons sit above the set-up displays beside them: their right-hand columns show
 // and take clicks.
 TEST_F(MainForm, TheSetUpArrowsLieAboveTheDisplaysBesideThem) {
     openActive();
-    QWidget* const page = window->GamePageWidget;
+    QWidget* const page = window_->gamePageWidget_;
     const auto rightColumn = [](const QWidget* button) {
         return QPoint(button->geometry().right(), button->geometry().center().y());
     };
     for (QWidget* button :
-         {static_cast<QWidget*>(window->mybitbutn3), static_cast<QWidget*>(window->mybitbutn4)}) {
+         {static_cast<QWidget*>(window_->mybitbutn3), static_cast<QWidget*>(window_->mybitbutn4)}) {
         SCOPED_TRACE(button->objectName().toStdString());
         EXPECT_EQ(page->childAt(rightColumn(button)), button);
         EXPECT_EQ(page->childAt(rightColumn(button) - QPoint(1, 0)), button);
     }
     // The displays are still there beside the buttons.
-    EXPECT_EQ(page->childAt(rightColumn(window->mybitbutn3) + QPoint(1, 0)), window->LCDLabel5);
-    EXPECT_EQ(page->childAt(rightColumn(window->mybitbutn4) + QPoint(1, 0)), window->LCDLabel6);
+    EXPECT_EQ(page->childAt(rightColumn(window_->mybitbutn3) + QPoint(1, 0)), window_->LCDLabel5);
+    EXPECT_EQ(page->childAt(rightColumn(window_->mybitbutn4) + QPoint(1, 0)), window_->LCDLabel6);
     // A click on the last column, found by the window as a pointer's would be, is a click of
     // the button.
     const auto click = [&](QPoint onPage) {
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          page->mapTo(window.get(), onPage));
+        QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          page->mapTo(window_.get(), onPage));
     };
-    click(rightColumn(window->mybitbutn3));
-    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("07"));
-    click(rightColumn(window->mybitbutn4));
-    EXPECT_EQ(window->LCDLabel6->Caption(), QStringLiteral("04"));
+    click(rightColumn(window_->mybitbutn3));
+    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("07"));
+    click(rightColumn(window_->mybitbutn4));
+    EXPECT_EQ(window_->LCDLabel6->Caption(), QStringLiteral("04"));
 }
 
 // A window of the program other than the main window, holding the activation.
@@ -415,20 +420,20 @@ std::unique_ptr<QWidget> activeOtherWindow() {
 // main window loses and regains the activation.
 TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
     openActive();
-    enter(window->JvgCheckBox12);
-    leave(window->JvgCheckBox12);
-    ASSERT_TRUE(window->RzBmpButton16->hasFocus());
-    ASSERT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(window_->JvgCheckBox12);
+    leave(window_->JvgCheckBox12);
+    ASSERT_TRUE(window_->RzBmpButton16->hasFocus());
+    ASSERT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
     auto other = activeOtherWindow();
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_TRUE(window->RzBmpButton16->hasFocus());
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
     // A real focus move still changes it.
-    enter(window->mybitbutn2);
-    window->RzBmpButton16->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(window->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    enter(window_->mybitbutn2);
+    window_->RzBmpButton16->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
 }
 
 // While a dialog holds the activation the keyboard belongs to it: hovering the main window
@@ -436,61 +441,61 @@ TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
 // takes Enter when the main window is active again.
 TEST_F(MainForm, HoverLeavesTheMainWindowAloneWhileADialogIsActive) {
     openActive();
-    enter(window->mybitbutn510);
-    ASSERT_TRUE(window->mybitbutn510->isActiveButton());
+    enter(window_->mybitbutn510);
+    ASSERT_TRUE(window_->mybitbutn510->isActiveButton());
     auto dialog = activeOtherWindow();
-    enter(window->mybitbutn1);
-    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
-    EXPECT_TRUE(window->mybitbutn510->isActiveButton());
-    EXPECT_EQ(window->focusWidget(), window->mybitbutn510);
-    leave(window->mybitbutn1);
-    EXPECT_EQ(window->focusWidget(), window->mybitbutn510);
+    enter(window_->mybitbutn1);
+    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
+    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
+    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn510);
+    leave(window_->mybitbutn1);
+    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn510);
     dialog.reset();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_TRUE(window->mybitbutn510->hasFocus());
-    EXPECT_TRUE(window->mybitbutn510->isActiveButton());
-    EXPECT_FALSE(window->mybitbutn1->isActiveButton());
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
+    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
+    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
     // Hovering in the active main window works as before.
-    enter(window->mybitbutn1);
-    EXPECT_TRUE(window->mybitbutn1->hasFocus());
-    EXPECT_TRUE(window->mybitbutn1->isActiveButton());
+    enter(window_->mybitbutn1);
+    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
+    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
 }
 
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
     openActive();
-    window->mybitbutn510->setFocus();
-    QWidget* control = window->mybitbutn510;
+    window_->mybitbutn510->setFocus();
+    QWidget* control = window_->mybitbutn510;
     QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    EXPECT_FALSE(window->mybitbutn53->isActiveButton()); // the focus did not jump onto it
-    QTest::keyClick(window->mybitbutn53, Qt::Key_F1);    // F1 alone
-    QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::AltModifier); // not Ctrl
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    QTest::keyClick(window->mybitbutn53, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_FALSE(window_->mybitbutn53->isActiveButton()); // the focus did not jump onto it
+    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1);    // F1 alone
+    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1, Qt::AltModifier); // not Ctrl
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
     QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    QTest::keyClick(window.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
 
     // Neither F3 nor F4 without their modifier closes the window.
     QTest::keyClick(control, Qt::Key_F3);
     QTest::keyClick(control, Qt::Key_F3, Qt::AltModifier);
     QTest::keyClick(control, Qt::Key_F4);
     QTest::keyClick(control, Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window_->isVisible());
     QTest::keyClick(control, Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window_->isVisible());
 }
 
 TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
     openActive();
-    TMyAni* about = window->MyAni2;
+    TMyAni* about = window_->MyAni2;
     QTest::mousePress(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(4, 223));
-    QImage strip = window->strip()->grab().toImage();
+    QImage strip = window_->strip()->grab().toImage();
     const QColor black(0, 0, 0), white(255, 255, 255);
     // Black on the left and top, white on the right and bottom of (2, 220) - (38, 257).
     EXPECT_EQ(testsupport::pixel(strip, 2, 220), black);
@@ -509,32 +514,34 @@ TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(4, 223));
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_EQ(testsupport::pixel(window->strip()->grab().toImage(), 2, 220), black);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(testsupport::pixel(window_->strip()->grab().toImage(), 2, 220), black);
 
     // Released while active: back in place, the frame gone, the page shown.
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(3, 222));
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    strip = window->strip()->grab().toImage();
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    strip = window_->strip()->grab().toImage();
     EXPECT_EQ(testsupport::pixel(strip, 2, 220), testsupport::pixel(strip, 20, 220));
 
     // "Solve a puzzle" goes back to the game page and parks the focus.
-    window->mybitbutn53->setFocus();
-    QTest::mousePress(window->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(testsupport::pixel(window->strip()->grab().toImage(), 2, 170), black);
-    QTest::mouseRelease(window->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_TRUE(window->RzBmpButton1->hasFocus());
+    window_->mybitbutn53->setFocus();
+    QTest::mousePress(window_->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(testsupport::pixel(window_->strip()->grab().toImage(), 2, 170), black);
+    QTest::mouseRelease(window_->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
 }
 
 TEST_F(MainForm, SideButtonsAnimateWhileThePointerIsOverThem) {
     open();
-    enter(window->MyAni4);
-    EXPECT_TRUE(window->MyAni4->Active());
-    leave(window->MyAni4);
-    EXPECT_FALSE(window->MyAni4->Active());
-    EXPECT_EQ(window->MyAni4->shownFrame(), 0);
+    enter(window_->MyAni4);
+    EXPECT_TRUE(window_->MyAni4->Active());
+    leave(window_->MyAni4);
+    EXPECT_FALSE(window_->MyAni4->Active());
+    EXPECT_EQ(window_->MyAni4->shownFrame(), 0);
 }
+
+} // namespace tarnell

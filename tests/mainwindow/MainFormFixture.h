@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-namespace mainformtest {
+namespace tarnell::mainformtest {
 
 using testsupport::Cell;
 
@@ -39,29 +39,29 @@ protected:
         testsupport::clearMessages();
     }
     void TearDown() override {
-        window.reset();
+        window_.reset();
         QFile::remove(settingsPath());
     }
 
     // Creates the window after the test has prepared the store.
     Tmainform_form& open() {
         TMainFormSources sources;
-        sources.random = &random;
-        sources.clock = &clock;
-        sources.playClick = [this](const platform::WaveSound&) { ++clicks; };
+        sources.random = &random_;
+        sources.clock = &clock_;
+        sources.playClick = [this](const platform::WaveSound&) { ++clicks_; };
         sources.applicationActive = [this] {
-            return programActive && QGuiApplication::applicationState() == Qt::ApplicationActive;
+            return programActive_ && QGuiApplication::applicationState() == Qt::ApplicationActive;
         };
-        window = std::make_unique<Tmainform_form>(std::move(sources));
-        return *window;
+        window_ = std::make_unique<Tmainform_form>(std::move(sources));
+        return *window_;
     }
     // Shows the window and waits until it is the active window.
     Tmainform_form& openActive() {
         open();
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        return *window;
+        window_->show();
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        return *window_;
     }
 
     static void store(const QString& name, const QVariant& value) {
@@ -81,22 +81,22 @@ protected:
             numbers.push_back(row - 1);
             numbers.push_back(col - 1);
         }
-        random.Script(numbers);
+        random_.Script(numbers);
     }
     void clickCell(int row, int col) {
         const QPoint at = cellCentre(row, col);
-        window->PaintBox3MouseUp(Qt::LeftButton, at.x(), at.y());
+        window_->PaintBox3MouseUp(Qt::LeftButton, at.x(), at.y());
     }
     // A pixel of the last frame of the field.
     QColor fieldPixel(QPoint at) const {
-        return testsupport::pixel(window->PaintBox3->renderer().backBuffer(), at.x(), at.y());
+        return testsupport::pixel(window_->PaintBox3->renderer().backBuffer(), at.x(), at.y());
     }
 
-    testsupport::ScriptedRandom random;
-    testsupport::ScriptedClock clock;
-    int clicks = 0;
-    bool programActive = true; // false: as if another program had the keyboard
-    std::unique_ptr<Tmainform_form> window;
+    testsupport::ScriptedRandom random_;
+    testsupport::ScriptedClock clock_;
+    int clicks_ = 0;
+    bool programActive_ = true; // false: as if another program had the keyboard
+    std::unique_ptr<Tmainform_form> window_;
 };
 
 // The plates' colours, told apart by hue (their faces carry a gloss).
@@ -113,4 +113,4 @@ inline bool isGrey(const QColor& c) {
     return c.red() == c.green() && c.green() == c.blue();
 }
 
-} // namespace mainformtest
+} // namespace tarnell::mainformtest

@@ -6,13 +6,15 @@
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "dialogs/warnin_fo.h"
-#include "widgets/lcd/LCD_Lab.h"
 #include "widgets/buttons/buts.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
+
+namespace tarnell {
 
 using namespace mainformtest;
 
@@ -26,10 +28,10 @@ protected:
         ASSERT_NE(focus, nullptr);
         QTest::keyClick(focus, key, modifiers);
     }
-    Cell current() const { return {window->puzzle().HotRow(), window->puzzle().HotCol()}; }
+    Cell current() const { return {window_->puzzle().HotRow(), window_->puzzle().HotCol()}; }
     void moveTo(const Cell& cell) {
         const QPoint at = cellCentre(cell.first, cell.second);
-        window->PaintBox3MouseMove(at.x(), at.y());
+        window_->PaintBox3MouseMove(at.x(), at.y());
     }
 
     // What a player sees of a game: every cell's state and mark, the counters, the displays.
@@ -41,15 +43,15 @@ protected:
         bool operator==(const Seen&) const = default;
     };
     Seen seen() const {
-        const tarnell::TPuzzle& p = window->puzzle();
+        const tarnell::TPuzzle& p = window_->puzzle();
         return {p.ViewPlane(),
                 p.HintPlane(),
                 p.StepCount(),
                 p.FoundCount(),
-                clicks,
-                window->LCDLabel4->Caption(),
-                window->LCDLabel2->Caption(),
-                window->OpenDialogMarker()};
+                clicks_,
+                window_->LCDLabel4->Caption(),
+                window_->LCDLabel2->Caption(),
+                window_->OpenDialogMarker()};
     }
 };
 
@@ -57,7 +59,7 @@ const std::vector<Cell> Foxes = {{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}};
 
 TEST_F(Keys, ArrowsMoveTheCurrentCellByRowAndColumnAndStopAtTheEdges) {
     openActive();
-    ASSERT_EQ(QApplication::focusWidget(), window->RzBmpButton1) << "the focus starts parked";
+    ASSERT_EQ(QApplication::focusWidget(), window_->RzBmpButton1) << "the focus starts parked";
     press(Qt::Key_Left);
     EXPECT_EQ(current(), Cell(1, 1)) << "the first arrow makes the top cell current";
     press(Qt::Key_Right);
@@ -79,8 +81,8 @@ TEST_F(Keys, ArrowsMoveTheCurrentCellByRowAndColumnAndStopAtTheEdges) {
     // The cyan plate follows at once, without waiting for the next tick.
     const QPoint plate = cellCentre(7, 2) + QPoint(-12, 0);
     EXPECT_TRUE(isCyanPlate(fieldPixel(plate)));
-    EXPECT_EQ(window->puzzle().Started(), false) << "moving opens nothing";
-    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(window_->puzzle().Started(), false) << "moving opens nothing";
+    EXPECT_EQ(clicks_, 0);
 }
 
 TEST_F(Keys, ThePointerSetsTheCurrentCellAndTheNextArrowGoesOnFromThere) {
@@ -88,7 +90,7 @@ TEST_F(Keys, ThePointerSetsTheCurrentCellAndTheNextArrowGoesOnFromThere) {
     moveTo({3, 4});
     press(Qt::Key_Down);
     EXPECT_EQ(current(), Cell(4, 4));
-    window->PaintBox3MouseMove(200, 224); // beside the board: no current cell
+    window_->PaintBox3MouseMove(200, 224); // beside the board: no current cell
     press(Qt::Key_Right);
     EXPECT_EQ(current(), Cell(1, 1));
 }
@@ -105,9 +107,9 @@ TEST_F(Keys, SpaceAndEnterOpenTheCurrentCellExactlyAsALeftClickDoes) {
         press(keys[i % 3], i % 3 == 2 ? Qt::KeypadModifier : Qt::NoModifier);
         byKeys.push_back(seen());
     }
-    EXPECT_TRUE(window->mybitbutn51->isEnabled()) << "the first key generated the puzzle";
-    window.reset();
-    clicks = 0;
+    EXPECT_TRUE(window_->mybitbutn51->isEnabled()) << "the first key generated the puzzle";
+    window_.reset();
+    clicks_ = 0;
     QFile::remove(settingsPath());
     open();
     hideFoxesAt(Foxes);
@@ -126,33 +128,33 @@ TEST_F(Keys, TheLastFoxFoundByKeyOpensThePuzzleSolvedDialogAndThenKeysOpenNothin
     hideFoxesAt(Foxes);
     for (const Cell& fox : Foxes) {
         moveTo(fox);
-        QTest::keyClick(window->RzBmpButton1, Qt::Key_Space);
+        QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
     }
-    EXPECT_TRUE(window->puzzle().Finished());
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odPuzzleSolved);
-    ASSERT_NE(window->puzzleSolvedDialog(), nullptr);
-    const int before = clicks;
-    QTest::keyClick(window->RzBmpButton1, Qt::Key_Space);
-    QTest::keyClick(window->RzBmpButton1, Qt::Key_Down);
-    EXPECT_EQ(clicks, before) << "a solved puzzle takes no more moves, not even the sound";
+    EXPECT_TRUE(window_->puzzle().Finished());
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odPuzzleSolved);
+    ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
+    const int before = clicks_;
+    QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
+    QTest::keyClick(window_->RzBmpButton1, Qt::Key_Down);
+    EXPECT_EQ(clicks_, before) << "a solved puzzle takes no more moves, not even the sound";
     EXPECT_EQ(current(), Cell(8, 5)) << "but the current cell still moves";
 }
 
 TEST_F(Keys, OnAPushButtonSpaceAndEnterPressTheButtonAndArrowsLeaveTheBoardAlone) {
     openActive();
-    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("07"));
-    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("07"));
+    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Return);
-    EXPECT_EQ(window->LCDLabel5->Caption(), QStringLiteral("06"));
-    window->mybitbutn3->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("06"));
+    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), Cell(0, 0));
-    EXPECT_FALSE(window->puzzle().Started());
-    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(window_->puzzle().Started());
+    EXPECT_EQ(clicks_, 0);
     // On the board itself the keys act as on the parking button.
-    window->PaintBox3->setFocus(Qt::OtherFocusReason);
+    window_->PaintBox3->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), Cell(1, 1));
 }
@@ -162,14 +164,14 @@ TEST_F(Keys, AHeldKeyOpensOnceAndWithNoCurrentCellItOnlyShowsTheTopCell) {
     hideFoxesAt(Foxes);
     press(Qt::Key_Space);
     EXPECT_EQ(current(), Cell(1, 1));
-    EXPECT_FALSE(window->puzzle().Started()) << "nothing is opened, nothing generated";
-    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(window_->puzzle().Started()) << "nothing is opened, nothing generated";
+    EXPECT_EQ(clicks_, 0);
     press(Qt::Key_Right);
     press(Qt::Key_Space);
-    ASSERT_EQ(clicks, 1);
+    ASSERT_EQ(clicks_, 1);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QApplication::sendEvent(window->RzBmpButton1, &repeat);
-    EXPECT_EQ(clicks, 1);
+    QApplication::sendEvent(window_->RzBmpButton1, &repeat);
+    EXPECT_EQ(clicks_, 1);
     EXPECT_TRUE(repeat.isAccepted()) << "the repeat does not reach the button either";
 }
 
@@ -177,35 +179,35 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     openActive();
     hideFoxesAt(Foxes);
     press(Qt::Key_N, Qt::ControlModifier);
-    ASSERT_TRUE(window->puzzle().Started());
-    EXPECT_EQ(window->LCDLabel2->Caption(), QStringLiteral("08"));
+    ASSERT_TRUE(window_->puzzle().Started());
+    EXPECT_EQ(window_->LCDLabel2->Caption(), QStringLiteral("08"));
     moveTo({2, 2});
     press(Qt::Key_Space);
-    const int steps = window->puzzle().StepCount();
+    const int steps = window_->puzzle().StepCount();
     press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odConfirmation);
-    ASSERT_NE(window->confirmationDialog(), nullptr);
-    EXPECT_TRUE(window->confirmationDialog()->isVisible());
-    EXPECT_EQ(window->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
+    ASSERT_NE(window_->confirmationDialog(), nullptr);
+    EXPECT_TRUE(window_->confirmationDialog()->isVisible());
+    EXPECT_EQ(window_->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
     // N alone is nothing.
-    window->confirmationDialog()->close();
-    QTest::keyClick(window->RzBmpButton1, Qt::Key_N);
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odNone);
+    window_->confirmationDialog()->close();
+    QTest::keyClick(window_->RzBmpButton1, Qt::Key_N);
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
     // From the about page it comes back to the game page, where the new board shows.
     press(Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odConfirmation);
+    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
 }
 
 TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     openActive();
     hideFoxesAt(Foxes);
     press(Qt::Key_N, Qt::ControlModifier);
-    window->mybitbutn51->setFocus(Qt::TabFocusReason);
+    window_->mybitbutn51->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    Tscore_form* scores = window->highScoreDialog();
+    Tscore_form* scores = window_->highScoreDialog();
     ASSERT_NE(scores, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([scores] {
         return QApplication::focusWidget() == scores->mybitbut1;
@@ -213,20 +215,20 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     press(Qt::Key_Space);
     EXPECT_FALSE(scores->isVisible());
     EXPECT_TRUE(
-        QTest::qWaitFor([this] { return QApplication::focusWidget() == window->mybitbutn51; }));
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == window_->mybitbutn51; }));
     // The confirmation dialog: Escape says "No" and the keyboard comes back to the board.
-    window->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_Down);
     press(Qt::Key_Space);
     press(Qt::Key_N, Qt::ControlModifier);
-    Twarnin_form* question = window->confirmationDialog();
+    Twarnin_form* question = window_->confirmationDialog();
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(
         QTest::qWaitFor([question] { return QApplication::focusWidget() == question->mybitbut1; }));
     press(Qt::Key_Escape);
     EXPECT_FALSE(question->isVisible());
     EXPECT_TRUE(
-        QTest::qWaitFor([this] { return QApplication::focusWidget() == window->RzBmpButton1; }));
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == window_->RzBmpButton1; }));
     press(Qt::Key_Right);
     EXPECT_EQ(current(), Cell(1, 2));
 
@@ -235,13 +237,15 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
         moveTo(fox);
         press(Qt::Key_Space);
     }
-    Tgame_over_form* solved = window->puzzleSolvedDialog();
+    Tgame_over_form* solved = window_->puzzleSolvedDialog();
     ASSERT_NE(solved, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([solved] { return solved->isActiveWindow(); }));
     press(Qt::Key_F4, Qt::AltModifier);
     EXPECT_FALSE(solved->isVisible());
     EXPECT_EQ(QFileInfo(QStringLiteral("h_fame.dat")).size(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -11,6 +11,8 @@
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
 
+namespace tarnell {
+
 using namespace mainformtest;
 
 namespace {
@@ -62,126 +64,126 @@ TEST_F(MainForm, SetUpButtonsStopAtTheirLimitsAndRepaintOnlyTheDisplaysThatChang
         store(QStringLiteral("Fin"), c.size);
         store(QStringLiteral("Lim"), c.foxes);
         open();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         QTest::qWait(20);
-        const QString sizeBefore = caption(window->LCDLabel5);
-        const QString foxesBefore = caption(window->LCDLabel6);
-        PaintCounter sizePaints(window->LCDLabel5), foxPaints(window->LCDLabel6);
-        (window.get()->*c.button)();
+        const QString sizeBefore = caption(window_->LCDLabel5);
+        const QString foxesBefore = caption(window_->LCDLabel6);
+        PaintCounter sizePaints(window_->LCDLabel5), foxPaints(window_->LCDLabel6);
+        (window_.get()->*c.button)();
         QTest::qWait(20);
-        EXPECT_EQ(caption(window->LCDLabel5), QLatin1String(c.wantSize));
-        EXPECT_EQ(caption(window->LCDLabel6), QLatin1String(c.wantFoxes));
+        EXPECT_EQ(caption(window_->LCDLabel5), QLatin1String(c.wantSize));
+        EXPECT_EQ(caption(window_->LCDLabel6), QLatin1String(c.wantFoxes));
         // A display whose value stays flickers not: it is not repainted.
         EXPECT_EQ(sizePaints.count > 0, sizeBefore != QLatin1String(c.wantSize));
         EXPECT_EQ(foxPaints.count > 0, foxesBefore != QLatin1String(c.wantFoxes));
         // The field, its displays and the clock are not touched.
-        EXPECT_EQ(window->puzzle().FieldSize(), c.size);
-        EXPECT_EQ(caption(window->LCDLabel2), QStringLiteral("00"));
-        window.reset();
+        EXPECT_EQ(window_->puzzle().FieldSize(), c.size);
+        EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("00"));
+        window_.reset();
     }
 }
 
 TEST_F(MainForm, SetUpChangesDoNotResizeTheRunningPuzzle) {
     open();
     hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {7, 7}, {1, 8}});
-    window->mybitbutn510Click();
-    window->mybitbutn3Click();
-    window->mybitbutn3Click();
-    EXPECT_EQ(caption(window->LCDLabel5), QStringLiteral("06"));
-    EXPECT_EQ(caption(window->LCDLabel2), QStringLiteral("08"));
-    EXPECT_EQ(window->puzzle().FieldSize(), 8);
+    window_->mybitbutn510Click();
+    window_->mybitbutn3Click();
+    window_->mybitbutn3Click();
+    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("06"));
+    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("08"));
+    EXPECT_EQ(window_->puzzle().FieldSize(), 8);
 }
 
 TEST_F(MainForm, FirstClickOnAnEmptySpotGeneratesAndStartsTheClockButOpensNothing) {
     open();
-    clock.Set(10, 0, 0, 0);
+    clock_.Set(10, 0, 0, 0);
     hideFoxesAt({{2, 2}, {4, 4}, {6, 6}, {8, 8}, {2, 7}});
-    window->PaintBox3MouseUp(Qt::LeftButton, 5, 220); // the lower-left corner of the area
-    const tarnell::TPuzzle& puzzle = window->puzzle();
+    window_->PaintBox3MouseUp(Qt::LeftButton, 5, 220); // the lower-left corner of the area
+    const tarnell::TPuzzle& puzzle = window_->puzzle();
     EXPECT_TRUE(puzzle.Started());
     EXPECT_FALSE(puzzle.Finished());
     EXPECT_EQ(puzzle.StepCount(), 0);
     for (int row = 1; row <= 8; ++row)
         for (int col = 1; col <= 8; ++col)
             EXPECT_EQ(puzzle.ViewState(row, col), tarnell::vsCovered);
-    EXPECT_EQ(clicks, 0); // nothing was hit, so no sound
-    EXPECT_TRUE(window->mybitbutn51->isEnabled());
-    EXPECT_EQ(caption(window->LCDLabel2), QStringLiteral("08"));
-    EXPECT_EQ(caption(window->LCDLabel3), QStringLiteral("05"));
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(clicks_, 0); // nothing was hit, so no sound
+    EXPECT_TRUE(window_->mybitbutn51->isEnabled());
+    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("08"));
+    EXPECT_EQ(caption(window_->LCDLabel3), QStringLiteral("05"));
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
 
-    clock.Advance(1500);
-    window->Timer1Timer();
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:01,5"));
+    clock_.Advance(1500);
+    window_->Timer1Timer();
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,5"));
 }
 
 TEST_F(MainForm, OtherButtonsDoNothingAtAll) {
     open();
-    window->PaintBox3MouseUp(Qt::RightButton, cellCentre(1, 1).x(), cellCentre(1, 1).y());
-    window->PaintBox3MouseUp(Qt::MiddleButton, cellCentre(1, 1).x(), cellCentre(1, 1).y());
-    EXPECT_FALSE(window->puzzle().Started());
-    EXPECT_EQ(clicks, 0);
+    window_->PaintBox3MouseUp(Qt::RightButton, cellCentre(1, 1).x(), cellCentre(1, 1).y());
+    window_->PaintBox3MouseUp(Qt::MiddleButton, cellCentre(1, 1).x(), cellCentre(1, 1).y());
+    EXPECT_FALSE(window_->puzzle().Started());
+    EXPECT_EQ(clicks_, 0);
 }
 
 TEST_F(MainForm, MovesPlayTheClickAndFoundFoxesShowOnTheRevealedDisplay) {
     open();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     clickCell(2, 3); // generates, then opens
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(window->puzzle().ViewState(2, 3), tarnell::vsOpened);
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(clicks_, 1);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsOpened);
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
 
     clickCell(3, 4);
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("01"));
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("01"));
     clickCell(3, 4); // again: the sound, but no step and no count
-    EXPECT_EQ(clicks, 3);
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("01"));
-    EXPECT_EQ(window->puzzle().StepCount(), 2);
+    EXPECT_EQ(clicks_, 3);
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("01"));
+    EXPECT_EQ(window_->puzzle().StepCount(), 2);
 
     // The move is drawn at the next frame: the fox's plate is amber under its fox.
-    window->PaintBox3MouseMove(0, 0);
-    window->Timer1Timer();
+    window_->PaintBox3MouseMove(0, 0);
+    window_->Timer1Timer();
     EXPECT_TRUE(isAmberPlate(fieldPixel(cellCentre(2, 3) + QPoint(-12, 0))));
 }
 
 TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
     openActive();
-    clock.Set(12, 0, 0, 0);
+    clock_.Set(12, 0, 0, 0);
     hideFoxesAt({{1, 1}, {3, 3}});
-    window->mybitbutn3Click();
-    window->mybitbutn3Click();
-    window->mybitbutn3Click(); // 5 x 5, the foxes capped at 3
-    window->mybitbutn4Click(); // 2 foxes
-    window->mybitbutn510Click();
-    clock.Advance(4200);
-    window->Timer1Timer();
+    window_->mybitbutn3Click();
+    window_->mybitbutn3Click();
+    window_->mybitbutn3Click(); // 5 x 5, the foxes capped at 3
+    window_->mybitbutn4Click(); // 2 foxes
+    window_->mybitbutn510Click();
+    clock_.Advance(4200);
+    window_->Timer1Timer();
     clickCell(1, 1);
-    clock.Advance(3000);
+    clock_.Advance(3000);
     clickCell(3, 3);
-    EXPECT_TRUE(window->puzzle().Finished());
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("02"));
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odPuzzleSolved);
-    ASSERT_NE(window->puzzleSolvedDialog(), nullptr);
-    EXPECT_EQ(window->puzzleSolvedDialog()->result().FieldSize, 5);
-    EXPECT_EQ(window->puzzleSolvedDialog()->result().FoxCount, 2);
-    EXPECT_EQ(window->puzzleSolvedDialog()->result().StepCount, 2);
-    EXPECT_EQ(tarnell::ElapsedMilliseconds(window->puzzleSolvedDialog()->result().Elapsed), 7200);
+    EXPECT_TRUE(window_->puzzle().Finished());
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("02"));
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odPuzzleSolved);
+    ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
+    EXPECT_EQ(window_->puzzleSolvedDialog()->result().FieldSize, 5);
+    EXPECT_EQ(window_->puzzleSolvedDialog()->result().FoxCount, 2);
+    EXPECT_EQ(window_->puzzleSolvedDialog()->result().StepCount, 2);
+    EXPECT_EQ(tarnell::ElapsedMilliseconds(window_->puzzleSolvedDialog()->result().Elapsed), 7200);
     EXPECT_EQ(visibleDialogs<Tgame_over_form>(), 1);
 
     // The clock display stands at its last tick; clicks do nothing, not even the sound.
-    const int soundsSoFar = clicks;
-    clock.Advance(5000);
-    window->Timer1Timer();
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:04,2"));
+    const int soundsSoFar = clicks_;
+    clock_.Advance(5000);
+    window_->Timer1Timer();
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:04,2"));
     clickCell(2, 2);
-    EXPECT_EQ(clicks, soundsSoFar);
-    EXPECT_EQ(window->puzzle().ViewState(2, 2), tarnell::vsCovered);
+    EXPECT_EQ(clicks_, soundsSoFar);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 2), tarnell::vsCovered);
 
     // The next solved puzzle replaces the dialog.
     hideFoxesAt({{1, 1}, {3, 3}});
-    window->mybitbutn510Click(); // solved: no question asked
-    EXPECT_EQ(window->confirmationDialog(), nullptr);
+    window_->mybitbutn510Click(); // solved: no question asked
+    EXPECT_EQ(window_->confirmationDialog(), nullptr);
     clickCell(1, 1);
     clickCell(3, 3);
     EXPECT_EQ(visibleDialogs<Tgame_over_form>(), 1);
@@ -189,139 +191,141 @@ TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
 
 TEST_F(MainForm, TheClockDisplayPausesOnTheAboutPageAndJumpsOnReturn) {
     openActive();
-    clock.Set(23, 59, 58, 0); // and across midnight
-    window->mybitbutn510Click();
-    clock.Advance(1000);
-    window->Timer1Timer();
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:01,0"));
+    clock_.Set(23, 59, 58, 0); // and across midnight
+    window_->mybitbutn510Click();
+    clock_.Advance(1000);
+    window_->Timer1Timer();
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,0"));
 
-    QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    const QImage frameBefore = window->PaintBox3->renderer().backBuffer();
-    clock.Advance(3000);
-    window->Timer1Timer();
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:01,0"));
-    EXPECT_TRUE(window->RxGIFAnimator1->Active());
+    QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
+    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    const QImage frameBefore = window_->PaintBox3->renderer().backBuffer();
+    clock_.Advance(3000);
+    window_->Timer1Timer();
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,0"));
+    EXPECT_TRUE(window_->RxGIFAnimator1->Active());
 
-    QTest::keyClick(window.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:04,0"));
-    EXPECT_FALSE(window->RxGIFAnimator1->Active());
+    QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:04,0"));
+    EXPECT_FALSE(window_->RxGIFAnimator1->Active());
 }
 
 TEST_F(MainForm, ShowHintsRedrawsAtOnceFromTheBoxAndItsKeyboardHandle) {
     openActive();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     clickCell(3, 4); // a fox: its neighbours are proven fox-free
-    window->PaintBox3MouseMove(0, 0);
-    window->Timer1Timer();
+    window_->PaintBox3MouseMove(0, 0);
+    window_->Timer1Timer();
     const QPoint neighbour = cellCentre(2, 4) + QPoint(-12, 0);
     ASSERT_TRUE(isAmberPlate(fieldPixel(neighbour)));
 
-    QTest::mouseClick(window->JvgCheckBox12, Qt::LeftButton);
-    EXPECT_FALSE(window->JvgCheckBox12->isChecked());
+    QTest::mouseClick(window_->JvgCheckBox12, Qt::LeftButton);
+    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
     EXPECT_TRUE(isGreenPlate(fieldPixel(neighbour)));
 
-    window->RzBmpButton16->setFocus();
-    QTest::keyClick(window->RzBmpButton16, Qt::Key_Space);
-    EXPECT_TRUE(window->JvgCheckBox12->isChecked());
+    window_->RzBmpButton16->setFocus();
+    QTest::keyClick(window_->RzBmpButton16, Qt::Key_Space);
+    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
     EXPECT_TRUE(isAmberPlate(fieldPixel(neighbour)));
-    QTest::keyClick(window->RzBmpButton16, Qt::Key_Return);
-    EXPECT_FALSE(window->JvgCheckBox12->isChecked());
-    QTest::mouseClick(window->RzBmpButton16, Qt::LeftButton);
-    EXPECT_TRUE(window->JvgCheckBox12->isChecked());
+    QTest::keyClick(window_->RzBmpButton16, Qt::Key_Return);
+    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
+    QTest::mouseClick(window_->RzBmpButton16, Qt::LeftButton);
+    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
 }
 
 TEST_F(MainForm, StartNewGameAsksFirstOnlyWhileAPuzzleRuns) {
     openActive();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
-    window->mybitbutn510Click(); // before the first puzzle: at once
-    EXPECT_TRUE(window->puzzle().Started());
-    EXPECT_EQ(window->confirmationDialog(), nullptr);
+    window_->mybitbutn510Click(); // before the first puzzle: at once
+    EXPECT_TRUE(window_->puzzle().Started());
+    EXPECT_EQ(window_->confirmationDialog(), nullptr);
     clickCell(2, 3);
-    const double startedAt = window->puzzle().StartTime();
+    const double startedAt = window_->puzzle().StartTime();
 
-    clock.Advance(2000);
-    window->mybitbutn510Click();
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odConfirmation);
-    ASSERT_NE(window->confirmationDialog(), nullptr);
-    EXPECT_EQ(window->confirmationDialog()->caption(), QStringLiteral("Warning!"));
-    EXPECT_EQ(window->confirmationDialog()->RxLabel1->Caption(),
+    clock_.Advance(2000);
+    window_->mybitbutn510Click();
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
+    ASSERT_NE(window_->confirmationDialog(), nullptr);
+    EXPECT_EQ(window_->confirmationDialog()->caption(), QStringLiteral("Warning!"));
+    EXPECT_EQ(window_->confirmationDialog()->RxLabel1->Caption(),
               QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
-    EXPECT_EQ(window->puzzle().StartTime(), startedAt); // nothing generated yet
-    EXPECT_EQ(window->puzzle().ViewState(2, 3), tarnell::vsOpened);
+    EXPECT_EQ(window_->puzzle().StartTime(), startedAt); // nothing generated yet
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsOpened);
 
-    window->mybitbutn510Click(); // asked again: still one question on the screen
+    window_->mybitbutn510Click(); // asked again: still one question on the screen
     EXPECT_EQ(visibleDialogs<Twarnin_form>(), 1);
 
-    window->mybitbutn3Click(); // the new puzzle takes the set-up at "Yes"
-    window->confirmationDialog()->mybitbut1Click();
-    EXPECT_NE(window->puzzle().StartTime(), startedAt);
-    EXPECT_EQ(window->puzzle().FieldSize(), 7);
-    EXPECT_EQ(window->puzzle().ViewState(2, 3), tarnell::vsCovered);
-    EXPECT_EQ(caption(window->LCDLabel2), QStringLiteral("07"));
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("00"));
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odNone);
+    window_->mybitbutn3Click(); // the new puzzle takes the set-up at "Yes"
+    window_->confirmationDialog()->mybitbut1Click();
+    EXPECT_NE(window_->puzzle().StartTime(), startedAt);
+    EXPECT_EQ(window_->puzzle().FieldSize(), 7);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsCovered);
+    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("07"));
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
     EXPECT_EQ(visibleDialogs<Twarnin_form>(), 0);
 }
 
 TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
     openActive();
-    window->mybitbutn51Click(); // disabled on the screen; the handler still sets the marker
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odHighScore);
-    EXPECT_EQ(window->highScoreDialog(), nullptr);
+    window_->mybitbutn51Click(); // disabled on the screen; the handler still sets the marker
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odHighScore);
+    EXPECT_EQ(window_->highScoreDialog(), nullptr);
 
     hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {1, 5}, {5, 1}});
-    window->mybitbutn510Click();
-    window->mybitbutn1Click(); // the set-up changes; the dialog shows the puzzle's values
-    QTest::mouseClick(window->mybitbutn51, Qt::LeftButton);
-    ASSERT_NE(window->highScoreDialog(), nullptr);
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odHighScore);
+    window_->mybitbutn510Click();
+    window_->mybitbutn1Click(); // the set-up changes; the dialog shows the puzzle's values
+    QTest::mouseClick(window_->mybitbutn51, Qt::LeftButton);
+    ASSERT_NE(window_->highScoreDialog(), nullptr);
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odHighScore);
     EXPECT_EQ(visibleDialogs<Tscore_form>(), 1);
     EXPECT_TRUE(QFile::exists(QStringLiteral("h_fame.dat")));
-    window->mybitbutn51Click();
+    window_->mybitbutn51Click();
     EXPECT_EQ(visibleDialogs<Tscore_form>(), 1);
 }
 
 TEST_F(MainForm, BothDonationButtonsOpenOneDonationDialog) {
     openActive();
-    QTest::mouseClick(window->mybitbutn52, Qt::LeftButton);
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odDonation);
-    ASSERT_NE(window->donationDialog(), nullptr);
-    window->mybitbutn53Click();
+    QTest::mouseClick(window_->mybitbutn52, Qt::LeftButton);
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odDonation);
+    ASSERT_NE(window_->donationDialog(), nullptr);
+    window_->mybitbutn53Click();
     EXPECT_EQ(visibleDialogs<Tdonat_form>(), 1);
-    window->donationDialog()->close();
-    EXPECT_EQ(window->OpenDialogMarker(), tarnell::odNone);
+    window_->donationDialog()->close();
+    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
 }
 
 TEST_F(MainForm, AConfirmationOutlivedByAnotherDialogOnlyCloses) {
     openActive();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
-    window->mybitbutn510Click();
-    const double startedAt = window->puzzle().StartTime();
-    clock.Advance(1000);
-    window->mybitbutn510Click();
-    Twarnin_form* question = window->confirmationDialog();
+    window_->mybitbutn510Click();
+    const double startedAt = window_->puzzle().StartTime();
+    clock_.Advance(1000);
+    window_->mybitbutn510Click();
+    Twarnin_form* question = window_->confirmationDialog();
     ASSERT_NE(question, nullptr);
-    window->mybitbutn52Click(); // the donation dialog takes the marker
+    window_->mybitbutn52Click(); // the donation dialog takes the marker
     question->mybitbut1Click();
-    EXPECT_EQ(window->puzzle().StartTime(), startedAt);
+    EXPECT_EQ(window_->puzzle().StartTime(), startedAt);
 }
 
 TEST_F(MainForm, ActivatingTheWindowKeepsTheOpenDialogUpWithoutBlockingTheWindow) {
     openActive();
-    window->mybitbutn52Click();
-    QWidget* dialog = window->donationDialog();
+    window_->mybitbutn52Click();
+    QWidget* dialog = window_->donationDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     // The dialog is raised, not activated: the activation stays where the player put it...
     QTest::qWait(50);
-    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_TRUE(window_->isActiveWindow());
     EXPECT_TRUE(dialog->isVisible());
     // ...so the side buttons, which act only in the active window, still work.
-    QTest::mousePress(window->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    QTest::mouseRelease(window->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    EXPECT_EQ(window->MyAni2->pos(), QPoint(3, 222));
+    QTest::mousePress(window_->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(window_->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(window_->MyAni2->pos(), QPoint(3, 222));
 }
+
+} // namespace tarnell

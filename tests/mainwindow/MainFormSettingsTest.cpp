@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <functional>
 
+namespace tarnell {
+
 using namespace mainformtest;
 
 namespace {
@@ -42,17 +44,17 @@ TEST_F(MainForm, FirstStartWritesTheDefaultsAndShowsAnEmptyEightByEightBoard) {
     EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), 8);
     EXPECT_EQ(stored(QStringLiteral("Hints")).toString(), QStringLiteral("1"));
 
-    EXPECT_EQ(caption(window->LCDLabel5), QStringLiteral("08"));
-    EXPECT_EQ(caption(window->LCDLabel6), QStringLiteral("05"));
-    EXPECT_EQ(caption(window->LCDLabel2), QStringLiteral("00"));
-    EXPECT_EQ(caption(window->LCDLabel3), QStringLiteral("00"));
-    EXPECT_EQ(caption(window->LCDLabel4), QStringLiteral("00"));
-    EXPECT_EQ(caption(window->LCDLabel1), QStringLiteral("00:00,0"));
-    EXPECT_TRUE(window->JvgCheckBox12->isChecked());
-    EXPECT_FALSE(window->mybitbutn51->isEnabled());
-    EXPECT_EQ(window->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_FALSE(window->puzzle().Started());
-    EXPECT_EQ(window->puzzle().FieldSize(), 8);
+    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("08"));
+    EXPECT_EQ(caption(window_->LCDLabel6), QStringLiteral("05"));
+    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("00"));
+    EXPECT_EQ(caption(window_->LCDLabel3), QStringLiteral("00"));
+    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:00,0"));
+    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    EXPECT_FALSE(window_->mybitbutn51->isEnabled());
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_FALSE(window_->puzzle().Started());
+    EXPECT_EQ(window_->puzzle().FieldSize(), 8);
     expectEmptyBoard(
         *this, [this](QPoint p) { return fieldPixel(p); }, 8);
     EXPECT_TRUE(testsupport::messages().isEmpty())
@@ -63,8 +65,8 @@ TEST_F(MainForm, StoredTenAndTenGiveAnEmptyTenByTenBoard) {
     store(QStringLiteral("Fin"), 10);
     store(QStringLiteral("Lim"), 10);
     open();
-    EXPECT_EQ(caption(window->LCDLabel5), QStringLiteral("10"));
-    EXPECT_EQ(caption(window->LCDLabel6), QStringLiteral("10"));
+    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("10"));
+    EXPECT_EQ(caption(window_->LCDLabel6), QStringLiteral("10"));
     expectEmptyBoard(
         *this, [this](QPoint p) { return fieldPixel(p); }, 10);
     // The left corner plate starts at the area's left edge, the right one ends at 400.
@@ -95,20 +97,20 @@ TEST_F(MainForm, StoredValuesOutOfRangeAreBroughtIntoRangeAndSavedThatWayAtExit)
         store(QStringLiteral("Fin"), c.size);
         store(QStringLiteral("Lim"), c.foxes);
         open();
-        EXPECT_EQ(window->puzzle().SetupSize(), c.wantSize);
-        EXPECT_EQ(window->puzzle().SetupFoxes(), c.wantFoxes);
-        EXPECT_EQ(window->puzzle().FieldSize(), c.wantSize);
-        EXPECT_EQ(caption(window->LCDLabel5),
+        EXPECT_EQ(window_->puzzle().SetupSize(), c.wantSize);
+        EXPECT_EQ(window_->puzzle().SetupFoxes(), c.wantFoxes);
+        EXPECT_EQ(window_->puzzle().FieldSize(), c.wantSize);
+        EXPECT_EQ(caption(window_->LCDLabel5),
                   QString::fromStdString(tarnell::TwoDigits(c.wantSize)));
-        EXPECT_EQ(caption(window->LCDLabel6),
+        EXPECT_EQ(caption(window_->LCDLabel6),
                   QString::fromStdString(tarnell::TwoDigits(c.wantFoxes)));
         // Values that exist are left alone at start...
         EXPECT_EQ(stored(QStringLiteral("Fin")), c.size);
         // ...and the values in use are what the exit saves.
-        window->close();
+        window_->close();
         EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), c.wantSize);
         EXPECT_EQ(stored(QStringLiteral("Lim")).toInt(), c.wantFoxes);
-        window.reset();
+        window_.reset();
     }
 }
 
@@ -117,9 +119,9 @@ TEST_F(MainForm, ValuesOfTheWrongTypeCountAsMissingAndAreRepaired) {
     store(QStringLiteral("Lim"), QStringLiteral("7.5"));
     store(QStringLiteral("Hints"), QStringLiteral("yes"));
     open();
-    EXPECT_EQ(window->puzzle().SetupSize(), 8);
-    EXPECT_EQ(window->puzzle().SetupFoxes(), 5);
-    EXPECT_TRUE(window->JvgCheckBox12->isChecked());
+    EXPECT_EQ(window_->puzzle().SetupSize(), 8);
+    EXPECT_EQ(window_->puzzle().SetupFoxes(), 5);
+    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
     EXPECT_EQ(stored(QStringLiteral("Fin")).toString(), QStringLiteral("8"));
     EXPECT_EQ(stored(QStringLiteral("Lim")).toString(), QStringLiteral("5"));
     EXPECT_EQ(stored(QStringLiteral("Hints")).toString(), QStringLiteral("1"));
@@ -129,8 +131,8 @@ TEST_F(MainForm, ValuesOfTheWrongTypeCountAsMissingAndAreRepaired) {
 TEST_F(MainForm, StoredHintsOffUnchecksTheBoxAndIsKeptAtExit) {
     store(QStringLiteral("Hints"), 0);
     open();
-    EXPECT_FALSE(window->JvgCheckBox12->isChecked());
-    window->close();
+    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
+    window_->close();
     EXPECT_EQ(stored(QStringLiteral("Hints")).toInt(), 0);
 }
 
@@ -145,22 +147,22 @@ class Closing : public MainForm, public ::testing::WithParamInterface<CloseRoute
 TEST_P(Closing, SavesTheSetUpValuesAndTheCheckBoxExactlyOnce) {
     openActive();
     // A puzzle with other values is on the field; the set-up values are what is saved.
-    window->mybitbutn510Click();
-    window->mybitbutn1Click(); // 9
-    window->mybitbutn1Click(); // 10
-    window->mybitbutn2Click(); // 6
-    window->RzBmpButton16Click();
-    ASSERT_EQ(window->puzzle().FieldSize(), 8);
+    window_->mybitbutn510Click();
+    window_->mybitbutn1Click(); // 9
+    window_->mybitbutn1Click(); // 10
+    window_->mybitbutn2Click(); // 6
+    window_->RzBmpButton16Click();
+    ASSERT_EQ(window_->puzzle().FieldSize(), 8);
 
-    GetParam().close(*window);
-    EXPECT_FALSE(window->isVisible());
+    GetParam().close(*window_);
+    EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), 10);
     EXPECT_EQ(stored(QStringLiteral("Lim")).toInt(), 6);
     EXPECT_EQ(stored(QStringLiteral("Hints")).toInt(), 0);
 
     // Destroying the closed window writes nothing more.
     store(QStringLiteral("Fin"), 4);
-    window.reset();
+    window_.reset();
     EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), 4);
 }
 
@@ -198,8 +200,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainForm, DestroyingTheWindowWithoutClosingItStillSaves) {
     open();
-    window->mybitbutn3Click(); // 7
-    window.reset();
+    window_->mybitbutn3Click(); // 7
+    window_.reset();
     EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), 7);
     EXPECT_EQ(stored(QStringLiteral("Lim")).toInt(), 5);
 }
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <random>
 
+namespace tarnell {
+
 namespace {
 
 using namespace mainformtest;
@@ -78,7 +80,7 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
                 form.StartNewPuzzle();
             break;
         default: // time passes: up to a minute and a bit
-            clock.Advance(roll(70000));
+            clock_.Advance(roll(70000));
             break;
         }
         // Several steps may pass between two ticks; the screen is looked at after a tick.
@@ -123,12 +125,12 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
+    int paints_ = 0;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
-            ++paints;
+            ++paints_;
         return false;
     }
 };
@@ -144,7 +146,7 @@ TEST_F(MainForm, TicksThatChangeNothingPaintNothing) {
         form.Timer1Timer();
         QCoreApplication::processEvents();
     }
-    EXPECT_EQ(field.paints, 0);
+    EXPECT_EQ(field.paints_, 0);
     EXPECT_EQ(form.LCDLabel1->paintCount(), clockPaints);
     EXPECT_EQ(onScreen(form, form.rect()), before);
 
@@ -153,7 +155,9 @@ TEST_F(MainForm, TicksThatChangeNothingPaintNothing) {
     form.PaintBox3MouseMove(cell.x(), cell.y());
     form.Timer1Timer();
     EXPECT_TRUE(isCyanPlate(onScreen(form, inWindow(*form.PaintBox3)).pixel(cell)));
-    EXPECT_GT(field.paints, 0);
+    EXPECT_GT(field.paints_, 0);
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 #include <ostream>
 #include <vector>
 
+namespace tarnell {
+
 // Readable colours in failure messages.
 void PrintTo(const QColor& colour, std::ostream* out) {
     *out << "RGB(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ")";
@@ -365,3 +367,5 @@ TEST(Colors, SystemColoursResolveToTheClassicValues) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 TEST(Screen, CentresWithinTheAreaFromItsOwnCorner) {
     EXPECT_EQ(platform::centredIn(QRect(0, 0, 1024, 768), QSize(427, 277)), QPoint(298, 245));
     // A primary screen right of another one, below a 27-pixel panel.
@@ -24,3 +26,5 @@ TEST(Screen, CentresOnThePrimaryScreensAvailableArea) {
     EXPECT_EQ(platform::centredPosition(QSize(427, 127)),
               area.topLeft() + QPoint((area.width() - 427) / 2, (area.height() - 127) / 2));
 }
+
+} // namespace tarnell

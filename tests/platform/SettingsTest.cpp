@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+namespace tarnell {
+
 namespace {
 
 QString settingsPath() {
@@ -172,3 +174,5 @@ TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsToOpen) {
 }
 
 } // namespace
+
+} // namespace tarnell

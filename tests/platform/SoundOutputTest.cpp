@@ -13,6 +13,8 @@
 #include <sndfile.h>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 QString outputPath() {
@@ -80,3 +82,5 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -15,6 +15,8 @@
 #include <sndfile.h>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 // Writes interleaved samples as a wave file of the given libsndfile format and returns its bytes.
@@ -189,3 +191,5 @@ TEST(PlaySound, ReturnsAtOnceAndReportsNothing) {
 }
 
 } // namespace
+
+} // namespace tarnell

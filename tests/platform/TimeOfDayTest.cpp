@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+namespace tarnell {
+
 TEST(TimeOfDay, IsTheLocalTimeOfDayInWholeMilliseconds) {
     const char* previous = std::getenv("TZ");
     const std::optional<std::string> kept =
@@ -38,3 +40,5 @@ TEST(TimeOfDay, IsTheLocalTimeOfDayInWholeMilliseconds) {
         unsetenv("TZ");
     tzset();
 }
+
+} // namespace tarnell

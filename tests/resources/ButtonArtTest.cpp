@@ -8,6 +8,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -206,3 +208,5 @@ TEST(StandardGlyphs, TwoLooksOnTheOliveGroundIn16Colours) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using namespace generator;
 
 namespace {
@@ -232,3 +234,5 @@ TEST(ColourReduction, StaysWithinTheLimitKeepsChosenColoursAndStaysClose) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -275,3 +277,5 @@ TEST(Fox, BrownsOnANearWhiteGround) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -146,3 +148,5 @@ TEST(Generator, WritesItsFilesAndRemovesStaleOnes) {
 }
 
 } // namespace
+
+} // namespace tarnell

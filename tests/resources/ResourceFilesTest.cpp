@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -163,3 +165,5 @@ TEST(StoredIcon, IsOne32By32ImageAt4BitsWithItsMask) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -182,3 +184,5 @@ TEST(CaptionButtons, BlueSymbolsWhenActiveDimWhenNot) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -100,3 +102,5 @@ TEST(TadaSound, DecodesToAFanfareOfAboutTwoSeconds) {
 }
 
 } // namespace
+
+} // namespace tarnell

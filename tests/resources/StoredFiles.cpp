@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QtEndian>
 
-namespace resourcetest {
+namespace tarnell::resourcetest {
 
 namespace {
 uint16_t u16(const QByteArray& b, qsizetype at) {
@@ -76,4 +76,4 @@ bool hasColour(const QImage& image, QRgb colour) {
     return false;
 }
 
-} // namespace resourcetest
+} // namespace tarnell::resourcetest

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace resourcetest {
+namespace tarnell::resourcetest {
 
 struct BmpHeader {
     QByteArray magic;
@@ -49,4 +49,4 @@ inline bool isPureWhite(QRgb c) {
     return (c & 0xFFFFFFu) == 0xFFFFFFu;
 }
 
-} // namespace resourcetest
+} // namespace tarnell::resourcetest

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace tarnell {
+
 using namespace resourcetest;
 
 namespace {
@@ -320,3 +322,5 @@ TEST(DonationPictures, PayPalIsAnOrangeButtonAndWebMoneyStandsOnWhite) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 using skintest::regionIs;
 using skintest::regionMatches;
 using skintest::Source;
@@ -240,3 +242,5 @@ TEST(StretchCopy, MapsEveryTargetPixelToTheSourcePixelBelowIt) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QStringList>
 
-namespace skintest {
+namespace tarnell::skintest {
 
 namespace {
 
@@ -139,4 +139,4 @@ QString colourText(QRgb rgb) {
     return regionMatches(target, area, plain, QPoint(0, 0));
 }
 
-} // namespace skintest
+} // namespace tarnell::skintest

@@ -9,7 +9,7 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-namespace skintest {
+namespace tarnell::skintest {
 
 enum class Source { Synthetic, Embedded };
 
@@ -43,4 +43,4 @@ std::string sourceName(const ::testing::TestParamInfo<Source>& info);
 
 QString colourText(QRgb rgb);
 
-} // namespace skintest
+} // namespace tarnell::skintest

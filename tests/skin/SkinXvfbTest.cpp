@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 using skintest::regionMatches;
 
 namespace {
@@ -288,3 +290,5 @@ TEST_F(SkinXvfbTest, ActivationDragMinimiseAndCloseOnARealServer) {
 }
 
 } // namespace
+
+} // namespace tarnell

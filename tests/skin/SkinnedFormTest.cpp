@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarnell {
+
 using skintest::regionMatches;
 using skintest::Source;
 
@@ -43,26 +45,26 @@ const NamedLayout Windows[] = {
 class ProbeForm : public TSkinnedForm {
 public:
     using TSkinnedForm::TSkinnedForm;
-    int activations = 0;
-    int closes = 0;
+    int activations_ = 0;
+    int closes_ = 0;
 
 protected:
-    void FormActivate() override { ++activations; }
-    void FormClose() override { ++closes; }
+    void FormActivate() override { ++activations_; }
+    void FormClose() override { ++closes_; }
 };
 
 // Records the regions that a widget is asked to paint.
 class PaintRecorder : public QObject {
 public:
     explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
-    QRegion painted;
-    int paints = 0;
+    QRegion painted_;
+    int paints_ = 0;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            painted += static_cast<QPaintEvent*>(event)->region();
-            ++paints;
+            painted_ += static_cast<QPaintEvent*>(event)->region();
+            ++paints_;
         }
         return false;
     }
@@ -238,7 +240,7 @@ TEST_F(SkinnedFormTest, CloseButtonClosesOnReleaseInItsZone) {
     // The close request is posted: the window is still there when the release returns.
     EXPECT_TRUE(form_->isVisible());
     ASSERT_TRUE(waitUntil([&] { return !form_->isVisible(); }));
-    EXPECT_EQ(form_->closes, 1);
+    EXPECT_EQ(form_->closes_, 1);
 }
 
 TEST_F(SkinnedFormTest, PressShowsThePressedLookAndReleaseRestoresIt) {
@@ -254,12 +256,12 @@ TEST_F(SkinnedFormTest, PressShowsThePressedLookAndReleaseRestoresIt) {
     release(form_.get(), QPoint(467, 10));
     EXPECT_FALSE(form_->closePressed());
     QApplication::processEvents();
-    EXPECT_TRUE(recorder.painted.contains(QRect(452, 3, 15, 22)));
+    EXPECT_TRUE(recorder.painted_.contains(QRect(452, 3, 15, 22)));
     EXPECT_TRUE(form_->isVisible());
     EXPECT_EQ(form_->grab().toImage(), before);
     QTest::qWait(20);
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_EQ(form_->closes, 0);
+    EXPECT_EQ(form_->closes_, 0);
 }
 
 TEST_F(SkinnedFormTest, AnyMoveBetweenPressAndReleaseCancelsTheButton) {
@@ -399,7 +401,7 @@ TEST_F(SkinnedFormTest, ActivationSwapsTheCaptionLookAndRepaintsOnlyTheTopRows) 
     form_->activateWindow();
     ASSERT_TRUE(waitUntil([&] { return form_->isActiveWindow(); }));
     QApplication::processEvents();
-    EXPECT_GE(form_->activations, 1);
+    EXPECT_GE(form_->activations_, 1);
     QImage shown = form_->grab().toImage();
     EXPECT_TRUE(regionMatches(shown, QRect(46, 0, 13, 31), b.TOP, QPoint(0, 0)));
     EXPECT_TRUE(regionMatches(shown, QRect(438, 3, 15, 22), b.I_MIN, QPoint(1, 1)));
@@ -407,13 +409,13 @@ TEST_F(SkinnedFormTest, ActivationSwapsTheCaptionLookAndRepaintsOnlyTheTopRows) 
 
     QApplication::processEvents();
     PaintRecorder recorder(form_.get());
-    const int activationsBefore = form_->activations;
+    const int activationsBefore = form_->activations_;
     other.activateWindow();
     ASSERT_TRUE(waitUntil([&] { return other.isActiveWindow(); }));
-    ASSERT_TRUE(waitUntil([&] { return recorder.paints > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return recorder.paints_ > 0; }));
     EXPECT_FALSE(form_->isActiveWindow());
-    EXPECT_EQ(recorder.painted.boundingRect(), QRect(0, 0, 488, 46));
-    EXPECT_EQ(form_->activations, activationsBefore);
+    EXPECT_EQ(recorder.painted_.boundingRect(), QRect(0, 0, 488, 46));
+    EXPECT_EQ(form_->activations_, activationsBefore);
     shown = form_->grab().toImage();
     EXPECT_TRUE(regionMatches(shown, QRect(46, 0, 13, 31), b.TOP_D, QPoint(0, 0)));
     EXPECT_TRUE(regionMatches(shown, QRect(438, 3, 15, 22), b.I_MIND, QPoint(1, 1)));
@@ -421,7 +423,7 @@ TEST_F(SkinnedFormTest, ActivationSwapsTheCaptionLookAndRepaintsOnlyTheTopRows) 
 
     form_->activateWindow();
     ASSERT_TRUE(waitUntil([&] { return form_->isActiveWindow(); }));
-    EXPECT_EQ(form_->activations, activationsBefore + 1);
+    EXPECT_EQ(form_->activations_, activationsBefore + 1);
 }
 
 // "Stay on top" means nothing to some window systems (Wayland): there a dialog stays above
@@ -450,7 +452,7 @@ TEST_F(SkinnedFormTest, ADialogShownBesideTheMainWindowIsItsTransientChild) {
 
 TEST_F(SkinnedFormTest, ClosingByAnyRouteRunsTheCloseHookOnce) {
     form_->close();
-    EXPECT_EQ(form_->closes, 1);
+    EXPECT_EQ(form_->closes_, 1);
     EXPECT_FALSE(form_->isVisible());
     // A caption change while hidden is kept and shown as the title.
     form_->setCaption(QStringLiteral("Warning!"));
@@ -458,3 +460,5 @@ TEST_F(SkinnedFormTest, ClosingByAnyRouteRunsTheCloseHookOnce) {
 }
 
 } // namespace
+
+} // namespace tarnell

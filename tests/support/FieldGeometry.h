@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QRect>
 
-namespace testsupport {
+namespace tarnell::testsupport {
 
 // The top-left corner of the box of the plate of cell (row, col), in field-area pixels:
 // cell (1, 1) at (180, 15); a column further 20 right and 10 down, a row further 20 left
@@ -41,4 +41,4 @@ inline QPoint middle(const QRect& place) {
     return place.topLeft() + QPoint(place.width() / 2, place.height() / 2);
 }
 
-} // namespace testsupport
+} // namespace tarnell::testsupport

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace testsupport {
+namespace tarnell::testsupport {
 
 // Returns the scripted numbers first, then numbers from a generator seeded by Reseed.
 // Records every seed handed in, and every range asked for since the last seed (one
@@ -23,49 +23,49 @@ namespace testsupport {
 class ScriptedRandom : public tarnell::RandomSource {
 public:
     void Reseed(uint32_t seed) override {
-        seeds.push_back(seed);
-        engine.seed(seed);
-        ranges.clear();
+        seeds_.push_back(seed);
+        engine_.seed(seed);
+        ranges_.clear();
     }
     int Next(int n) override {
         // Far more draws than any layout needs: this generation does not end.
-        if (ranges.size() >= 1000000)
+        if (ranges_.size() >= 1000000)
             throw std::runtime_error("the random source was asked a million times");
-        ranges.push_back(n);
-        if (position < script.size())
-            return script[position++];
-        return std::uniform_int_distribution<int>(0, n - 1)(engine);
+        ranges_.push_back(n);
+        if (position_ < script_.size())
+            return script_[position_++];
+        return std::uniform_int_distribution<int>(0, n - 1)(engine_);
     }
     void Script(std::vector<int> numbers) {
-        script = std::move(numbers);
-        position = 0;
-        ranges.clear();
+        script_ = std::move(numbers);
+        position_ = 0;
+        ranges_.clear();
     }
 
-    std::vector<int> script;
-    std::size_t position = 0;
-    std::vector<int> ranges;
-    std::vector<uint32_t> seeds;
-    std::mt19937 engine{1u};
+    std::vector<int> script_;
+    std::size_t position_ = 0;
+    std::vector<int> ranges_;
+    std::vector<uint32_t> seeds_;
+    std::mt19937 engine_{1u};
 };
 
 // A time of day that moves only when the test says so.
 class ScriptedClock : public tarnell::TimeOfDaySource {
 public:
-    double Now() const override { return now; }
+    double Now() const override { return now_; }
     void Set(int hours, int minutes, int seconds, int milliseconds) {
-        now = (hours * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 + milliseconds) /
-              tarnell::MillisecondsPerDay;
+        now_ = (hours * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 + milliseconds) /
+               tarnell::MillisecondsPerDay;
     }
     // Moves on by whole milliseconds, wrapping at midnight like a time of day.
     void Advance(int64_t milliseconds) {
         const int64_t day = 86400000;
-        int64_t at = std::llround(now * tarnell::MillisecondsPerDay) + milliseconds;
+        int64_t at = std::llround(now_ * tarnell::MillisecondsPerDay) + milliseconds;
         at = ((at % day) + day) % day;
-        now = static_cast<double>(at) / tarnell::MillisecondsPerDay;
+        now_ = static_cast<double>(at) / tarnell::MillisecondsPerDay;
     }
 
-    double now = 0.5;
+    double now_ = 0.5;
 };
 
 using Cell = std::pair<int, int>;
@@ -115,4 +115,4 @@ inline int SightingsOf(const std::vector<Cell>& foxes, int row, int col) {
     return count;
 }
 
-} // namespace testsupport
+} // namespace tarnell::testsupport

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace testsupport {
+namespace tarnell::testsupport {
 namespace {
 QString homeDir;
 QString workDir;
@@ -18,7 +18,9 @@ QString scratchHome() {
 QString scratchWorkDir() {
     return workDir;
 }
-} // namespace testsupport
+} // namespace tarnell::testsupport
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     // Never touch the user's own settings or hall of fame.

@@ -1,12 +1,14 @@
 #include "TestSupport.h"
 
-namespace testsupport {
+namespace tarnell::testsupport {
 
 QStringList& messages() {
     static QStringList list;
     return list;
 }
 
-void clearMessages() { messages().clear(); }
+void clearMessages() {
+    messages().clear();
+}
 
-} // namespace testsupport
+} // namespace tarnell::testsupport

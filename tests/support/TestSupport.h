@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace testsupport {
+namespace tarnell::testsupport {
 
 // Messages recorded since the last clear (title and text joined by ": ").
 QStringList& messages();
@@ -16,6 +16,8 @@ void clearMessages();
 QString scratchHome();
 QString scratchWorkDir();
 // A pixel as a QColor, without alpha.
-inline QColor pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)).toRgb(); }
+inline QColor pixel(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y)).toRgb();
+}
 
-} // namespace testsupport
+} // namespace tarnell::testsupport

@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 namespace {
 
 QAccessibleInterface* accessible(QWidget* widget) {
@@ -240,3 +242,5 @@ TEST(AccessibleLabels, ShadowLabelIsStaticTextNamedByItsCaption) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using buttontest::grabImage;
 
 namespace {
@@ -313,3 +315,5 @@ TEST(AnimatedImage, MouseAndPointerEventsReachTheOwner) {
     QCoreApplication::sendEvent(exit.ani, &leave);
     EXPECT_EQ(leaves.count(), 1);
 }
+
+} // namespace tarnell

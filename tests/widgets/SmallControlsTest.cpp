@@ -11,6 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using buttontest::grabImage;
 using buttontest::pixelsOf;
 using buttontest::shifted;
@@ -233,3 +235,5 @@ TEST(GlyphCheckBox, ClickTogglesWithoutTakingTheFocus) {
     EXPECT_EQ(enters.count(), 1);
     EXPECT_EQ(leaves.count(), 1);
 }
+
+} // namespace tarnell

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-namespace generator {
+namespace tarnell::generator {
 
 struct GeneratedImage {
     QString name;     // upper-case resource name, e.g. "PLATE"
@@ -20,4 +20,4 @@ std::vector<GeneratedImage> DrawButtonArt(); // BT1..BTD, B1..B7, C1..C3, ABOK..
 std::vector<GeneratedImage> DrawWindowArt(); // ANI_*, ABOUT_ANIM, CHECK_*, PIC_*, GLYPH_*, DONATE_*
 QImage DrawMainIcon();                       // MAINICON, 32 x 32 ARGB, stored as a 4-bit icon
 
-} // namespace generator
+} // namespace tarnell::generator

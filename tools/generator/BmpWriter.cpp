@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -201,4 +201,4 @@ QByteArray encodeIco4(const QImage& image) {
     return out;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

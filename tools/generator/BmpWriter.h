@@ -7,7 +7,7 @@
 #include <QRgb>
 #include <vector>
 
-namespace generator {
+namespace tarnell::generator {
 
 // The distinct colours of an image (alpha ignored), sorted by value, so that the same
 // picture always gets the same palette.
@@ -23,4 +23,4 @@ QByteArray encodeBmp(const QImage& image, int bitsPerPixel);
 // std::runtime_error when the opaque pixels need more than 16 colours with black.
 QByteArray encodeIco4(const QImage& image);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -10,7 +10,7 @@
 #include <QtMath>
 #include <cmath>
 
-namespace generator {
+namespace tarnell::generator {
 namespace {
 
 const QColor kRed(214, 38, 32);
@@ -209,4 +209,4 @@ std::vector<GeneratedImage> DrawButtonArt() {
     return images;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace generator {
+namespace tarnell::generator {
 
 ShapeMask roundedMask(int width, int height, double radiusX, double radiusY) {
     ShapeMask mask(width, height);
@@ -95,4 +95,4 @@ QImage glossyFace(int width, int height, const QColor& base, FaceLook look, cons
     return face;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

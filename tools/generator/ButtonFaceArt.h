@@ -4,7 +4,7 @@
 
 #include "ButtonPixelArt.h"
 
-namespace generator {
+namespace tarnell::generator {
 
 // The looks of a face strip, in the order the strips hold them from the left.
 enum class FaceLook { Normal, Active, Pressed, Disabled };
@@ -26,4 +26,4 @@ QColor lookColour(const QColor& base, FaceLook look);
 // Where content sits in a look: pressed content moves one pixel right and down.
 QPoint lookShift(FaceLook look);
 
-} // namespace generator
+} // namespace tarnell::generator

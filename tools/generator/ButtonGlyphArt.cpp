@@ -6,7 +6,7 @@
 #include <QtMath>
 #include <cmath>
 
-namespace generator {
+namespace tarnell::generator {
 namespace {
 
 constexpr int kGlyph = 18;
@@ -163,4 +163,4 @@ QImage standardGlyphPair(StandardGlyph kind) {
     return strip;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

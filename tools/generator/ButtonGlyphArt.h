@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QRgb>
 
-namespace generator {
+namespace tarnell::generator {
 
 // The olive ground of the glyphs, in the bottom-left pixel of each; no glyph uses it.
 inline constexpr QRgb kGlyphGround = qRgb(128, 128, 0);
@@ -25,4 +25,4 @@ enum class StandardGlyph {
 // ($808080 with a white edge) at the right; the bottom-left pixel is the olive ground.
 QImage standardGlyphPair(StandardGlyph kind);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-namespace generator {
+namespace tarnell::generator {
 
 ShapeMask::ShapeMask(int width, int height)
     : width_(width), height_(height), bits_(static_cast<size_t>(width * height), 0) {}
@@ -445,4 +445,4 @@ void reduceColours(QImage& image, int maxColours, const std::vector<QRgb>& keep)
         }
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -14,7 +14,7 @@
 
 class QPainter;
 
-namespace generator {
+namespace tarnell::generator {
 
 // The grey of the pages that the buttons and pictures stand on: the ground of the faces'
 // corners and of the pictures drawn transparent there.
@@ -125,4 +125,4 @@ void paintLettering(QImage& image, const Lettering& lettering, const QColor& fil
 void reduceColours(QImage& image, int maxColours, const std::vector<QRgb>& keep = {});
 int countColours(const QImage& image);
 
-} // namespace generator
+} // namespace tarnell::generator

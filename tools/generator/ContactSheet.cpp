@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -112,4 +112,4 @@ QImage drawContactSheet(const std::vector<SheetGroup>& groups) {
     return sheet;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-namespace generator {
+namespace tarnell::generator {
 
 struct SheetEntry {
     QString name;     // shown under the picture, with the size and depth
@@ -22,4 +22,4 @@ struct SheetGroup {
 
 QImage drawContactSheet(const std::vector<SheetGroup>& groups);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -198,4 +198,4 @@ std::vector<GeneratedImage> DrawFieldArt() {
     };
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -13,7 +13,7 @@
 #include <set>
 #include <stdexcept>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -131,4 +131,4 @@ void writeResourceFiles(const QString& resourcesFolder, const std::vector<Resour
     }
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -8,7 +8,7 @@
 #include <QString>
 #include <vector>
 
-namespace generator {
+namespace tarnell::generator {
 
 // The images of one Draw* function, titled for the contact sheet.
 struct ArtGroup {
@@ -33,4 +33,4 @@ std::vector<ResourceFile> buildResourceFiles(const std::vector<ArtGroup>& art);
 // the file that could not be written.
 void writeResourceFiles(const QString& resourcesFolder, const std::vector<ResourceFile>& files);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -7,7 +7,7 @@
 #include <QPolygon>
 #include <initializer_list>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -80,4 +80,4 @@ QImage DrawMainIcon() {
     return result;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

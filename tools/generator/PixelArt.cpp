@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace generator {
+namespace tarnell::generator {
 
 QRgb mix(QRgb a, QRgb b, double t) {
     t = std::clamp(t, 0.0, 1.0);
@@ -51,4 +51,4 @@ QImage maskOf(const QImage& image, QRgb ground, QRgb shapeColour) {
     return mask;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

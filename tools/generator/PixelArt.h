@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <map>
 
-namespace generator {
+namespace tarnell::generator {
 
 // a + (b - a) * t per channel, rounded; t is clamped to 0..1.
 QRgb mix(QRgb a, QRgb b, double t);
@@ -26,4 +26,4 @@ void drawPixelMap(QImage& image, QPoint origin, std::initializer_list<const char
 // The mask of a shape: shapeColour wherever image differs from ground, black elsewhere.
 QImage maskOf(const QImage& image, QRgb ground, QRgb shapeColour = 0xFFFFFFFFu);
 
-} // namespace generator
+} // namespace tarnell::generator

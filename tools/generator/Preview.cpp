@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -112,4 +112,4 @@ QImage previewFrame(const ImagesByName& images, int width, int height, const QSt
     return frame;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

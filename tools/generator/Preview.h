@@ -6,7 +6,7 @@
 #include <QString>
 #include <map>
 
-namespace generator {
+namespace tarnell::generator {
 
 using ImagesByName = std::map<QString, QImage>;
 
@@ -18,4 +18,4 @@ QImage previewBoard(const ImagesByName& images);
 QImage previewFrame(const ImagesByName& images, int width, int height, const QString& caption,
                     bool active);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <functional>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -359,4 +359,4 @@ std::vector<GeneratedImage> DrawSkinArt() {
     };
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace generator {
+namespace tarnell::generator {
 
 namespace {
 
@@ -270,4 +270,4 @@ QByteArray synthesiseTada() {
     return wave;
 }
 
-} // namespace generator
+} // namespace tarnell::generator

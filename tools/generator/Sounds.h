@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <vector>
 
-namespace generator {
+namespace tarnell::generator {
 
 constexpr int SoundSampleRate = 22050;
 constexpr int SoundChannels = 2;
@@ -20,4 +20,4 @@ QByteArray encodePcmWave(const std::vector<float>& interleaved, int channels, in
 // The same samples as a Microsoft ADPCM RIFF WAVE file written by libsndfile.
 QByteArray encodeAdpcmWave(const std::vector<float>& interleaved, int channels, int sampleRate);
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-namespace generator {
+namespace tarnell::generator {
 namespace {
 
 // ---- "Solve a puzzle": a pencil writing on a sheet ---------------------------------------
@@ -380,4 +380,4 @@ QImage aboutPageStrip() {
     return sideBySide(frames);
 }
 
-} // namespace generator
+} // namespace tarnell::generator

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-namespace generator {
+namespace tarnell::generator {
 
 // 9 frames of 32 x 32 on RGB 255,49,255: a pencil writing on a sheet. Frame 0 is the still
 // picture; frames 1 to 8 loop, the sheet moving up a line as the pencil goes back.
@@ -18,4 +18,4 @@ QImage exitStrip();
 // that turns a quarter round over the nine frames, so the last frame leads into the first.
 QImage aboutPageStrip();
 
-} // namespace generator
+} // namespace tarnell::generator

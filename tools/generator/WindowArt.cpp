@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QPen>
 
-namespace generator {
+namespace tarnell::generator {
 namespace {
 
 // The check boxes and the dialog pictures stand on the page grey, which is drawn
@@ -179,4 +179,4 @@ std::vector<GeneratedImage> DrawWindowArt() {
     };
 }
 
-} // namespace generator
+} // namespace tarnell::generator

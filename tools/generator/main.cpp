@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <exception>
 
+using namespace tarnell;
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s RESOURCES_FOLDER\n", argv[0]);

@@ -14,7 +14,7 @@
 #include <map>
 #include <string>
 
-using namespace tarnell;
+namespace tarnell {
 
 namespace {
 
@@ -143,6 +143,10 @@ QImage demo() {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

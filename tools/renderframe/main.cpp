@@ -15,6 +15,8 @@
 #include <random>
 #include <vector>
 
+namespace tarnell {
+
 namespace {
 
 QTextStream& err() {
@@ -24,11 +26,11 @@ QTextStream& err() {
 
 class FixedClock : public tarnell::TimeOfDaySource {
 public:
-    explicit FixedClock(double day) : Day_(day) {}
-    double Now() const override { return Day_; }
+    explicit FixedClock(double day) : day_(day) {}
+    double Now() const override { return day_; }
 
 private:
-    double Day_;
+    double day_;
 };
 
 struct CellArg {
@@ -57,6 +59,10 @@ int fail(const QString& message) {
 }
 
 } // namespace
+
+} // namespace tarnell
+
+using namespace tarnell;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

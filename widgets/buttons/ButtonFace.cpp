@@ -12,6 +12,8 @@
 #include "platform/drawing/Drawing.h"
 #include "platform/drawing/Fonts.h"
 
+namespace tarnell {
+
 namespace {
 
 bool isPushButton(const QWidget* widget) {
@@ -362,3 +364,5 @@ void TFaceButton::runClickAction() {
     if (auto* dialog = qobject_cast<QDialog*>(form); dialog && dialog->isModal() && modalResult_)
         dialog->done(modalResult_);
 }
+
+} // namespace tarnell

@@ -12,6 +12,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+namespace tarnell {
+
 class TFaceButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -112,3 +114,5 @@ private:
 QChar captionAccelerator(const QString& caption);
 // The caption as shown, without the accelerator marks.
 QString captionWithoutAccelerator(const QString& caption);
+
+} // namespace tarnell

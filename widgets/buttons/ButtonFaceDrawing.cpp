@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarnell {
+
 namespace {
 
 // Samples sourceRect of source into targetRect of target; leaveOut(pixel) says which source
@@ -77,3 +79,5 @@ void ThreeSliceFace::draw(QImage& target) const {
     stretchCopy(target, QRect(CapWidth, 0, w - 2 * CapWidth, h), middle, middle.rect());
     stretchCopy(target, QRect(w - CapWidth, 0, CapWidth, h), right, right.rect());
 }
+
+} // namespace tarnell

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QRect>
 
+namespace tarnell {
+
 // Copies source's sourceRect into target's targetRect, stretched by nearest neighbour: target
 // pixel i of n samples source pixel (2i + 1) * m / (2n) of m, so duplicated and dropped lines
 // spread evenly and both ends map to both ends. With blend, pixels of alpha 0 are left out.
@@ -35,3 +37,5 @@ struct ThreeSliceFace {
     // Caps keep their width and stretch in height; the middle takes the width between them.
     void draw(QImage& target) const;
 };
+
+} // namespace tarnell

@@ -6,6 +6,8 @@
 #include <QEnterEvent>
 #include <cmath>
 
+namespace tarnell {
+
 namespace {
 QSize stripButtonSize(const QString& sizeStrip, QSize fallback) {
     const QSize strip = platform::bitmapSize(sizeStrip);
@@ -86,3 +88,5 @@ void TStripFaceButton::leaveEvent(QEvent* event) {
     TFaceButton::leaveEvent(event);
     emit OnMouseLeave();
 }
+
+} // namespace tarnell

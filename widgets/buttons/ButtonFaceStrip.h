@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+namespace tarnell {
+
 class TStripFaceButton : public TFaceButton {
     Q_OBJECT
 public:
@@ -46,3 +48,5 @@ private:
     int firstSelected_;
     int selected_ = 0;
 };
+
+} // namespace tarnell

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarnell {
+
 const StandardKind& standardKind(TmybitbutKind kind) {
     static const std::array<StandardKind, bkAll + 1> kinds{{
         {QString(), 0, false, false, QString()},
@@ -261,3 +263,5 @@ GlyphAndCaptionPlace layoutGlyphAndCaption(const QRect& client, QSize glyphSize,
     place.caption.translate(client.topLeft());
     return place;
 }
+
+} // namespace tarnell

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+namespace tarnell {
+
 enum TmybitbutKind {
     bkCustom,
     bkOK,
@@ -144,3 +146,5 @@ struct GlyphAndCaptionPlace {
 // centred across the layout direction, placed along it by margin and spacing (-1: automatic).
 GlyphAndCaptionPlace layoutGlyphAndCaption(const QRect& client, QSize glyphSize, QSize captionSize,
                                            TButtonLayout layout, int margin, int spacing);
+
+} // namespace tarnell

@@ -2,6 +2,8 @@
 
 #include "platform/Resources.h"
 
+namespace tarnell {
+
 Tmybitbut::Tmybitbut(QWidget* parent) : TFaceButton(glyphStore(), QSize(75, 25), parent) {
     replaceFaces(platform::loadBitmap(QStringLiteral("C1")),
                  platform::loadBitmap(QStringLiteral("C2")),
@@ -25,3 +27,5 @@ void Tmybitbut::paintFace(QImage& surface, bool pressed) {
     if (pressed)
         pressed_.draw(surface);
 }
+
+} // namespace tarnell

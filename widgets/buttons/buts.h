@@ -5,6 +5,8 @@
 #include "ButtonFace.h"
 #include "ButtonFaceDrawing.h"
 
+namespace tarnell {
+
 class Tmybitbut : public TFaceButton {
     Q_OBJECT
 public:
@@ -23,3 +25,5 @@ private:
     ThreeSliceFace pressed_;
     ThreeSliceFace active_;
 };
+
+} // namespace tarnell

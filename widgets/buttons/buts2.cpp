@@ -1,5 +1,7 @@
 #include "buts2.h"
 
+namespace tarnell {
+
 Tmybitbutn::Tmybitbutn(QWidget* parent)
     : TStripFaceButton(glyphStore(),
                        {QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3"),
@@ -11,3 +13,5 @@ GlyphImageStore& Tmybitbutn::glyphStore() {
     static GlyphImageStore store;
     return store;
 }
+
+} // namespace tarnell

@@ -4,6 +4,8 @@
 
 #include "ButtonFaceStrip.h"
 
+namespace tarnell {
+
 class Tmybitbutn : public TStripFaceButton {
     Q_OBJECT
 public:
@@ -11,3 +13,5 @@ public:
     // The glyph images of every Tmybitbutn.
     static GlyphImageStore& glyphStore();
 };
+
+} // namespace tarnell

@@ -1,5 +1,7 @@
 #include "buts5.h"
 
+namespace tarnell {
+
 Tmybitbutn5::Tmybitbutn5(QWidget* parent)
     : TStripFaceButton(glyphStore(),
                        {QStringLiteral("BT1"), QStringLiteral("BT2"), QStringLiteral("BT3"),
@@ -20,3 +22,5 @@ GlyphImageStore& Tmybitbutn5::glyphStore() {
     static GlyphImageStore store;
     return store;
 }
+
+} // namespace tarnell

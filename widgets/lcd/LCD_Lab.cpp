@@ -121,7 +121,7 @@ TLCDLabel::TLCDLabel(QWidget* owner) : QWidget(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The size follows the content; a layout should not stretch the display.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    ShadeColor = halved(mPixelOn);
+    ShadeColor = halved(pixelOn_);
     computeDotAndCellSizes();
     sizeToContent();
 }
@@ -132,27 +132,27 @@ TLCDLabel::~TLCDLabel() = default;
 
 void TLCDLabel::setCaption(const QString& text) {
     const QString shown = text.left(MaxCaptionLength);
-    if (shown == mCaption)
+    if (shown == caption_)
         return;
-    mCaption = shown;
+    caption_ = shown;
     const auto previous = TextBuffer;
     TextBuffer.fill(0);
-    for (qsizetype i = 0; i < mCaption.size(); ++i) {
-        const char16_t code = mCaption.at(i).unicode();
+    for (qsizetype i = 0; i < caption_.size(); ++i) {
+        const char16_t code = caption_.at(i).unicode();
         TextBuffer[static_cast<size_t>(i)] = code <= 0xFF ? static_cast<uint8_t>(code) : '?';
     }
     // The caption is the description, and the name too while nothing else names the label.
-    notifyAccessibleTextChanged(this, accessibleName().isEmpty() && mHint.isEmpty());
+    notifyAccessibleTextChanged(this, accessibleName().isEmpty() && hint_.isEmpty());
     // Only the cells whose character changed are drawn and repainted (a running clock
     // changes one or two of its seven a tick), unless the layout moved everything.
     const QSize before = size();
     layoutControl();
     if (size() != before) {
-        ShownValid_ = false;
+        shownValid_ = false;
         repaint();
     } else if (const QRect changed =
                    // A disabled label shows no dots: its image stays as it is.
-               changedCells(previous, ShownValid_ && isEnabled() ? &Shown_ : nullptr);
+               changedCells(previous, shownValid_ && isEnabled() ? &shown_ : nullptr);
                !changed.isEmpty()) {
         repaint(changed);
     }
@@ -160,16 +160,16 @@ void TLCDLabel::setCaption(const QString& text) {
 
 template <typename Visit>
 void TLCDLabel::forEachCell(int64_t width, int64_t height, Visit&& visit) const {
-    const int64_t left = int64_t{mBorderSpace} + 1;
+    const int64_t left = int64_t{borderSpace_} + 1;
     int64_t y = left;
     // Cells that start beyond the area cannot show, so the walk stops there.
-    for (int line = 0; line < mTextLines && y < height; ++line) {
+    for (int line = 0; line < textLines_ && y < height; ++line) {
         int64_t x = left;
-        for (int cell = 0; cell < mNoOfChars && x < width; ++cell) {
-            visit(int64_t{line} * mNoOfChars + cell, x, y);
-            x += int64_t{CellWidth} + mCharSpacing;
+        for (int cell = 0; cell < noOfChars_ && x < width; ++cell) {
+            visit(int64_t{line} * noOfChars_ + cell, x, y);
+            x += int64_t{CellWidth} + charSpacing_;
         }
-        y += int64_t{CellHeight} + mLineSpacing;
+        y += int64_t{CellHeight} + lineSpacing_;
     }
 }
 
@@ -200,25 +200,25 @@ QRect TLCDLabel::changedCells(const TextCodes& previous, QImage* redraw) const {
 void TLCDLabel::setDotMatrix(TDotMatrix set) {
     if (set < mat5x7 || set > CustomFont)
         return;
-    const TDotMatrix remembered = mDotMatrix == CustomFont ? mat5x7 : mDotMatrix;
+    const TDotMatrix remembered = dotMatrix_ == CustomFont ? mat5x7 : dotMatrix_;
     if (set != CustomFont) {
-        mDotMatrix = set;
+        dotMatrix_ = set;
         for (auto& glyph : CustomGlyphs)
             glyph = {};
-    } else if (mFilename.isEmpty()) {
-        mDotMatrix = remembered;
+    } else if (filename_.isEmpty()) {
+        dotMatrix_ = remembered;
     } else {
         QString error;
         switch (loadCustomSet(error)) {
         case CustomSetLoad::Loaded:
-            mDotMatrix = CustomFont;
+            dotMatrix_ = CustomFont;
             break;
         case CustomSetLoad::Unopenable:
             // The old custom glyphs are given up for the new file; without it the label goes
             // back to the remembered set.
             for (auto& glyph : CustomGlyphs)
                 glyph = {};
-            mDotMatrix = remembered;
+            dotMatrix_ = remembered;
             break;
         case CustomSetLoad::Refused:
             // A malformed file leaves the label as it was, custom glyphs included.
@@ -229,137 +229,137 @@ void TLCDLabel::setDotMatrix(TDotMatrix set) {
 }
 
 void TLCDLabel::setPixelSize(TPixelSize size) {
-    if (size < pix1x1 || size > pixCustom || size == mPixelSize)
+    if (size < pix1x1 || size > pixCustom || size == pixelSize_)
         return;
-    mPixelSize = size;
+    pixelSize_ = size;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelSpacing(int pixels) {
-    if (refuseBelow(pixels, 0, "Pixel spacing can't be less than zero!") || pixels == mPixelSpacing)
+    if (refuseBelow(pixels, 0, "Pixel spacing can't be less than zero!") || pixels == pixelSpacing_)
         return;
-    mPixelSpacing = pixels;
+    pixelSpacing_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelShape(TPixelShape shape) {
-    if (shape < spSquare || shape > spRound || shape == mPixelShape)
+    if (shape < spSquare || shape > spRound || shape == pixelShape_)
         return;
-    mPixelShape = shape;
+    pixelShape_ = shape;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelWidth(int pixels) {
-    if (mPixelSize != pixCustom ||
+    if (pixelSize_ != pixCustom ||
         refuseBelow(pixels, 1, "Display pixel width must be 1 or greater!") ||
-        pixels == mPixelWidth)
+        pixels == pixelWidth_)
         return;
-    mPixelWidth = pixels;
+    pixelWidth_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelHeight(int pixels) {
-    if (mPixelSize != pixCustom ||
+    if (pixelSize_ != pixCustom ||
         refuseBelow(pixels, 1, "Display pixel height must be 1 or greate!") ||
-        pixels == mPixelHeight)
+        pixels == pixelHeight_)
         return;
-    mPixelHeight = pixels;
+    pixelHeight_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setCharSpacing(int pixels) {
     if (refuseBelow(pixels, 0, "Character spacing can't be less than zero!") ||
-        pixels == mCharSpacing)
+        pixels == charSpacing_)
         return;
-    mCharSpacing = pixels;
+    charSpacing_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setLineSpacing(int pixels) {
-    if (refuseBelow(pixels, 0, "Line spacing can't be less than zero!") || pixels == mLineSpacing)
+    if (refuseBelow(pixels, 0, "Line spacing can't be less than zero!") || pixels == lineSpacing_)
         return;
-    mLineSpacing = pixels;
+    lineSpacing_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setBorderSpace(int pixels) {
-    if (refuseBelow(pixels, 0, "Border spacing can't be less than zero!") || pixels == mBorderSpace)
+    if (refuseBelow(pixels, 0, "Border spacing can't be less than zero!") || pixels == borderSpace_)
         return;
-    mBorderSpace = pixels;
+    borderSpace_ = pixels;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setTextLines(int lines) {
-    if (refuseBelow(lines, 1, "Display needs at least on line!") || lines == mTextLines)
+    if (refuseBelow(lines, 1, "Display needs at least on line!") || lines == textLines_)
         return;
-    mTextLines = lines;
+    textLines_ = lines;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setNoOfChars(int chars) {
-    if (refuseBelow(chars, 1, "Display needs at least one character!") || chars == mNoOfChars)
+    if (refuseBelow(chars, 1, "Display needs at least one character!") || chars == noOfChars_)
         return;
-    mNoOfChars = chars;
+    noOfChars_ = chars;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setBackGround(TColor color) {
-    if (color == mBackGround)
+    if (color == backGround_)
         return;
-    mBackGround = color;
+    backGround_ = color;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setBorderStyle(TMyBorder style) {
-    if (style < frRaised || style > frNone || style == mBorderStyle)
+    if (style < frRaised || style > frNone || style == borderStyle_)
         return;
-    mBorderStyle = style;
+    borderStyle_ = style;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setBorderColor(TColor color) {
-    if (color == mBorderColor)
+    if (color == borderColor_)
         return;
-    mBorderColor = color;
+    borderColor_ = color;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelOn(TColor color) {
-    if (color == mPixelOn)
+    if (color == pixelOn_)
         return;
-    mPixelOn = color;
-    ShadeColor = halved(mPixelOn);
+    pixelOn_ = color;
+    ShadeColor = halved(pixelOn_);
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setPixelOff(TColor color) {
-    if (color == mPixelOff)
+    if (color == pixelOff_)
         return;
-    mPixelOff = color;
+    pixelOff_ = color;
     relayoutAndRepaint();
 }
 
 void TLCDLabel::setFilename(const QString& name) {
     // Always loads, even under the same name, so that an edited file can be taken up again.
-    mFilename = name;
+    filename_ = name;
     setDotMatrix(CustomFont);
 }
 
 void TLCDLabel::setHint(const QString& hint) {
-    const bool changed = hint != mHint;
-    mHint = hint;
+    const bool changed = hint != hint_;
+    hint_ = hint;
     updateToolTip();
     if (changed)
         notifyAccessibleTextChanged(this, accessibleName().isEmpty());
 }
 
 void TLCDLabel::setShowHint(bool show) {
-    mShowHint = show;
+    showHint_ = show;
     updateToolTip();
 }
 
 void TLCDLabel::updateToolTip() {
-    setToolTip(mShowHint ? mHint : QString());
+    setToolTip(showHint_ ? hint_ : QString());
 }
 
 bool TLCDLabel::refuseBelow(int value, int minimum, const char* message) {
@@ -370,12 +370,12 @@ bool TLCDLabel::refuseBelow(int value, int minimum, const char* message) {
 }
 
 TLCDLabel::CustomSetLoad TLCDLabel::loadCustomSet(QString& error) {
-    QFile file(mFilename);
+    QFile file(filename_);
     if (!file.open(QIODevice::ReadOnly)) {
         // Not being able to open the file is quiet: the label simply keeps its set.
         error = QStringLiteral("Cannot open the character set file \"%1\": %2.")
-                    .arg(mFilename, file.errorString());
-        mLoadError = error;
+                    .arg(filename_, file.errorString());
+        loadError_ = error;
         return CustomSetLoad::Unopenable;
     }
     // Never more than the largest valid file: a huge file cannot exhaust memory.
@@ -394,25 +394,25 @@ TLCDLabel::CustomSetLoad TLCDLabel::loadCustomSet(QString& error) {
                                     parsed);
     if (!reason.empty()) {
         error = QStringLiteral("Cannot load the character set file \"%1\": %2.")
-                    .arg(mFilename, QString::fromStdString(reason));
-        mLoadError = error;
+                    .arg(filename_, QString::fromStdString(reason));
+        loadError_ = error;
         platform::showMessage(error);
         return CustomSetLoad::Refused;
     }
     CustomGlyphs = std::move(parsed.Glyphs);
-    mCustomShape = parsed.Shape;
-    mLoadError.clear();
+    customShape_ = parsed.Shape;
+    loadError_.clear();
     return CustomSetLoad::Loaded;
 }
 
 TCharSetShape TLCDLabel::charSetShape() const {
-    return mDotMatrix == CustomFont ? mCustomShape : builtInShape(mDotMatrix);
+    return dotMatrix_ == CustomFont ? customShape_ : builtInShape(dotMatrix_);
 }
 
 // ---- layout ----
 
 void TLCDLabel::relayoutAndRepaint() {
-    ShownValid_ = false;
+    shownValid_ = false;
     layoutControl();
     repaint();
 }
@@ -429,26 +429,26 @@ void TLCDLabel::layoutControl() {
 }
 
 void TLCDLabel::computeDotAndCellSizes() {
-    if (mPixelSize == pixCustom) {
-        DotWidth = mPixelWidth;
-        DotHeight = mPixelHeight;
+    if (pixelSize_ == pixCustom) {
+        DotWidth = pixelWidth_;
+        DotHeight = pixelHeight_;
     } else {
-        DotWidth = DotHeight = mPixelWidth = mPixelHeight = static_cast<int>(mPixelSize) + 1;
+        DotWidth = DotHeight = pixelWidth_ = pixelHeight_ = static_cast<int>(pixelSize_) + 1;
     }
     const TCharSetShape shape = charSetShape();
     FirstCode = shape.FirstCode;
     LastCode = shape.LastCode;
     CellColumns = shape.CellColumns;
     CellRows = shape.CellRows;
-    CellWidth = extent(int64_t{CellColumns} * DotWidth + int64_t{CellColumns - 1} * mPixelSpacing);
-    CellHeight = extent(int64_t{CellRows} * DotHeight + int64_t{CellRows - 1} * mPixelSpacing);
+    CellWidth = extent(int64_t{CellColumns} * DotWidth + int64_t{CellColumns - 1} * pixelSpacing_);
+    CellHeight = extent(int64_t{CellRows} * DotHeight + int64_t{CellRows - 1} * pixelSpacing_);
 }
 
 void TLCDLabel::sizeToContent() {
-    const int w = extent(2 * int64_t{mBorderSpace} + int64_t{mNoOfChars} * CellWidth +
-                         int64_t{mNoOfChars - 1} * mCharSpacing + 2);
-    const int h = extent(2 * int64_t{mBorderSpace} + int64_t{mTextLines} * CellHeight +
-                         int64_t{mTextLines - 1} * mLineSpacing + 2);
+    const int w = extent(2 * int64_t{borderSpace_} + int64_t{noOfChars_} * CellWidth +
+                         int64_t{noOfChars_ - 1} * charSpacing_ + 2);
+    const int h = extent(2 * int64_t{borderSpace_} + int64_t{textLines_} * CellHeight +
+                         int64_t{textLines_ - 1} * lineSpacing_ + 2);
     LastWidth = w;
     LastHeight = h;
     if (width() != w || height() != h) {
@@ -458,44 +458,44 @@ void TLCDLabel::sizeToContent() {
 }
 
 void TLCDLabel::fitToSize(int w, int h) {
-    const int64_t chars = (int64_t{w} - 2 * int64_t{mBorderSpace} + mCharSpacing) /
-                          (int64_t{CellWidth} + mCharSpacing);
-    const int64_t lines = (int64_t{h} - 2 * int64_t{mBorderSpace} + mLineSpacing) /
-                          (int64_t{CellHeight} + mLineSpacing);
-    mNoOfChars = static_cast<int>(std::max<int64_t>(chars, 1));
-    mTextLines = static_cast<int>(std::max<int64_t>(lines, 1));
+    const int64_t chars = (int64_t{w} - 2 * int64_t{borderSpace_} + charSpacing_) /
+                          (int64_t{CellWidth} + charSpacing_);
+    const int64_t lines = (int64_t{h} - 2 * int64_t{borderSpace_} + lineSpacing_) /
+                          (int64_t{CellHeight} + lineSpacing_);
+    noOfChars_ = static_cast<int>(std::max<int64_t>(chars, 1));
+    textLines_ = static_cast<int>(std::max<int64_t>(lines, 1));
     sizeToContent();
 }
 
 void TLCDLabel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    ShownValid_ = false;
+    shownValid_ = false;
     layoutControl();
 }
 
 void TLCDLabel::changeEvent(QEvent* event) {
     // Enabled or not, shown or hidden, the palette behind the system colours: any of them
     // may change the image.
-    ShownValid_ = false;
+    shownValid_ = false;
     QWidget::changeEvent(event);
 }
 
 // ---- painting ----
 
 void TLCDLabel::paintEvent(QPaintEvent*) {
-    ++mPaintCount;
+    ++paintCount_;
     // The image is kept while it shows the display; a label hidden on purpose (drawn only
     // when asked for a picture of it) is drawn afresh.
     const bool keep = !hiddenOnPurpose();
-    if (!keep || !ShownValid_ || Shown_.size() != QSize(width() + 2, height() + 2)) {
-        Shown_ = renderImage();
-        ShownValid_ = keep && !Shown_.isNull();
+    if (!keep || !shownValid_ || shown_.size() != QSize(width() + 2, height() + 2)) {
+        shown_ = renderImage();
+        shownValid_ = keep && !shown_.isNull();
     }
-    if (Shown_.isNull())
+    if (shown_.isNull())
         return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    platform::drawPixelArt(painter, QPoint(0, 0), Shown_, QRect(0, 0, width(), height()));
+    platform::drawPixelArt(painter, QPoint(0, 0), shown_, QRect(0, 0, width(), height()));
 }
 
 QImage TLCDLabel::renderImage() const {
@@ -510,8 +510,8 @@ QImage TLCDLabel::renderImage() const {
         bitmap.fill(platform::toQColor(platform::clBtnFace));
         return bitmap;
     }
-    bitmap.fill(rgbOf(mBackGround));
-    if (mBorderStyle != frNone)
+    bitmap.fill(rgbOf(backGround_));
+    if (borderStyle_ != frNone)
         drawFrame(bitmap, w, h);
     if (isEnabled())
         drawText(bitmap);
@@ -523,12 +523,12 @@ bool TLCDLabel::hiddenOnPurpose() const {
 }
 
 void TLCDLabel::drawFrame(QImage& bitmap, int w, int h) const {
-    TColor frame = mBorderColor;
-    TColor edge = mBorderColor;
-    if (mBorderStyle == frRaised) {
+    TColor frame = borderColor_;
+    TColor edge = borderColor_;
+    if (borderStyle_ == frRaised) {
         frame = platform::clBtnShadow;
         edge = platform::clBtnHighlight;
-    } else if (mBorderStyle == frLowered) {
+    } else if (borderStyle_ == frLowered) {
         frame = platform::clBtnHighlight;
         edge = platform::clBtnShadow;
     }
@@ -537,7 +537,7 @@ void TLCDLabel::drawFrame(QImage& bitmap, int w, int h) const {
     fillRect(bitmap, 0, h - 1, w, 1, frameRgb);
     fillRect(bitmap, 0, 0, 1, h, frameRgb);
     fillRect(bitmap, w - 1, 0, 1, h, frameRgb);
-    if (mBorderStyle == frSingle)
+    if (borderStyle_ == frSingle)
         return;
     // One line from the top-right corner to the top-left one and down to the bottom-left
     // one; like any line, it stops short of its last pixel.
@@ -555,21 +555,21 @@ void TLCDLabel::drawText(QImage& bitmap) const {
 void TLCDLabel::drawCell(QImage& bitmap, int64_t x, int64_t y, int code) const {
     // A shade worked out from a system colour's index would mean nothing: halve the colour.
     const QRgb shade = platform::isSystemColor(ShadeColor)
-                           ? rgbOf(halved(platform::fromQColor(platform::toQColor(mPixelOn))))
+                           ? rgbOf(halved(platform::fromQColor(platform::toQColor(pixelOn_))))
                            : rgbOf(ShadeColor);
-    const DotPainter dots{bitmap,      DotWidth,        DotHeight,        mPixelSize == pix1x1,
-                          mPixelShape, rgbOf(mPixelOn), rgbOf(mPixelOff), shade};
-    const bool custom = mDotMatrix == CustomFont;
+    const DotPainter dots{bitmap,      DotWidth,        DotHeight,        pixelSize_ == pix1x1,
+                          pixelShape_, rgbOf(pixelOn_), rgbOf(pixelOff_), shade};
+    const bool custom = dotMatrix_ == CustomFont;
     std::array<uint8_t, MaxBuiltInGlyphBytes> builtIn{};
     const uint8_t* cellDots = nullptr;
     if (custom) {
         cellDots = CustomGlyphs[static_cast<size_t>(code)].data();
     } else {
-        copyBuiltInGlyph(mDotMatrix, code, builtIn);
+        copyBuiltInGlyph(dotMatrix_, code, builtIn);
         cellDots = builtIn.data();
     }
-    const int64_t dotStepX = int64_t{DotWidth} + mPixelSpacing;
-    const int64_t dotStepY = int64_t{DotHeight} + mPixelSpacing;
+    const int64_t dotStepX = int64_t{DotWidth} + pixelSpacing_;
+    const int64_t dotStepY = int64_t{DotHeight} + pixelSpacing_;
     for (int row = 0; row < CellRows; ++row) {
         for (int column = 0; column < CellColumns; ++column) {
             const uint8_t dot = cellDots[row * CellColumns + column];

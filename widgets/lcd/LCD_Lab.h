@@ -75,41 +75,41 @@ public:
 
     // The text shown, at most 255 characters: a longer text is cut to its first 255. Each
     // character shows the glyph of its Latin-1 code; a character without one shows a '?'.
-    QString Caption() const { return mCaption; }
+    QString Caption() const { return caption_; }
     void setCaption(const QString& text);
-    TDotMatrix DotMatrix() const { return mDotMatrix; }
+    TDotMatrix DotMatrix() const { return dotMatrix_; }
     void setDotMatrix(TDotMatrix set);
-    TPixelSize PixelSize() const { return mPixelSize; }
+    TPixelSize PixelSize() const { return pixelSize_; }
     void setPixelSize(TPixelSize size);
-    int PixelSpacing() const { return mPixelSpacing; }
+    int PixelSpacing() const { return pixelSpacing_; }
     void setPixelSpacing(int pixels);
-    TPixelShape PixelShape() const { return mPixelShape; }
+    TPixelShape PixelShape() const { return pixelShape_; }
     void setPixelShape(TPixelShape shape);
-    int PixelWidth() const { return mPixelWidth; }
+    int PixelWidth() const { return pixelWidth_; }
     void setPixelWidth(int pixels);
-    int PixelHeight() const { return mPixelHeight; }
+    int PixelHeight() const { return pixelHeight_; }
     void setPixelHeight(int pixels);
-    int CharSpacing() const { return mCharSpacing; }
+    int CharSpacing() const { return charSpacing_; }
     void setCharSpacing(int pixels);
-    int LineSpacing() const { return mLineSpacing; }
+    int LineSpacing() const { return lineSpacing_; }
     void setLineSpacing(int pixels);
-    int BorderSpace() const { return mBorderSpace; }
+    int BorderSpace() const { return borderSpace_; }
     void setBorderSpace(int pixels);
-    int TextLines() const { return mTextLines; }
+    int TextLines() const { return textLines_; }
     void setTextLines(int lines);
-    int NoOfChars() const { return mNoOfChars; }
+    int NoOfChars() const { return noOfChars_; }
     void setNoOfChars(int chars);
-    platform::TColor BackGround() const { return mBackGround; }
+    platform::TColor BackGround() const { return backGround_; }
     void setBackGround(platform::TColor color);
-    TMyBorder BorderStyle() const { return mBorderStyle; }
+    TMyBorder BorderStyle() const { return borderStyle_; }
     void setBorderStyle(TMyBorder style);
-    platform::TColor BorderColor() const { return mBorderColor; }
+    platform::TColor BorderColor() const { return borderColor_; }
     void setBorderColor(platform::TColor color);
-    platform::TColor PixelOn() const { return mPixelOn; }
+    platform::TColor PixelOn() const { return pixelOn_; }
     void setPixelOn(platform::TColor color);
-    platform::TColor PixelOff() const { return mPixelOff; }
+    platform::TColor PixelOff() const { return pixelOff_; }
     void setPixelOff(platform::TColor color);
-    QString filename() const { return mFilename; }
+    QString filename() const { return filename_; }
     // Stores the name and switches to the custom set it holds. A file that cannot be
     // opened keeps a built-in set showing and replaces a custom one by mat5x7, silently; a file
     // that is not a valid character set (see parseCustomCharSet) leaves it as it was, custom
@@ -117,12 +117,12 @@ public:
     // Either way loadError() tells the caller what went wrong.
     void setFilename(const QString& name);
     // Why the last custom set was not loaded; empty after a successful load.
-    QString loadError() const { return mLoadError; }
+    QString loadError() const { return loadError_; }
 
     // The hint is the tool tip, shown only while ShowHint is on (as it is from the start).
-    QString Hint() const { return mHint; }
+    QString Hint() const { return hint_; }
     void setHint(const QString& hint);
-    bool ShowHint() const { return mShowHint; }
+    bool ShowHint() const { return showHint_; }
     void setShowHint(bool show);
 
     // Internal state, readable for tests and tools.
@@ -134,7 +134,7 @@ public:
     TCharSetShape charSetShape() const;
     QSize lastSize() const { return {LastWidth, LastHeight}; }
     // How many times the control has painted itself.
-    int paintCount() const { return mPaintCount; }
+    int paintCount() const { return paintCount_; }
 
     QSize sizeHint() const override { return {LastWidth, LastHeight}; }
 
@@ -176,28 +176,28 @@ private:
     // from there on, brought within the set's codes.
     int shownCode(const TextCodes& text, int64_t index) const;
 
-    QString mCaption;
-    TDotMatrix mDotMatrix = mat5x7;
-    TPixelSize mPixelSize = pix2x2;
-    int mPixelSpacing = 1;
-    TPixelShape mPixelShape = spSquare;
-    int mPixelWidth = 2;
-    int mPixelHeight = 2;
-    int mCharSpacing = 2;
-    int mLineSpacing = 2;
-    int mBorderSpace = 3;
-    int mTextLines = 1;
-    int mNoOfChars = 10;
-    platform::TColor mBackGround = 0xC0C0C0;
-    TMyBorder mBorderStyle = frLowered;
-    platform::TColor mBorderColor = 0;
-    platform::TColor mPixelOn = 0;
-    platform::TColor mPixelOff = 0xAAAAAA;
-    QString mFilename;
-    QString mHint;
-    bool mShowHint = true;
-    QString mLoadError;
-    int mPaintCount = 0;
+    QString caption_;
+    TDotMatrix dotMatrix_ = mat5x7;
+    TPixelSize pixelSize_ = pix2x2;
+    int pixelSpacing_ = 1;
+    TPixelShape pixelShape_ = spSquare;
+    int pixelWidth_ = 2;
+    int pixelHeight_ = 2;
+    int charSpacing_ = 2;
+    int lineSpacing_ = 2;
+    int borderSpace_ = 3;
+    int textLines_ = 1;
+    int noOfChars_ = 10;
+    platform::TColor backGround_ = 0xC0C0C0;
+    TMyBorder borderStyle_ = frLowered;
+    platform::TColor borderColor_ = 0;
+    platform::TColor pixelOn_ = 0;
+    platform::TColor pixelOff_ = 0xAAAAAA;
+    QString filename_;
+    QString hint_;
+    bool showHint_ = true;
+    QString loadError_;
+    int paintCount_ = 0;
 
     platform::TColor ShadeColor = 0;
     int DotWidth = 2;
@@ -214,11 +214,11 @@ private:
     TextCodes TextBuffer{};
     // The image last shown, kept while nothing but the caption changes (whose changed cells
     // are drawn into it), so that a caption change draws only the cells it changes.
-    QImage Shown_;
-    bool ShownValid_ = false;
+    QImage shown_;
+    bool shownValid_ = false;
     // One glyph per code while a custom set is loaded (0 = lit), otherwise empty.
     std::array<std::vector<uint8_t>, 256> CustomGlyphs;
-    TCharSetShape mCustomShape;
+    TCharSetShape customShape_;
 };
 
 } // namespace tarnell

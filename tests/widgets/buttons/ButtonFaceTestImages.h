@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace buttontest {
+namespace tarnell::buttontest {
 
 // Red = column, green = row (times 7), blue = a tag that tells strips apart.
 inline QImage patternStrip(int width, int height, int tag) {
@@ -50,4 +50,4 @@ inline QSet<QPoint> shifted(const QSet<QPoint>& points, int dx, int dy) {
     return moved;
 }
 
-} // namespace buttontest
+} // namespace tarnell::buttontest

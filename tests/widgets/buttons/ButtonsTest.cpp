@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 using buttontest::grabImage;
 using buttontest::patternStrip;
 using buttontest::sampleOf;
@@ -645,3 +647,5 @@ TEST(ButtonClicks, ModalResultEndsAModalDialogAndCloseKindClosesTheWindow) {
     close->click();
     EXPECT_FALSE(window.isVisible());
 }
+
+} // namespace tarnell

@@ -5,7 +5,7 @@
 #include <array>
 #include <map>
 
-namespace lcdtest {
+namespace tarnell::lcdtest {
 
 // Seven rows per glyph, top first; the leftmost of five dots is the highest bit.
 inline const std::map<char, std::array<int, 7>> ClockGlyphRows = {
@@ -24,4 +24,4 @@ inline const std::map<char, std::array<int, 7>> ClockGlyphRows = {
     {',', {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08}},
 };
 
-} // namespace lcdtest
+} // namespace tarnell::lcdtest

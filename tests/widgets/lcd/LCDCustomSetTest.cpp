@@ -8,11 +8,12 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+namespace tarnell {
+
 void PrintTo(const QColor& color, std::ostream* os) {
     *os << color.name().toStdString();
 }
 
-using namespace tarnell;
 using testsupport::pixel;
 
 namespace {
@@ -46,43 +47,43 @@ class LCDCustomSetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testsupport::clearMessages();
-        label.setPixelSize(pix1x1);
-        label.setPixelSpacing(1);
-        label.setCharSpacing(1);
-        label.setBorderSpace(0);
-        label.setBorderStyle(frNone);
-        label.setBackGround(platform::clBlack);
-        label.setPixelOn(platform::clWhite);
-        label.setPixelOff(platform::rgb(0, 0, 255));
-        label.setNoOfChars(3);
-        label.setDotMatrix(mat7x9);
-        label.setCaption("+-x");
-        label.show();
+        label_.setPixelSize(pix1x1);
+        label_.setPixelSpacing(1);
+        label_.setCharSpacing(1);
+        label_.setBorderSpace(0);
+        label_.setBorderStyle(frNone);
+        label_.setBackGround(platform::clBlack);
+        label_.setPixelOn(platform::clWhite);
+        label_.setPixelOff(platform::rgb(0, 0, 255));
+        label_.setNoOfChars(3);
+        label_.setDotMatrix(mat7x9);
+        label_.setCaption("+-x");
+        label_.show();
     }
 
-    QImage shot() { return label.grab().toImage(); }
+    QImage shot() { return label_.grab().toImage(); }
 
     void expectUnchanged(const QImage& before) {
-        EXPECT_EQ(label.DotMatrix(), mat7x9);
-        EXPECT_EQ(label.charSetShape().CellColumns, 7);
+        EXPECT_EQ(label_.DotMatrix(), mat7x9);
+        EXPECT_EQ(label_.charSetShape().CellColumns, 7);
         EXPECT_EQ(shot(), before);
     }
 
-    TLCDLabel label;
+    TLCDLabel label_;
 };
 
 TEST_F(LCDCustomSetTest, AGoodFileShowsItsGlyphs) {
-    label.setFilename(writeFile("plusminus.lcd", plusMinusFile()));
-    EXPECT_EQ(label.DotMatrix(), CustomFont);
-    EXPECT_EQ(label.loadError(), QString());
+    label_.setFilename(writeFile("plusminus.lcd", plusMinusFile()));
+    EXPECT_EQ(label_.DotMatrix(), CustomFont);
+    EXPECT_EQ(label_.loadError(), QString());
     EXPECT_TRUE(testsupport::messages().isEmpty());
-    const TCharSetShape shape = label.charSetShape();
+    const TCharSetShape shape = label_.charSetShape();
     EXPECT_EQ(shape.CellColumns, 3);
     EXPECT_EQ(shape.CellRows, 2);
     EXPECT_EQ(shape.FirstCode, '+');
     EXPECT_EQ(shape.LastCode, '-');
     // Cells of 3 + 2 = 5 by 2 + 1 = 3 pixels, 1 apart, the one-pixel frame around them.
-    EXPECT_EQ(label.size(), QSize(3 * 5 + 2 * 1 + 2, 3 + 2));
+    EXPECT_EQ(label_.size(), QSize(3 * 5 + 2 * 1 + 2, 3 + 2));
 
     const QImage image = shot();
     const QColor on(255, 255, 255);
@@ -119,9 +120,9 @@ TEST_F(LCDCustomSetTest, ANonsensicalOrShortFileLeavesTheLabelAsItWas) {
         SCOPED_TRACE(why.toStdString());
         testsupport::clearMessages();
         const QString path = writeFile(QStringLiteral("bad%1.lcd").arg(index++), bytes);
-        label.setFilename(path);
+        label_.setFilename(path);
         expectUnchanged(before);
-        EXPECT_TRUE(label.loadError().contains(why)) << label.loadError().toStdString();
+        EXPECT_TRUE(label_.loadError().contains(why)) << label_.loadError().toStdString();
         ASSERT_EQ(testsupport::messages().size(), 1);
         EXPECT_TRUE(testsupport::messages().front().contains(path));
         EXPECT_TRUE(testsupport::messages().front().contains(why));
@@ -130,49 +131,51 @@ TEST_F(LCDCustomSetTest, ANonsensicalOrShortFileLeavesTheLabelAsItWas) {
 
 TEST_F(LCDCustomSetTest, AFileThatCannotBeOpenedIsQuiet) {
     const QImage before = shot();
-    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    label_.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
     expectUnchanged(before);
     EXPECT_TRUE(testsupport::messages().isEmpty());
-    EXPECT_TRUE(label.loadError().contains("missing.lcd"));
+    EXPECT_TRUE(label_.loadError().contains("missing.lcd"));
 }
 
 TEST_F(LCDCustomSetTest, ABadFileKeepsTheCustomSetThatIsShowing) {
-    label.setFilename(writeFile("good.lcd", plusMinusFile()));
+    label_.setFilename(writeFile("good.lcd", plusMinusFile()));
     const QImage custom = shot();
-    label.setFilename(writeFile("short.lcd", header(3, 2, '+', '-')));
-    EXPECT_EQ(label.DotMatrix(), CustomFont);
+    label_.setFilename(writeFile("short.lcd", header(3, 2, '+', '-')));
+    EXPECT_EQ(label_.DotMatrix(), CustomFont);
     EXPECT_EQ(shot(), custom);
 }
 
 // A file that cannot be opened while a custom set shows: the custom glyphs are given up and
 // the label goes back to the set a custom one falls back to, quietly, as without a file.
 TEST_F(LCDCustomSetTest, AnUnopenableFileWhileACustomSetShowsFallsBack) {
-    label.setFilename(writeFile("good.lcd", plusMinusFile()));
-    ASSERT_EQ(label.DotMatrix(), CustomFont);
+    label_.setFilename(writeFile("good.lcd", plusMinusFile()));
+    ASSERT_EQ(label_.DotMatrix(), CustomFont);
     const QImage custom = shot();
-    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
-    EXPECT_EQ(label.DotMatrix(), mat5x7);
-    EXPECT_EQ(label.charSetShape().CellColumns, 5);
-    EXPECT_EQ(label.charSetShape().CellRows, 7);
+    label_.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    EXPECT_EQ(label_.DotMatrix(), mat5x7);
+    EXPECT_EQ(label_.charSetShape().CellColumns, 5);
+    EXPECT_EQ(label_.charSetShape().CellRows, 7);
     EXPECT_NE(shot(), custom);
-    label.setDotMatrix(mat5x7);
+    label_.setDotMatrix(mat5x7);
     const QImage plain = shot();
-    label.setFilename(writeFile("good.lcd", plusMinusFile()));
-    label.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
+    label_.setFilename(writeFile("good.lcd", plusMinusFile()));
+    label_.setFilename(QDir(testsupport::scratchWorkDir()).filePath("missing.lcd"));
     EXPECT_EQ(shot(), plain);
     EXPECT_TRUE(testsupport::messages().isEmpty());
-    EXPECT_TRUE(label.loadError().contains("missing.lcd"));
+    EXPECT_TRUE(label_.loadError().contains("missing.lcd"));
 }
 
 TEST_F(LCDCustomSetTest, WithoutAFileTheCustomSetFallsBack) {
-    label.setDotMatrix(CustomFont);
-    EXPECT_EQ(label.DotMatrix(), mat7x9);
-    label.setFilename(writeFile("good.lcd", plusMinusFile()));
-    ASSERT_EQ(label.DotMatrix(), CustomFont);
-    label.setFilename(QString());
-    EXPECT_EQ(label.DotMatrix(), mat5x7); // what a custom set falls back to
-    label.setDotMatrix(Hitachi);
-    EXPECT_EQ(label.charSetShape().LastCode, 223);
+    label_.setDotMatrix(CustomFont);
+    EXPECT_EQ(label_.DotMatrix(), mat7x9);
+    label_.setFilename(writeFile("good.lcd", plusMinusFile()));
+    ASSERT_EQ(label_.DotMatrix(), CustomFont);
+    label_.setFilename(QString());
+    EXPECT_EQ(label_.DotMatrix(), mat5x7); // what a custom set falls back to
+    label_.setDotMatrix(Hitachi);
+    EXPECT_EQ(label_.charSetShape().LastCode, 223);
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -12,12 +12,13 @@
 #include <memory>
 #include <random>
 
+namespace tarnell {
+
 // Readable colours in failure messages.
 void PrintTo(const QColor& color, std::ostream* os) {
     *os << color.name().toStdString();
 }
 
-using namespace tarnell;
 using platform::rgb;
 using testsupport::pixel;
 
@@ -533,3 +534,5 @@ TEST_F(LCDLabelTest, MouseEventsGoOnToTheParent) {
 }
 
 } // namespace
+
+} // namespace tarnell

@@ -8,7 +8,7 @@
 #include <random>
 #include <set>
 
-using namespace tarnell;
+namespace tarnell {
 
 namespace {
 
@@ -269,3 +269,5 @@ TEST(MatrixTest, TheReaderSurvivesArbitraryBytes) {
 }
 
 } // namespace
+
+} // namespace tarnell
