@@ -79,14 +79,15 @@ TFieldRenderer::TFieldRenderer(TFieldImages images)
     for (QImage* image : {&images_.Flag, &images_.FlagMask, &images_.Fox, &images_.FoxMask})
         *image = asRgb32(*image);
 
-    // The background is the same on every frame: drawn once into the whole buffer, and its
-    // shown part kept to start each frame from.
+    // The background is the same on every frame: drawn once into the whole buffer, and the
+    // top row of its shown part kept to start each frame from (the gradient runs from left
+    // to right, so every row is the same).
     {
         QPainter painter(&buffer_);
         platform::gradientFill(painter, buffer_.rect(), BackgroundLeft, BackgroundRight,
                                BackgroundSteps, platform::GradientDirection::LeftToRight);
     }
-    background_ = buffer_.copy(0, 0, AreaWidth, AreaHeight);
+    background_ = buffer_.copy(0, 0, AreaWidth, 1);
 }
 
 QPoint TFieldRenderer::cellOrigin(int row, int col) {
@@ -138,7 +139,7 @@ void TFieldRenderer::drawFrame(const TFrameInputs& inputs) {
     // the pixels detaches the buffer should a caller still hold a copy of the last frame.)
     const qsizetype shownBytes = AreaWidth * qsizetype{sizeof(QRgb)};
     for (int y = 0; y < AreaHeight; ++y)
-        std::memcpy(buffer_.scanLine(y), background_.constScanLine(y),
+        std::memcpy(buffer_.scanLine(y), background_.constScanLine(0),
                     static_cast<size_t>(shownBytes));
 
     const int n = std::clamp(inputs.size, 0, MaxFieldSize);

@@ -126,7 +126,7 @@ private:
 
     TFieldImages images_;
     QStringList imageProblems_;
-    QImage background_; // the shown top-left 401 x 225 pixels of the background
+    QImage background_; // a row of the shown 401 pixels of the background: all rows are alike
     QImage buffer_;
     // The inputs of the frame in the buffer; none before the first one.
     std::optional<TFrameInputs> drawn_;

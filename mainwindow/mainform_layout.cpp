@@ -238,6 +238,11 @@ void Tmainform_form::createAboutPage() {
     RxGIFAnimator1->setInterval(150);
     RxGIFAnimator1->setLoading(false);
     RxGIFAnimator1->setGeometry(48, 80, 50, 50);
+    // Beneath the picture lies nothing but the page's own colour (Bevel3's frame runs around
+    // it at a distance), so the picture fills its transparent pixels with that colour itself:
+    // a frame of the animation is then one copy, and the page beneath is not painted again.
+    RxGIFAnimator1->setColor(platform::fromQColor(PageColour));
+    RxGIFAnimator1->setOpaque(true);
 
     RxLabel14 =
         makeAboutLabel(page, "RxLabel14", QStringLiteral("Tarnell"), 21, QRect(120, 92, 153, 24));

@@ -16,11 +16,25 @@ QByteArray readAll(const QString& path) {
 }
 } // namespace
 
-QImage loadBitmap(const QString& name) {
-    // Read by the built-in BMP reader alone: probing the contents would load every image
-    // format plug-in first.
-    QImageReader reader(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()), "BMP");
+namespace {
+// Read by the built-in BMP reader alone: probing the contents would load every image format
+// plug-in first.
+void openBitmap(QImageReader& reader, const QString& name) {
+    reader.setFileName(QStringLiteral(":/res/%1.bmp").arg(name.toUpper()));
+    reader.setFormat("BMP");
     reader.setAutoDetectImageFormat(false);
+}
+} // namespace
+
+QSize bitmapSize(const QString& name) {
+    QImageReader reader;
+    openBitmap(reader, name);
+    return reader.size();
+}
+
+QImage loadBitmap(const QString& name) {
+    QImageReader reader;
+    openBitmap(reader, name);
     const QImage image = reader.read();
     if (image.isNull())
         return {};

@@ -10,6 +10,9 @@ namespace tarnell::platform {
 
 // The bitmap NAME (":/res/NAME.bmp") converted to QImage::Format_RGB32; a null image if missing.
 QImage loadBitmap(const QString& name);
+// The width and height of the bitmap NAME, read from its header alone; an invalid size if
+// missing.
+QSize bitmapSize(const QString& name);
 // The program's icon MAINICON at the given size, on a transparent ground.
 QImage loadIcon(const QString& name, int size = 32);
 // The complete RIFF file of the wave NAME (":/res/WAVE/NAME.wav"); empty if missing.

@@ -3,12 +3,12 @@
 #include "AccessibleWidgets.h"
 #include "platform/drawing/Drawing.h"
 #include "widgets/buttons/ButtonFaceDrawing.h"
-#include "widgets/buttons/ButtonGlyphs.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 namespace tarnell {
 
@@ -29,7 +29,7 @@ void TAnimatedImage::setGlyph(const QImage& strip) {
                             ? clNone
                             : platform::fromQColor(QColor(glyph_.pixel(0, glyph_.height() - 1)));
     guessFrameCount();
-    rebuildKeyedStrip();
+    opaqueFrames_.clear();
     applyAutoSize();
     update();
 }
@@ -49,6 +49,7 @@ void TAnimatedImage::setOrientation(TGlyphOrientation orientation) {
     if (orientation == orientation_)
         return;
     orientation_ = orientation;
+    opaqueFrames_.clear();
     applyAutoSize();
     update();
 }
@@ -57,6 +58,7 @@ void TAnimatedImage::setNumGlyphs(int value) {
     if (value == numGlyphs_)
         return;
     numGlyphs_ = value;
+    opaqueFrames_.clear();
     if (glyphNum_ >= frameCount())
         glyphNum_ = 0;
     if (inactiveGlyph_ >= numGlyphs_) {
@@ -126,7 +128,7 @@ void TAnimatedImage::setTransparentColor(platform::TColor color) {
     if (color == transparentColor_)
         return;
     transparentColor_ = color;
-    rebuildKeyedStrip();
+    opaqueFrames_.clear();
     update();
 }
 
@@ -134,6 +136,7 @@ void TAnimatedImage::setOpaque(bool opaque) {
     if (opaque == opaque_)
         return;
     opaque_ = opaque;
+    opaqueFrames_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent, opaque);
     update();
 }
@@ -142,6 +145,7 @@ void TAnimatedImage::setStretch(bool stretch) {
     if (stretch == stretch_)
         return;
     stretch_ = stretch;
+    opaqueFrames_.clear();
     update();
 }
 
@@ -149,6 +153,7 @@ void TAnimatedImage::setCenter(bool center) {
     if (center == center_)
         return;
     center_ = center;
+    opaqueFrames_.clear();
     update();
 }
 
@@ -163,6 +168,7 @@ void TAnimatedImage::setColor(platform::TColor color) {
     if (color == color_)
         return;
     color_ = color;
+    opaqueFrames_.clear();
     update();
 }
 
@@ -223,39 +229,81 @@ void TAnimatedImage::showInactiveFrame() {
         glyphNum_ = inactiveGlyph_;
 }
 
-void TAnimatedImage::rebuildKeyedStrip() {
-    if (glyph_.isNull() || transparentColor_ == clNone)
-        keyed_ = glyph_.convertToFormat(QImage::Format_ARGB32);
-    else
-        keyed_ = cutGlyphImage(glyph_, 0, 1, platform::toQColor(transparentColor_).rgb());
-}
-
 void TAnimatedImage::frameChanged() {
     emit OnFrameChanged();
     update();
 }
 
-void TAnimatedImage::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (opaque_)
-        painter.fillRect(rect(), platform::toQColor(color_));
-    const QSize frame = frameSize();
-    if (frame.width() <= 0 || frame.height() <= 0)
-        return;
-    const int k = shownFrame();
-    const QRect source = orientation_ == goHorizontal ? QRect(QPoint(k * frame.width(), 0), frame)
-                                                      : QRect(QPoint(0, k * frame.height()), frame);
+QRect TAnimatedImage::frameTarget(QSize frame) const {
     QRect target(QPoint(0, 0), frame);
     if (stretch_)
         target = rect();
     else if (center_)
         target.moveTo((width() - frame.width()) / 2, (height() - frame.height()) / 2);
+    return target;
+}
+
+namespace {
+
+// The frame k of the strip, stretched to target's size, with transparent pixels where the
+// strip shows its transparent colour (unless that is clNone).
+QImage stretchedFrame(const QImage& strip, platform::TColor transparent,
+                      TGlyphOrientation orientation, QSize frame, int k, QSize target) {
+    const QRect source = orientation == goHorizontal ? QRect(QPoint(k * frame.width(), 0), frame)
+                                                     : QRect(QPoint(0, k * frame.height()), frame);
+    QImage picture(target, QImage::Format_ARGB32);
+    picture.fill(0u);
+    if (transparent == TAnimatedImage::clNone)
+        stretchCopy(picture, picture.rect(), strip, source);
+    else
+        stretchCopyKeyed(picture, picture.rect(), strip, source,
+                         platform::toQColor(transparent).rgb());
+    return picture;
+}
+
+} // namespace
+
+const QImage& TAnimatedImage::opaqueFrame(int k) {
+    const auto slot = static_cast<size_t>(std::max(k, 0));
+    if (opaqueFrames_.size() <= slot)
+        opaqueFrames_.resize(slot + 1);
+    QImage& composed = opaqueFrames_[slot];
+    if (!composed.isNull())
+        return composed;
+    composed = QImage(size(), QImage::Format_RGB32);
+    composed.fill(platform::toQColor(color_));
+    const QSize frame = frameSize();
+    const QRect target = frameTarget(frame);
+    if (frame.width() > 0 && frame.height() > 0 && !target.isEmpty()) {
+        QPainter painter(&composed);
+        platform::drawPixelArt(
+            painter, target.topLeft(),
+            stretchedFrame(glyph_, transparentColor_, orientation_, frame, k, target.size()));
+    }
+    return composed;
+}
+
+void TAnimatedImage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    opaqueFrames_.clear();
+}
+
+void TAnimatedImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (opaque_) {
+        // The colour and the frame over it, composed once: a frame costs one copy.
+        platform::drawPixelArt(painter, QPoint(0, 0), opaqueFrame(shownFrame()));
+        return;
+    }
+    const QSize frame = frameSize();
+    if (frame.width() <= 0 || frame.height() <= 0)
+        return;
+    const QRect target = frameTarget(frame);
     if (target.isEmpty())
         return;
-    QImage picture(target.size(), QImage::Format_ARGB32);
-    picture.fill(0u);
-    stretchCopy(picture, picture.rect(), keyed_, source, true);
-    platform::drawPixelArt(painter, target.topLeft(), picture);
+    platform::drawPixelArt(painter, target.topLeft(),
+                           stretchedFrame(glyph_, transparentColor_, orientation_, frame,
+                                          shownFrame(), target.size()));
 }
 
 bool TAnimatedImage::event(QEvent* event) {

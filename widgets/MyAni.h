@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 class QTimer;
 
@@ -94,6 +95,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     int timerPeriod() const;
@@ -102,11 +104,14 @@ private:
     void guessFrameCount();
     void applyAutoSize();
     void showInactiveFrame();
-    void rebuildKeyedStrip();
     void frameChanged();
+    // The client area of an opaque control showing frame k: Color with the frame drawn over
+    // it, made once per frame and kept until the picture, its place or Color changes.
+    const QImage& opaqueFrame(int k);
+    QRect frameTarget(QSize frame) const;
 
     QImage glyph_;
-    QImage keyed_; // the strip with its transparent colour made transparent
+    std::vector<QImage> opaqueFrames_;
     TGlyphOrientation orientation_ = goHorizontal;
     int numGlyphs_ = 1;
     int glyphNum_ = 0;

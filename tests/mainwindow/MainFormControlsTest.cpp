@@ -10,6 +10,7 @@
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
 
+#include "platform/Resources.h"
 #include "platform/Screen.h"
 
 #include <QEnterEvent>
@@ -250,6 +251,38 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
     EXPECT_EQ(window_->RxGIFAnimator1->frameSize(), QSize(50, 50));
     EXPECT_EQ(window_->RxGIFAnimator1->Interval(), 150u);
     EXPECT_FALSE(window_->RxGIFAnimator1->Active());
+}
+
+TEST_F(MainForm, TheAboutAnimationShowsThePageThroughItsTransparentPixels) {
+    openActive();
+    QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
+    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    TAnimatedImage& picture = *window_->RxGIFAnimator1;
+    const QRect box = picture.geometry();
+    // What the page shows beneath the picture, seen with the picture away.
+    picture.hide();
+    const QImage beneath = window_->aboutPageWidget_->grab(box).toImage();
+    picture.show();
+    // The strip's ground colour (its bottom-left pixel) is transparent.
+    const QImage strip = platform::loadBitmap(QStringLiteral("ABOUT_ANIM"));
+    ASSERT_FALSE(strip.isNull());
+    const QRgb ground = strip.pixel(0, strip.height() - 1);
+
+    picture.setActive(true);
+    for (int shown = 0; shown < 9; ++shown) {
+        SCOPED_TRACE(shown);
+        if (shown > 0)
+            picture.TimerTick(); // frames 1 to 8; frame 0 is the still one
+        ASSERT_EQ(picture.shownFrame(), shown);
+        const QImage onPage = window_->aboutPageWidget_->grab(box).toImage();
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x) {
+                const QRgb own = strip.pixel(shown * 50 + x, y);
+                const QColor expected(own == ground ? beneath.pixel(x, y) : own);
+                ASSERT_EQ(testsupport::pixel(onPage, x, y), expected) << x << "," << y;
+            }
+    }
+    picture.setActive(false);
 }
 
 TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {

@@ -4,8 +4,13 @@
 
 namespace tarnell {
 
-void stretchCopy(QImage& target, const QRect& targetRect, const QImage& source,
-                 const QRect& sourceRect, bool blend) {
+namespace {
+
+// Samples sourceRect of source into targetRect of target; leaveOut(pixel) says which source
+// pixels are not drawn.
+template <typename LeaveOut>
+void stretchPixels(QImage& target, const QRect& targetRect, const QImage& source,
+                   const QRect& sourceRect, LeaveOut leaveOut) {
     if (targetRect.isEmpty() || sourceRect.isEmpty() || source.isNull() || target.isNull())
         return;
     const QRect clipped = targetRect.intersected(target.rect());
@@ -24,11 +29,26 @@ void stretchCopy(QImage& target, const QRect& targetRect, const QImage& source,
             if (sx < 0 || sx >= source.width())
                 continue;
             const QRgb pixel = source.pixel(sx, sy);
-            if (blend && qAlpha(pixel) == 0)
+            if (leaveOut(pixel))
                 continue;
             target.setPixel(x, y, pixel | 0xFF000000u);
         }
     }
+}
+
+} // namespace
+
+void stretchCopy(QImage& target, const QRect& targetRect, const QImage& source,
+                 const QRect& sourceRect, bool blend) {
+    stretchPixels(target, targetRect, source, sourceRect,
+                  [blend](QRgb pixel) { return blend && qAlpha(pixel) == 0; });
+}
+
+void stretchCopyKeyed(QImage& target, const QRect& targetRect, const QImage& source,
+                      const QRect& sourceRect, QRgb transparent) {
+    const QRgb key = transparent | 0xFF000000u;
+    stretchPixels(target, targetRect, source, sourceRect,
+                  [key](QRgb pixel) { return (pixel | 0xFF000000u) == key; });
 }
 
 void drawStripFrame(QImage& target, const QImage& strip, FaceFrame frame) {

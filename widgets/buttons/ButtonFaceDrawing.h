@@ -13,6 +13,10 @@ namespace tarnell {
 // Clipped to target.
 void stretchCopy(QImage& target, const QRect& targetRect, const QImage& source,
                  const QRect& sourceRect, bool blend = false);
+// The same, leaving out the source pixels of colour transparent (compared with alpha
+// ignored): what stretchCopy with blend does from a copy keyed by cutGlyphImage.
+void stretchCopyKeyed(QImage& target, const QRect& targetRect, const QImage& source,
+                      const QRect& sourceRect, QRgb transparent);
 
 // The four frames of a face strip, side by side from the left.
 enum class FaceFrame { Normal = 0, Active = 1, Pressed = 2, Disabled = 3 };

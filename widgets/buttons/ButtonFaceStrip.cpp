@@ -10,8 +10,8 @@ namespace tarnell {
 
 namespace {
 QSize stripButtonSize(const QString& sizeStrip, QSize fallback) {
-    const QImage strip = platform::loadBitmap(sizeStrip);
-    if (strip.isNull())
+    const QSize strip = platform::bitmapSize(sizeStrip);
+    if (!strip.isValid() || strip.isEmpty())
         return fallback;
     return {static_cast<int>(std::lround(strip.width() / 4.0)), strip.height()};
 }
@@ -20,11 +20,9 @@ QSize stripButtonSize(const QString& sizeStrip, QSize fallback) {
 TStripFaceButton::TStripFaceButton(GlyphImageStore& store, const QStringList& stripNames,
                                    int firstSelected, const QString& sizeStrip, QSize fallbackSize,
                                    QWidget* parent)
-    : TFaceButton(store, stripButtonSize(sizeStrip, fallbackSize), parent),
-      firstSelected_(firstSelected) {
-    strips_.reserve(static_cast<size_t>(stripNames.size()));
-    for (const QString& name : stripNames)
-        strips_.push_back(platform::loadBitmap(name));
+    : TFaceButton(store, stripButtonSize(sizeStrip, fallbackSize), parent), stripNames_(stripNames),
+      strips_(static_cast<size_t>(stripNames.size())),
+      loaded_(static_cast<size_t>(stripNames.size()), false), firstSelected_(firstSelected) {
     setCaption(QString());
 }
 
@@ -51,14 +49,22 @@ QString TStripFaceButton::faceText() const {
 QImage TStripFaceButton::selectedStrip() const {
     if (selected_ < firstSelected_ || selected_ > lastSelected())
         return {};
-    return strips_[static_cast<size_t>(selected_ - firstSelected_)];
+    // A button shows one strip for good: the others are loaded only if it is ever asked for
+    // them, rather than held in memory by every button of the class.
+    const auto index = static_cast<size_t>(selected_ - firstSelected_);
+    if (!loaded_[index]) {
+        strips_[index] = platform::loadBitmap(stripNames_[static_cast<qsizetype>(index)]);
+        loaded_[index] = true;
+    }
+    return strips_[index];
 }
 
 void TStripFaceButton::replaceFaceStrip(int selected, const QImage& strip) {
     if (selected < firstSelected_ || selected > lastSelected())
         return;
-    strips_[static_cast<size_t>(selected - firstSelected_)] =
-        strip.convertToFormat(QImage::Format_RGB32);
+    const auto index = static_cast<size_t>(selected - firstSelected_);
+    strips_[index] = strip.convertToFormat(QImage::Format_RGB32);
+    loaded_[index] = true;
     update();
 }
 

@@ -27,7 +27,7 @@ signals:
     void OnMouseLeave();
 
 protected:
-    // Loads the strips by name (Selected firstSelected picks the first); the button measures
+    // Shows the strips by name (Selected firstSelected picks the first); the button measures
     // a quarter of the width and the height of sizeStrip (or fallbackSize without it).
     TStripFaceButton(GlyphImageStore& store, const QStringList& stripNames, int firstSelected,
                      const QString& sizeStrip, QSize fallbackSize, QWidget* parent);
@@ -40,7 +40,10 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    std::vector<QImage> strips_;
+    QStringList stripNames_;
+    // Each strip as loaded when first shown (or replaced), in the order of the names.
+    mutable std::vector<QImage> strips_;
+    mutable std::vector<bool> loaded_;
     QStringList faceWords_;
     int firstSelected_;
     int selected_ = 0;

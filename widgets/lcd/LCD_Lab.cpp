@@ -15,6 +15,9 @@ namespace {
 
 using platform::TColor;
 
+// The bytes of the largest built-in glyph (mat9x12).
+constexpr size_t MaxBuiltInGlyphBytes = 9 * 12;
+
 constexpr TColor halved(TColor color) {
     return (color & 0xFF000000u) | ((color & 0x00FFFFFFu) >> 1 & 0x007F7F7Fu);
 }
@@ -140,33 +143,57 @@ void TLCDLabel::setCaption(const QString& text) {
     }
     // The caption is the description, and the name too while nothing else names the label.
     notifyAccessibleTextChanged(this, accessibleName().isEmpty() && hint_.isEmpty());
-    // Only the cells whose character changed are repainted (a running clock changes one or
-    // two of its seven a tick), unless the layout moved everything.
+    // Only the cells whose character changed are drawn and repainted (a running clock
+    // changes one or two of its seven a tick), unless the layout moved everything.
     const QSize before = size();
     layoutControl();
-    if (size() != before)
+    if (size() != before) {
+        shownValid_ = false;
         repaint();
-    else if (const QRect changed = changedCells(previous); !changed.isEmpty())
+    } else if (const QRect changed =
+                   // A disabled label shows no dots: its image stays as it is.
+               changedCells(previous, shownValid_ && isEnabled() ? &shown_ : nullptr);
+               !changed.isEmpty()) {
         repaint(changed);
+    }
 }
 
-QRect TLCDLabel::changedCells(const std::array<uint8_t, MaxCaptionLength + 1>& previous) const {
-    QRect changed;
+template <typename Visit>
+void TLCDLabel::forEachCell(int64_t width, int64_t height, Visit&& visit) const {
     const int64_t left = int64_t{borderSpace_} + 1;
-    for (int line = 0; line < textLines_; ++line) {
-        for (int cell = 0; cell < noOfChars_; ++cell) {
-            const int64_t index = int64_t{line} * noOfChars_ + cell;
-            if (index >= static_cast<int64_t>(TextBuffer.size()))
-                return changed; // every later cell shows code 0 before and after
-            if (TextBuffer[static_cast<size_t>(index)] == previous[static_cast<size_t>(index)])
-                continue;
-            const int64_t x = left + int64_t{cell} * (int64_t{CellWidth} + charSpacing_);
-            const int64_t y = left + int64_t{line} * (int64_t{CellHeight} + lineSpacing_);
-            if (x >= width() || y >= height())
-                continue;
-            changed |= QRect(static_cast<int>(x), static_cast<int>(y), CellWidth, CellHeight);
+    int64_t y = left;
+    // Cells that start beyond the area cannot show, so the walk stops there.
+    for (int line = 0; line < textLines_ && y < height; ++line) {
+        int64_t x = left;
+        for (int cell = 0; cell < noOfChars_ && x < width; ++cell) {
+            visit(int64_t{line} * noOfChars_ + cell, x, y);
+            x += int64_t{CellWidth} + charSpacing_;
         }
+        y += int64_t{CellHeight} + lineSpacing_;
     }
+}
+
+int TLCDLabel::shownCode(const TextCodes& text, int64_t index) const {
+    // Once the terminating zero has been reached, every later cell takes code 0.
+    int code = 0;
+    if (index < static_cast<int64_t>(text.size()) - 1) {
+        const auto end = text.begin() + index + 1;
+        if (std::find(text.begin(), end, uint8_t{0}) == end)
+            code = text[static_cast<size_t>(index)];
+    }
+    return std::clamp(code, FirstCode, LastCode);
+}
+
+QRect TLCDLabel::changedCells(const TextCodes& previous, QImage* redraw) const {
+    QRect changed;
+    forEachCell(width(), height(), [&](int64_t index, int64_t x, int64_t y) {
+        const int code = shownCode(TextBuffer, index);
+        if (code == shownCode(previous, index))
+            return;
+        changed |= QRect(static_cast<int>(x), static_cast<int>(y), CellWidth, CellHeight);
+        if (redraw != nullptr)
+            drawCell(*redraw, x, y, code);
+    });
     return changed & rect();
 }
 
@@ -385,6 +412,7 @@ TCharSetShape TLCDLabel::charSetShape() const {
 // ---- layout ----
 
 void TLCDLabel::relayoutAndRepaint() {
+    shownValid_ = false;
     layoutControl();
     repaint();
 }
@@ -441,19 +469,33 @@ void TLCDLabel::fitToSize(int w, int h) {
 
 void TLCDLabel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    shownValid_ = false;
     layoutControl();
+}
+
+void TLCDLabel::changeEvent(QEvent* event) {
+    // Enabled or not, shown or hidden, the palette behind the system colours: any of them
+    // may change the image.
+    shownValid_ = false;
+    QWidget::changeEvent(event);
 }
 
 // ---- painting ----
 
 void TLCDLabel::paintEvent(QPaintEvent*) {
     ++paintCount_;
-    const QImage bitmap = renderImage();
-    if (bitmap.isNull())
+    // The image is kept while it shows the display; a label hidden on purpose (drawn only
+    // when asked for a picture of it) is drawn afresh.
+    const bool keep = !hiddenOnPurpose();
+    if (!keep || !shownValid_ || shown_.size() != QSize(width() + 2, height() + 2)) {
+        shown_ = renderImage();
+        shownValid_ = keep && !shown_.isNull();
+    }
+    if (shown_.isNull())
         return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    platform::drawPixelArt(painter, QPoint(0, 0), bitmap, QRect(0, 0, width(), height()));
+    platform::drawPixelArt(painter, QPoint(0, 0), shown_, QRect(0, 0, width(), height()));
 }
 
 QImage TLCDLabel::renderImage() const {
@@ -464,7 +506,7 @@ QImage TLCDLabel::renderImage() const {
         return bitmap;
     // Only a label hidden on purpose shows the button face; one that has merely not been
     // shown yet (being rendered off screen, say) draws its display.
-    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+    if (hiddenOnPurpose()) {
         bitmap.fill(platform::toQColor(platform::clBtnFace));
         return bitmap;
     }
@@ -474,6 +516,10 @@ QImage TLCDLabel::renderImage() const {
     if (isEnabled())
         drawText(bitmap);
     return bitmap;
+}
+
+bool TLCDLabel::hiddenOnPurpose() const {
+    return isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide);
 }
 
 void TLCDLabel::drawFrame(QImage& bitmap, int w, int h) const {
@@ -501,46 +547,34 @@ void TLCDLabel::drawFrame(QImage& bitmap, int w, int h) const {
 }
 
 void TLCDLabel::drawText(QImage& bitmap) const {
+    forEachCell(bitmap.width(), bitmap.height(), [&](int64_t index, int64_t x, int64_t y) {
+        drawCell(bitmap, x, y, shownCode(TextBuffer, index));
+    });
+}
+
+void TLCDLabel::drawCell(QImage& bitmap, int64_t x, int64_t y, int code) const {
     // A shade worked out from a system colour's index would mean nothing: halve the colour.
     const QRgb shade = platform::isSystemColor(ShadeColor)
                            ? rgbOf(halved(platform::fromQColor(platform::toQColor(pixelOn_))))
                            : rgbOf(ShadeColor);
     const DotPainter dots{bitmap,      DotWidth,        DotHeight,        pixelSize_ == pix1x1,
                           pixelShape_, rgbOf(pixelOn_), rgbOf(pixelOff_), shade};
-
-    const auto textLength = static_cast<int64_t>(
-        std::find(TextBuffer.begin(), TextBuffer.end(), uint8_t{0}) - TextBuffer.begin());
     const bool custom = dotMatrix_ == CustomFont;
-    std::vector<uint8_t> glyph(static_cast<size_t>(CellColumns) * static_cast<size_t>(CellRows));
+    std::array<uint8_t, MaxBuiltInGlyphBytes> builtIn{};
+    const uint8_t* cellDots = nullptr;
+    if (custom) {
+        cellDots = CustomGlyphs[static_cast<size_t>(code)].data();
+    } else {
+        copyBuiltInGlyph(dotMatrix_, code, builtIn);
+        cellDots = builtIn.data();
+    }
     const int64_t dotStepX = int64_t{DotWidth} + pixelSpacing_;
     const int64_t dotStepY = int64_t{DotHeight} + pixelSpacing_;
-    const int64_t left = int64_t{borderSpace_} + 1;
-    int64_t y = left;
-    // Cells that start beyond the bitmap cannot show, so the walk stops there.
-    for (int line = 0; line < textLines_ && y < bitmap.height(); ++line) {
-        int64_t x = left;
-        for (int cell = 0; cell < noOfChars_ && x < bitmap.width(); ++cell) {
-            const int64_t index = int64_t{line} * noOfChars_ + cell;
-            const int code =
-                std::clamp(index < textLength ? int{TextBuffer[static_cast<size_t>(index)]} : 0,
-                           FirstCode, LastCode);
-            const uint8_t* cellDots = nullptr;
-            if (custom) {
-                cellDots = CustomGlyphs[static_cast<size_t>(code)].data();
-            } else {
-                copyBuiltInGlyph(dotMatrix_, code, glyph);
-                cellDots = glyph.data();
-            }
-            for (int row = 0; row < CellRows; ++row) {
-                for (int column = 0; column < CellColumns; ++column) {
-                    const uint8_t dot = cellDots[row * CellColumns + column];
-                    dots.draw(x + column * dotStepX, y + row * dotStepY,
-                              custom ? dot == 0 : dot == 1);
-                }
-            }
-            x += int64_t{CellWidth} + charSpacing_;
+    for (int row = 0; row < CellRows; ++row) {
+        for (int column = 0; column < CellColumns; ++column) {
+            const uint8_t dot = cellDots[row * CellColumns + column];
+            dots.draw(x + column * dotStepX, y + row * dotStepY, custom ? dot == 0 : dot == 1);
         }
-        y += int64_t{CellHeight} + lineSpacing_;
     }
 }
 

@@ -144,13 +144,20 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    using TextCodes = std::array<uint8_t, MaxCaptionLength + 1>;
+
     // Lays the control out (fitting it to a size changed from outside, otherwise sizing it
     // to its content) and repaints it at once.
     void relayoutAndRepaint();
-    // The cells whose character differs between the caption and a previous text buffer.
-    QRect changedCells(const std::array<uint8_t, MaxCaptionLength + 1>& previous) const;
+    // The cells whose shown character differs between the caption and a previous text
+    // buffer; with a bitmap of the last image shown, draws them into it anew.
+    QRect changedCells(const TextCodes& previous, QImage* redraw = nullptr) const;
+    // Calls visit(index, x, y) for every cell from the first on, by lines, while the cells
+    // start within width x height pixels: the cell number and its top-left dot.
+    template <typename Visit> void forEachCell(int64_t width, int64_t height, Visit&& visit) const;
     void layoutControl();
     void computeDotAndCellSizes();
     void sizeToContent();
@@ -160,8 +167,14 @@ private:
     // Unopenable: the file could not be opened (quietly); Refused: it is no valid set (said).
     enum class CustomSetLoad { Loaded, Unopenable, Refused };
     CustomSetLoad loadCustomSet(QString& error);
+    bool hiddenOnPurpose() const;
     void drawFrame(QImage& bitmap, int width, int height) const;
     void drawText(QImage& bitmap) const;
+    // The dots of the cell at (x, y) showing code (already within the set's codes).
+    void drawCell(QImage& bitmap, int64_t x, int64_t y, int code) const;
+    // The code cell index shows for a text buffer: its character up to the first zero, code 0
+    // from there on, brought within the set's codes.
+    int shownCode(const TextCodes& text, int64_t index) const;
 
     QString caption_;
     TDotMatrix dotMatrix_ = mat5x7;
@@ -198,7 +211,11 @@ private:
     int LastWidth = 0;
     int LastHeight = 0;
     // The caption's character codes, ended by a zero.
-    std::array<uint8_t, MaxCaptionLength + 1> TextBuffer{};
+    TextCodes TextBuffer{};
+    // The image last shown, kept while nothing but the caption changes (whose changed cells
+    // are drawn into it), so that a caption change draws only the cells it changes.
+    QImage shown_;
+    bool shownValid_ = false;
     // One glyph per code while a custom set is loaded (0 = lit), otherwise empty.
     std::array<std::vector<uint8_t>, 256> CustomGlyphs;
     TCharSetShape customShape_;

@@ -6,9 +6,11 @@
 
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 namespace tarnell {
 
@@ -424,6 +426,57 @@ TEST_F(LCDLabelTest, TheSameCaptionTwicePaintsOnce) {
     EXPECT_EQ(label->paintCount(), before + 1);
     label->setDotMatrix(mat5x7); // the character set always repaints
     EXPECT_EQ(label->paintCount(), before + 2);
+}
+
+TEST_F(LCDLabelTest, TheScreenShowsTheWholeCaptionAfterAnySequenceOfChanges) {
+    // A caption change draws and repaints only the cells it changes: whatever came before,
+    // the screen must show what drawing the label afresh shows.
+    auto label = mainWindowLabel(7, "00:00,0");
+    std::mt19937 random(17);
+    auto roll = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    const QString pieces[] = {
+        QStringLiteral("01:23,4"),
+        QStringLiteral("01:23,5"),
+        QStringLiteral("7"),
+        QStringLiteral(""),
+        QStringLiteral("123456789"),
+        QString::fromUtf8("\xc3\xa9t\xc3\xa9"), // above the set's codes: its last glyph
+        QStringLiteral("1\u00002:34"),          // a zero ends the text: blank from there
+        QStringLiteral("1X2:34"),
+        QStringLiteral("\u0001 ~"),
+    };
+    for (int step = 0; step < 300; ++step) {
+        switch (roll(9)) {
+        case 0:
+            label->setEnabled(!label->isEnabled());
+            break;
+        case 1:
+            label->setPixelOn(roll(2) ? platform::clLime : platform::clYellow);
+            break;
+        case 8: // hidden on purpose a while, and looked at meanwhile
+            label->hide();
+            label->setCaption(pieces[roll(static_cast<int>(std::size(pieces)))]);
+            ASSERT_EQ(shot(*label).convertToFormat(QImage::Format_RGB32),
+                      label->renderImage().copy(label->rect()));
+            label->show();
+            break;
+        case 2: // one digit of a running clock
+            label->setCaption(QStringLiteral("00:0%1,%2").arg(roll(10)).arg(roll(10)));
+            break;
+        default:
+            label->setCaption(pieces[roll(static_cast<int>(std::size(pieces)))]);
+            break;
+        }
+        QCoreApplication::processEvents();
+        const QImage shown = label->screen()
+                                 ->grabWindow(label->winId(), 0, 0, label->width(), label->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage afresh = label->renderImage().copy(label->rect());
+        ASSERT_EQ(shown, afresh) << "step " << step << ", caption "
+                                 << label->Caption().toStdString();
+        ASSERT_EQ(shot(*label).convertToFormat(QImage::Format_RGB32), afresh) << "step " << step;
+    }
 }
 
 TEST_F(LCDLabelTest, CaptionsKeepAtMost255Characters) {
