@@ -14,7 +14,7 @@ class TShadowLabel;
 
 // Shows the failure or notice of an operation on the hall of fame in a message box, if it
 // has one; whether the operation succeeded.
-template <typename Value> bool tellPlayer(const tarnell::halloffame::FameOutcome<Value>& outcome) {
+template <typename Value> bool tellPlayer(const halloffame::FameOutcome<Value>& outcome) {
     if (!outcome.message().isEmpty())
         platform::showMessage(outcome.message());
     return outcome.succeeded();
@@ -23,8 +23,9 @@ template <typename Value> bool tellPlayer(const tarnell::halloffame::FameOutcome
 // Runs check, placeholders and look-up in that order, sizing the labels to their lines. The
 // look-up, or nothing when the hall of fame reported a failure: the labels then keep the
 // lines set so far (none when the check failed).
-std::optional<tarnell::halloffame::FameLookup>
-showBestResultLines(tarnell::halloffame::HallOfFame& fame, int fieldSize, int foxCount,
-                    TShadowLabel& timeLine, TShadowLabel& stepsLine);
+std::optional<halloffame::FameLookup> showBestResultLines(halloffame::HallOfFame& fame,
+                                                          int fieldSize, int foxCount,
+                                                          TShadowLabel& timeLine,
+                                                          TShadowLabel& stepsLine);
 
 } // namespace tarnell

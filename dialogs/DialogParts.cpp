@@ -84,7 +84,7 @@ TSkinLayout TDialogForm::dialogSkin(TSkinLayout skin) {
     return skin;
 }
 
-TDialogForm::TDialogForm(Layout layout, tarnell::TDialogHost& host)
+TDialogForm::TDialogForm(Layout layout, TDialogHost& host)
     : TSkinnedForm(dialogSkin(layout.skin)), host_(host) {
     // Closing only hides the window; its owner decides when it goes.
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -169,7 +169,7 @@ void TDialogForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TDialogForm::FormClose() {
-    host_.SetOpenDialogMarker(tarnell::odNone);
+    host_.SetOpenDialogMarker(odNone);
     // The keyboard goes back to the window the dialog stands over: without a window manager
     // nothing else would hand it back, and the keys would reach no window at all.
     if (!isActiveWindow() || !windowHandle())

@@ -90,9 +90,9 @@ protected:
         QSize panelSize;
         QSize bevelSize;
     };
-    TDialogForm(Layout layout, tarnell::TDialogHost& host);
+    TDialogForm(Layout layout, TDialogHost& host);
 
-    tarnell::TDialogHost& host() const { return host_; }
+    TDialogHost& host() const { return host_; }
 
     // Creation steps shared by every dialog: the window centred on the usable screen area...
     void centreOnScreen();
@@ -119,7 +119,7 @@ protected:
 private:
     static TSkinLayout dialogSkin(TSkinLayout skin);
 
-    tarnell::TDialogHost& host_;
+    TDialogHost& host_;
 };
 
 } // namespace tarnell

@@ -14,7 +14,7 @@ const QSize AccountBoxSize(89, 21);
 
 } // namespace
 
-Tdonat_form::Tdonat_form(tarnell::TDialogHost& host)
+Tdonat_form::Tdonat_form(TDialogHost& host)
     : TDialogForm({DonationSkin, QSize(302, 224), QSize(297, 217)}, host) {
     RxLabel2 = addLabel("RxLabel2",
                         QStringLiteral("If you like this software you can support \n"

@@ -24,7 +24,7 @@ public:
     static inline const QString PurseWME = QStringLiteral("E000000000003");
     static inline const QString PurseWMZ = QStringLiteral("Z000000000004");
 
-    explicit Tdonat_form(tarnell::TDialogHost& host);
+    explicit Tdonat_form(TDialogHost& host);
 
     TShadowLabel* RxLabel2 = nullptr;
     TShadowLabel* RxLabel12 = nullptr;

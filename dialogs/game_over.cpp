@@ -23,8 +23,8 @@ void Tgame_over_form::playEmbeddedSound(const QString& name) {
     platform::playSound(platform::WaveSound(platform::loadWave(name)));
 }
 
-Tgame_over_form::Tgame_over_form(tarnell::TDialogHost& host, const tarnell::TPuzzleResult& result,
-                                 SoundPlayer playSound, tarnell::halloffame::FameFileSystem& files)
+Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
+                                 SoundPlayer playSound, halloffame::FameFileSystem& files)
     : TDialogForm({SolvedSkin, QSize(372, 230), QSize(367, 223)}, host), result_(result),
       playSound_(std::move(playSound)), files_(files) {
     RxLabel2 =
@@ -72,12 +72,12 @@ void Tgame_over_form::FormCreate() {
     setLabelCaption(*RxLabel6, QStringLiteral("%1 x %1").arg(result_.FieldSize));
     setLabelCaption(*RxLabel7, QString::number(result_.FoxCount));
     setLabelCaption(*RxLabel10, QString::number(result_.StepCount));
-    setLabelCaption(*RxLabel5, QString::fromStdString(tarnell::ClockText(result_.Elapsed)));
-    tarnell::halloffame::HallOfFame fame(files_);
+    setLabelCaption(*RxLabel5, QString::fromStdString(ClockText(result_.Elapsed)));
+    halloffame::HallOfFame fame(files_);
     decisions_ = {};
     if (const auto best =
             showBestResultLines(fame, result_.FieldSize, result_.FoxCount, *RxLabel15, *RxLabel16))
-        decisions_ = tarnell::halloffame::decide(*best, result_);
+        decisions_ = halloffame::decide(*best, result_);
     const bool beaten = decisions_.NewBestTime || decisions_.NewMinimumSteps;
     if (beaten) {
         RxLabel17->show();
@@ -89,7 +89,7 @@ void Tgame_over_form::FormCreate() {
 }
 
 void Tgame_over_form::mybitbut1Click() {
-    tarnell::halloffame::HallOfFame fame(files_);
+    halloffame::HallOfFame fame(files_);
     if (tellPlayer(fame.store(result_, decisions_, Edit1->text())))
         close();
 }

@@ -29,13 +29,12 @@ public:
 
     static constexpr int SoundDelayMs = 1000;
 
-    Tgame_over_form(
-        tarnell::TDialogHost& host, const tarnell::TPuzzleResult& result,
-        SoundPlayer playSound = &Tgame_over_form::playEmbeddedSound,
-        tarnell::halloffame::FameFileSystem& files = tarnell::halloffame::diskFileSystem());
+    Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
+                    SoundPlayer playSound = &Tgame_over_form::playEmbeddedSound,
+                    halloffame::FameFileSystem& files = halloffame::diskFileSystem());
 
-    const tarnell::TPuzzleResult& result() const { return result_; }
-    const tarnell::halloffame::FameDecisions& decisions() const { return decisions_; }
+    const TPuzzleResult& result() const { return result_; }
+    const halloffame::FameDecisions& decisions() const { return decisions_; }
 
     TShadowLabel* RxLabel2 = nullptr;
     TShadowLabel* RxLabel3 = nullptr;
@@ -65,10 +64,10 @@ private:
     void FormCreate();
     void Timer1Timer();
 
-    tarnell::TPuzzleResult result_;
-    tarnell::halloffame::FameDecisions decisions_;
+    TPuzzleResult result_;
+    halloffame::FameDecisions decisions_;
     SoundPlayer playSound_;
-    tarnell::halloffame::FameFileSystem& files_;
+    halloffame::FameFileSystem& files_;
 };
 
 } // namespace tarnell

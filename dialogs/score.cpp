@@ -12,8 +12,8 @@ const TSkinLayout ScoreSkin{QSize(427, 221), QStringLiteral("Highscore"), QSize(
 
 } // namespace
 
-Tscore_form::Tscore_form(tarnell::TDialogHost& host, int fieldSize, int foxCount,
-                         tarnell::halloffame::FameFileSystem& files)
+Tscore_form::Tscore_form(TDialogHost& host, int fieldSize, int foxCount,
+                         halloffame::FameFileSystem& files)
     : TDialogForm({ScoreSkin, QSize(372, 174), QSize(367, 167)}, host), fieldSize_(fieldSize),
       foxCount_(foxCount), files_(files) {
     RxLabel2 = addLabel("RxLabel2", QStringLiteral("Puzzle difficulty:"), Yellow, {48, 10});
@@ -38,7 +38,7 @@ void Tscore_form::FormCreate() {
     centreOnScreen();
     setLabelCaption(*RxLabel6, QStringLiteral("%1 x %1").arg(fieldSize_));
     setLabelCaption(*RxLabel7, QString::number(foxCount_));
-    tarnell::halloffame::HallOfFame fame(files_);
+    halloffame::HallOfFame fame(files_);
     showBestResultLines(fame, fieldSize_, foxCount_, *RxLabel15, *RxLabel16);
     showOnTop();
 }

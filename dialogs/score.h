@@ -18,8 +18,8 @@ class Tmybitbut;
 class Tscore_form : public TDialogForm {
     Q_OBJECT
 public:
-    Tscore_form(tarnell::TDialogHost& host, int fieldSize, int foxCount,
-                tarnell::halloffame::FameFileSystem& files = tarnell::halloffame::diskFileSystem());
+    Tscore_form(TDialogHost& host, int fieldSize, int foxCount,
+                halloffame::FameFileSystem& files = halloffame::diskFileSystem());
 
     TShadowLabel* RxLabel2 = nullptr;
     TShadowLabel* RxLabel3 = nullptr;
@@ -38,7 +38,7 @@ private:
 
     int fieldSize_;
     int foxCount_;
-    tarnell::halloffame::FameFileSystem& files_;
+    halloffame::FameFileSystem& files_;
 };
 
 } // namespace tarnell

@@ -11,8 +11,7 @@ const TSkinLayout WarningSkin{QSize(427, 127), QString(), QSize(40, 65), QSize(4
 
 } // namespace
 
-Twarnin_form::Twarnin_form(tarnell::TDialogHost& host, const QString& caption,
-                           const QString& message)
+Twarnin_form::Twarnin_form(TDialogHost& host, const QString& caption, const QString& message)
     : TDialogForm({WarningSkin, QSize(372, 80), QSize(367, 76)}, host) {
     RxLabel1 = addLabel("RxLabel1", QString(), platform::clWindowText, {44, 16});
     // The window's own font and colours, engraved: a highlight copy above and to the left.
@@ -37,7 +36,7 @@ void Twarnin_form::FormCreate(const QString& caption, const QString& message) {
     setCaption(caption);
     setLabelCaption(*RxLabel1, message);
     kind_ = host().OpenDialogMarker();
-    if (kind_ == tarnell::odConfirmation) {
+    if (kind_ == odConfirmation) {
         mybitbut1->setCaption(QStringLiteral("Yes"));
         mybitbut2->setCaption(QStringLiteral("No"));
         Image1->show();
@@ -48,7 +47,7 @@ void Twarnin_form::FormCreate(const QString& caption, const QString& message) {
 }
 
 void Twarnin_form::mybitbut1Click() {
-    if (host().OpenDialogMarker() == tarnell::odConfirmation)
+    if (host().OpenDialogMarker() == odConfirmation)
         host().StartNewPuzzle();
     close();
 }

@@ -19,7 +19,7 @@ class Tmybitbut;
 class Twarnin_form : public TDialogForm {
     Q_OBJECT
 public:
-    Twarnin_form(tarnell::TDialogHost& host, const QString& caption, const QString& message);
+    Twarnin_form(TDialogHost& host, const QString& caption, const QString& message);
 
     // The kind of question this dialog was set up for (the marker at creation).
     int kind() const { return kind_; }
@@ -38,7 +38,7 @@ public:
 private:
     void FormCreate(const QString& caption, const QString& message);
 
-    int kind_ = tarnell::odNone;
+    int kind_ = odNone;
 };
 
 } // namespace tarnell

@@ -201,20 +201,19 @@ QString typedName(std::uint8_t choice) {
     return names.at(choice % names.size());
 }
 
-tarnell::TPuzzleResult resultFrom(fuzzsupport::InputReader& input, bool rawTime) {
-    tarnell::TPuzzleResult result;
+TPuzzleResult resultFrom(fuzzsupport::InputReader& input, bool rawTime) {
+    TPuzzleResult result;
     result.FieldSize = static_cast<std::int8_t>(input.byte());
     result.FoxCount = static_cast<std::int8_t>(input.byte());
     result.StepCount = input.int16();
     const std::uint64_t time = input.uint64();
-    result.Elapsed = rawTime
-                         ? std::bit_cast<double>(time)
-                         : static_cast<double>(time & 0xFFFFFFFFu) / tarnell::MillisecondsPerDay;
+    result.Elapsed = rawTime ? std::bit_cast<double>(time)
+                             : static_cast<double>(time & 0xFFFFFFFFu) / MillisecondsPerDay;
     return result;
 }
 
 // The decisions a store acts on: a new best only of a kind whose value could be real.
-FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisions decisions) {
+FameDecisions possibleDecisions(const TPuzzleResult& result, FameDecisions decisions) {
     const bool puzzle = halloffame::isPossiblePuzzle(result.FieldSize, result.FoxCount);
     return {decisions.NewBestTime && puzzle && halloffame::isPossibleTime(result.Elapsed),
             decisions.NewMinimumSteps && puzzle && result.StepCount >= 0};
@@ -222,8 +221,7 @@ FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisi
 
 // Whether the store may drop an old record of the same pair: every flag it has set belongs
 // to a real best that the decisions replace.
-bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
-                FameDecisions decisions) {
+bool superseded(const FameRecord& record, const TPuzzleResult& result, FameDecisions decisions) {
     if (!record.belongsTo(result.FieldSize, result.FoxCount))
         return false;
     const bool puzzle = halloffame::isPossiblePuzzle(record.FieldSize, record.FoxCount);
@@ -235,9 +233,8 @@ bool superseded(const FameRecord& record, const tarnell::TPuzzleResult& result,
     return !timeStays && !stepsStays;
 }
 
-void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
-                const tarnell::TPuzzleResult& result, FameDecisions decisions, const QString& name,
-                bool decidedByTheGame) {
+void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame, const TPuzzleResult& result,
+                FameDecisions decisions, const QString& name, bool decidedByTheGame) {
     const bool hadFile = files.exists(FameName);
     const Bytes old = hadFile ? files.files_[FameName] : Bytes{};
     const bool damaged = old.size() % RecordSize != 0;
@@ -275,8 +272,7 @@ void checkStore(MemoryFiles& files, halloffame::HallOfFame& fame,
         FUZZ_CHECK(fresh.TimeFlag == 0 || halloffame::countsAsBestTime(fresh));
         FUZZ_CHECK(fresh.StepsFlag == 0 || halloffame::countsAsMinimumSteps(fresh));
         FUZZ_CHECK(fresh.Steps == result.StepCount);
-        FUZZ_CHECK(tarnell::ElapsedMilliseconds(fresh.Time) ==
-                   tarnell::ElapsedMilliseconds(result.Elapsed));
+        FUZZ_CHECK(ElapsedMilliseconds(fresh.Time) == ElapsedMilliseconds(result.Elapsed));
         FUZZ_CHECK((fresh.TimeFlag != 0) != (fresh.StepsFlag != 0));
         FUZZ_CHECK(fresh.Name == halloffame::encodeName(name));
     }
@@ -311,7 +307,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzsupport::InputReader input(std::span(data, size));
     const std::uint8_t flags = input.byte();
-    const tarnell::TPuzzleResult result = resultFrom(input, (flags & 8) != 0);
+    const TPuzzleResult result = resultFrom(input, (flags & 8) != 0);
     const QString name = typedName(input.byte());
     const int extraSize = static_cast<std::int8_t>(input.byte());
     const int extraFoxes = static_cast<std::int8_t>(input.byte());

@@ -16,9 +16,6 @@ namespace tarnell {
 
 namespace {
 
-using tarnell::TCharSetShape;
-using tarnell::TCustomCharSet;
-
 bool sameShape(const TCharSetShape& a, const TCharSetShape& b) {
     return a.CellColumns == b.CellColumns && a.CellRows == b.CellRows &&
            a.FirstCode == b.FirstCode && a.LastCode == b.LastCode;
@@ -61,7 +58,7 @@ QString folder() {
 void checkParsed(std::span<const uint8_t> bytes) {
     TCustomCharSet parsed;
     parsed.Shape = TCharSetShape{-1, -1, -1, -1};
-    const std::string reason = tarnell::parseCustomCharSet(bytes, parsed);
+    const std::string reason = parseCustomCharSet(bytes, parsed);
     if (!reason.empty()) {
         // Refused: the output is untouched.
         FUZZ_CHECK(sameShape(parsed.Shape, TCharSetShape{-1, -1, -1, -1}));
@@ -70,12 +67,12 @@ void checkParsed(std::span<const uint8_t> bytes) {
         return;
     }
     const TCharSetShape& shape = parsed.Shape;
-    FUZZ_CHECK(shape.CellColumns >= 1 && shape.CellColumns <= tarnell::MaxCustomCellDots);
-    FUZZ_CHECK(shape.CellRows >= 1 && shape.CellRows <= tarnell::MaxCustomCellDots);
+    FUZZ_CHECK(shape.CellColumns >= 1 && shape.CellColumns <= MaxCustomCellDots);
+    FUZZ_CHECK(shape.CellRows >= 1 && shape.CellRows <= MaxCustomCellDots);
     FUZZ_CHECK(shape.FirstCode >= 0 && shape.FirstCode <= shape.LastCode && shape.LastCode <= 255);
     const std::size_t glyphBytes = static_cast<std::size_t>(shape.glyphBytes());
     FUZZ_CHECK(bytes.size() >=
-               tarnell::CustomHeaderBytes +
+               CustomHeaderBytes +
                    glyphBytes * static_cast<std::size_t>(shape.LastCode - shape.FirstCode + 1));
     for (int code = 0; code < 256; ++code) {
         const auto& glyph = parsed.Glyphs[static_cast<std::size_t>(code)];
@@ -86,23 +83,23 @@ void checkParsed(std::span<const uint8_t> bytes) {
                 std::all_of(glyph.begin(), glyph.end(), [](uint8_t dot) { return dot == 1; }));
     }
     // The set written out again reads back the same, and is the file's own leading bytes.
-    const std::vector<uint8_t> written = tarnell::customCharSetBytes(parsed);
+    const std::vector<uint8_t> written = customCharSetBytes(parsed);
     FUZZ_CHECK(written.size() <= bytes.size() &&
                std::equal(written.begin(), written.end(), bytes.begin()));
     TCustomCharSet again;
-    FUZZ_CHECK(tarnell::parseCustomCharSet(written, again).empty());
+    FUZZ_CHECK(parseCustomCharSet(written, again).empty());
     FUZZ_CHECK(sameShape(again.Shape, shape) && again.Glyphs == parsed.Glyphs);
 }
 
 void checkLabel(std::span<const uint8_t> bytes) {
     static const QString knownPath = folder() + QStringLiteral("/known.lcd");
     static const QString fuzzPath = folder() + QStringLiteral("/input.lcd");
-    static std::unique_ptr<tarnell::TLCDLabel> label;
+    static std::unique_ptr<TLCDLabel> label;
     if (!label) {
-        const std::vector<uint8_t> known = tarnell::customCharSetBytes(knownSet());
+        const std::vector<uint8_t> known = customCharSetBytes(knownSet());
         writeFile(knownPath, reinterpret_cast<const char*>(known.data()),
                   static_cast<qsizetype>(known.size()));
-        label = std::make_unique<tarnell::TLCDLabel>();
+        label = std::make_unique<TLCDLabel>();
         label->setNoOfChars(6);
         label->setTextLines(2);
     }
@@ -112,9 +109,9 @@ void checkLabel(std::span<const uint8_t> bytes) {
 
     // The same start for every input: a built-in set, then the known custom set.
     label->setCaption(standardCaption());
-    label->setDotMatrix(tarnell::mat5x7);
+    label->setDotMatrix(mat5x7);
     label->setFilename(knownPath);
-    FUZZ_CHECK(label->DotMatrix() == tarnell::CustomFont && label->loadError().isEmpty());
+    FUZZ_CHECK(label->DotMatrix() == CustomFont && label->loadError().isEmpty());
     FUZZ_CHECK(sameShape(label->charSetShape(), knownSet().Shape));
     messages.clear();
 
@@ -122,8 +119,8 @@ void checkLabel(std::span<const uint8_t> bytes) {
               static_cast<qsizetype>(bytes.size()));
     label->setFilename(fuzzPath);
     TCustomCharSet parsed;
-    const bool valid = tarnell::parseCustomCharSet(bytes, parsed).empty();
-    FUZZ_CHECK(label->DotMatrix() == tarnell::CustomFont);
+    const bool valid = parseCustomCharSet(bytes, parsed).empty();
+    FUZZ_CHECK(label->DotMatrix() == CustomFont);
     if (valid) {
         FUZZ_CHECK(label->loadError().isEmpty() && messages.isEmpty());
         FUZZ_CHECK(sameShape(label->charSetShape(), parsed.Shape));
@@ -134,8 +131,8 @@ void checkLabel(std::span<const uint8_t> bytes) {
         FUZZ_CHECK(sameShape(label->charSetShape(), knownSet().Shape));
     }
     // Still usable: its size is bounded and it paints at that size.
-    FUZZ_CHECK(label->width() >= 1 && label->width() <= tarnell::TLCDLabel::MaxExtent);
-    FUZZ_CHECK(label->height() >= 1 && label->height() <= tarnell::TLCDLabel::MaxExtent);
+    FUZZ_CHECK(label->width() >= 1 && label->width() <= TLCDLabel::MaxExtent);
+    FUZZ_CHECK(label->height() >= 1 && label->height() <= TLCDLabel::MaxExtent);
     const QImage image = label->renderImage();
     FUZZ_CHECK(!image.isNull() && image.size() == label->size() + QSize(2, 2));
     label->setCaption(QStringLiteral("Tarnell"));

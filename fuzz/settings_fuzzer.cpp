@@ -19,24 +19,23 @@ namespace {
 
 constexpr int DefaultHints = 1;
 
-void checkSetup(const tarnell::TSetup& setup) {
-    FUZZ_CHECK(setup.Size >= tarnell::MinFieldSize && setup.Size <= tarnell::MaxFieldSize);
-    FUZZ_CHECK(setup.Foxes >= 1 && setup.Foxes <= tarnell::MaxFoxes(setup.Size));
+void checkSetup(const TSetup& setup) {
+    FUZZ_CHECK(setup.Size >= MinFieldSize && setup.Size <= MaxFieldSize);
+    FUZZ_CHECK(setup.Foxes >= 1 && setup.Foxes <= MaxFoxes(setup.Size));
 }
 
 void checkNormalize(int storedSize, int storedFoxes) {
-    const tarnell::TSetup setup = tarnell::NormalizeSetup(storedSize, storedFoxes);
+    const TSetup setup = NormalizeSetup(storedSize, storedFoxes);
     checkSetup(setup);
     // Values in range are kept; normalising twice changes nothing.
-    const bool sizeInRange =
-        storedSize >= tarnell::MinFieldSize && storedSize <= tarnell::MaxFieldSize;
+    const bool sizeInRange = storedSize >= MinFieldSize && storedSize <= MaxFieldSize;
     if (sizeInRange)
         FUZZ_CHECK(setup.Size == storedSize);
     else
-        FUZZ_CHECK(setup.Size == tarnell::DefaultSetupSize);
-    if (sizeInRange && storedFoxes >= 1 && storedFoxes <= tarnell::MaxFoxes(storedSize))
+        FUZZ_CHECK(setup.Size == DefaultSetupSize);
+    if (sizeInRange && storedFoxes >= 1 && storedFoxes <= MaxFoxes(storedSize))
         FUZZ_CHECK(setup.Foxes == storedFoxes);
-    const tarnell::TSetup again = tarnell::NormalizeSetup(setup.Size, setup.Foxes);
+    const TSetup again = NormalizeSetup(setup.Size, setup.Foxes);
     FUZZ_CHECK(again.Size == setup.Size && again.Foxes == setup.Foxes);
 }
 
@@ -86,7 +85,7 @@ StoredValues readValues(const platform::SettingsStore& store) {
 
 void checkStoreRoundTrip(std::span<const std::uint8_t> bytes) {
     QString path;
-    tarnell::TSetup setup{};
+    TSetup setup{};
     bool hints = true;
     {
         platform::SettingsStore store;
@@ -98,8 +97,8 @@ void checkStoreRoundTrip(std::span<const std::uint8_t> bytes) {
         if (!store.isOpen())
             return;
         const StoredValues values = readValues(store);
-        setup = tarnell::NormalizeSetup(values.Fin.value_or(tarnell::DefaultSetupSize),
-                                        values.Lim.value_or(tarnell::DefaultSetupFoxes));
+        setup = NormalizeSetup(values.Fin.value_or(DefaultSetupSize),
+                               values.Lim.value_or(DefaultSetupFoxes));
         checkSetup(setup);
         hints = values.Hints.value_or(DefaultHints) != 0;
         // What the program writes at exit.

@@ -39,7 +39,7 @@ FameStatus done() {
 const QString NotStored = QStringLiteral("Your result was not stored.");
 
 QString clockText(double days) {
-    return QString::fromStdString(tarnell::ClockText(days));
+    return QString::fromStdString(ClockText(days));
 }
 
 // Reads the records of an open file one by one, handing each to take until it fails.
@@ -63,15 +63,14 @@ FameStatus readRecords(FameFile& file, const std::string& name, std::int64_t len
 }
 
 // The result as a record, its time to the nearest whole millisecond.
-FameRecord recordOf(const tarnell::TPuzzleResult& result, const QString& typedName) {
+FameRecord recordOf(const TPuzzleResult& result, const QString& typedName) {
     FameRecord record;
     record.FieldSize = result.FieldSize;
     record.FoxCount = result.FoxCount;
     record.Steps = result.StepCount;
     record.Time = result.Elapsed;
     if (isPossibleTime(record.Time))
-        record.Time = static_cast<double>(tarnell::ElapsedMilliseconds(result.Elapsed)) /
-                      tarnell::MillisecondsPerDay;
+        record.Time = static_cast<double>(ElapsedMilliseconds(result.Elapsed)) / MillisecondsPerDay;
     record.Name = encodeName(typedName);
     return record;
 }
@@ -90,7 +89,7 @@ bool keeps(const FameRecord& record, int fieldSize, int foxCount, FameDecisions 
 }
 
 // The decisions that a result can carry: a new best only of a kind whose value is possible.
-FameDecisions possibleDecisions(const tarnell::TPuzzleResult& result, FameDecisions decisions) {
+FameDecisions possibleDecisions(const TPuzzleResult& result, FameDecisions decisions) {
     const bool puzzle = isPossiblePuzzle(result.FieldSize, result.FoxCount);
     decisions.NewBestTime = decisions.NewBestTime && puzzle && isPossibleTime(result.Elapsed);
     decisions.NewMinimumSteps = decisions.NewMinimumSteps && puzzle && result.StepCount >= 0;
@@ -107,15 +106,15 @@ int placeholderSteps(int fieldSize, int foxCount) {
     return 2 * (fieldSize + foxCount);
 }
 
-FameDecisions decide(const FameLookup& best, const tarnell::TPuzzleResult& result) {
+FameDecisions decide(const FameLookup& best, const TPuzzleResult& result) {
     FameDecisions decisions;
     const std::int64_t bestTime = best.TimeRecord
-                                      ? tarnell::ElapsedMilliseconds(best.TimeRecord->Time)
+                                      ? ElapsedMilliseconds(best.TimeRecord->Time)
                                       : placeholderMilliseconds(result.FieldSize, result.FoxCount);
     const std::int64_t bestSteps = best.StepsRecord
                                        ? best.StepsRecord->Steps
                                        : placeholderSteps(result.FieldSize, result.FoxCount);
-    decisions.NewBestTime = tarnell::ElapsedMilliseconds(result.Elapsed) < bestTime;
+    decisions.NewBestTime = ElapsedMilliseconds(result.Elapsed) < bestTime;
     decisions.NewMinimumSteps = result.StepCount < bestSteps;
     return possibleDecisions(result, decisions);
 }
@@ -132,7 +131,7 @@ QString minimumStepsLine(const FameRecord& record) {
 QString placeholderTimeLine(int fieldSize, int foxCount) {
     return PlaceholderName +
            clockText(static_cast<double>(placeholderMilliseconds(fieldSize, foxCount)) /
-                     tarnell::MillisecondsPerDay);
+                     MillisecondsPerDay);
 }
 
 QString placeholderStepsLine(int fieldSize, int foxCount) {
@@ -312,7 +311,7 @@ FameStatus HallOfFame::swapIn(const OldFile& old) {
                 .arg(quoted(asideName)));
 }
 
-FameStatus HallOfFame::store(const tarnell::TPuzzleResult& result, FameDecisions decisions,
+FameStatus HallOfFame::store(const TPuzzleResult& result, FameDecisions decisions,
                              const QString& typedName) {
     const FameRecord fresh = recordOf(result, typedName);
     decisions = possibleDecisions(result, decisions);

@@ -40,7 +40,7 @@ std::int64_t placeholderMilliseconds(int fieldSize, int foxCount);
 int placeholderSteps(int fieldSize, int foxCount);
 
 // Compares true durations in whole milliseconds, hours included.
-FameDecisions decide(const FameLookup& best, const tarnell::TPuzzleResult& result);
+FameDecisions decide(const FameLookup& best, const TPuzzleResult& result);
 
 // "<name>  07:05,3", "<name>  25 steps", and the "Mr. Smith    " placeholders.
 QString bestTimeLine(const FameRecord& record);
@@ -102,7 +102,7 @@ public:
     // decisions supersede, then the new time record and the new steps record. The new file
     // is written and flushed as "h_fame2.dat" and renamed over "h_fame.dat", so the file
     // always holds either all the old or all the new records. Succeeds when it is in place.
-    FameStatus store(const tarnell::TPuzzleResult& result, FameDecisions decisions,
+    FameStatus store(const TPuzzleResult& result, FameDecisions decisions,
                      const QString& typedName);
 
 private:

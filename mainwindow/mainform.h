@@ -37,15 +37,15 @@ class TLCDLabel;
 
 // What the window takes from outside; each one left empty means the real thing.
 struct TMainFormSources {
-    tarnell::RandomSource* random = nullptr;
-    const tarnell::TimeOfDaySource* clock = nullptr;
+    RandomSource* random = nullptr;
+    const TimeOfDaySource* clock = nullptr;
     // Plays the CLICK sound of a move.
     std::function<void(const platform::WaveSound&)> playClick;
     // Whether the program is the active application (hovered buttons take the focus only then).
     std::function<bool()> applicationActive;
 };
 
-class Tmainform_form : public TSkinnedForm, public tarnell::TDialogHost {
+class Tmainform_form : public TSkinnedForm, public TDialogHost {
     Q_OBJECT
 public:
     static constexpr QSize ClientSize{488, 376};
@@ -57,7 +57,7 @@ public:
     explicit Tmainform_form(TMainFormSources sources = {}, QWidget* parent = nullptr);
     ~Tmainform_form() override;
 
-    const tarnell::TPuzzle& puzzle() const { return puzzle_; }
+    const TPuzzle& puzzle() const { return puzzle_; }
     const platform::WaveSound& clickSound() const { return click_; }
 
     // --- TDialogHost ---
@@ -105,29 +105,29 @@ public:
     QTimer* Timer1 = nullptr;
 
     TShadowLabel* RxLabel2 = nullptr;
-    tarnell::TLCDLabel* LCDLabel2 = nullptr;
+    TLCDLabel* LCDLabel2 = nullptr;
     TShadowLabel* RxLabel3 = nullptr;
-    tarnell::TLCDLabel* LCDLabel3 = nullptr;
+    TLCDLabel* LCDLabel3 = nullptr;
     TShadowLabel* RxLabel4 = nullptr;
-    tarnell::TLCDLabel* LCDLabel4 = nullptr;
+    TLCDLabel* LCDLabel4 = nullptr;
     TShadowLabel* RxLabel1 = nullptr;
-    tarnell::TLCDLabel* LCDLabel1 = nullptr;
-    tarnell::TFieldArea* PaintBox3 = nullptr;
-    tarnell::TImagelessButton* RzBmpButton1 = nullptr;
+    TLCDLabel* LCDLabel1 = nullptr;
+    TFieldArea* PaintBox3 = nullptr;
+    TImagelessButton* RzBmpButton1 = nullptr;
     TBevel* Bevel1 = nullptr;
     Tmybitbutn5* mybitbutn510 = nullptr;
     Tmybitbutn5* mybitbutn51 = nullptr;
-    tarnell::TImagelessButton* RzBmpButton16 = nullptr;
+    TImagelessButton* RzBmpButton16 = nullptr;
     TGlyphCheckBox* JvgCheckBox12 = nullptr;
     Tmybitbutn5* mybitbutn52 = nullptr;
     TShadowLabel* RxLabel7 = nullptr;
     TShadowLabel* RxLabel5 = nullptr;
     Tmybitbutn* mybitbutn3 = nullptr;
-    tarnell::TLCDLabel* LCDLabel5 = nullptr;
+    TLCDLabel* LCDLabel5 = nullptr;
     Tmybitbutn* mybitbutn1 = nullptr;
     Tmybitbutn* mybitbutn4 = nullptr;
     TShadowLabel* RxLabel6 = nullptr;
-    tarnell::TLCDLabel* LCDLabel6 = nullptr;
+    TLCDLabel* LCDLabel6 = nullptr;
     Tmybitbutn* mybitbutn2 = nullptr;
 
     TBevel* Bevel2 = nullptr;
@@ -177,19 +177,19 @@ private:
 
     // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
     template <typename Form, typename... Args>
-    void OpenDialogOfKind(std::unique_ptr<Form>& slot, tarnell::TOpenDialog marker, Args&&... args);
+    void OpenDialogOfKind(std::unique_ptr<Form>& slot, TOpenDialog marker, Args&&... args);
     QWidget* dialogNamedByMarker() const;
 
-    std::unique_ptr<tarnell::RandomSource> ownRandom_;
-    std::unique_ptr<tarnell::TimeOfDaySource> ownClock_;
-    tarnell::RandomSource& random_;
-    const tarnell::TimeOfDaySource& clock_;
+    std::unique_ptr<RandomSource> ownRandom_;
+    std::unique_ptr<TimeOfDaySource> ownClock_;
+    RandomSource& random_;
+    const TimeOfDaySource& clock_;
     std::function<void(const platform::WaveSound&)> playClick_;
     std::function<bool()> applicationActive_;
-    tarnell::TPuzzle puzzle_;
+    TPuzzle puzzle_;
     platform::WaveSound click_;
 
-    int marker_ = tarnell::odNone; // the open-dialog marker
+    int marker_ = odNone; // the open-dialog marker
     std::unique_ptr<Twarnin_form> confirmation_;
     std::unique_ptr<Tgame_over_form> puzzleSolved_;
     std::unique_ptr<Tscore_form> highScore_;
@@ -197,8 +197,8 @@ private:
 
     TSideButton side_[3];
     bool stopped_ = false;
-    tarnell::TBoardKeys* boardKeys_ = nullptr;
-    tarnell::TBoardReader* boardReader_ = nullptr;
+    TBoardKeys* boardKeys_ = nullptr;
+    TBoardReader* boardReader_ = nullptr;
 };
 
 } // namespace tarnell

@@ -10,12 +10,12 @@ namespace tarnell::platform {
 
 double timeOfDayInDays();
 
-class SystemTimeOfDay : public tarnell::TimeOfDaySource {
+class SystemTimeOfDay : public TimeOfDaySource {
 public:
     double Now() const override { return timeOfDayInDays(); }
 };
 
-class StdRandom : public tarnell::RandomSource {
+class StdRandom : public RandomSource {
 public:
     void Reseed(uint32_t seed) override { engine_.seed(seed); }
     int Next(int n) override;

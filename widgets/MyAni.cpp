@@ -14,7 +14,7 @@ namespace tarnell {
 
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
-    tarnell::installAccessibleInterfaces();
+    installAccessibleInterfaces();
     timer_->setInterval(static_cast<int>(interval_));
     connect(timer_, &QTimer::timeout, this, &TAnimatedImage::TimerTick);
 }
@@ -309,7 +309,7 @@ void TAnimatedImage::paintEvent(QPaintEvent*) {
 bool TAnimatedImage::event(QEvent* event) {
     // The hint names the control for assistive technology.
     if (event->type() == QEvent::ToolTipChange)
-        tarnell::notifyAccessibleTextChanged(this, true);
+        notifyAccessibleTextChanged(this, true);
     return QWidget::event(event);
 }
 

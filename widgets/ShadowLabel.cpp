@@ -11,7 +11,7 @@ TShadowLabel::TShadowLabel(const QString& caption, platform::TColor color, QWidg
     : QWidget(parent), caption_(caption), fontColor_(color) {
     setFont(platform::programFont(true));
     setFocusPolicy(Qt::NoFocus);
-    tarnell::installAccessibleInterfaces();
+    installAccessibleInterfaces();
     // Read aloud as one line: the line breaks only lay the caption out.
     setAccessibleName(caption.simplified());
 }

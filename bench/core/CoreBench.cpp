@@ -19,8 +19,8 @@ using testsupport::Game;
 
 void NewPuzzleLargest(benchmark::State& state) {
     Game game;
-    tarnell::TPuzzle& puzzle = game.puzzle;
-    puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
+    TPuzzle& puzzle = game.puzzle;
+    puzzle.Reset(MaxFieldSize, MaxFoxes(MaxFieldSize));
     for (auto _ : state) {
         game.clock.Advance(1);
         puzzle.NewPuzzle();
@@ -33,14 +33,14 @@ BENCHMARK(NewPuzzleLargest);
 // repeats the count, the rules and the sweep over about 90 opened cells.
 void OpenCellWithSweep(benchmark::State& state) {
     Game game;
-    tarnell::TPuzzle& puzzle = game.puzzle;
-    puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
+    TPuzzle& puzzle = game.puzzle;
+    puzzle.Reset(MaxFieldSize, MaxFoxes(MaxFieldSize));
     puzzle.NewPuzzle();
     int row = 0;
     int col = 0;
-    for (int r = 1; r <= tarnell::MaxFieldSize; ++r) {
-        for (int c = 1; c <= tarnell::MaxFieldSize; ++c) {
-            if (puzzle.FoxPlane()[r][c] != tarnell::fpFox) {
+    for (int r = 1; r <= MaxFieldSize; ++r) {
+        for (int c = 1; c <= MaxFieldSize; ++c) {
+            if (puzzle.FoxPlane()[r][c] != fpFox) {
                 puzzle.OpenCell(r, c);
                 row = r;
                 col = c;
@@ -55,8 +55,8 @@ BENCHMARK(OpenCellWithSweep);
 // The first click on a fresh 10 x 10 puzzle, generation excluded from the timing.
 void OpenCellFirstMove(benchmark::State& state) {
     Game game;
-    tarnell::TPuzzle& puzzle = game.puzzle;
-    puzzle.Reset(tarnell::MaxFieldSize, tarnell::MaxFoxes(tarnell::MaxFieldSize));
+    TPuzzle& puzzle = game.puzzle;
+    puzzle.Reset(MaxFieldSize, MaxFoxes(MaxFieldSize));
     std::mt19937 pick(7u);
     for (auto _ : state) {
         state.PauseTiming();

@@ -25,8 +25,8 @@ public:
     }
     ~FullHallOfFame() { QDir::setCurrent(previous_); }
 
-    static tarnell::TPuzzleResult result(int size, int foxes, double seconds) {
-        tarnell::TPuzzleResult r;
+    static TPuzzleResult result(int size, int foxes, double seconds) {
+        TPuzzleResult r;
         r.FieldSize = size;
         r.FoxCount = foxes;
         r.StepCount = 50;

@@ -15,8 +15,8 @@ namespace {
 
 // The embedded images, or stand-ins of the same sizes when they are not there (the cost
 // of a frame does not depend on what the pictures show).
-tarnell::TFieldImages benchImages(bool& standIns) {
-    tarnell::TFieldImages images = tarnell::loadFieldImages();
+TFieldImages benchImages(bool& standIns) {
+    TFieldImages images = loadFieldImages();
     standIns = !images.problems().isEmpty();
     if (!standIns)
         return images;
@@ -25,7 +25,7 @@ tarnell::TFieldImages benchImages(bool& standIns) {
         image.fill(Qt::white);
         return image;
     };
-    using R = tarnell::TFieldRenderer;
+    using R = TFieldRenderer;
     for (auto* plate : {&images.Inner, &images.LastRow, &images.LastColumn}) {
         const QSize size = plate == &images.Inner ? R::PlateSize : R::SidePlateSize;
         *plate = {white(size), white(size), white(size), white(size)};
@@ -47,16 +47,16 @@ struct Board : testsupport::Game {
         for (int pass = 0; pass < 2; ++pass)
             for (int i = 1; i <= n; ++i)
                 for (int j = 1; j <= n; ++j)
-                    if ((puzzle.FoxPlane()[i][j] == tarnell::fpFox) == (pass == 1))
+                    if ((puzzle.FoxPlane()[i][j] == fpFox) == (pass == 1))
                         puzzle.OpenCell(i, j);
     }
 };
 
-void runFrames(benchmark::State& state, const tarnell::TPuzzle& puzzle) {
+void runFrames(benchmark::State& state, const TPuzzle& puzzle) {
     bool standIns = false;
-    const tarnell::TFieldImages images = benchImages(standIns);
+    const TFieldImages images = benchImages(standIns);
     state.SetLabel(standIns ? "stand-in images" : "embedded images");
-    tarnell::TFieldRenderer renderer(images);
+    TFieldRenderer renderer(images);
     for (auto _ : state) {
         renderer.drawFrame(puzzle, true);
         benchmark::DoNotOptimize(renderer.backBuffer().constBits());
@@ -83,11 +83,11 @@ void BM_FrameAndPaintAtRatioTwo(benchmark::State& state) {
     Board board(10, 10);
     board.uncoverAll();
     bool standIns = false;
-    const tarnell::TFieldImages images = benchImages(standIns);
+    const TFieldImages images = benchImages(standIns);
     state.SetLabel(standIns ? "stand-in images" : "embedded images");
-    tarnell::TFieldRenderer renderer(images);
+    TFieldRenderer renderer(images);
     renderer.setDevicePixelRatio(2.0);
-    QImage screen(2 * tarnell::TFieldRenderer::AreaWidth, 2 * tarnell::TFieldRenderer::AreaHeight,
+    QImage screen(2 * TFieldRenderer::AreaWidth, 2 * TFieldRenderer::AreaHeight,
                   QImage::Format_RGB32);
     screen.setDevicePixelRatio(2.0);
     for (auto _ : state) {

@@ -26,7 +26,7 @@ class ConfirmationDialogTest : public ::testing::Test {
 protected:
     // Opened as the main window opens it: marker 1 first, then the dialog.
     std::unique_ptr<Twarnin_form> open() {
-        host_.marker_ = tarnell::odConfirmation;
+        host_.marker_ = odConfirmation;
         return std::make_unique<Twarnin_form>(host_, Caption, Message);
     }
 
@@ -39,21 +39,20 @@ TEST_F(ConfirmationDialogTest, YesStartsTheNewPuzzleAndCloses) {
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_EQ(host_.newPuzzles_, 1);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
 }
 
 TEST_F(ConfirmationDialogTest, YesOnlyClosesOnceAnotherDialogHasTakenTheMarker) {
     // Another dialog opened meanwhile (donation, high score, or the puzzle was solved), or
     // one was opened and closed again.
-    for (int other :
-         {tarnell::odDonation, tarnell::odHighScore, tarnell::odPuzzleSolved, tarnell::odNone}) {
+    for (int other : {odDonation, odHighScore, odPuzzleSolved, odNone}) {
         SCOPED_TRACE(other);
         auto dialog = open();
         host_.marker_ = other;
         QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
         EXPECT_EQ(host_.newPuzzles_, 0);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host_.marker_, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, odNone);
     }
 }
 
@@ -62,7 +61,7 @@ TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
         auto dialog = open();
         QTest::mouseClick(dialog->mybitbut2, Qt::LeftButton);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host_.marker_, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, odNone);
     }
     {
         auto dialog = open();
@@ -71,18 +70,18 @@ TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
         dialog->mybitbut1->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host_.marker_, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, odNone);
     }
     {
         // The window manager's close command (and the caption's close button, which posts it).
         auto dialog = open();
         QCloseEvent close;
         QCoreApplication::sendEvent(dialog.get(), &close);
-        EXPECT_EQ(host_.marker_, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, odNone);
         auto again = open();
         again->close();
         EXPECT_FALSE(again->isVisible());
-        EXPECT_EQ(host_.marker_, tarnell::odNone);
+        EXPECT_EQ(host_.marker_, odNone);
     }
     EXPECT_EQ(host_.newPuzzles_, 0);
 }
@@ -121,7 +120,7 @@ TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) 
 }
 
 TEST_F(ConfirmationDialogTest, AnyOtherKindKeepsTheLayoutAsItIs) {
-    host_.marker_ = tarnell::odDonation;
+    host_.marker_ = odDonation;
     Twarnin_form dialog(host_, QStringLiteral("Question"), QStringLiteral("Sure?"));
     EXPECT_EQ(dialog.caption(), QStringLiteral("Question"));
     EXPECT_TRUE(dialog.mybitbut1->Caption().isEmpty());

@@ -21,9 +21,9 @@ class TShadowLabel;
 namespace dialogtest {
 
 // The main window as the dialogs see it: the marker, and a count of new puzzles started.
-class FakeHost : public tarnell::TDialogHost {
+class FakeHost : public TDialogHost {
 public:
-    explicit FakeHost(int marker = tarnell::odNone) : marker_(marker) {}
+    explicit FakeHost(int marker = odNone) : marker_(marker) {}
     int OpenDialogMarker() const override { return marker_; }
     void SetOpenDialogMarker(int value) override { marker_ = value; }
     void StartNewPuzzle() override { ++newPuzzles_; }

@@ -23,7 +23,7 @@ using dialogtest::FakeHost;
 class DonationDialogTest : public ::testing::Test {
 protected:
     std::unique_ptr<Tdonat_form> open() {
-        host_.marker_ = tarnell::odDonation;
+        host_.marker_ = odDonation;
         return std::make_unique<Tdonat_form>(host_);
     }
 
@@ -97,14 +97,14 @@ TEST_F(DonationDialogTest, OkAndTheCloseCommandsClose) {
     auto dialog = open();
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
 
     auto again = open();
     QTest::mouseClick(again->Image2, Qt::LeftButton);
     EXPECT_TRUE(again->isVisible());
     again->close();
     EXPECT_FALSE(again->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
 }
 
 TEST_F(DonationDialogTest, EveryControlStandsInItsPlaceInItsColour) {

@@ -23,8 +23,8 @@ using dialogtest::FakeHost;
 using halloffametest::days;
 using halloffametest::Record;
 
-tarnell::TPuzzleResult solved(int size, int foxes, double seconds, int steps) {
-    tarnell::TPuzzleResult result;
+TPuzzleResult solved(int size, int foxes, double seconds, int steps) {
+    TPuzzleResult result;
     result.FieldSize = size;
     result.FoxCount = foxes;
     result.StepCount = steps;
@@ -46,9 +46,9 @@ protected:
 
     // Opened as the main window opens it: marker 4 first, then the dialog.
     std::unique_ptr<Tgame_over_form>
-    open(const tarnell::TPuzzleResult& result,
+    open(const TPuzzleResult& result,
          halloffame::FameFileSystem& files = halloffame::diskFileSystem()) {
-        host_.marker_ = tarnell::odPuzzleSolved;
+        host_.marker_ = odPuzzleSolved;
         return std::make_unique<Tgame_over_form>(
             host_, result,
             [this](const QString& name) {
@@ -85,7 +85,7 @@ TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwic
 
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
     EXPECT_TRUE(testsupport::messages().isEmpty());
     const Record time{8, 5, halloffametest::storedDays(39.9),   25,
                       1, 0, halloffametest::padded("Anonymous")};
@@ -121,7 +121,7 @@ TEST_F(GameOverDialogTest, BeatingOnlyTheBestTimeKeepsTheOtherPlayersSteps) {
                                    {6, 3, days(12.5), 30, 1, 0, "Ann"},
                                    {8, 5, days(50.0), 20, 0, 1, "Bob"},
                                    {8, 6, days(10.0), 10, 0, 1, "Cid"}});
-    tarnell::TPuzzleResult result = solved(8, 5, 25.0, 22);
+    TPuzzleResult result = solved(8, 5, 25.0, 22);
     auto dialog = open(result);
     // The main window goes on: a new puzzle changes its own values, not the dialog's.
     result = solved(4, 1, 1.0, 1);
@@ -161,7 +161,7 @@ TEST_F(GameOverDialogTest, ClosingByTheCaptionStoresNothingEvenWithANameTyped) {
     QTest::keyClicks(dialog->Edit1, QStringLiteral("Eve"));
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
     EXPECT_TRUE(halloffametest::readFameFile().isEmpty());
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
 }
@@ -177,13 +177,13 @@ TEST_F(GameOverDialogTest, AFailedStoreIsToldAndTheDialogStaysOpenForAnotherTry)
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odPuzzleSolved);
+    EXPECT_EQ(host_.marker_, odPuzzleSolved);
     EXPECT_EQ(halloffametest::readFameFile(), before);
 
     files.reset();
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
     EXPECT_EQ(halloffametest::decodeAll(halloffametest::readFameFile()).size(), 3u);
 }
 

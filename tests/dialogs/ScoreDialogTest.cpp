@@ -26,7 +26,7 @@ protected:
 
     std::unique_ptr<Tscore_form>
     open(int size, int foxes, halloffame::FameFileSystem& files = halloffame::diskFileSystem()) {
-        host_.marker_ = tarnell::odHighScore;
+        host_.marker_ = odHighScore;
         return std::make_unique<Tscore_form>(host_, size, foxes, files);
     }
 
@@ -48,7 +48,7 @@ TEST_F(ScoreDialogTest, ShowsTheStoredLinesOfThePuzzleItIsGivenAndWritesNothing)
 
     QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, tarnell::odNone);
+    EXPECT_EQ(host_.marker_, odNone);
     EXPECT_EQ(halloffametest::readFameFile(), before);
     EXPECT_FALSE(QFile::exists(QStringLiteral("h_fame2.dat")));
     EXPECT_TRUE(testsupport::messages().isEmpty());

@@ -37,8 +37,8 @@ QByteArray record(int size, int foxes, int seconds, int steps, char timeFlag, ch
         {size, foxes, seconds * 1000 / 86400000.0, steps, timeFlag, stepsFlag, name});
 }
 
-tarnell::TPuzzleResult result(int size, int foxes, int seconds, int steps) {
-    tarnell::TPuzzleResult r;
+TPuzzleResult result(int size, int foxes, int seconds, int steps) {
+    TPuzzleResult r;
     r.FieldSize = size;
     r.FoxCount = foxes;
     r.StepCount = steps;
@@ -50,7 +50,7 @@ const QByteArray OldRecords = record(5, 2, 20, 9, 1, 0, "Ann") + record(8, 5, 35
                               record(8, 5, 50, 22, 0, 1, "Cy") +
                               record(10, 9, 300, 60, 0, 1, "Dee");
 // The game that beats both of Bob's and Cy's results.
-const tarnell::TPuzzleResult Winner = result(8, 5, 31, 21);
+const TPuzzleResult Winner = result(8, 5, 31, 21);
 const FameDecisions Both{true, true};
 const QByteArray NewRecords = record(5, 2, 20, 9, 1, 0, "Ann") +
                               record(10, 9, 300, 60, 0, 1, "Dee") +

@@ -21,7 +21,6 @@ using halloffame::HallOfFame;
 using halloffametest::fileExists;
 using halloffametest::readFile;
 using halloffametest::writeFile;
-using tarnell::TPuzzleResult;
 
 constexpr char FileName[] = "h_fame.dat";
 

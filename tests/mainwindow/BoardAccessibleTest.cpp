@@ -35,7 +35,7 @@ protected:
                                    events_.push_back({event.type(), event.child()});
                                }});
     }
-    tarnell::TBoardReader* reader() const { return tarnell::TBoardReader::of(window_->PaintBox3); }
+    TBoardReader* reader() const { return TBoardReader::of(window_->PaintBox3); }
     QAccessibleInterface* table() const {
         return QAccessible::queryAccessibleInterface(window_->PaintBox3);
     }

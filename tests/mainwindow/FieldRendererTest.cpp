@@ -32,11 +32,6 @@ void PrintTo(const QColor& colour, std::ostream* out) {
 
 namespace {
 
-using tarnell::loadFieldImages;
-using tarnell::TFieldImages;
-using tarnell::TFieldRenderer;
-using tarnell::TPlateImages;
-using tarnell::TPuzzle;
 using testsupport::pixel;
 
 // ---------------------------------------------------------------------------------------
@@ -52,7 +47,7 @@ struct Game : testsupport::Game {
     Game(int size, const std::vector<Cell>& foxes) {
         Hide(size, foxes);
         for (const auto& [row, col] : foxes)
-            EXPECT_EQ(puzzle.FoxPlane()[row][col], tarnell::fpFox);
+            EXPECT_EQ(puzzle.FoxPlane()[row][col], fpFox);
     }
     void open(int row, int col) { puzzle.OpenCell(row, col); }
     // Points at the middle of the cell's diamond, through the puzzle's own hit test.
@@ -233,14 +228,14 @@ QImage expectedFrame(const TPuzzle& puzzle, const std::vector<std::string>& vari
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
             const QPoint at = cellOrigin(i, j);
-            if (puzzle.ViewPlane()[i][j] == tarnell::vsOpened) {
+            if (puzzle.ViewPlane()[i][j] == vsOpened) {
                 rasterOpComposite(frame, at + QPoint(20, -10), images.Flag, images.FlagMask);
                 QPainter painter(&frame);
                 painter.setFont(platform::programFont(true));
                 painter.setPen(QColor(255, 255, 255));
                 painter.drawText(testsupport::countAnchor(i, j) + QPoint(0, countAscent()),
                                  QString::number(puzzle.Count(i, j)));
-            } else if (puzzle.ViewPlane()[i][j] == tarnell::vsFound) {
+            } else if (puzzle.ViewPlane()[i][j] == vsFound) {
                 rasterOpComposite(frame, at + QPoint(11, 2), images.Fox, images.FoxMask);
             }
         }
@@ -411,8 +406,8 @@ protected:
             for (int j = 1; j <= 4; ++j)
                 EXPECT_EQ(game_.puzzle.HintPlane()[i][j], cleared[i - 1][j - 1] - '0')
                     << "scenario cell " << i << ", " << j;
-        EXPECT_EQ(game_.puzzle.ViewPlane()[4][1], tarnell::vsOpened);
-        EXPECT_EQ(game_.puzzle.ViewPlane()[1][1], tarnell::vsFound);
+        EXPECT_EQ(game_.puzzle.ViewPlane()[4][1], vsOpened);
+        EXPECT_EQ(game_.puzzle.ViewPlane()[1][1], vsFound);
         pointBesideTheBoard();
     }
     void pointBesideTheBoard() { game_.puzzle.MouseMove(0, 0); }
@@ -547,8 +542,7 @@ TEST(EmbeddedImages, CompositeWithTheirMasks) {
     std::vector<std::string> variants = allPlain(10);
     for (int i = 1; i <= 10; ++i)
         for (int j = 1; j <= 10; ++j)
-            if (game.puzzle.ViewPlane()[i][j] != tarnell::vsCovered ||
-                game.puzzle.HintPlane()[i][j] == 1)
+            if (game.puzzle.ViewPlane()[i][j] != vsCovered || game.puzzle.HintPlane()[i][j] == 1)
                 variants[i - 1][j - 1] = 'A';
     variants[4][4] = 'C';
     EXPECT_TRUE(sameImage(frame, expectedFrame(game.puzzle, variants, images)));
@@ -617,8 +611,7 @@ TEST(CountText, TwoDigitsStartAtTheAnchorOfOne) {
     std::vector<std::string> variants = allPlain(10);
     for (int i = 1; i <= 10; ++i)
         for (int j = 1; j <= 10; ++j)
-            if (game.puzzle.ViewPlane()[i][j] != tarnell::vsCovered ||
-                game.puzzle.HintPlane()[i][j] == 1)
+            if (game.puzzle.ViewPlane()[i][j] != vsCovered || game.puzzle.HintPlane()[i][j] == 1)
                 variants[i - 1][j - 1] = 'A';
     EXPECT_TRUE(sameImage(frame, expectedFrame(game.puzzle, variants, images)));
 
@@ -683,7 +676,7 @@ TEST(FieldImages, MissingOrMisSizedImagesAreReportedAndDrawNothing) {
 }
 
 TEST(FieldArea, ShowsTheTopLeftOfTheFrameAndReportsThePointer) {
-    tarnell::TFieldArea area;
+    TFieldArea area;
     EXPECT_EQ(area.size(), QSize(401, 225));
     EXPECT_EQ(area.focusPolicy(), Qt::NoFocus);
     Game game(10, {{2, 2}});
@@ -694,8 +687,8 @@ TEST(FieldArea, ShowsTheTopLeftOfTheFrameAndReportsThePointer) {
 
     area.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
-    QSignalSpy moved(&area, &tarnell::TFieldArea::mouseMoved);
-    QSignalSpy released(&area, &tarnell::TFieldArea::mouseReleased);
+    QSignalSpy moved(&area, &TFieldArea::mouseMoved);
+    QSignalSpy released(&area, &TFieldArea::mouseReleased);
     QTest::mouseMove(&area, QPoint(200, 26));
     ASSERT_GE(moved.count(), 1);
     EXPECT_EQ(moved.last().at(0).toInt(), 200);

@@ -118,9 +118,9 @@ TEST(HighDensity, LetteredAndArrowButtonsAreWholeBlocks) {
 
 TEST(HighDensity, LcdDotsAreWholeBlocks) {
     QWidget window;
-    tarnell::TLCDLabel lcd(&window);
-    lcd.setPixelSize(tarnell::pix1x1);
-    lcd.setPixelShape(tarnell::spShaped);
+    TLCDLabel lcd(&window);
+    lcd.setPixelSize(pix1x1);
+    lcd.setPixelShape(spShaped);
     lcd.setNoOfChars(7);
     lcd.setCaption(QStringLiteral("12:34,5"));
     const QImage device = grabbed(lcd);
@@ -157,26 +157,26 @@ TEST(HighDensity, AnimatedButtonAndCheckGlyphAreWholeBlocks) {
 
 TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
     testsupport::Game game;
-    tarnell::TPuzzle& puzzle = game.puzzle;
+    TPuzzle& puzzle = game.puzzle;
     puzzle.Reset(6, 3);
     puzzle.NewPuzzle();
     std::vector<QPoint> opened;
     for (int i = 1; i <= 6 && opened.size() < 4; ++i)
         for (int j = 1; j <= 6 && opened.size() < 4; ++j)
-            if (puzzle.FoxPlane()[i][j] != tarnell::fpFox && (i + j) % 3 == 0) {
+            if (puzzle.FoxPlane()[i][j] != fpFox && (i + j) % 3 == 0) {
                 puzzle.OpenCell(i, j);
                 opened.push_back(QPoint(j, i));
             }
     ASSERT_FALSE(opened.empty());
 
     QWidget window;
-    tarnell::TFieldArea area(&window);
+    TFieldArea area(&window);
     area.showFrame(puzzle, true);
     const QImage device = grabbed(area);
     ASSERT_EQ(device.size(), QSize(802, 450));
 
     // The 1x frame is what it always was: the same as a renderer that never saw a ratio.
-    tarnell::TFieldRenderer plain(tarnell::loadFieldImages());
+    TFieldRenderer plain(loadFieldImages());
     plain.drawFrame(puzzle, true);
     EXPECT_EQ(area.renderer().backBuffer(), plain.backBuffer());
 
@@ -193,8 +193,8 @@ TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
         countBoxes += box.adjusted(-2, -2, 2, 2);
     }
     int unlike = 0;
-    for (int y = 0; y < tarnell::TFieldRenderer::AreaHeight; ++y)
-        for (int x = 0; x < tarnell::TFieldRenderer::AreaWidth; ++x)
+    for (int y = 0; y < TFieldRenderer::AreaHeight; ++y)
+        for (int x = 0; x < TFieldRenderer::AreaWidth; ++x)
             if (!countBoxes.contains(QPoint(x, y)))
                 unlike += pixelsUnlikePicture(device, plain.backBuffer(), QRect(x, y, 1, 1));
     EXPECT_EQ(unlike, 0);

@@ -118,7 +118,7 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
     EXPECT_EQ(window_->strip()->geometry(), QRect(0, 0, 40, 314));
     for (const LcdPlacement& l : Lcds) {
         SCOPED_TRACE(l.name);
-        auto* lcd = window_->findChild<tarnell::TLCDLabel*>(QLatin1String(l.name));
+        auto* lcd = window_->findChild<TLCDLabel*>(QLatin1String(l.name));
         ASSERT_NE(lcd, nullptr);
         EXPECT_EQ(lcd->parentWidget(), window_->gamePageWidget_);
         EXPECT_EQ(lcd->geometry(), QRect(l.place, QSize(l.chars == 2 ? 26 : 81, 19)));
@@ -126,13 +126,13 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         EXPECT_EQ(lcd->Caption(), QLatin1String(l.caption));
         EXPECT_EQ(lcd->PixelOn(), l.lit);
         EXPECT_EQ(lcd->PixelOff(), l.unlit);
-        EXPECT_EQ(lcd->PixelSize(), tarnell::pix1x1);
-        EXPECT_EQ(lcd->PixelShape(), tarnell::spShaped);
+        EXPECT_EQ(lcd->PixelSize(), pix1x1);
+        EXPECT_EQ(lcd->PixelShape(), spShaped);
         EXPECT_EQ(lcd->PixelSpacing(), 1);
         EXPECT_EQ(lcd->CharSpacing(), 2);
         EXPECT_EQ(lcd->TextLines(), 1);
         EXPECT_EQ(lcd->BorderSpace(), 2);
-        EXPECT_EQ(lcd->BorderStyle(), tarnell::frNone);
+        EXPECT_EQ(lcd->BorderStyle(), frNone);
         EXPECT_EQ(lcd->BackGround(), platform::clBlack);
     }
 }
@@ -173,7 +173,7 @@ TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
             ASSERT_EQ(window_->puzzle().HotCol(), col);
         }
     QTest::mouseClick(window_->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
-    EXPECT_EQ(window_->puzzle().ViewState(4, 7), tarnell::vsOpened);
+    EXPECT_EQ(window_->puzzle().ViewState(4, 7), vsOpened);
 }
 
 TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {

@@ -36,14 +36,14 @@ protected:
 
     // What a player sees of a game: every cell's state and mark, the counters, the displays.
     struct Seen {
-        tarnell::TPlane view, hints;
+        TPlane view, hints;
         int steps, found, clicks;
         QString foundDisplay, sizeDisplay;
         int marker;
         bool operator==(const Seen&) const = default;
     };
     Seen seen() const {
-        const tarnell::TPuzzle& p = window_->puzzle();
+        const TPuzzle& p = window_->puzzle();
         return {p.ViewPlane(),
                 p.HintPlane(),
                 p.StepCount(),
@@ -131,7 +131,7 @@ TEST_F(Keys, TheLastFoxFoundByKeyOpensThePuzzleSolvedDialogAndThenKeysOpenNothin
         QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
     }
     EXPECT_TRUE(window_->puzzle().Finished());
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odPuzzleSolved);
+    EXPECT_EQ(window_->OpenDialogMarker(), odPuzzleSolved);
     ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
     const int before = clicks_;
     QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
@@ -185,20 +185,20 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     press(Qt::Key_Space);
     const int steps = window_->puzzle().StepCount();
     press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
+    EXPECT_EQ(window_->OpenDialogMarker(), odConfirmation);
     ASSERT_NE(window_->confirmationDialog(), nullptr);
     EXPECT_TRUE(window_->confirmationDialog()->isVisible());
     EXPECT_EQ(window_->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
     // N alone is nothing.
     window_->confirmationDialog()->close();
     QTest::keyClick(window_->RzBmpButton1, Qt::Key_N);
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
+    EXPECT_EQ(window_->OpenDialogMarker(), odNone);
     // From the about page it comes back to the game page, where the new board shows.
     press(Qt::Key_F2, Qt::ControlModifier);
     ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
     QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
+    EXPECT_EQ(window_->OpenDialogMarker(), odConfirmation);
 }
 
 TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {

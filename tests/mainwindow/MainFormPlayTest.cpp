@@ -17,7 +17,7 @@ using namespace mainformtest;
 
 namespace {
 
-QString caption(const tarnell::TLCDLabel* lcd) {
+QString caption(const TLCDLabel* lcd) {
     return lcd->Caption();
 }
 
@@ -100,13 +100,13 @@ TEST_F(MainForm, FirstClickOnAnEmptySpotGeneratesAndStartsTheClockButOpensNothin
     clock_.Set(10, 0, 0, 0);
     hideFoxesAt({{2, 2}, {4, 4}, {6, 6}, {8, 8}, {2, 7}});
     window_->PaintBox3MouseUp(Qt::LeftButton, 5, 220); // the lower-left corner of the area
-    const tarnell::TPuzzle& puzzle = window_->puzzle();
+    const TPuzzle& puzzle = window_->puzzle();
     EXPECT_TRUE(puzzle.Started());
     EXPECT_FALSE(puzzle.Finished());
     EXPECT_EQ(puzzle.StepCount(), 0);
     for (int row = 1; row <= 8; ++row)
         for (int col = 1; col <= 8; ++col)
-            EXPECT_EQ(puzzle.ViewState(row, col), tarnell::vsCovered);
+            EXPECT_EQ(puzzle.ViewState(row, col), vsCovered);
     EXPECT_EQ(clicks_, 0); // nothing was hit, so no sound
     EXPECT_TRUE(window_->mybitbutn51->isEnabled());
     EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("08"));
@@ -131,7 +131,7 @@ TEST_F(MainForm, MovesPlayTheClickAndFoundFoxesShowOnTheRevealedDisplay) {
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     clickCell(2, 3); // generates, then opens
     EXPECT_EQ(clicks_, 1);
-    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsOpened);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), vsOpened);
     EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
 
     clickCell(3, 4);
@@ -163,12 +163,12 @@ TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
     clickCell(3, 3);
     EXPECT_TRUE(window_->puzzle().Finished());
     EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("02"));
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odPuzzleSolved);
+    EXPECT_EQ(window_->OpenDialogMarker(), odPuzzleSolved);
     ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
     EXPECT_EQ(window_->puzzleSolvedDialog()->result().FieldSize, 5);
     EXPECT_EQ(window_->puzzleSolvedDialog()->result().FoxCount, 2);
     EXPECT_EQ(window_->puzzleSolvedDialog()->result().StepCount, 2);
-    EXPECT_EQ(tarnell::ElapsedMilliseconds(window_->puzzleSolvedDialog()->result().Elapsed), 7200);
+    EXPECT_EQ(ElapsedMilliseconds(window_->puzzleSolvedDialog()->result().Elapsed), 7200);
     EXPECT_EQ(visibleDialogs<Tgame_over_form>(), 1);
 
     // The clock display stands at its last tick; clicks do nothing, not even the sound.
@@ -178,7 +178,7 @@ TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
     EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:04,2"));
     clickCell(2, 2);
     EXPECT_EQ(clicks_, soundsSoFar);
-    EXPECT_EQ(window_->puzzle().ViewState(2, 2), tarnell::vsCovered);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 2), vsCovered);
 
     // The next solved puzzle replaces the dialog.
     hideFoxesAt({{1, 1}, {3, 3}});
@@ -244,13 +244,13 @@ TEST_F(MainForm, StartNewGameAsksFirstOnlyWhileAPuzzleRuns) {
 
     clock_.Advance(2000);
     window_->mybitbutn510Click();
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odConfirmation);
+    EXPECT_EQ(window_->OpenDialogMarker(), odConfirmation);
     ASSERT_NE(window_->confirmationDialog(), nullptr);
     EXPECT_EQ(window_->confirmationDialog()->caption(), QStringLiteral("Warning!"));
     EXPECT_EQ(window_->confirmationDialog()->RxLabel1->Caption(),
               QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
     EXPECT_EQ(window_->puzzle().StartTime(), startedAt); // nothing generated yet
-    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsOpened);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), vsOpened);
 
     window_->mybitbutn510Click(); // asked again: still one question on the screen
     EXPECT_EQ(visibleDialogs<Twarnin_form>(), 1);
@@ -259,17 +259,17 @@ TEST_F(MainForm, StartNewGameAsksFirstOnlyWhileAPuzzleRuns) {
     window_->confirmationDialog()->mybitbut1Click();
     EXPECT_NE(window_->puzzle().StartTime(), startedAt);
     EXPECT_EQ(window_->puzzle().FieldSize(), 7);
-    EXPECT_EQ(window_->puzzle().ViewState(2, 3), tarnell::vsCovered);
+    EXPECT_EQ(window_->puzzle().ViewState(2, 3), vsCovered);
     EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("07"));
     EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
+    EXPECT_EQ(window_->OpenDialogMarker(), odNone);
     EXPECT_EQ(visibleDialogs<Twarnin_form>(), 0);
 }
 
 TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
     openActive();
     window_->mybitbutn51Click(); // disabled on the screen; the handler still sets the marker
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odHighScore);
+    EXPECT_EQ(window_->OpenDialogMarker(), odHighScore);
     EXPECT_EQ(window_->highScoreDialog(), nullptr);
 
     hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {1, 5}, {5, 1}});
@@ -277,7 +277,7 @@ TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
     window_->mybitbutn1Click(); // the set-up changes; the dialog shows the puzzle's values
     QTest::mouseClick(window_->mybitbutn51, Qt::LeftButton);
     ASSERT_NE(window_->highScoreDialog(), nullptr);
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odHighScore);
+    EXPECT_EQ(window_->OpenDialogMarker(), odHighScore);
     EXPECT_EQ(visibleDialogs<Tscore_form>(), 1);
     EXPECT_TRUE(QFile::exists(QStringLiteral("h_fame.dat")));
     window_->mybitbutn51Click();
@@ -287,12 +287,12 @@ TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
 TEST_F(MainForm, BothDonationButtonsOpenOneDonationDialog) {
     openActive();
     QTest::mouseClick(window_->mybitbutn52, Qt::LeftButton);
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odDonation);
+    EXPECT_EQ(window_->OpenDialogMarker(), odDonation);
     ASSERT_NE(window_->donationDialog(), nullptr);
     window_->mybitbutn53Click();
     EXPECT_EQ(visibleDialogs<Tdonat_form>(), 1);
     window_->donationDialog()->close();
-    EXPECT_EQ(window_->OpenDialogMarker(), tarnell::odNone);
+    EXPECT_EQ(window_->OpenDialogMarker(), odNone);
 }
 
 TEST_F(MainForm, AConfirmationOutlivedByAnotherDialogOnlyCloses) {

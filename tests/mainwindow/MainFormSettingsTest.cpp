@@ -16,7 +16,7 @@ using namespace mainformtest;
 
 namespace {
 
-QString caption(const tarnell::TLCDLabel* lcd) {
+QString caption(const TLCDLabel* lcd) {
     return lcd->Caption();
 }
 
@@ -28,7 +28,7 @@ void expectEmptyBoard(const MainForm& test, const std::function<QColor(QPoint)>&
             EXPECT_TRUE(isGreenPlate(pixel(cellCentre(row, col))))
                 << "cell " << row << "," << col << " is "
                 << pixel(cellCentre(row, col)).name().toStdString();
-    if (n < tarnell::MaxFieldSize) {
+    if (n < MaxFieldSize) {
         EXPECT_TRUE(isGrey(pixel(cellCentre(n + 1, n + 1))));
         EXPECT_TRUE(isGrey(pixel(cellCentre(1, n + 1) + QPoint(4, 0))));
     }
@@ -100,10 +100,8 @@ TEST_F(MainForm, StoredValuesOutOfRangeAreBroughtIntoRangeAndSavedThatWayAtExit)
         EXPECT_EQ(window_->puzzle().SetupSize(), c.wantSize);
         EXPECT_EQ(window_->puzzle().SetupFoxes(), c.wantFoxes);
         EXPECT_EQ(window_->puzzle().FieldSize(), c.wantSize);
-        EXPECT_EQ(caption(window_->LCDLabel5),
-                  QString::fromStdString(tarnell::TwoDigits(c.wantSize)));
-        EXPECT_EQ(caption(window_->LCDLabel6),
-                  QString::fromStdString(tarnell::TwoDigits(c.wantFoxes)));
+        EXPECT_EQ(caption(window_->LCDLabel5), QString::fromStdString(TwoDigits(c.wantSize)));
+        EXPECT_EQ(caption(window_->LCDLabel6), QString::fromStdString(TwoDigits(c.wantFoxes)));
         // Values that exist are left alone at start...
         EXPECT_EQ(stored(QStringLiteral("Fin")), c.size);
         // ...and the values in use are what the exit saves.

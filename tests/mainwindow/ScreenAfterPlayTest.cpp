@@ -50,7 +50,7 @@ QString firstDifference(const QImage& shown, const QImage& expected) {
 
 TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
     Tmainform_form& form = openActive();
-    tarnell::TFieldRenderer fresh(tarnell::loadFieldImages());
+    TFieldRenderer fresh(loadFieldImages());
     std::mt19937 dice(20261207u);
     auto roll = [&dice](int n) { return std::uniform_int_distribution<int>(0, n - 1)(dice); };
 
@@ -100,14 +100,14 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
         // The field on the screen is the frame of the puzzle as it is now, drawn afresh.
         fresh.drawFrame(form.puzzle(), form.JvgCheckBox12->isChecked());
         const QRect field = inWindow(*form.PaintBox3);
-        const QImage expectedField = fresh.backBuffer().copy(
-            0, 0, tarnell::TFieldRenderer::AreaWidth, tarnell::TFieldRenderer::AreaHeight);
+        const QImage expectedField =
+            fresh.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
         const QImage shownField = screen.copy(field);
         ASSERT_EQ(shownField, expectedField)
             << "step " << step << ": " << firstDifference(shownField, expectedField).toStdString();
 
         // Each display shows its whole caption, as it would drawn afresh.
-        for (tarnell::TLCDLabel* display :
+        for (TLCDLabel* display :
              {form.LCDLabel1, form.LCDLabel2, form.LCDLabel3, form.LCDLabel4}) {
             const QRect box = inWindow(*display);
             const QImage expected = display->renderImage().copy(QRect(QPoint(0, 0), box.size()));

@@ -20,7 +20,7 @@ namespace tarnell::testsupport {
 // Returns the scripted numbers first, then numbers from a generator seeded by Reseed.
 // Records every seed handed in, and every range asked for since the last seed (one
 // generation's draws).
-class ScriptedRandom : public tarnell::RandomSource {
+class ScriptedRandom : public RandomSource {
 public:
     void Reseed(uint32_t seed) override {
         seeds_.push_back(seed);
@@ -50,19 +50,19 @@ public:
 };
 
 // A time of day that moves only when the test says so.
-class ScriptedClock : public tarnell::TimeOfDaySource {
+class ScriptedClock : public TimeOfDaySource {
 public:
     double Now() const override { return now_; }
     void Set(int hours, int minutes, int seconds, int milliseconds) {
         now_ = (hours * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 + milliseconds) /
-               tarnell::MillisecondsPerDay;
+               MillisecondsPerDay;
     }
     // Moves on by whole milliseconds, wrapping at midnight like a time of day.
     void Advance(int64_t milliseconds) {
         const int64_t day = 86400000;
-        int64_t at = std::llround(now_ * tarnell::MillisecondsPerDay) + milliseconds;
+        int64_t at = std::llround(now_ * MillisecondsPerDay) + milliseconds;
         at = ((at % day) + day) % day;
-        now_ = static_cast<double>(at) / tarnell::MillisecondsPerDay;
+        now_ = static_cast<double>(at) / MillisecondsPerDay;
     }
 
     double now_ = 0.5;
@@ -74,7 +74,7 @@ using Cell = std::pair<int, int>;
 struct Game {
     ScriptedRandom random;
     ScriptedClock clock;
-    tarnell::TPuzzle puzzle{random, clock};
+    TPuzzle puzzle{random, clock};
 
     // Generates a size x size puzzle with the foxes exactly on the given cells, by
     // scripting the random source with their rows and columns.
@@ -95,7 +95,7 @@ struct Game {
 };
 
 // The hint marks of rows and columns 1..n as text, one string per row: 'X' cleared.
-inline std::vector<std::string> Marks(const tarnell::TPuzzle& puzzle) {
+inline std::vector<std::string> Marks(const TPuzzle& puzzle) {
     std::vector<std::string> rows;
     for (int r = 1; r <= puzzle.FieldSize(); ++r) {
         std::string line;

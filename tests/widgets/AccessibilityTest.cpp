@@ -104,7 +104,7 @@ TEST(AccessibleCheckBox, IsACheckBoxNamedByItsCaptionThatSaysWhetherItIsChecked)
 
 TEST(AccessibleLcd, NamedByItsHintWithWhatItShowsAsDescriptionAndValue) {
     QWidget window;
-    tarnell::TLCDLabel lcd(&window);
+    TLCDLabel lcd(&window);
     lcd.setNoOfChars(7);
     lcd.setCaption(QStringLiteral("00:12,5"));
     QAccessibleInterface* face = accessible(&lcd);
@@ -154,7 +154,7 @@ private:
 
 TEST(AccessibleLcd, TheClockStaysQuietWhileNoAssistiveTechnologyListens) {
     QWidget window;
-    tarnell::TLCDLabel lcd(&window);
+    TLCDLabel lcd(&window);
     UpdateRecorder recorder;
     ASSERT_FALSE(QAccessible::isActive());
     lcd.setHint(QStringLiteral("Time elapsed"));
@@ -167,7 +167,7 @@ TEST(AccessibleLcd, TheClockStaysQuietWhileNoAssistiveTechnologyListens) {
 
 TEST(AccessibleLcd, EachChangeIsAnnouncedOnceWhileAssistiveTechnologyListens) {
     QWidget window;
-    tarnell::TLCDLabel lcd(&window);
+    TLCDLabel lcd(&window);
     lcd.setHint(QStringLiteral("Time elapsed"));
     UpdateRecorder recorder;
     QAccessible::setActive(true);

@@ -24,8 +24,8 @@ QImage at(const ImagesByName& images, const char* name) {
     return found == images.end() ? QImage() : found->second;
 }
 
-tarnell::TPlateImages plate(const ImagesByName& images, const char* plain, const char* current,
-                            const char* highlighted, const char* mask) {
+TPlateImages plate(const ImagesByName& images, const char* plain, const char* current,
+                   const char* highlighted, const char* mask) {
     return {at(images, plain), at(images, current), at(images, highlighted), at(images, mask)};
 }
 
@@ -40,7 +40,7 @@ QImage skinBitmap(const ImagesByName& images, const char* name) {
 } // namespace
 
 QImage previewBoard(const ImagesByName& images) {
-    tarnell::TFieldImages field;
+    TFieldImages field;
     field.Inner = plate(images, "PLATE", "PLATEB", "PLATEY", "MASKP");
     field.LastRow = plate(images, "PLATE_L", "PLATE_LB", "PLATE_LY", "MASK_L");
     field.LastColumn = plate(images, "PLATE_R", "PLATE_RB", "PLATE_RY", "MASK_R");
@@ -56,9 +56,9 @@ QImage previewBoard(const ImagesByName& images) {
     auto fox = [](int i, int j) {
         return (i == 3 && j == 8) || (i == 7 && j == 2) || (i == 10 && j == 10);
     };
-    tarnell::TFieldRenderer renderer(std::move(field));
+    TFieldRenderer renderer(std::move(field));
     renderer.drawFrame(10, [&](int i, int j) {
-        using Look = tarnell::TCellLook;
+        using Look = TCellLook;
         Look look;
         if (i == 6 && j == 4)
             look.plate = Look::Plate::Current;
@@ -72,8 +72,7 @@ QImage previewBoard(const ImagesByName& images) {
         }
         return look;
     });
-    return renderer.backBuffer().copy(0, 0, tarnell::TFieldRenderer::AreaWidth,
-                                      tarnell::TFieldRenderer::AreaHeight);
+    return renderer.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
 }
 
 QImage previewFrame(const ImagesByName& images, int width, int height, const QString& caption,

@@ -24,7 +24,7 @@ QTextStream& err() {
     return stream;
 }
 
-class FixedClock : public tarnell::TimeOfDaySource {
+class FixedClock : public TimeOfDaySource {
 public:
     explicit FixedClock(double day) : day_(day) {}
     double Now() const override { return day_; }
@@ -123,12 +123,12 @@ int main(int argc, char** argv) {
     const QString output = positional.first();
 
     const std::optional<int> size = parseInt(parser.value(sizeOption));
-    if (!size || *size < tarnell::MinFieldSize || *size > tarnell::MaxFieldSize)
+    if (!size || *size < MinFieldSize || *size > MaxFieldSize)
         return fail(QStringLiteral("--size must be a whole number from 3 to 10"));
     const std::optional<int> foxes = parseInt(parser.value(foxesOption));
-    if (!foxes || *foxes < 1 || *foxes > tarnell::MaxFoxes(*size))
+    if (!foxes || *foxes < 1 || *foxes > MaxFoxes(*size))
         return fail(QStringLiteral("--foxes must be from 1 to %1 on a field of size %2")
-                        .arg(tarnell::MaxFoxes(*size))
+                        .arg(MaxFoxes(*size))
                         .arg(*size));
     const std::optional<int> seed = parseInt(parser.value(seedOption));
     if (!seed || *seed < 0 || *seed >= 86400000)
@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
         return fail(QStringLiteral("--empty shows the board before any puzzle: no clicks"));
 
     platform::StdRandom random;
-    const FixedClock clock(*seed / tarnell::MillisecondsPerDay);
-    tarnell::TPuzzle puzzle(random, clock);
+    const FixedClock clock(*seed / MillisecondsPerDay);
+    TPuzzle puzzle(random, clock);
     puzzle.Reset(*size, *foxes);
     if (!empty)
         puzzle.NewPuzzle();
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
         std::vector<CellArg> covered;
         for (int i = 1; i <= *size; ++i)
             for (int j = 1; j <= *size; ++j)
-                if (puzzle.ViewPlane()[i][j] == tarnell::vsCovered)
+                if (puzzle.ViewPlane()[i][j] == vsCovered)
                     covered.push_back({i, j});
         if (covered.empty())
             break;
@@ -184,22 +184,22 @@ int main(int argc, char** argv) {
     }
     if (hot) {
         // Through the hit test, as the pointer would: the middle of the cell's diamond.
-        const QPoint at = tarnell::TFieldRenderer::cellOrigin(hot->Row, hot->Col) + QPoint(20, 11);
+        const QPoint at = TFieldRenderer::cellOrigin(hot->Row, hot->Col) + QPoint(20, 11);
         puzzle.MouseMove(at.x(), at.y());
         if (puzzle.HotRow() != hot->Row || puzzle.HotCol() != hot->Col)
             return fail(
                 QStringLiteral("--hot %1,%2 cannot be pointed at").arg(hot->Row).arg(hot->Col));
     }
 
-    tarnell::TFieldRenderer renderer(tarnell::loadFieldImages());
+    TFieldRenderer renderer(loadFieldImages());
     for (const QString& problem : renderer.imageProblems())
         err() << "tarnell-renderframe: " << problem << Qt::endl;
     renderer.drawFrame(puzzle, hints == QLatin1String("on"));
 
     QImage frame = parser.isSet(bufferOption)
                        ? renderer.backBuffer().copy()
-                       : renderer.backBuffer().copy(0, 0, tarnell::TFieldRenderer::AreaWidth,
-                                                    tarnell::TFieldRenderer::AreaHeight);
+                       : renderer.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth,
+                                                    TFieldRenderer::AreaHeight);
     if (*scale > 1)
         frame = frame.scaled(frame.size() * *scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!frame.save(output, "PNG"))

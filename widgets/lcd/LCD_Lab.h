@@ -44,10 +44,10 @@ enum TMyBorder { frRaised, frLowered, frSingle, frNone };
 class TLCDLabel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(tarnell::TDotMatrix DotMatrix READ DotMatrix WRITE setDotMatrix)
-    Q_PROPERTY(tarnell::TPixelSize PixelSize READ PixelSize WRITE setPixelSize)
+    Q_PROPERTY(TDotMatrix DotMatrix READ DotMatrix WRITE setDotMatrix)
+    Q_PROPERTY(TPixelSize PixelSize READ PixelSize WRITE setPixelSize)
     Q_PROPERTY(int PixelSpacing READ PixelSpacing WRITE setPixelSpacing)
-    Q_PROPERTY(tarnell::TPixelShape PixelShape READ PixelShape WRITE setPixelShape)
+    Q_PROPERTY(TPixelShape PixelShape READ PixelShape WRITE setPixelShape)
     Q_PROPERTY(int PixelWidth READ PixelWidth WRITE setPixelWidth)
     Q_PROPERTY(int PixelHeight READ PixelHeight WRITE setPixelHeight)
     Q_PROPERTY(int CharSpacing READ CharSpacing WRITE setCharSpacing)
@@ -56,7 +56,7 @@ class TLCDLabel : public QWidget {
     Q_PROPERTY(int TextLines READ TextLines WRITE setTextLines)
     Q_PROPERTY(int NoOfChars READ NoOfChars WRITE setNoOfChars)
     Q_PROPERTY(platform::TColor BackGround READ BackGround WRITE setBackGround)
-    Q_PROPERTY(tarnell::TMyBorder BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(TMyBorder BorderStyle READ BorderStyle WRITE setBorderStyle)
     Q_PROPERTY(platform::TColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(platform::TColor PixelOn READ PixelOn WRITE setPixelOn)
     Q_PROPERTY(platform::TColor PixelOff READ PixelOff WRITE setPixelOff)
