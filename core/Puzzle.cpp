@@ -45,7 +45,7 @@ bool TPuzzle::Cleared(int row, int col) const {
     return Inside(row, col) && hintPlane_[row][col] != 0;
 }
 
-// FieldSize_ never leaves MinFieldSize..MaxFieldSize (Reset normalises, the buttons stop
+// fieldSize_ never leaves MinFieldSize..MaxFieldSize (Reset normalises, the buttons stop
 // at the limits), so a cell inside the field is always a cell of the planes.
 bool TPuzzle::Inside(int row, int col) const {
     return row >= 1 && row <= fieldSize_ && col >= 1 && col <= fieldSize_;

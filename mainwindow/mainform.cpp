@@ -225,7 +225,8 @@ void Tmainform_form::PaintBox3MouseMove(int x, int y) {
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
-    if (button != Qt::LeftButton || puzzle_.Finished())
+    // A solved puzzle is left alone by openCellAt; the hit test before it changes nothing.
+    if (button != Qt::LeftButton)
         return;
     int row = 0;
     int col = 0;

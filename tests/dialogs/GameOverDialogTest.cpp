@@ -23,14 +23,7 @@ using dialogtest::FakeHost;
 using halloffametest::days;
 using halloffametest::Record;
 
-TPuzzleResult solved(int size, int foxes, double seconds, int steps) {
-    TPuzzleResult result;
-    result.FieldSize = size;
-    result.FoxCount = foxes;
-    result.StepCount = steps;
-    result.Elapsed = days(seconds);
-    return result;
-}
+using halloffametest::solvedPuzzle;
 
 QString text(const TShadowLabel* label) {
     return label->Caption();
@@ -65,7 +58,7 @@ protected:
 };
 
 TEST_F(GameOverDialogTest, ANewBestOfBothKindsAsksForANameAndStoresAnonymousTwice) {
-    auto dialog = open(solved(8, 5, 39.9, 25));
+    auto dialog = open(solvedPuzzle(8, 5, 39.9, 25));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(text(dialog->RxLabel6), QStringLiteral("8 x 8"));
     EXPECT_EQ(text(dialog->RxLabel7), QStringLiteral("5"));
@@ -100,7 +93,7 @@ TEST_F(GameOverDialogTest, ATieAsksForNoNameAndOkKeepsTheFileAsItWas) {
     halloffametest::writeFameFile(
         {{6, 3, days(12.5), 30, 1, 0, "Ann"}, {9, 7, days(70.0), 40, 0, 1, "Ben"}});
     const QByteArray before = halloffametest::readFameFile();
-    auto dialog = open(solved(8, 5, 40.0, 26));
+    auto dialog = open(solvedPuzzle(8, 5, 40.0, 26));
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Mr. Smith    26 steps"));
     EXPECT_FALSE(dialog->decisions().NewBestTime);
@@ -121,10 +114,10 @@ TEST_F(GameOverDialogTest, BeatingOnlyTheBestTimeKeepsTheOtherPlayersSteps) {
                                    {6, 3, days(12.5), 30, 1, 0, "Ann"},
                                    {8, 5, days(50.0), 20, 0, 1, "Bob"},
                                    {8, 6, days(10.0), 10, 0, 1, "Cid"}});
-    TPuzzleResult result = solved(8, 5, 25.0, 22);
+    TPuzzleResult result = solvedPuzzle(8, 5, 25.0, 22);
     auto dialog = open(result);
     // The main window goes on: a new puzzle changes its own values, not the dialog's.
-    result = solved(4, 1, 1.0, 1);
+    result = solvedPuzzle(4, 1, 1.0, 1);
 
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Alice  00:30,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Bob  20 steps"));
@@ -147,7 +140,7 @@ TEST_F(GameOverDialogTest, OnlyTheResultsOfItsOwnPuzzleCount) {
     halloffametest::writeFameFile({{8, 6, days(20.0), 10, 1, 0, "Six foxes"},
                                    {7, 5, days(20.0), 10, 0, 1, "Seven wide"},
                                    {8, 5, days(38.0), 30, 1, 0, "Dora"}});
-    auto dialog = open(solved(8, 5, 39.0, 25));
+    auto dialog = open(solvedPuzzle(8, 5, 39.0, 25));
     EXPECT_EQ(text(dialog->RxLabel15), QStringLiteral("Dora  00:38,0"));
     EXPECT_EQ(text(dialog->RxLabel16), QStringLiteral("Mr. Smith    26 steps"));
     EXPECT_FALSE(dialog->decisions().NewBestTime);
@@ -156,7 +149,7 @@ TEST_F(GameOverDialogTest, OnlyTheResultsOfItsOwnPuzzleCount) {
 }
 
 TEST_F(GameOverDialogTest, ClosingByTheCaptionStoresNothingEvenWithANameTyped) {
-    auto dialog = open(solved(8, 5, 10.0, 12));
+    auto dialog = open(solvedPuzzle(8, 5, 10.0, 12));
     ASSERT_TRUE(dialog->Edit1->isVisible());
     QTest::keyClicks(dialog->Edit1, QStringLiteral("Eve"));
     dialog->close();
@@ -170,7 +163,7 @@ TEST_F(GameOverDialogTest, AFailedStoreIsToldAndTheDialogStaysOpenForAnotherTry)
     halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
     halloffametest::writeFameFile({{6, 3, days(12.5), 30, 1, 0, "Ann"}});
     const QByteArray before = halloffametest::readFameFile();
-    auto dialog = open(solved(8, 5, 10.0, 12), files);
+    auto dialog = open(solvedPuzzle(8, 5, 10.0, 12), files);
     QTest::keyClicks(dialog->Edit1, QStringLiteral("Fay"));
 
     files.injectAt(halloffame::FameOperation::Write, 1);
@@ -191,7 +184,7 @@ TEST_F(GameOverDialogTest, AFailureWhilePreparingLeavesTheLinesSetSoFar) {
     halloffame::FaultyFameFileSystem files(halloffame::diskFileSystem());
     // The check creates the missing file: its first open fails.
     files.injectAt(halloffame::FameOperation::Open, 1);
-    auto dialog = open(solved(8, 5, 10.0, 12), files);
+    auto dialog = open(solvedPuzzle(8, 5, 10.0, 12), files);
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(text(dialog->RxLabel5), QStringLiteral("00:10,0"));
@@ -204,14 +197,14 @@ TEST_F(GameOverDialogTest, AFailureWhilePreparingLeavesTheLinesSetSoFar) {
     files.reset();
     files.injectAt(halloffame::FameOperation::Read, 1);
     halloffametest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
-    auto second = open(solved(8, 5, 10.0, 12), files);
+    auto second = open(solvedPuzzle(8, 5, 10.0, 12), files);
     EXPECT_EQ(testsupport::messages().size(), 1);
     EXPECT_EQ(text(second->RxLabel15), QStringLiteral("Mr. Smith    00:40,0"));
     EXPECT_FALSE(second->Edit1->isVisible());
 }
 
 TEST_F(GameOverDialogTest, TadaPlaysOnceAboutOneSecondAfterOpening) {
-    auto dialog = open(solved(8, 5, 40.0, 26));
+    auto dialog = open(solvedPuzzle(8, 5, 40.0, 26));
     EXPECT_TRUE(dialog->Timer1->isSingleShot());
     EXPECT_EQ(dialog->Timer1->interval(), 1000);
     EXPECT_TRUE(sounds_.isEmpty());
@@ -224,7 +217,7 @@ TEST_F(GameOverDialogTest, TadaPlaysOnceAboutOneSecondAfterOpening) {
 }
 
 TEST_F(GameOverDialogTest, TadaPlaysAlsoWhenTheDialogWasClosedBeforeTheSecond) {
-    auto dialog = open(solved(8, 5, 40.0, 26));
+    auto dialog = open(solvedPuzzle(8, 5, 40.0, 26));
     dialog->close();
     ASSERT_FALSE(dialog->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sounds_.isEmpty(); }, 5000));
@@ -234,7 +227,7 @@ TEST_F(GameOverDialogTest, TadaPlaysAlsoWhenTheDialogWasClosedBeforeTheSecond) {
 }
 
 TEST_F(GameOverDialogTest, EveryControlStandsInItsPlaceInItsColour) {
-    auto dialog = open(solved(10, 10, 99.95, 39));
+    auto dialog = open(solvedPuzzle(10, 10, 99.95, 39));
     EXPECT_EQ(dialog->size(), QSize(427, 277));
     dialogtest::expectCentred(*dialog);
     EXPECT_EQ(dialog->caption(), QStringLiteral("Congradulations!"));
@@ -305,7 +298,7 @@ namespace {
 
 TEST_F(GameOverDialogTest, LooksLikeTheDialogOnTheGreyPanel) {
     halloffametest::writeFameFile({{8, 5, days(30.0), 30, 1, 0, "Alice"}});
-    auto dialog = open(solved(8, 5, 39.9, 25));
+    auto dialog = open(solvedPuzzle(8, 5, 39.9, 25));
     const QImage image = dialogtest::grabForReview(*dialog, QStringLiteral("game_over"));
     dialogtest::expectPanelLook(image, QSize(372, 230), QSize(367, 223));
 }

@@ -29,6 +29,15 @@ double days(double seconds) {
     return seconds / 86400.0;
 }
 
+TPuzzleResult solvedPuzzle(int size, int foxes, double seconds, int steps) {
+    TPuzzleResult result;
+    result.FieldSize = size;
+    result.FoxCount = foxes;
+    result.StepCount = steps;
+    result.Elapsed = days(seconds);
+    return result;
+}
+
 double storedDays(double seconds) {
     return static_cast<double>(std::llround(seconds * 1000.0)) / 86400000.0;
 }

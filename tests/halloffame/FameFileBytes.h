@@ -2,6 +2,8 @@
 // program's own encoder, and the files of the scratch working directory byte for byte.
 #pragma once
 
+#include "core/Puzzle.h"
+
 #include <QByteArray>
 #include <ostream>
 #include <vector>
@@ -21,6 +23,8 @@ struct Record {
 };
 void PrintTo(const Record& record, std::ostream* out);
 double days(double seconds);
+// The snapshot of a solved puzzle of that set-up, time and steps.
+TPuzzleResult solvedPuzzle(int size, int foxes, double seconds, int steps);
 // A time as the file stores it: rounded to a whole millisecond, then in days.
 double storedDays(double seconds);
 QByteArray encode(const Record& record);

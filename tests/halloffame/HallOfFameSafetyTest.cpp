@@ -38,12 +38,7 @@ QByteArray record(int size, int foxes, int seconds, int steps, char timeFlag, ch
 }
 
 TPuzzleResult result(int size, int foxes, int seconds, int steps) {
-    TPuzzleResult r;
-    r.FieldSize = size;
-    r.FoxCount = foxes;
-    r.StepCount = steps;
-    r.Elapsed = seconds / 86400.0;
-    return r;
+    return halloffametest::solvedPuzzle(size, foxes, seconds, steps);
 }
 
 const QByteArray OldRecords = record(5, 2, 20, 9, 1, 0, "Ann") + record(8, 5, 35, 30, 1, 0, "Bob") +

@@ -35,13 +35,8 @@ double seconds(double value) {
     return value / 86400.0;
 }
 
-TPuzzleResult result(int size, int foxes, double elapsedSeconds, int steps) {
-    TPuzzleResult r;
-    r.FieldSize = size;
-    r.FoxCount = foxes;
-    r.StepCount = steps;
-    r.Elapsed = seconds(elapsedSeconds);
-    return r;
+TPuzzleResult result(int size, int foxes, double seconds, int steps) {
+    return halloffametest::solvedPuzzle(size, foxes, seconds, steps);
 }
 
 class HallOfFameTest : public ::testing::Test {
