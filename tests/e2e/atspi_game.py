@@ -284,10 +284,12 @@ def plate_colours(shot, board, row, col):
     return colours
 
 
-def check_against_screen(session, board, current):
-    """Every cell's name agrees with its plate: cyan for the current cell, otherwise green
-    while covered and amber once opened, found or proven fox-free."""
+def screen_disagreements(session, board, current):
+    """The cells whose plate on the screen does not match their name: cyan for the current
+    cell, otherwise green while covered and amber once opened, found or proven fox-free."""
     shot = session.screenshot()
+    plates = {"cyan", "green", "amber"}
+    wrong = []
     for (row, col), name in board_names(board).items():
         colours = plate_colours(shot, board, row, col)
         if (row, col) == current:
@@ -296,9 +298,22 @@ def check_against_screen(session, board, current):
             want = "green"
         else:
             want = "amber"
-        plates = {"cyan", "green", "amber"}
-        check(want in colours and not (colours & plates) - {want},
-              f"{name}: the plate shows {sorted(colours)}, not {want}")
+        if want not in colours or (colours & plates) - {want}:
+            wrong.append(f"{name}: the plate shows {sorted(colours)}, not {want}")
+    return wrong
+
+
+def check_against_screen(session, board, current, timeout=3.0):
+    """Every cell's name agrees with its plate. The names change with the move, the plates at
+    the field's next tick (every 100 ms), so the screen is given a few ticks to catch up."""
+    deadline = time.monotonic() + timeout
+    while True:
+        wrong = screen_disagreements(session, board, current)
+        if not wrong:
+            return
+        if time.monotonic() > deadline:
+            raise Failure("; ".join(wrong))
+        time.sleep(0.1)
 
 
 def sightings(foxes, row, col):
