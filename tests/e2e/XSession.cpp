@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -238,6 +239,18 @@ QImage XSession::screenshot() {
     QImage image(file);
     QFile::remove(file);
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage XSession::screenshotShowing(const std::function<bool(const QImage&)>& shows,
+                                   int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QImage shot = screenshot();
+    while (!shows(shot) && !clock.hasExpired(timeoutMs)) {
+        pause(100);
+        shot = screenshot();
+    }
+    return shot;
 }
 
 int XSession::waitForExit(int timeoutMs) {

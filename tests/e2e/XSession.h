@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace tarnell::e2e {
@@ -49,6 +50,11 @@ public:
     void type(const QString& text);
 
     QImage screenshot();
+    // Photographs the screen until it shows what the test waits for (the program draws its
+    // field at its next tick, and dialogs paint after they map); the first such screenshot,
+    // or the last one taken when the time runs out.
+    QImage screenshotShowing(const std::function<bool(const QImage&)>& shows,
+                             int timeoutMs = 5000);
     // Waits for the program to end; its exit code, or -1 on time-out.
     int waitForExit(int timeoutMs = 10000);
     bool programRunning() const;
