@@ -15,6 +15,11 @@ const QString ReaderName = QStringLiteral("tarnell-board-reader");
 // The diamond of a plate without its side faces.
 constexpr QSize CellBox{41, 21};
 
+// Where cell (row, col), counted from 1, is kept in a row-major table of the largest board.
+std::size_t cellSlot(int row, int col) {
+    return static_cast<std::size_t>((row - 1) * MaxFieldSize + col - 1);
+}
+
 class BoardCellAccessible;
 
 // The board: a table of N x N cells. The cells are made once per place and kept, so that a
@@ -174,7 +179,7 @@ QAccessibleInterface* BoardAccessible::cell(int row, int col) const {
     const int n = size();
     if (row < 1 || row > n || col < 1 || col > n)
         return nullptr;
-    QAccessible::Id& id = cellIds_[static_cast<std::size_t>((row - 1) * MaxFieldSize + col - 1)];
+    QAccessible::Id& id = cellIds_[cellSlot(row, col)];
     if (id == 0)
         id = QAccessible::registerAccessibleInterface(new BoardCellAccessible(this, row, col));
     return QAccessible::accessibleInterface(id);
@@ -263,8 +268,7 @@ void TBoardReader::takeSnapshot() {
     last_.size = puzzle_.FieldSize();
     for (int row = 1; row <= last_.size; ++row)
         for (int col = 1; col <= last_.size; ++col)
-            last_.cells[static_cast<std::size_t>((row - 1) * MaxFieldSize + col - 1)] =
-                cellCode(row, col);
+            last_.cells[cellSlot(row, col)] = cellCode(row, col);
 }
 
 void TBoardReader::announceChanges() {
@@ -285,8 +289,7 @@ void TBoardReader::announceChanges() {
     } else {
         for (int row = 1; row <= n; ++row) {
             for (int col = 1; col <= n; ++col) {
-                int& code =
-                    last_.cells[static_cast<std::size_t>((row - 1) * MaxFieldSize + col - 1)];
+                int& code = last_.cells[cellSlot(row, col)];
                 const int now = cellCode(row, col);
                 if (now == code)
                     continue;
