@@ -208,10 +208,8 @@ TEST_F(DialogAccessibilityTest, TheDonationDialogReadsItsPleaAndNamesEveryAccoun
         {dialog.Edit3, "WebMoney WMU"},   {dialog.Edit4, "WebMoney WME"},
         {dialog.Edit5, "WebMoney WMZ"},
     };
-    for (const auto& [box, name] : boxes) {
+    for (const auto& [box, name] : boxes)
         EXPECT_EQ(accessible(box)->text(QAccessible::Name), QLatin1String(name));
-        EXPECT_EQ(accessible(box)->text(QAccessible::Value), box->text());
-    }
 }
 
 } // namespace
