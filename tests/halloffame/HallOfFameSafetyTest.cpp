@@ -5,11 +5,14 @@
 #include "FameFileFaults.h"
 #include "halloffame/HallOfFame.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -327,6 +330,99 @@ TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsThePermissionBitsOfTheOldOne) 
         EXPECT_EQ(readFile(FileName), NewRecords);
         QFile::remove(QString::fromLatin1(FileName));
     }
+}
+
+// A write bit for the group or the others is no protection: whether the store may go on is
+// the system's answer for the running user. Root may write such a file; its owner may not.
+TEST_F(HallOfFameSafetyTest, AFileWritableOnlyByItsGroupOrOthersIsTheRunningUsersToWrite) {
+    for (const unsigned mode : {0460u, 0406u, 0442u, 0020u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        const halloffame::FameStatus stored =
+            HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+        EXPECT_EQ(modeOf(FileName), mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        if (::geteuid() == 0) {
+            EXPECT_TRUE(quiet(stored)) << stored.message().toStdString();
+            EXPECT_EQ(readFile(FileName), NewRecords);
+        } else {
+            EXPECT_FALSE(stored);
+            EXPECT_FALSE(stored.message().contains(QStringLiteral("write-protected")))
+                << stored.message().toStdString();
+            EXPECT_EQ(readFile(FileName), OldRecords);
+        }
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+}
+
+// A store run by another user than the file's owner, in a folder everybody may write: the
+// outcome's message, or "stored".
+std::string storeAsUser(uid_t user, gid_t group) {
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string said = "could not become the user";
+        if (::setgroups(0, nullptr) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0) {
+            const halloffame::FameStatus stored =
+                HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+            said = stored ? "stored" : stored.message().toStdString();
+        }
+        const ssize_t written = ::write(channel[1], said.data(), said.size());
+        ::_exit(written == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return said;
+}
+
+TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs the super-user";
+    const QString shared = QDir::current().filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(shared.toLocal8Bit().constData(), 0777), 0);
+    const QString home = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(shared));
+    constexpr uid_t Player = 65534;
+    constexpr gid_t Players = 65534;
+    struct Case {
+        unsigned mode;
+        gid_t group; // the file's group; its owner is root
+        bool stored;
+    };
+    for (const Case& c : {Case{0464, Players, true}, Case{0446, 0, true}, Case{0464, 0, false},
+                          Case{0644, Players, false}}) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.mode << " group " << std::dec << c.group);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chown(FileName, 0, c.group), 0);
+        ASSERT_EQ(::chmod(FileName, c.mode), 0);
+        const std::string said = storeAsUser(Player, Players);
+        EXPECT_EQ(modeOf(FileName), c.mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        if (c.stored) {
+            EXPECT_EQ(said, "stored");
+            EXPECT_EQ(readFile(FileName), NewRecords);
+        } else {
+            EXPECT_EQ(said, "Could not write the hall of fame file \"h_fame.dat\": Permission "
+                            "denied. Your result was not stored.");
+            EXPECT_EQ(readFile(FileName), OldRecords);
+        }
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+    QDir(shared).removeRecursively();
 }
 
 TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
