@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tarnell {
@@ -357,10 +358,31 @@ TEST_F(HallOfFameSafetyTest, AFileWritableOnlyByItsGroupOrOthersIsTheRunningUser
     }
 }
 
-// A store run by another user than the file's owner, in a folder everybody may write: the
-// outcome's message, or "stored".
+// The owner and the group of a file.
+std::pair<unsigned, unsigned> ownersOf(const char* name) {
+    struct stat status {};
+    EXPECT_EQ(::stat(name, &status), 0);
+    return {status.st_uid, status.st_gid};
+}
+
+// The super-user playing in a player's folder leaves the player's file to the player.
+TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsItsOwnerAndGroupWhereTheUserMayGiveThem) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the super-user may give a file to another owner";
+    writeFile(FileName, OldRecords);
+    if (::chown(FileName, 65534, 65533) != 0)
+        GTEST_SKIP() << "the system gives no file to another owner";
+    ASSERT_EQ(::chmod(FileName, 0640), 0);
+    EXPECT_TRUE(quiet(HallOfFame().store(Winner, Both, QStringLiteral("Eve"))));
+    EXPECT_EQ(ownersOf(FileName), std::make_pair(65534u, 65533u));
+    EXPECT_EQ(modeOf(FileName), 0640u);
+    EXPECT_EQ(readFile(FileName), NewRecords);
+}
+
+// A store run by another user than the file's owner, of its own group and a member of
+// another, in a folder everybody may write: the outcome's message, or "stored".
 constexpr char NotThatUser[] = "could not become the user";
-std::string storeAsUser(uid_t user, gid_t group) {
+std::string storeAsUser(uid_t user, gid_t group, gid_t memberOf) {
     int channel[2];
     if (::pipe(channel) != 0)
         return "no pipe";
@@ -373,7 +395,7 @@ std::string storeAsUser(uid_t user, gid_t group) {
     if (child == 0) {
         ::close(channel[0]);
         std::string said = NotThatUser;
-        if (::setgroups(0, nullptr) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0) {
+        if (::setgroups(1, &memberOf) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0) {
             const halloffame::FameStatus stored =
                 HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
             said = stored ? "stored" : stored.message().toStdString();
@@ -409,7 +431,8 @@ TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim)
     } leave{QDir::currentPath(), shared};
     ASSERT_TRUE(QDir::setCurrent(shared));
     constexpr uid_t Player = 65534;
-    constexpr gid_t Players = 65534;
+    constexpr gid_t OwnGroup = 65533;
+    constexpr gid_t Players = 65534; // the player is a member
     struct Case {
         unsigned mode;
         gid_t group; // the file's group; its owner is root
@@ -422,7 +445,7 @@ TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim)
         if (::chown(FileName, 0, c.group) != 0)
             GTEST_SKIP() << "the system gives no file to another group";
         ASSERT_EQ(::chmod(FileName, c.mode), 0);
-        const std::string said = storeAsUser(Player, Players);
+        const std::string said = storeAsUser(Player, OwnGroup, Players);
         if (said == NotThatUser)
             GTEST_SKIP() << "the system does not let root act as another user";
         EXPECT_EQ(modeOf(FileName), c.mode);
@@ -430,6 +453,10 @@ TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim)
         if (c.stored) {
             EXPECT_EQ(said, "stored");
             EXPECT_EQ(readFile(FileName), NewRecords);
+            // Shared through its group, the file stays the group's for its other members.
+            if (c.group == Players) {
+                EXPECT_EQ(ownersOf(FileName), std::make_pair(unsigned{Player}, unsigned{Players}));
+            }
         } else {
             EXPECT_EQ(said, "Could not write the hall of fame file \"h_fame.dat\": Permission "
                             "denied. Your result was not stored.");
@@ -486,11 +513,11 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
             bytes = 144;
             return true;
         }
-        bool permissions(std::uint32_t& bits, std::string&) override {
-            bits = 0644;
+        bool permissions(halloffame::FameAccess& access, std::string&) override {
+            access.Bits = 0644;
             return true;
         }
-        bool setPermissions(std::uint32_t, std::string&) override { return true; }
+        bool setPermissions(const halloffame::FameAccess&, std::string&) override { return true; }
 
     private:
         std::size_t left_ = 100;
