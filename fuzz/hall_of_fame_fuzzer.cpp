@@ -118,11 +118,11 @@ private:
             bytes = static_cast<std::int64_t>(owner_.files_[name_].size());
             return true;
         }
-        bool permissions(std::uint32_t& bits, std::string&) override {
-            bits = 0644;
+        bool permissions(halloffame::FameAccess& access, std::string&) override {
+            access.Bits = 0644;
             return true;
         }
-        bool setPermissions(std::uint32_t, std::string&) override { return true; }
+        bool setPermissions(const halloffame::FameAccess&, std::string&) override { return true; }
 
     private:
         MemoryFiles& owner_;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace tarnell::halloffame {
@@ -87,18 +88,25 @@ public:
         return true;
     }
 
-    bool permissions(std::uint32_t& bits, std::string& error) override {
+    bool permissions(FameAccess& access, std::string& error) override {
         struct stat status {};
         if (::fstat(descriptor_, &status) != 0) {
             error = reason(errno);
             return false;
         }
-        bits = status.st_mode & PermissionBits;
+        access.Bits = status.st_mode & PermissionBits;
+        access.Owner = status.st_uid;
+        access.Group = status.st_gid;
         return true;
     }
 
-    bool setPermissions(std::uint32_t bits, std::string& error) override {
-        if (::fchmod(descriptor_, static_cast<mode_t>(bits & PermissionBits)) != 0) {
+    bool setPermissions(const FameAccess& access, std::string& error) override {
+        // A file shared through its group stays the group's after a member's store, and the
+        // super-user playing in a player's folder leaves the file to the player. Owner and
+        // group go first, since a change of owner may clear bits set before it.
+        if (::fchown(descriptor_, access.Owner, access.Group) != 0)
+            std::ignore = ::fchown(descriptor_, static_cast<uid_t>(-1), access.Group);
+        if (::fchmod(descriptor_, static_cast<mode_t>(access.Bits & PermissionBits)) != 0) {
             error = reason(errno);
             return false;
         }

@@ -9,6 +9,14 @@
 
 namespace tarnell::halloffame {
 
+// Who may use a file: its permission bits (read, write, execute of owner, group and others),
+// its owner and its group.
+struct FameAccess {
+    std::uint32_t Bits = 0;
+    std::uint32_t Owner = 0;
+    std::uint32_t Group = 0;
+};
+
 enum class FameOpenMode {
     Read,            // an existing file, read only
     CreateIfMissing, // for writing; made empty when missing, left as it is when present
@@ -27,9 +35,11 @@ public:
     virtual bool flush(std::string& error) = 0;
     virtual bool close(std::string& error) = 0;
     virtual bool length(std::int64_t& bytes, std::string& error) = 0;
-    // The permission bits (read, write, execute of owner, group and others), and setting them.
-    virtual bool permissions(std::uint32_t& bits, std::string& error) = 0;
-    virtual bool setPermissions(std::uint32_t bits, std::string& error) = 0;
+    // Who may use the file, and handing that on to it: the bits always; the owner and the
+    // group where the system lets this user give them (the owner only the super-user, the
+    // group only its members), else the file stays the writer's, as any new file does.
+    virtual bool permissions(FameAccess& access, std::string& error) = 0;
+    virtual bool setPermissions(const FameAccess& access, std::string& error) = 0;
 };
 
 // Files by bare name in the current working directory.

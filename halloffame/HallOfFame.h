@@ -115,11 +115,11 @@ private:
     struct OldFile {
         std::unique_ptr<FameFile> File;
         FileState State;
-        std::uint32_t Permissions = 0; // passed on to the new file
+        FameAccess Permissions; // passed on to the new file
     };
     FameOutcome<OldFile> openOld();
-    // Gives out the permission bits of old, copies the records of old that keep returns true
-    // for, appends added, and puts out on the disk.
+    // Gives out the permission bits, owner and group of old, copies the records of old that keep
+    // returns true for, appends added, and puts out on the disk.
     FameStatus writeNewFile(OldFile& old, FameFile& out,
                             const std::function<bool(const FameRecord&)>& keep,
                             const std::vector<FameRecord>& added);

@@ -62,16 +62,16 @@ public:
         return real_->length(bytes, error);
     }
 
-    bool permissions(std::uint32_t& bits, std::string& error) override {
+    bool permissions(FameAccess& access, std::string& error) override {
         if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
             return false;
-        return real_->permissions(bits, error);
+        return real_->permissions(access, error);
     }
 
-    bool setPermissions(std::uint32_t bits, std::string& error) override {
+    bool setPermissions(const FameAccess& access, std::string& error) override {
         if (failsOrCrashes(owner_.strike(FameOperation::Permissions), error))
             return false;
-        return real_->setPermissions(bits, error);
+        return real_->setPermissions(access, error);
     }
 
 private:

@@ -5,12 +5,16 @@
 #include "FameFileFaults.h"
 #include "halloffame/HallOfFame.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tarnell {
@@ -329,6 +333,140 @@ TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsThePermissionBitsOfTheOldOne) 
     }
 }
 
+// A write bit for the group or the others is no protection: whether the store may go on is
+// the system's answer for the running user. Root may write such a file; its owner may not.
+TEST_F(HallOfFameSafetyTest, AFileWritableOnlyByItsGroupOrOthersIsTheRunningUsersToWrite) {
+    for (const unsigned mode : {0460u, 0406u, 0442u, 0020u}) {
+        SCOPED_TRACE(mode);
+        writeFile(FileName, OldRecords);
+        ASSERT_EQ(::chmod(FileName, mode), 0);
+        const halloffame::FameStatus stored =
+            HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+        EXPECT_EQ(modeOf(FileName), mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        if (::geteuid() == 0) {
+            EXPECT_TRUE(quiet(stored)) << stored.message().toStdString();
+            EXPECT_EQ(readFile(FileName), NewRecords);
+        } else {
+            EXPECT_FALSE(stored);
+            EXPECT_FALSE(stored.message().contains(QStringLiteral("write-protected")))
+                << stored.message().toStdString();
+            EXPECT_EQ(readFile(FileName), OldRecords);
+        }
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+}
+
+// The owner and the group of a file.
+std::pair<unsigned, unsigned> ownersOf(const char* name) {
+    struct stat status {};
+    EXPECT_EQ(::stat(name, &status), 0);
+    return {status.st_uid, status.st_gid};
+}
+
+// The super-user playing in a player's folder leaves the player's file to the player.
+TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsItsOwnerAndGroupWhereTheUserMayGiveThem) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the super-user may give a file to another owner";
+    writeFile(FileName, OldRecords);
+    if (::chown(FileName, 65534, 65533) != 0)
+        GTEST_SKIP() << "the system gives no file to another owner";
+    ASSERT_EQ(::chmod(FileName, 0640), 0);
+    EXPECT_TRUE(quiet(HallOfFame().store(Winner, Both, QStringLiteral("Eve"))));
+    EXPECT_EQ(ownersOf(FileName), std::make_pair(65534u, 65533u));
+    EXPECT_EQ(modeOf(FileName), 0640u);
+    EXPECT_EQ(readFile(FileName), NewRecords);
+}
+
+// A store run by another user than the file's owner, of its own group and a member of
+// another, in a folder everybody may write: the outcome's message, or "stored".
+constexpr char NotThatUser[] = "could not become the user";
+std::string storeAsUser(uid_t user, gid_t group, gid_t memberOf) {
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return "no process";
+    }
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string said = NotThatUser;
+        if (::setgroups(1, &memberOf) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0) {
+            const halloffame::FameStatus stored =
+                HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+            said = stored ? "stored" : stored.message().toStdString();
+        }
+        const ssize_t written = ::write(channel[1], said.data(), said.size());
+        ::_exit(written == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return said;
+}
+
+TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs the super-user";
+    const QString shared = QDir::current().filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(shared.toLocal8Bit().constData(), 0777), 0);
+    // Back in the scratch working directory however the test ends.
+    struct Leave {
+        QString home = QDir::currentPath();
+        QString shared;
+        ~Leave() {
+            QDir::setCurrent(home);
+            QDir(shared).removeRecursively();
+        }
+    } leave{QDir::currentPath(), shared};
+    ASSERT_TRUE(QDir::setCurrent(shared));
+    constexpr uid_t Player = 65534;
+    constexpr gid_t OwnGroup = 65533;
+    constexpr gid_t Players = 65534; // the player is a member
+    struct Case {
+        unsigned mode;
+        gid_t group; // the file's group; its owner is root
+        bool stored;
+    };
+    for (const Case& c : {Case{0464, Players, true}, Case{0446, 0, true}, Case{0464, 0, false},
+                          Case{0644, Players, false}}) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.mode << " group " << std::dec << c.group);
+        writeFile(FileName, OldRecords);
+        if (::chown(FileName, 0, c.group) != 0)
+            GTEST_SKIP() << "the system gives no file to another group";
+        ASSERT_EQ(::chmod(FileName, c.mode), 0);
+        const std::string said = storeAsUser(Player, OwnGroup, Players);
+        if (said == NotThatUser)
+            GTEST_SKIP() << "the system does not let root act as another user";
+        EXPECT_EQ(modeOf(FileName), c.mode);
+        ASSERT_EQ(::chmod(FileName, 0600), 0);
+        if (c.stored) {
+            EXPECT_EQ(said, "stored");
+            EXPECT_EQ(readFile(FileName), NewRecords);
+            // Shared through its group, the file stays the group's for its other members.
+            if (c.group == Players) {
+                EXPECT_EQ(ownersOf(FileName), std::make_pair(unsigned{Player}, unsigned{Players}));
+            }
+        } else {
+            EXPECT_EQ(said, "Could not write the hall of fame file \"h_fame.dat\": Permission "
+                            "denied. Your result was not stored.");
+            EXPECT_EQ(readFile(FileName), OldRecords);
+        }
+        EXPECT_FALSE(fileExists(NewFileName));
+        QFile::remove(QString::fromLatin1(FileName));
+    }
+}
+
 TEST_F(HallOfFameSafetyTest, FailuresWhileReadingAreToldAndStopTheLookUp) {
     FaultyFameFileSystem faulty(halloffame::diskFileSystem());
     // Creating the missing file fails.
@@ -375,11 +513,11 @@ TEST_F(HallOfFameSafetyTest, AFileThatShrinksWhileReadIsAReadFailure) {
             bytes = 144;
             return true;
         }
-        bool permissions(std::uint32_t& bits, std::string&) override {
-            bits = 0644;
+        bool permissions(halloffame::FameAccess& access, std::string&) override {
+            access.Bits = 0644;
             return true;
         }
-        bool setPermissions(std::uint32_t, std::string&) override { return true; }
+        bool setPermissions(const halloffame::FameAccess&, std::string&) override { return true; }
 
     private:
         std::size_t left_ = 100;

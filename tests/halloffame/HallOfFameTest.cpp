@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace tarnell {
@@ -196,6 +197,67 @@ TEST_F(HallOfFameTest, NamesAreInTheWesternWindowsCodePage) {
     EXPECT_EQ(halloffame::timeLine(*HallOfFame().lookUp(8, 5), 8, 5),
               QString::fromUtf8("Bo\xc5\xbe"
                                 "ena \xc5\x92  00:20,0"));
+}
+
+// Each of the 27 letters and signs of 0x80 to 0x9F, from the code page's published table,
+// in both directions; the five bytes it leaves free stand for the control characters of the
+// same number, and the other control characters of that range cannot be stored.
+TEST_F(HallOfFameTest, EveryHighByteOfTheWesternCodePageIsItsOwnCharacter) {
+    const std::pair<unsigned char, char32_t> table[] = {{0x80, U'\u20AC'},
+                                                        {0x82, U'\u201A'},
+                                                        {0x83, U'\u0192'},
+                                                        {0x84, U'\u201E'},
+                                                        {0x85, U'\u2026'},
+                                                        {0x86, U'\u2020'},
+                                                        {0x87, U'\u2021'},
+                                                        {0x88, U'\u02C6'},
+                                                        {0x89, U'\u2030'},
+                                                        {0x8A, U'\u0160'},
+                                                        {0x8B, U'\u2039'},
+                                                        {0x8C, U'\u0152'},
+                                                        {0x8E, U'\u017D'},
+                                                        {0x91, U'\u2018'},
+                                                        {0x92, U'\u2019'},
+                                                        {0x93, U'\u201C'},
+                                                        {0x94, U'\u201D'},
+                                                        {0x95, U'\u2022'},
+                                                        {0x96, U'\u2013'},
+                                                        {0x97, U'\u2014'},
+                                                        {0x98, U'\u02DC'},
+                                                        {0x99, U'\u2122'},
+                                                        {0x9A, U'\u0161'},
+                                                        {0x9B, U'\u203A'},
+                                                        {0x9C, U'\u0153'},
+                                                        {0x9E, U'\u017E'},
+                                                        {0x9F, U'\u0178'},
+                                                        // The free bytes.
+                                                        {0x81, U'\u0081'},
+                                                        {0x8D, U'\u008D'},
+                                                        {0x8F, U'\u008F'},
+                                                        {0x90, U'\u0090'},
+                                                        {0x9D, U'\u009D'}};
+    ASSERT_EQ(std::size(table), 32u);
+    const auto stored = [](unsigned char byte) {
+        halloffame::NameField field;
+        field.fill(' ');
+        field[0] = 'A';
+        field[1] = static_cast<char>(byte);
+        field[2] = 'z';
+        return field;
+    };
+    const auto text = [](char32_t c) {
+        const char32_t name[] = {U'A', c, U'z'};
+        return QString::fromUcs4(name, 3);
+    };
+    for (const auto& [byte, character] : table) {
+        SCOPED_TRACE(testing::Message() << "byte 0x" << std::hex << int{byte} << ", U+"
+                                        << static_cast<unsigned>(character));
+        EXPECT_EQ(halloffame::decodeName(stored(byte)), text(character));
+        EXPECT_EQ(halloffame::encodeName(text(character)), stored(byte));
+    }
+    for (const char32_t control : {U'\u0080', U'\u0082', U'\u008A', U'\u008E', U'\u009F'})
+        EXPECT_EQ(halloffame::encodeName(text(control)), stored('?'))
+            << "U+" << std::hex << static_cast<unsigned>(control);
 }
 
 TEST_F(HallOfFameTest, StoredNamesAreAnonymousOrCutToFifty) {

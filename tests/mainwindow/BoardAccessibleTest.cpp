@@ -2,6 +2,7 @@
 // and state, the current cell as its focused cell, and the events that make a reader speak.
 #include "MainFormFixture.h"
 
+#include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/buttons/buts5.h"
@@ -152,6 +153,41 @@ TEST_F(Board, TheCurrentCellIsTheFocusedCellAndMovingItAnnouncesTheFocus) {
     window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
     EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}));
+}
+
+// The table names a focused cell only while the keyboard rests on the board: with the
+// keyboard on a push button or in a dialog, a reader asking for the focus finds none there.
+TEST_F(Board, NoCellIsFocusedWhileTheKeyboardIsElsewhere) {
+    openListened();
+    window_->mybitbutn510Click(); // a game, so that "Score" can be pressed
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    ASSERT_EQ(table()->focusChild(), cell(1, 2));
+    const auto focusedCells = [this] {
+        std::vector<int> focused;
+        for (int i = 0; i < table()->childCount(); ++i)
+            if (table()->child(i)->state().focused)
+                focused.push_back(i);
+        return focused;
+    };
+    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), window_->mybitbutn510);
+    EXPECT_EQ(table()->focusChild(), nullptr) << "the keyboard is on a push button";
+    EXPECT_EQ(focusedCells(), std::vector<int>{});
+
+    window_->mybitbutn51->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window_->mybitbutn51, Qt::Key_Space); // "Score": the high-score dialog
+    ASSERT_NE(window_->highScoreDialog(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->highScoreDialog()->isActiveWindow(); }));
+    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason); // the window's own focus, inactive
+    EXPECT_EQ(table()->focusChild(), nullptr) << "the keyboard is in the dialog";
+    EXPECT_EQ(focusedCells(), std::vector<int>{});
+
+    window_->highScoreDialog()->close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
+    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(table()->focusChild(), cell(1, 2));
+    EXPECT_EQ(focusedCells(), std::vector<int>{index(1, 2)});
 }
 
 TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {

@@ -1,5 +1,8 @@
 // Every self-drawn control at a device pixel ratio of 2: pixel art in sharp 2 x 2 blocks that
-// match the 1x picture, text written at the device's resolution (finer than the blocks).
+// match the 1x picture, text written at the device's resolution (finer than the blocks); and
+// the board redrawn when its window goes to a screen of another scale.
+#include "MainFormFixture.h"
+
 #include "core/Puzzle.h"
 #include "mainwindow/FieldArea.h"
 #include "platform/Resources.h"
@@ -15,18 +18,43 @@
 #include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QPixmap>
+#include <QRegion>
+#include <QScreen>
 #include <QSet>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <limits>
+#include <utility>
 
 namespace tarnell {
 
 namespace {
 
-// The whole program in this test runs at twice the resolution, as on a high-density screen;
-// this is set before main() creates the application.
-const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
+// The whole program in this test runs at twice the resolution, as on a high-density screen:
+// the first of two screens, side by side, is scaled by 2, the second by 1, so that a window
+// can be moved from one scale to the other. This is set before main() creates the application.
+struct TwoScreens {
+    QString config = QDir::temp().filePath(
+        QStringLiteral("tarnell-screens-%1.json").arg(QCoreApplication::applicationPid()));
+    bool ready = false;
+    TwoScreens() {
+        QFile file(config);
+        ready = file.open(QIODevice::WriteOnly) && file.write(R"({"screens": [
+                    {"name": "dense", "x": 0, "y": 0, "width": 2000, "height": 1600},
+                    {"name": "plain", "x": 2000, "y": 0, "width": 2000, "height": 1600}]})") > 0;
+        file.close();
+        ready = ready &&
+                qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit()) &&
+                qputenv("QT_SCREEN_SCALE_FACTORS", "dense=2;plain=1");
+    }
+    ~TwoScreens() { QFile::remove(config); }
+};
+const TwoScreens screens;
+const bool scaled = screens.ready;
 
 constexpr int Ratio = 2;
 
@@ -198,6 +226,85 @@ TEST(HighDensity, FieldPlatesInBlocksAndCountsAtDeviceResolution) {
             if (!countBoxes.contains(QPoint(x, y)))
                 unlike += pixelsUnlikePicture(device, plain.backBuffer(), QRect(x, y, 1, 1));
     EXPECT_EQ(unlike, 0);
+}
+
+// A window moved to a screen of another scale shows the same board at the new scale by the
+// next tick or two, though nothing on the board changed: counts at the device's resolution
+// on the dense screen, the plain frame on the other.
+class ScaleChange : public mainformtest::MainForm {
+protected:
+    using Cell = testsupport::Cell;
+
+    // Moves the window onto the screen and waits until it draws at that screen's ratio.
+    void moveTo(const QString& name, qreal ratio) {
+        QScreen* screen = nullptr;
+        for (QScreen* each : QGuiApplication::screens())
+            if (each->name() == name)
+                screen = each;
+        ASSERT_NE(screen, nullptr) << name.toStdString();
+        window_->move(screen->geometry().topLeft() + QPoint(40, 40));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window_->devicePixelRatioF() == ratio; }))
+            << "the window stays at the ratio " << window_->devicePixelRatioF();
+    }
+    void tick() { window_->Timer1Timer(); }
+    // Logical pixels of the shown field area unlike the 1x frame in blocks, outside the
+    // counts of the opened cells; and the fewest pixels finer than a block within a count.
+    std::pair<int, int> shownAtTwice() {
+        const QImage device = grabbed(*window_->PaintBox3);
+        EXPECT_EQ(device.size(), QSize(802, 450));
+        const QFontMetrics metrics(platform::programFont(true));
+        QRegion countBoxes;
+        int finest = std::numeric_limits<int>::max();
+        for (const Cell& cell : Opened) {
+            const QRect box(
+                testsupport::countAnchor(cell.first, cell.second),
+                QSize(metrics.horizontalAdvance(QStringLiteral("00")), metrics.height()));
+            finest = std::min(finest, finerPixels(device, box.adjusted(0, 0, -1, -1)));
+            countBoxes += box.adjusted(-2, -2, 2, 2);
+        }
+        const QImage frame = plainFrame();
+        int unlike = 0;
+        for (int y = 0; y < TFieldRenderer::AreaHeight; ++y)
+            for (int x = 0; x < TFieldRenderer::AreaWidth; ++x)
+                if (!countBoxes.contains(QPoint(x, y)))
+                    unlike += pixelsUnlikePicture(device, frame, QRect(x, y, 1, 1));
+        return {unlike, finest};
+    }
+    // The frame of the board as a renderer that never saw a ratio draws it.
+    QImage plainFrame() {
+        TFieldRenderer plain(loadFieldImages());
+        plain.drawFrame(window_->puzzle(), window_->JvgCheckBox12->isChecked());
+        return plain.backBuffer();
+    }
+
+    const std::vector<Cell> Opened = {{2, 3}, {6, 6}, {4, 8}};
+};
+
+TEST_F(ScaleChange, TheUnchangedBoardIsRedrawnAtTheNewScaleOfItsScreen) {
+    open();
+    window_->move(QGuiApplication::screens().at(1)->geometry().topLeft() + QPoint(40, 40));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    moveTo(QStringLiteral("plain"), 1.0);
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    for (const Cell& cell : Opened)
+        clickCell(cell.first, cell.second);
+    tick();
+    const QRect area(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
+    ASSERT_EQ(grabbed(*window_->PaintBox3), plainFrame().copy(area));
+
+    moveTo(QStringLiteral("dense"), 2.0);
+    tick();
+    tick();
+    const auto [unlike, finest] = shownAtTwice();
+    EXPECT_EQ(unlike, 0) << "pixels unlike the frame in 2 x 2 blocks";
+    EXPECT_GT(finest, 4) << "pixels finer than a block in the sparest count: the counts are "
+                            "enlarged from the old frame, not written at the new scale";
+
+    moveTo(QStringLiteral("plain"), 1.0);
+    tick();
+    tick();
+    EXPECT_EQ(grabbed(*window_->PaintBox3), plainFrame().copy(area));
 }
 
 TEST(HighDensity, SkinCornerInBlocksAndCaptionAtDeviceResolution) {

@@ -99,6 +99,22 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {
     EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 8);
 }
 
+// The numbers in the file are decimal, whatever they start with: an edited "010" is ten
+// foxes, not eight, and "0x10" or "1e1" are no numbers at all.
+TEST_F(SettingsStoreTest, NumbersAreReadInDecimalWithLeadingZeros) {
+    writeFile(settingsPath(), "[General]\nLim=010\nFin=09\nHints=00\nSigned=-012\nPlus=+7\n"
+                              "Hex=0x10\nExponent=1e1\nOctalPrefix=0o7\n");
+    platform::SettingsStore store;
+    ASSERT_TRUE(store.open());
+    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), 10);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 9);
+    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), false);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Signed")), -12);
+    EXPECT_EQ(store.readInteger(QStringLiteral("Plus")), 7);
+    for (const char* name : {"Hex", "Exponent", "OctalPrefix"})
+        EXPECT_EQ(store.readInteger(QString::fromLatin1(name)), std::nullopt) << name;
+}
+
 TEST_F(SettingsStoreTest, GarbageFileReadsAsMissingValues) {
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)

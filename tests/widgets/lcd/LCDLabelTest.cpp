@@ -58,16 +58,17 @@ protected:
 
     // The image a main-window display must show for text: black ground, cells 9 pixels
     // wide 2 apart from (3, 3), one-pixel dots 2 apart, lime where lit, dark green where not.
-    static QImage expectedDisplay(int chars, const std::string& text) {
+    static QImage expectedDisplay(int chars, const std::string& text, QColor ground = Black,
+                                  QColor on = Lime, QColor off = DarkGreen) {
         QImage image(4 + chars * 9 + (chars - 1) * 2 + 2, 19, QImage::Format_RGB32);
-        image.fill(Black);
+        image.fill(ground);
         for (int cell = 0; cell < chars; ++cell) {
             const char c = cell < static_cast<int>(text.size()) ? text[cell] : ' ';
             const auto& rows = ClockGlyphRows.at(c);
             for (int r = 0; r < 7; ++r)
                 for (int k = 0; k < 5; ++k) {
                     const bool lit = (rows[r] >> (4 - k)) & 1;
-                    image.setPixelColor(3 + cell * 11 + k * 2, 3 + r * 2, lit ? Lime : DarkGreen);
+                    image.setPixelColor(3 + cell * 11 + k * 2, 3 + r * 2, lit ? on : off);
                 }
         }
         return image;
@@ -426,6 +427,45 @@ TEST_F(LCDLabelTest, TheSameCaptionTwicePaintsOnce) {
     EXPECT_EQ(label->paintCount(), before + 1);
     label->setDotMatrix(mat5x7); // the character set always repaints
     EXPECT_EQ(label->paintCount(), before + 2);
+}
+
+// The image kept for caption changes must not outlive a change of colour: each colour
+// property, changed on a label already shown, is on the screen at once.
+TEST_F(LCDLabelTest, EveryColourChangeIsOnTheScreenAtOnce) {
+    auto label = mainWindowLabel(3, "8:0");
+    QColor ground = Black, on = Lime, off = DarkGreen, border = ground;
+    const auto check = [&](const char* what) {
+        SCOPED_TRACE(what);
+        QCoreApplication::processEvents();
+        QImage expected = expectedDisplay(3, "8:0", ground, on, off);
+        for (int x = 0; x < expected.width(); ++x)
+            for (const int y : {0, expected.height() - 1})
+                expected.setPixelColor(x, y, border);
+        for (int y = 0; y < expected.height(); ++y)
+            for (const int x : {0, expected.width() - 1})
+                expected.setPixelColor(x, y, border);
+        expectSameImage(label->screen()
+                            ->grabWindow(label->winId(), 0, 0, label->width(), label->height())
+                            .toImage(),
+                        expected);
+    };
+    check("as set up");
+    ground = QColor(0, 0, 128);
+    border = ground;
+    label->setBackGround(rgb(0, 0, 128));
+    check("BackGround");
+    on = QColor(255, 255, 0);
+    label->setPixelOn(rgb(255, 255, 0));
+    check("PixelOn");
+    off = QColor(96, 0, 0);
+    label->setPixelOff(rgb(96, 0, 0));
+    check("PixelOff");
+    label->setBorderStyle(frSingle);
+    border = QColor(0, 0, 0);
+    check("BorderStyle");
+    border = QColor(255, 0, 255);
+    label->setBorderColor(rgb(255, 0, 255));
+    check("BorderColor");
 }
 
 TEST_F(LCDLabelTest, TheScreenShowsTheWholeCaptionAfterAnySequenceOfChanges) {
