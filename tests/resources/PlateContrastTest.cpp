@@ -5,6 +5,7 @@
 #include "platform/Resources.h"
 
 #include <QImage>
+#include <QPoint>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -170,7 +171,7 @@ bool underASprite(int x, int y, const std::vector<QImage>& spriteMasks) {
     for (size_t k = 0; k < spriteMasks.size(); ++k) {
         const QPoint at = QPoint(x, y) - Sprites[k].onPlate;
         const QImage& mask = spriteMasks[k];
-        if (mask.rect().contains(at) && (rgbAt(mask, at.x(), at.y()) & 0xFFFFFFu) != 0)
+        if (mask.rect().contains(at) && rgbAt(mask, at.x(), at.y()) != 0)
             return true;
     }
     return false;
