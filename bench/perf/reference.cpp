@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Tarnell reference"));
     window.setFixedSize(488, 376);
     QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, QColor(0, 255, 0));
+    palette.setColor(QPalette::Window, QColor(0, 96, 16));
     window.setPalette(palette);
     window.setAutoFillBackground(true);
 

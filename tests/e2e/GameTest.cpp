@@ -3,6 +3,7 @@
 // saved on the way out.
 #include "XSession.h"
 #include "tests/support/FieldGeometry.h"
+#include "tests/support/PlateColours.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,13 +32,13 @@ QColor at(const QImage& shot, QPoint p) {
     return QColor(shot.pixel(p));
 }
 bool isGreen(const QColor& c) {
-    return c.green() > 150 && c.red() < 100 && c.blue() < 100;
+    return testsupport::isPlainPlate(c.rgb());
 }
 bool isAmber(const QColor& c) {
-    return c.red() > 180 && c.green() > 100 && c.green() < 220 && c.blue() < 80;
+    return testsupport::isHighlightedPlate(c.rgb());
 }
 bool isCyan(const QColor& c) {
-    return c.green() > 150 && c.blue() > 150 && c.red() < 100;
+    return testsupport::isCurrentPlate(c.rgb());
 }
 
 struct Record {

@@ -5,6 +5,7 @@
 // replace as it was.
 #include "XSession.h"
 #include "tests/support/FieldGeometry.h"
+#include "tests/support/PlateColours.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -30,9 +31,7 @@ const QPoint SolvedOkInDialog(48 + 136 + 48, 32 + 190 + 12);
 
 using testsupport::cellCentre;
 
-bool isPlainPlate(QRgb pixel) {
-    return qGreen(pixel) > 150 && qRed(pixel) < 100 && qBlue(pixel) < 100;
-}
+using testsupport::isPlainPlate;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);

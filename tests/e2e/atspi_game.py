@@ -258,11 +258,13 @@ def board_names(board):
 
 
 def colour_name(red, green, blue):
-    if green > 150 and blue > 150 and red < 100:
+    # The same classes as tests/support/PlateColours.h: a light cyan, a deep green and a
+    # light amber.
+    if green > 180 and blue > 180 and red < 160:
         return "cyan"
-    if green > 150 and red < 100 and blue < 100:
+    if green >= red + 24 and green >= blue + 24:
         return "green"
-    if red > 180 and 100 < green < 220 and blue < 80:
+    if red > 200 and 150 < green < 235 and blue < 110 and red > green:
         return "amber"
     return f"rgb({red}, {green}, {blue})"
 

@@ -6,6 +6,7 @@
 #include "mainwindow/FormParts.h"
 #include "mainwindow/mainform.h"
 #include "tests/support/FieldGeometry.h"
+#include "tests/support/PlateColours.h"
 #include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/MyAni.h"
@@ -99,15 +100,15 @@ protected:
     std::unique_ptr<Tmainform_form> window_;
 };
 
-// The plates' colours, told apart by hue (their faces carry a gloss).
+// The plates' colours, told apart by hue and lightness (their faces carry a gloss).
 inline bool isGreenPlate(const QColor& c) {
-    return c.green() > 150 && c.red() < 100 && c.blue() < 100;
+    return testsupport::isPlainPlate(c.rgb());
 }
 inline bool isAmberPlate(const QColor& c) {
-    return c.red() > 180 && c.green() > 100 && c.green() < 220 && c.blue() < 80;
+    return testsupport::isHighlightedPlate(c.rgb());
 }
 inline bool isCyanPlate(const QColor& c) {
-    return c.green() > 150 && c.blue() > 150 && c.red() < 100;
+    return testsupport::isCurrentPlate(c.rgb());
 }
 inline bool isGrey(const QColor& c) {
     return c.red() == c.green() && c.green() == c.blue();

@@ -140,9 +140,9 @@ struct PlateColours {
 };
 
 const PlateColours Families[] = {
-    {{"PLATE", "PLATE_L", "PLATE_R"}, qRgb(0, 255, 0), qRgb(0, 206, 0)},
-    {{"PLATEB", "PLATE_LB", "PLATE_RB"}, qRgb(0, 255, 255), qRgb(0, 206, 206)},
-    {{"PLATEY", "PLATE_LY", "PLATE_RY"}, qRgb(247, 173, 0), qRgb(198, 140, 0)},
+    {{"PLATE", "PLATE_L", "PLATE_R"}, qRgb(0, 96, 16), qRgb(0, 68, 10)},
+    {{"PLATEB", "PLATE_LB", "PLATE_RB"}, qRgb(100, 236, 246), qRgb(40, 184, 200)},
+    {{"PLATEY", "PLATE_LY", "PLATE_RY"}, qRgb(255, 206, 56), qRgb(220, 164, 28)},
 };
 
 TEST(PlateColours, FaceIsTheMainColourWithItsRimAndLitUpperLeftEdges) {

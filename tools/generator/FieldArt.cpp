@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace tarnell::generator {
 
@@ -22,6 +23,9 @@ constexpr QRgb FoxGround = 0xFFFAFAF9u;
 struct PlateColours {
     QRgb face;
     QRgb rim;
+    // A dark ring inset from the edges, drawn only on the current cell's plate: it tells that
+    // plate from the others without relying on its hue, and the flag and fox leave it showing.
+    std::optional<QRgb> ring = std::nullopt;
 };
 
 enum class SideFace { None, Left, Right };
@@ -54,6 +58,8 @@ QRgb topFaceColour(int x, int y, const PlateColours& c) {
             return mix(c.face, c.rim, d == 2 ? 0.55 : 0.22);
         return mix(c.face, c.rim, d == 2 ? 0.3 : 0.0);
     }
+    if (c.ring && d <= 5)
+        return *c.ring;
     // Gloss: an elliptical sheen left of centre in the upper half, in four flat steps.
     const double dx = (x - 14.0) / 8.0;
     const double dy = (y - 7.0) / 3.2;
@@ -170,9 +176,12 @@ QImage drawFox() {
 } // namespace
 
 std::vector<GeneratedImage> DrawFieldArt() {
-    const PlateColours green{qRgb(0, 255, 0), qRgb(0, 206, 0)};
-    const PlateColours cyan{qRgb(0, 255, 255), qRgb(0, 206, 206)};
-    const PlateColours amber{qRgb(247, 173, 0), qRgb(198, 140, 0)};
+    // Plain plates are a deep green and highlighted ones a light amber, so that the two
+    // differ in lightness by more than 3 : 1 also for eyes that cannot tell their hues
+    // apart; the current plate is a light cyan and carries the ring besides.
+    const PlateColours green{qRgb(0, 96, 16), qRgb(0, 68, 10)};
+    const PlateColours cyan{qRgb(100, 236, 246), qRgb(40, 184, 200), qRgb(0, 48, 64)};
+    const PlateColours amber{qRgb(255, 206, 56), qRgb(220, 164, 28)};
     const QImage flat = drawPlate(green, SideFace::None);
     const QImage left = drawPlate(green, SideFace::Left);
     const QImage right = drawPlate(green, SideFace::Right);

@@ -51,7 +51,8 @@ QImage previewBoard(const ImagesByName& images) {
     if (!field.problems().isEmpty())
         return {};
 
-    // A fixed little scene: opened cells with counts, three foxes, a current cell.
+    // A fixed little scene: opened cells with counts, three foxes, and the current cell on one
+    // of them, where the fox leaves the current plate's ring the least room.
     auto opened = [](int i, int j) { return (i * 7 + j * 3) % 5 == 0 || (i == 5 && j < 5); };
     auto fox = [](int i, int j) {
         return (i == 3 && j == 8) || (i == 7 && j == 2) || (i == 10 && j == 10);
@@ -60,7 +61,7 @@ QImage previewBoard(const ImagesByName& images) {
     renderer.drawFrame(10, [&](int i, int j) {
         using Look = TCellLook;
         Look look;
-        if (i == 6 && j == 4)
+        if (i == 10 && j == 10)
             look.plate = Look::Plate::Current;
         else if (opened(i, j) || fox(i, j))
             look.plate = Look::Plate::Highlighted;
