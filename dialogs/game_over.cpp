@@ -20,7 +20,7 @@ const TSkinLayout SolvedSkin{QSize(427, 277), QStringLiteral("Congradulations!")
 } // namespace
 
 void Tgame_over_form::playEmbeddedSound(const QString& name) {
-    platform::playSound(platform::WaveSound(platform::loadWave(name)));
+    platform::playSound(platform::embeddedSound(name));
 }
 
 Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
