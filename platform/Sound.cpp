@@ -403,10 +403,11 @@ WaveSound embeddedSound(const QString& name) {
     static std::mutex mutex;
     static std::map<QString, WaveSound> sounds;
     const std::lock_guard lock(mutex);
-    const auto found = sounds.find(name);
+    const QString key = name.toUpper(); // as resources are looked up
+    const auto found = sounds.find(key);
     if (found != sounds.end())
         return found->second;
-    return sounds.emplace(name, WaveSound(loadWave(name))).first->second;
+    return sounds.emplace(key, WaveSound(loadWave(key))).first->second;
 }
 
 void playSound(const WaveSound& sound) {

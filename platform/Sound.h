@@ -51,7 +51,7 @@ void playSound(const WaveSound& sound);
 // Loads the output and decoding libraries and decodes the sound on the player's thread,
 // without playing it, so that its first play starts without that delay. Returns at once.
 void prepareSound(const WaveSound& sound);
-// Stops whatever plays (used at shutdown).
+// Stops whatever plays and lets the output device go (used at shutdown).
 void stopSound();
 
 } // namespace tarnell::platform

@@ -1,6 +1,7 @@
 #include "SoundPlayer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarnell::platform {
 
@@ -48,6 +49,7 @@ void SoundPlayer::stop() {
     {
         std::lock_guard lock(mutex_);
         requested_ = true;
+        release_ = true;
         next_.reset();
     }
     wake_.notify_one();
@@ -60,8 +62,9 @@ void SoundPlayer::run() {
             requested_ = false;
             const std::optional<WaveSound> next = std::move(next_);
             next_.reset();
+            const bool release = std::exchange(release_, false);
             lock.unlock();
-            start(next);
+            start(next, release);
             lock.lock();
             continue;
         }
@@ -86,28 +89,29 @@ void SoundPlayer::run() {
     output_->close();
 }
 
-void SoundPlayer::start(const std::optional<WaveSound>& next) {
-    if (next) {
-        // Decoded here, once per sound; one that does not decode leaves the playing one alone.
-        const DecodedWave& wave = next->wave();
-        if (!wave.isValid())
-            return;
-        if (output_->isOpen())
+void SoundPlayer::start(const std::optional<WaveSound>& next, bool release) {
+    if (release) {
+        if (output_->isOpen()) {
             output_->drop();
-        if (!output_->open(wave.channels, wave.sampleRate)) {
-            playing_.reset(); // no output: silence
-            return;
+            output_->close();
         }
-        playing_ = next;
-        position_ = 0;
-        finishing_ = false;
+        playing_.reset();
+    }
+    if (!next)
+        return;
+    // Decoded here, once per sound; one that does not decode leaves the playing one alone.
+    const DecodedWave& wave = next->wave();
+    if (!wave.isValid())
+        return;
+    if (output_->isOpen())
+        output_->drop();
+    if (!output_->open(wave.channels, wave.sampleRate)) {
+        playing_.reset(); // no output: silence
         return;
     }
-    if (playing_) {
-        output_->drop();
-        playing_.reset();
-        quietSince_ = std::chrono::steady_clock::now();
-    }
+    playing_ = next;
+    position_ = 0;
+    finishing_ = false;
 }
 
 void SoundPlayer::warmUp(const WaveSound& sound) {

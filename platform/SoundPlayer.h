@@ -54,12 +54,13 @@ public:
     void play(const WaveSound& sound);
     // Decodes the sound and opens the output for its format, without playing.
     void prepare(const WaveSound& sound);
+    // Cuts the sound that plays and lets the output go (the next sound opens it again).
     void stop();
 
 private:
     using Duration = std::chrono::steady_clock::duration;
     void run();
-    void start(const std::optional<WaveSound>& next);
+    void start(const std::optional<WaveSound>& next, bool release);
     void warmUp(const WaveSound& sound);
     // Moves the sound on; how long the thread may rest before the next step, or nothing
     // when only a request can give it work.
@@ -73,6 +74,7 @@ private:
     std::condition_variable wake_;
     bool requested_ = false;           // a play or stop waits to be taken
     std::optional<WaveSound> next_;    // the sound to play; empty for stop
+    bool release_ = false;             // a stop asked for, even if a sound followed it
     std::optional<WaveSound> prepare_; // a sound to make ready
     bool quit_ = false;
 

@@ -68,6 +68,21 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
     EXPECT_EQ(played, click.wave().pcm16);
 }
 
+TEST_F(SoundOutput, SoundsInARowFollowEachOtherThroughTheOutputKeptOpen) {
+    // Whatever an earlier test left open lets go of its file first.
+    platform::stopSound();
+    const platform::WaveSound first(wave(2888, 0.07));
+    const platform::WaveSound second(wave(1500, 0.11));
+    ASSERT_TRUE(first.isValid() && second.isValid());
+    platform::playSound(first);
+    ASSERT_EQ(playedOnceAtLeast(first.wave().pcm16.size()), first.wave().pcm16);
+    // The output opened again would start its file afresh.
+    platform::playSound(second);
+    EXPECT_EQ(playedOnceAtLeast(first.wave().pcm16.size() + second.wave().pcm16.size()),
+              first.wave().pcm16 + second.wave().pcm16);
+    platform::stopSound();
+}
+
 } // namespace
 
 } // namespace tarnell
