@@ -185,6 +185,8 @@ protected:
                     break;
             }
             waitFor([&] { return !device_->queue.empty(); }, "samples to play");
+            if (HasFatalFailure())
+                return;
             advance(device_->capacity);
         }
         advance(device_->capacity);
