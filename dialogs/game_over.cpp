@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "dialogs/BestResultLines.h"
-#include "platform/Resources.h"
 #include "platform/Sound.h"
 #include "widgets/buttons/buts.h"
 
