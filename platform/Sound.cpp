@@ -6,14 +6,12 @@
 #include <algorithm>
 #include <alsa/asoundlib.h>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <dlfcn.h>
 #include <limits>
 #include <map>
 #include <mutex>
 #include <sndfile.h>
-#include <thread>
 #include <vector>
 
 namespace tarnell::platform {
