@@ -1,6 +1,7 @@
 // What reaches the sound output: the system's default output is pointed (through the scratch
 // HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
-// output takes samples as fast as they come, so it cannot show one sound cutting another.)
+// output takes samples as fast as they come, so it cannot show one sound cutting another:
+// SoundPlayerTest drives an output that can.)
 #include "SynthesisedWave.h"
 #include "platform/Sound.h"
 #include "tests/support/TestSupport.h"
