@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "dialogs/BestResultLines.h"
-#include "platform/Resources.h"
 #include "platform/Sound.h"
 #include "widgets/buttons/buts.h"
 
@@ -23,7 +22,7 @@ const QString NameBoxName = QStringLiteral("Enter your name");
 } // namespace
 
 void Tgame_over_form::playEmbeddedSound(const QString& name) {
-    platform::playSound(platform::WaveSound(platform::loadWave(name)));
+    platform::playSound(platform::embeddedSound(name));
 }
 
 Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,

@@ -1,16 +1,17 @@
 #include "Sound.h"
+#include "Resources.h"
+#include "SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <alsa/asoundlib.h>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <dlfcn.h>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <sndfile.h>
-#include <thread>
 #include <vector>
 
 namespace tarnell::platform {
@@ -160,11 +161,24 @@ private:
     SNDFILE* file_;
 };
 
+std::atomic<int> decodingsInRun{0};
+thread_local int decodingsOnThread = 0;
+
 } // namespace
+
+int wavesDecoded() {
+    return decodingsInRun.load();
+}
+
+int wavesDecodedOnThisThread() {
+    return decodingsOnThread;
+}
 
 DecodedWave decodeWave(const QByteArray& riff) {
     if (!isRiffWave(riff))
         return {};
+    ++decodingsInRun;
+    ++decodingsOnThread;
     // Open for this one decoding only: libsndfile brings the libraries of every format it
     // knows (FLAC, Vorbis, Opus, MP3), about 1 MB that a program playing two short sounds
     // need not keep.
@@ -229,9 +243,13 @@ struct AlsaFunctions {
     static constexpr const char* SoName = "libasound.so.2";
     decltype(&::snd_pcm_open) open = nullptr;
     decltype(&::snd_pcm_set_params) setParams = nullptr;
+    decltype(&::snd_pcm_get_params) getParams = nullptr;
+    decltype(&::snd_pcm_avail_update) availUpdate = nullptr;
+    decltype(&::snd_pcm_state) state = nullptr;
     decltype(&::snd_pcm_writei) write = nullptr;
     decltype(&::snd_pcm_recover) recover = nullptr;
     decltype(&::snd_pcm_drop) drop = nullptr;
+    decltype(&::snd_pcm_prepare) prepare = nullptr;
     decltype(&::snd_pcm_drain) drain = nullptr;
     decltype(&::snd_pcm_close) close = nullptr;
     decltype(&::snd_lib_error_set_handler) setErrorHandler = nullptr;
@@ -239,8 +257,11 @@ struct AlsaFunctions {
     template <typename Lookup> bool resolve(Lookup lookup) {
         return bind(open, lookup, "snd_pcm_open") &&
                bind(setParams, lookup, "snd_pcm_set_params") &&
-               bind(write, lookup, "snd_pcm_writei") && bind(recover, lookup, "snd_pcm_recover") &&
-               bind(drop, lookup, "snd_pcm_drop") && bind(drain, lookup, "snd_pcm_drain") &&
+               bind(getParams, lookup, "snd_pcm_get_params") &&
+               bind(availUpdate, lookup, "snd_pcm_avail_update") &&
+               bind(state, lookup, "snd_pcm_state") && bind(write, lookup, "snd_pcm_writei") &&
+               bind(recover, lookup, "snd_pcm_recover") && bind(drop, lookup, "snd_pcm_drop") &&
+               bind(prepare, lookup, "snd_pcm_prepare") && bind(drain, lookup, "snd_pcm_drain") &&
                bind(close, lookup, "snd_pcm_close") &&
                bind(setErrorHandler, lookup, "snd_lib_error_set_handler");
     }
@@ -256,180 +277,118 @@ const AlsaFunctions* alsaLibrary() {
 // A missing device or server is no error of ours: the library says nothing about it.
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
-// The output buffer: how long a sound plays on after it was replaced or stopped, at most.
+const AlsaFunctions* quietAlsa() {
+    const AlsaFunctions* alsa = alsaLibrary();
+    if (alsa) {
+        static std::once_flag quiet;
+        std::call_once(quiet, [alsa] { alsa->setErrorHandler(&ignoreAlsaMessage); });
+    }
+    return alsa;
+}
+
+// The output's buffer. A new sound throws away what it holds, so its length delays nothing
+// that is asked for; it only has to outlast the player's thread being late.
 constexpr unsigned BufferMicroseconds = 50000;
-// Samples are handed over in pieces of this length, so that a new sound is noticed soon.
-constexpr int PieceMilliseconds = 10;
 
-// The system's default output, open while one sound plays.
-class Output {
+// The system's default output, kept open between sounds. It never waits: opened non-blocking
+// (a device in use by another program is no device), written no more than it has room for,
+// and drained without waiting, so that a new sound can cut the end of the last one.
+class AlsaOutput final : public SoundOutput {
 public:
-    Output(const AlsaFunctions& alsa, const DecodedWave& wave) : alsa_(alsa) {
-        if (alsa_.open(&pcm_, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+    ~AlsaOutput() override { close(); }
+
+    bool open(int channels, int sampleRate) override {
+        if (pcm_ && channels == channels_ && sampleRate == sampleRate_)
+            return true;
+        close();
+        alsa_ = quietAlsa();
+        if (!alsa_)
+            return false;
+        if (alsa_->open(&pcm_, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
             pcm_ = nullptr;
-            return;
+            return false;
         }
-        if (alsa_.setParams(pcm_, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
-                            static_cast<unsigned>(wave.channels),
-                            static_cast<unsigned>(wave.sampleRate), 1, BufferMicroseconds) < 0) {
-            alsa_.close(pcm_);
-            pcm_ = nullptr;
+        snd_pcm_uframes_t period = 0;
+        if (alsa_->setParams(pcm_, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
+                             static_cast<unsigned>(channels), static_cast<unsigned>(sampleRate), 1,
+                             BufferMicroseconds) < 0 ||
+            alsa_->getParams(pcm_, &bufferFrames_, &period) < 0) {
+            close();
+            return false;
         }
+        channels_ = channels;
+        sampleRate_ = sampleRate;
+        return true;
     }
-    ~Output() {
+
+    bool isOpen() const override { return pcm_ != nullptr; }
+
+    long room() override {
+        snd_pcm_sframes_t room = alsa_->availUpdate(pcm_);
+        if (room < 0) { // an underrun, or the server went away
+            if (alsa_->recover(pcm_, static_cast<int>(room), 1) < 0)
+                return -1;
+            room = alsa_->availUpdate(pcm_);
+        }
+        return room < 0 ? -1 : static_cast<long>(room);
+    }
+
+    long write(const int16_t* samples, long frames) override {
+        const snd_pcm_sframes_t written =
+            alsa_->write(pcm_, samples, static_cast<snd_pcm_uframes_t>(frames));
+        if (written == -EAGAIN)
+            return 0;
+        if (written < 0)
+            return alsa_->recover(pcm_, static_cast<int>(written), 1) < 0 ? -1 : 0;
+        return static_cast<long>(written);
+    }
+
+    void finish() override { alsa_->drain(pcm_); } // -EAGAIN: draining goes on by itself
+
+    long queued() override {
+        const snd_pcm_state_t state = alsa_->state(pcm_);
+        if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_DRAINING &&
+            state != SND_PCM_STATE_PREPARED)
+            return 0;
+        const snd_pcm_sframes_t room = alsa_->availUpdate(pcm_);
+        const long queued =
+            room < 0 ? 0 : static_cast<long>(bufferFrames_) - static_cast<long>(room);
+        // Draining ends when the device says so, after its own latency.
+        return state == SND_PCM_STATE_DRAINING ? std::max(queued, 1L) : std::max(queued, 0L);
+    }
+
+    void drop() override {
+        alsa_->drop(pcm_);
+        alsa_->prepare(pcm_);
+    }
+
+    void close() override {
         if (pcm_)
-            alsa_.close(pcm_);
+            alsa_->close(pcm_);
+        pcm_ = nullptr;
     }
-    Output(const Output&) = delete;
-    Output& operator=(const Output&) = delete;
-    snd_pcm_t* get() const { return pcm_; }
 
 private:
-    const AlsaFunctions& alsa_;
+    const AlsaFunctions* alsa_ = nullptr;
     snd_pcm_t* pcm_ = nullptr;
+    int channels_ = 0;
+    int sampleRate_ = 0;
+    snd_pcm_uframes_t bufferFrames_ = 0;
 };
 
-// The one thread that decodes and plays. play() and stop() only leave a note for it and
-// return; each note makes the sound that plays stop at its next piece.
-class Player {
-public:
-    Player() : thread_([this] { run(); }) {}
-    ~Player() {
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-            ++generation_;
-        }
-        wake_.notify_one();
-        thread_.join();
-    }
-    Player(const Player&) = delete;
-    Player& operator=(const Player&) = delete;
-
-    void play(std::shared_ptr<WaveSound::Data> sound) {
-        {
-            std::lock_guard lock(mutex_);
-            next_ = std::move(sound);
-            ++generation_;
-        }
-        wake_.notify_one();
-    }
-
-    void prepare(std::shared_ptr<WaveSound::Data> sound) {
-        {
-            std::lock_guard lock(mutex_);
-            prepare_ = std::move(sound);
-        }
-        wake_.notify_one();
-    }
-
-    void stop() {
-        {
-            std::lock_guard lock(mutex_);
-            next_.reset();
-            ++generation_;
-        }
-        wake_.notify_one();
-    }
-
-private:
-    void run() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [this] { return quit_ || next_ || prepare_; });
-            if (quit_)
-                return;
-            if (next_) {
-                const std::shared_ptr<WaveSound::Data> sound = std::move(next_);
-                next_.reset();
-                prepare_.reset(); // playing makes everything ready anyway
-                const uint64_t generation = generation_;
-                lock.unlock();
-                playOut(sound->decoded(), generation);
-                lock.lock();
-            } else {
-                const std::shared_ptr<WaveSound::Data> sound = std::move(prepare_);
-                prepare_.reset();
-                lock.unlock();
-                warmUp(*sound);
-                lock.lock();
-            }
-        }
-    }
-
-    static const AlsaFunctions* alsa() {
-        const AlsaFunctions* alsa = alsaLibrary();
-        if (alsa) {
-            static std::once_flag quiet;
-            std::call_once(quiet, [alsa] { alsa->setErrorHandler(&ignoreAlsaMessage); });
-        }
-        return alsa;
-    }
-
-    // Loads both libraries, decodes the sound, and opens the output once (which reads the
-    // system's sound configuration and loads its plug-ins), so that the first play is quick.
-    void warmUp(WaveSound::Data& sound) {
-        const DecodedWave& wave = sound.decoded();
-        if (const AlsaFunctions* library = alsa(); library && wave.isValid())
-            Output output(*library, wave);
-    }
-
-    bool superseded(uint64_t generation) const { return generation_.load() != generation; }
-
-    void playOut(const DecodedWave& wave, uint64_t generation) {
-        const AlsaFunctions* library = alsa();
-        if (!library || !wave.isValid() || superseded(generation))
-            return;
-        const Output output(*library, wave);
-        snd_pcm_t* pcm = output.get();
-        if (!pcm)
-            return; // no device: silence
-        const auto* samples = reinterpret_cast<const int16_t*>(wave.pcm16.constData());
-        const snd_pcm_uframes_t total = static_cast<snd_pcm_uframes_t>(wave.pcm16.size()) /
-                                        sizeof(int16_t) /
-                                        static_cast<snd_pcm_uframes_t>(wave.channels);
-        const auto piece =
-            static_cast<snd_pcm_uframes_t>(std::max(1, wave.sampleRate * PieceMilliseconds / 1000));
-        snd_pcm_uframes_t done = 0;
-        while (done < total && !superseded(generation)) {
-            const snd_pcm_sframes_t written =
-                library->write(pcm, samples + done * static_cast<size_t>(wave.channels),
-                               std::min(piece, total - done));
-            if (written < 0) {
-                if (library->recover(pcm, static_cast<int>(written), 1) < 0)
-                    return;
-                continue;
-            }
-            done += static_cast<snd_pcm_uframes_t>(written);
-        }
-        if (superseded(generation))
-            library->drop(pcm);
-        else
-            library->drain(pcm);
-    }
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::shared_ptr<WaveSound::Data> next_;
-    std::shared_ptr<WaveSound::Data> prepare_;
-    std::atomic<uint64_t> generation_{0};
-    bool quit_ = false;
-    std::thread thread_; // last: it starts once everything it uses is there
-};
-
-Player* thePlayer = nullptr;
+SoundPlayer* thePlayer = nullptr;
 
 void destroyPlayer() {
     delete thePlayer;
     thePlayer = nullptr;
 }
 
-Player* player() {
+SoundPlayer* player() {
     // Sounds belong to the application; outside one (a tool, say) nothing plays.
     if (!QCoreApplication::instance())
         return nullptr;
     if (!thePlayer) {
-        thePlayer = new Player;
+        thePlayer = new SoundPlayer(std::make_unique<AlsaOutput>());
         // Stopped and joined while the application object still exists.
         qAddPostRoutine(destroyPlayer);
     }
@@ -438,17 +397,25 @@ Player* player() {
 
 } // namespace
 
+WaveSound embeddedSound(const QString& name) {
+    static std::mutex mutex;
+    static std::map<QString, WaveSound> sounds;
+    const std::lock_guard lock(mutex);
+    const QString key = name.toUpper(); // as resources are looked up
+    const auto found = sounds.find(key);
+    if (found != sounds.end())
+        return found->second;
+    return sounds.emplace(key, WaveSound(loadWave(key))).first->second;
+}
+
 void playSound(const WaveSound& sound) {
-    // A sound that does not decode leaves the one playing alone.
-    if (!sound.isValid())
-        return;
-    if (Player* current = player())
-        current->play(sound.data_);
+    if (SoundPlayer* current = player())
+        current->play(sound);
 }
 
 void prepareSound(const WaveSound& sound) {
-    if (Player* current = player())
-        current->prepare(sound.data_);
+    if (SoundPlayer* current = player())
+        current->prepare(sound);
 }
 
 void stopSound() {

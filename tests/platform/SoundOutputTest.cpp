@@ -1,6 +1,7 @@
 // What reaches the sound output: the system's default output is pointed (through the scratch
 // HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
-// output takes samples as fast as they come, so it cannot show one sound cutting another.)
+// output takes samples as fast as they come, so it cannot show one sound cutting another:
+// SoundPlayerTest drives an output that can.)
 #include "SynthesisedWave.h"
 #include "platform/Sound.h"
 #include "tests/support/TestSupport.h"
@@ -66,6 +67,21 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
     platform::playSound(click);
     const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size());
     EXPECT_EQ(played, click.wave().pcm16);
+}
+
+TEST_F(SoundOutput, SoundsInARowFollowEachOtherThroughTheOutputKeptOpen) {
+    // Whatever an earlier test left open lets go of its file first.
+    platform::stopSound();
+    const platform::WaveSound first(wave(2888, 0.07));
+    const platform::WaveSound second(wave(1500, 0.11));
+    ASSERT_TRUE(first.isValid() && second.isValid());
+    platform::playSound(first);
+    ASSERT_EQ(playedOnceAtLeast(first.wave().pcm16.size()), first.wave().pcm16);
+    // The output opened again would start its file afresh.
+    platform::playSound(second);
+    EXPECT_EQ(playedOnceAtLeast(first.wave().pcm16.size() + second.wave().pcm16.size()),
+              first.wave().pcm16 + second.wave().pcm16);
+    platform::stopSound();
 }
 
 } // namespace

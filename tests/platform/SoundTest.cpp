@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QThread>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -169,6 +170,29 @@ TEST(PlaySound, ReturnsAtOnceAndReportsNothing) {
     platform::stopSound();
     platform::stopSound();
     EXPECT_TRUE(testsupport::messages().isEmpty());
+}
+
+TEST(PlaySound, NeverDecodesOnTheCallersThread) {
+    // A sound made and played as the puzzle-solved dialog used to: not decoded yet.
+    const platform::WaveSound fresh(
+        synthesise(SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 2, 22050, stereoTone(46000)));
+    const int decodedHere = platform::wavesDecodedOnThisThread();
+    const int decoded = platform::wavesDecoded();
+    testsupport::clearMessages();
+    platform::playSound(fresh);
+    EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHere);
+    // The player's thread decodes it (with no audio device too, where nothing plays).
+    QElapsedTimer timer;
+    timer.start();
+    while (platform::wavesDecoded() < decoded + 1 && timer.elapsed() < 10000)
+        QThread::msleep(5);
+    EXPECT_GE(platform::wavesDecoded(), decoded + 1) << "the player never decoded the sound";
+    // As the puzzle-solved dialog plays its fanfare.
+    platform::playSound(platform::embeddedSound(QStringLiteral("TADA")));
+    platform::stopSound();
+    EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHere);
+    EXPECT_TRUE(testsupport::messages().isEmpty())
+        << testsupport::messages().join(u'\n').toStdString();
 }
 
 } // namespace

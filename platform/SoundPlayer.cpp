@@ -1,0 +1,175 @@
+#include "SoundPlayer.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tarnell::platform {
+
+namespace {
+
+long framesOf(const DecodedWave& wave) {
+    return static_cast<long>(wave.pcm16.size() / static_cast<qsizetype>(sizeof(int16_t)) /
+                             wave.channels);
+}
+
+} // namespace
+
+SoundPlayer::SoundPlayer(std::unique_ptr<SoundOutput> output,
+                         std::chrono::milliseconds closeAfterQuiet)
+    : output_(std::move(output)), closeAfterQuiet_(closeAfterQuiet),
+      quietSince_(std::chrono::steady_clock::now()), thread_([this] { run(); }) {}
+
+SoundPlayer::~SoundPlayer() {
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void SoundPlayer::play(const WaveSound& sound) {
+    {
+        std::lock_guard lock(mutex_);
+        requested_ = true;
+        next_ = sound;
+    }
+    wake_.notify_one();
+}
+
+void SoundPlayer::prepare(const WaveSound& sound) {
+    {
+        std::lock_guard lock(mutex_);
+        prepare_ = sound;
+    }
+    wake_.notify_one();
+}
+
+void SoundPlayer::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        requested_ = true;
+        release_ = true;
+        next_.reset();
+    }
+    wake_.notify_one();
+}
+
+void SoundPlayer::run() {
+    std::unique_lock lock(mutex_);
+    while (!quit_) {
+        if (requested_) {
+            requested_ = false;
+            const std::optional<WaveSound> next = std::move(next_);
+            next_.reset();
+            const bool release = std::exchange(release_, false);
+            lock.unlock();
+            start(next, release);
+            lock.lock();
+            continue;
+        }
+        if (prepare_) {
+            const WaveSound sound = std::move(*prepare_);
+            prepare_.reset();
+            lock.unlock();
+            warmUp(sound);
+            lock.lock();
+            continue;
+        }
+        lock.unlock();
+        const std::optional<Duration> rest = step();
+        lock.lock();
+        const auto hasWork = [this] { return quit_ || requested_ || prepare_.has_value(); };
+        if (rest)
+            wake_.wait_for(lock, *rest, hasWork);
+        else
+            wake_.wait(lock, hasWork);
+    }
+    lock.unlock();
+    output_->close();
+}
+
+void SoundPlayer::start(const std::optional<WaveSound>& next, bool release) {
+    if (release) {
+        if (output_->isOpen()) {
+            output_->drop();
+            output_->close();
+        }
+        playing_.reset();
+    }
+    if (!next)
+        return;
+    // Decoded here, once per sound; one that does not decode leaves the playing one alone.
+    const DecodedWave& wave = next->wave();
+    if (!wave.isValid())
+        return;
+    if (output_->isOpen())
+        output_->drop();
+    if (!output_->open(wave.channels, wave.sampleRate)) {
+        playing_.reset(); // no output: silence
+        return;
+    }
+    playing_ = next;
+    position_ = 0;
+    finishing_ = false;
+}
+
+void SoundPlayer::warmUp(const WaveSound& sound) {
+    const DecodedWave& wave = sound.wave();
+    // Opening reads the system's sound configuration and loads its plug-ins once for all.
+    if (!playing_ && wave.isValid() && output_->open(wave.channels, wave.sampleRate))
+        quietSince_ = std::chrono::steady_clock::now();
+}
+
+SoundPlayer::Duration SoundPlayer::restFor(long frames) const {
+    // Half of what is queued: the output never runs dry, and the thread is not busy.
+    const DecodedWave& wave = playing_->wave();
+    const auto queued = std::chrono::microseconds(static_cast<int64_t>(frames) * 1'000'000 /
+                                                  std::max(1, wave.sampleRate));
+    return std::clamp<Duration>(queued / 2, std::chrono::milliseconds(2),
+                                std::chrono::milliseconds(20));
+}
+
+std::optional<SoundPlayer::Duration> SoundPlayer::step() {
+    if (!playing_) {
+        if (!output_->isOpen())
+            return std::nullopt;
+        const auto closeAt = quietSince_ + closeAfterQuiet_;
+        const auto now = std::chrono::steady_clock::now();
+        if (now < closeAt)
+            return closeAt - now;
+        output_->close();
+        return std::nullopt;
+    }
+    const DecodedWave& wave = playing_->wave();
+    const long total = framesOf(wave);
+    // As much as the output has room for; it rests only once the output is full.
+    while (position_ < total) {
+        const long room = output_->room();
+        const long written =
+            room <= 0 ? room
+                      : output_->write(reinterpret_cast<const int16_t*>(wave.pcm16.constData()) +
+                                           static_cast<qsizetype>(position_) * wave.channels,
+                                       std::min(room, total - position_));
+        if (written < 0) {
+            // The output failed: it is opened afresh for the next sound.
+            output_->close();
+            playing_.reset();
+            return std::nullopt;
+        }
+        if (written == 0)
+            return restFor(output_->queued());
+        position_ += written;
+    }
+    if (!finishing_) {
+        output_->finish();
+        finishing_ = true;
+    }
+    if (const long queued = output_->queued(); queued > 0)
+        return restFor(queued);
+    playing_.reset();
+    quietSince_ = std::chrono::steady_clock::now();
+    return step();
+}
+
+} // namespace tarnell::platform

@@ -1,0 +1,368 @@
+// The player against an output that the test drives like a device: it holds a buffer of
+// frames and plays them only when the test says so, so that what a new sound or a stop cuts,
+// and when, shows in what the device heard.
+#include "platform/SoundPlayer.h"
+#include "SynthesisedWave.h"
+#include "platform/Resources.h"
+
+#include <QString>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <sndfile.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tarnell {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// What the device saw, in order. Samples are written as runs, "1000x600" being 600 samples
+// of value 1000: each test sound holds one value throughout, so runs name the sound.
+std::string runs(const std::vector<short>& samples) {
+    std::ostringstream text;
+    size_t i = 0;
+    while (i < samples.size()) {
+        size_t end = i;
+        while (end < samples.size() && samples[end] == samples[i])
+            ++end;
+        text << (i == 0 ? "" : " ") << samples[i] << 'x' << end - i;
+        i = end;
+    }
+    return text.str();
+}
+
+struct Device {
+    std::mutex mutex;
+    std::condition_variable changed;
+    long capacity = 1024; // frames
+    bool present = true;
+    int channels = 0;
+    bool open = false;
+    int openAttempts = 0;
+    std::vector<std::string> events;
+    std::vector<short> written; // every sample handed over
+    std::deque<short> queue;    // handed over and not heard yet
+    std::vector<short> heard;
+
+    void note(std::string event) {
+        events.push_back(std::move(event));
+        changed.notify_all();
+    }
+};
+
+class DrivenOutput final : public platform::SoundOutput {
+public:
+    explicit DrivenOutput(std::shared_ptr<Device> device) : device_(std::move(device)) {}
+
+    bool open(int channels, int sampleRate) override {
+        const std::lock_guard lock(device_->mutex);
+        ++device_->openAttempts;
+        device_->changed.notify_all();
+        if (!device_->present)
+            return false;
+        if (device_->open && device_->channels == channels)
+            return true;
+        device_->open = true;
+        device_->channels = channels;
+        device_->note(std::string("open ")
+                          .append(std::to_string(channels))
+                          .append("x")
+                          .append(std::to_string(sampleRate)));
+        return true;
+    }
+    bool isOpen() const override {
+        const std::lock_guard lock(device_->mutex);
+        return device_->open;
+    }
+    long room() override {
+        const std::lock_guard lock(device_->mutex);
+        return device_->capacity - static_cast<long>(device_->queue.size()) / device_->channels;
+    }
+    long write(const int16_t* samples, long frames) override {
+        const std::lock_guard lock(device_->mutex);
+        const long room =
+            device_->capacity - static_cast<long>(device_->queue.size()) / device_->channels;
+        if (frames > room)
+            device_->note("overfilled");
+        const std::vector<short> piece(samples, samples + frames * device_->channels);
+        device_->written.insert(device_->written.end(), piece.begin(), piece.end());
+        device_->queue.insert(device_->queue.end(), piece.begin(), piece.end());
+        device_->note(std::string("write ").append(runs(piece)));
+        return frames;
+    }
+    void finish() override {
+        const std::lock_guard lock(device_->mutex);
+        device_->note("finish");
+    }
+    long queued() override {
+        const std::lock_guard lock(device_->mutex);
+        return static_cast<long>(device_->queue.size()) / device_->channels;
+    }
+    void drop() override {
+        const std::lock_guard lock(device_->mutex);
+        const std::vector<short> thrown(device_->queue.begin(), device_->queue.end());
+        device_->queue.clear();
+        device_->note(thrown.empty() ? std::string("drop")
+                                     : std::string("drop ").append(runs(thrown)));
+    }
+    void close() override {
+        const std::lock_guard lock(device_->mutex);
+        if (!device_->open)
+            return;
+        device_->open = false;
+        device_->queue.clear();
+        device_->note("close");
+    }
+
+private:
+    std::shared_ptr<Device> device_;
+};
+
+// A stereo 16-bit wave whose every sample is `value`.
+platform::WaveSound level(short value, int frames) {
+    return platform::WaveSound(
+        soundtest::synthesise(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 22050,
+                              std::vector<short>(static_cast<size_t>(frames) * 2, value)));
+}
+
+class SoundPlayerTest : public ::testing::Test {
+protected:
+    void makePlayer(std::chrono::milliseconds closeAfterQuiet = 10s) {
+        player_ = std::make_unique<platform::SoundPlayer>(std::make_unique<DrivenOutput>(device_),
+                                                          closeAfterQuiet);
+    }
+    void TearDown() override { player_.reset(); }
+
+    // Waits (10 s at most) until the device shows what `holds` looks for.
+    void waitFor(const std::function<bool()>& holds, const char* what) {
+        // Woken by the device, and now and then for what it does not see (a decoding).
+        const auto limit = std::chrono::steady_clock::now() + 10s;
+        std::unique_lock lock(device_->mutex);
+        while (!holds()) {
+            if (std::chrono::steady_clock::now() > limit)
+                FAIL() << "waited in vain for " << what << "; the device saw: " << eventsLocked();
+            device_->changed.wait_for(lock, 5ms);
+        }
+    }
+    void waitForEvent(const std::string& event) {
+        waitFor([&] { return eventsLocked().find(event) != std::string::npos; }, event.c_str());
+    }
+    // Waits until `event` has been seen `times` times.
+    void waitForCount(const std::string& event, int times) {
+        waitFor([&] { return count(eventsLocked(), event) >= times; }, event.c_str());
+    }
+    static int count(const std::string& text, const std::string& part) {
+        int found = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++found;
+        return found;
+    }
+    void waitForWritten(size_t samples) {
+        waitFor([&] { return device_->written.size() >= samples; }, "samples written");
+    }
+    // The device plays `frames` of what it holds.
+    void advance(long frames) {
+        const std::lock_guard lock(device_->mutex);
+        const auto count = std::min(device_->queue.size(), static_cast<size_t>(frames) * 2);
+        device_->heard.insert(device_->heard.end(), device_->queue.begin(),
+                              device_->queue.begin() + static_cast<std::ptrdiff_t>(count));
+        device_->queue.erase(device_->queue.begin(),
+                             device_->queue.begin() + static_cast<std::ptrdiff_t>(count));
+    }
+    // Plays everything the player hands over until the sound has been written whole.
+    void playThrough(size_t samples) {
+        for (;;) {
+            {
+                const std::lock_guard lock(device_->mutex);
+                if (device_->written.size() >= samples)
+                    break;
+            }
+            waitFor([&] { return !device_->queue.empty(); }, "samples to play");
+            if (HasFatalFailure())
+                return;
+            advance(device_->capacity);
+        }
+        advance(device_->capacity);
+    }
+    std::string eventsLocked() const {
+        std::string text;
+        for (const std::string& event : device_->events)
+            text.append(text.empty() ? "" : ", ").append(event);
+        return text;
+    }
+    std::string events() {
+        const std::lock_guard lock(device_->mutex);
+        return eventsLocked();
+    }
+    std::string heard() {
+        const std::lock_guard lock(device_->mutex);
+        return runs(device_->heard);
+    }
+
+    std::shared_ptr<Device> device_ = std::make_shared<Device>();
+    std::unique_ptr<platform::SoundPlayer> player_;
+};
+
+TEST_F(SoundPlayerTest, SoundsPlayWholeThroughOneOutputKeptOpen) {
+    makePlayer();
+    const platform::WaveSound first = level(1000, 3000);
+    const platform::WaveSound second = level(2000, 500);
+    player_->play(first);
+    playThrough(6000);
+    waitForEvent("finish");
+    player_->play(second);
+    playThrough(7000);
+    waitForEvent("write 2000x1000, finish");
+    EXPECT_EQ(heard(), "1000x6000 2000x1000");
+    const std::string seen = events();
+    EXPECT_EQ(seen.find("open"), seen.rfind("open")) << seen;
+    EXPECT_EQ(seen.find("close"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("overfilled"), std::string::npos) << seen;
+    // The first sound's end was given time to play before the second began.
+    EXPECT_NE(seen.find("write 1000x1904, finish, drop, write 2000x1000"), std::string::npos)
+        << seen;
+}
+
+TEST_F(SoundPlayerTest, NewSoundOrStopCutsTheOnePlayingAtOnce) {
+    makePlayer();
+    player_->play(level(1000, 22050));
+    waitForWritten(2048); // the device is full
+    advance(300);
+    // The device stands still: whatever it still holds of the first sound is thrown away,
+    // and the second follows without one more frame of the first being heard.
+    player_->play(level(2000, 22050));
+    waitForEvent("write 2000x2048");
+    std::string seen = events();
+    const size_t cut = seen.rfind("drop", seen.find("write 2000x2048"));
+    ASSERT_NE(cut, std::string::npos) << seen;
+    EXPECT_EQ(seen.substr(cut, 10), "drop 1000x") << seen;
+    EXPECT_EQ(seen.find("write 1000", cut), std::string::npos) << seen;
+    advance(1024);
+    EXPECT_EQ(heard(), "1000x600 2000x2048");
+
+    player_->stop();
+    waitForCount("drop", 2);
+    advance(1024);
+    // The stop lets the output go at once, and nothing of the sound came after it.
+    waitForEvent("close");
+    seen = events();
+    EXPECT_EQ(seen.substr(seen.rfind("drop")).find("write"), std::string::npos) << seen;
+    EXPECT_EQ(heard(), "1000x600 2000x2048");
+}
+
+TEST_F(SoundPlayerTest, NewSoundOrStopCutsTheLastPeriodToo) {
+    makePlayer();
+    // Shorter than the device's buffer: all of it is handed over, and the device plays out
+    // the end while the player waits.
+    player_->play(level(1000, 600));
+    waitForEvent("write 1000x1200, finish");
+    advance(100);
+    player_->play(level(2000, 400));
+    waitForEvent("drop 1000x1000, write 2000x800");
+    advance(100);
+    player_->stop();
+    waitForEvent("finish, drop 2000x600");
+    advance(1024);
+    EXPECT_EQ(heard(), "1000x200 2000x200");
+}
+
+TEST_F(SoundPlayerTest, SoundThatDoesNotDecodeLeavesThePlayingOneAlone) {
+    makePlayer();
+    player_->play(level(1000, 4000));
+    waitForWritten(2048);
+    QByteArray broken = soundtest::synthesise(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 22050,
+                                              std::vector<short>(2000, 7));
+    broken.truncate(40); // the wave's header, cut in its format chunk
+    const int decodedBefore = platform::wavesDecoded();
+    player_->play(platform::WaveSound(broken));
+    waitFor([&] { return platform::wavesDecoded() > decodedBefore; },
+            "the broken sound's decoding");
+    playThrough(8000);
+    waitForEvent("finish");
+    EXPECT_EQ(heard(), "1000x8000");
+    EXPECT_EQ(events().find("drop"), std::string::npos) << events();
+}
+
+TEST_F(SoundPlayerTest, SoundsDecodeOnceOnThePlayersThread) {
+    makePlayer();
+    const platform::WaveSound sound = level(1000, 500);
+    const int decodedBefore = platform::wavesDecoded();
+    const int decodedHereBefore = platform::wavesDecodedOnThisThread();
+    player_->play(sound);
+    EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHereBefore);
+    playThrough(1000);
+    waitForEvent("finish");
+    EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
+    const platform::WaveSound copy = sound;
+    player_->play(copy);
+    playThrough(2000);
+    waitForCount("finish", 2);
+    player_->play(sound);
+    playThrough(3000);
+    waitForCount("finish", 3);
+    EXPECT_EQ(heard(), "1000x3000");
+    EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
+    EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHereBefore);
+}
+
+TEST_F(SoundPlayerTest, EmbeddedSoundsDecodeOncePerRun) {
+    if (platform::loadWave(QStringLiteral("TADA")).isEmpty())
+        GTEST_SKIP() << "the embedded sounds are not generated yet";
+    const QByteArray tada = platform::decodeWave(platform::loadWave(QStringLiteral("TADA"))).pcm16;
+    makePlayer();
+    const int decodedBefore = platform::wavesDecoded();
+    // As the puzzle-solved dialog asks for it, once per dialog.
+    for (int dialog = 0; dialog < 3; ++dialog) {
+        player_->play(platform::embeddedSound(QStringLiteral("tada")));
+        waitFor([&] { return !device_->written.empty(); }, "TADA's samples");
+        player_->stop();
+        waitForEvent("drop");
+        const std::lock_guard lock(device_->mutex);
+        device_->written.clear();
+        device_->events.clear();
+    }
+    EXPECT_EQ(platform::embeddedSound(QStringLiteral("TADA")).wave().pcm16, tada);
+    // At most once: an earlier test of this run may have decoded it already.
+    EXPECT_LE(platform::wavesDecoded(), decodedBefore + 1);
+}
+
+TEST_F(SoundPlayerTest, WithoutADeviceNothingPlaysAndTheNextSoundTriesAgain) {
+    device_->present = false;
+    makePlayer();
+    player_->play(level(1000, 500));
+    waitFor([&] { return device_->openAttempts == 1; }, "an attempt to open the device");
+    {
+        const std::lock_guard lock(device_->mutex);
+        device_->present = true; // plugged in
+    }
+    player_->play(level(2000, 500));
+    playThrough(1000);
+    waitForEvent("finish");
+    EXPECT_EQ(heard(), "2000x1000");
+    EXPECT_EQ(events(), "open 2x22050, write 2000x1000, finish");
+}
+
+TEST_F(SoundPlayerTest, TheOutputClosesOnlyAfterAQuietWhile) {
+    // So short a quiet while that any close during a sound would show.
+    makePlayer(1ms);
+    device_->capacity = 128;
+    player_->play(level(1000, 2000));
+    playThrough(4000);
+    waitForEvent("finish, close");
+    player_->play(level(2000, 100));
+    waitForEvent("finish, close, open 2x22050, write 2000x200");
+    const std::string seen = events();
+    EXPECT_EQ(seen.find("close"), seen.find("finish, close") + 8) << seen;
+    EXPECT_EQ(heard(), "1000x4000");
+}
+
+} // namespace
+
+} // namespace tarnell
