@@ -59,7 +59,21 @@ void TFieldArea::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(at.x(), at.y());
 }
 
+void TFieldArea::mousePressEvent(QMouseEvent* event) {
+    pressedHere_ |= event->button();
+    // The window sees the press as it always has.
+    event->ignore();
+}
+
 void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
+    // Only a release whose press the area saw is a move, as with a captured mouse. Qt can
+    // route a release here that was pressed elsewhere: a Wayland compositor keeps the release
+    // of a window move that it carries out, and one that refuses a move hands back a release
+    // long after the pointer left the caption, when Qt no longer knows where the press was.
+    const bool pressedHere = pressedHere_.testFlag(event->button());
+    pressedHere_.setFlag(event->button(), false);
+    if (!pressedHere)
+        return;
     const QPoint at = event->position().toPoint();
     emit mouseReleased(event->button(), at.x(), at.y());
 }
