@@ -234,9 +234,11 @@ protected:
         session_.reset();
     }
 
-    // The first frame on X11, on this same server with no compositor yet: the window's
-    // pixels once two screenshots in a row agree. The program is ended with Ctrl+F3.
+    // The first frame on X11, on this same server with no compositor yet and the pointer
+    // away from the window: its pixels once two screenshots in a row agree. The program is
+    // ended with Ctrl+F3.
     QImage firstFrameOnX11() {
+        session_->moveTo(Parked);
         EXPECT_TRUE(session_->startProgram());
         const QString id = session_->waitForWindow(QStringLiteral("Tarnell"));
         if (id.isEmpty())
@@ -292,7 +294,6 @@ TEST_F(Wayland, TheGamePlaysOnWestonAsOnX11) {
     reference_ = firstFrameOnX11();
     ASSERT_EQ(reference_.size(), WindowSize) << "no first frame on X11 to compare with";
 
-    session_->moveTo(Parked);
     weston_ = std::make_unique<NestedWeston>();
     QString why;
     ASSERT_TRUE(weston_->start(*session_, &why)) << why.toStdString();
