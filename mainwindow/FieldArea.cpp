@@ -66,10 +66,10 @@ void TFieldArea::mousePressEvent(QMouseEvent* event) {
 }
 
 void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
-    // Only a release whose press the area saw is a move, as with a captured mouse. Qt can
-    // route a release here that was pressed elsewhere: a Wayland compositor keeps the release
-    // of a window move that it carries out, and one that refuses a move hands back a release
-    // long after the pointer left the caption, when Qt no longer knows where the press was.
+    // Only a release whose press the area saw is a move, as with a captured mouse. A Wayland
+    // compositor keeps the button release of a window move that it carries out, so Qt goes on
+    // routing mouse events as if the button were still held; a release that reaches the area
+    // after such a move (or after one the compositor refused) need not end a press made here.
     const bool pressedHere = pressedHere_.testFlag(event->button());
     pressedHere_.setFlag(event->button(), false);
     if (!pressedHere)

@@ -26,7 +26,6 @@ public:
     // Starts watching a window whose move the window system has taken over.
     void watch(QWindow* window);
     void stop();
-    bool watching() const { return !window_.isNull(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
