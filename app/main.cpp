@@ -13,6 +13,9 @@ namespace tarnell {
 
 namespace {
 
+// The menu entry's file name without ".desktop", as installed by packaging/.
+constexpr char DesktopEntryName[] = "org.morvane.Tarnell";
+
 // Runs an action once the window's first paint has been sent to the screen: what the first
 // frame does not need waits until then.
 class AfterFirstFrame : public QObject {
@@ -51,7 +54,14 @@ int main(int argc, char** argv) {
     // start. The pixels are the same either way. A choice made in the environment stands.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // Docks and task bars find the window's menu entry, icon and name by the entry's file
+    // name: on Wayland through the app_id, which Qt takes from the desktop file name, and on
+    // X11 through the instance half of WM_CLASS, which Qt takes from RESOURCE_NAME (the class
+    // half stays the application name, which also names the settings).
+    if (!qEnvironmentVariableIsSet("RESOURCE_NAME"))
+        qputenv("RESOURCE_NAME", DesktopEntryName);
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Tarnell"));
     platform::installFontSubstitutions();

@@ -59,7 +59,21 @@ void TFieldArea::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(at.x(), at.y());
 }
 
+void TFieldArea::mousePressEvent(QMouseEvent* event) {
+    pressedHere_ |= event->button();
+    // The window sees the press as it always has.
+    event->ignore();
+}
+
 void TFieldArea::mouseReleaseEvent(QMouseEvent* event) {
+    // Only a release whose press the area saw is a move, as with a captured mouse. A Wayland
+    // compositor keeps the button release of a window move that it carries out, so Qt goes on
+    // routing mouse events as if the button were still held; a release that reaches the area
+    // after such a move (or after one the compositor refused) need not end a press made here.
+    const bool pressedHere = pressedHere_.testFlag(event->button());
+    pressedHere_.setFlag(event->button(), false);
+    if (!pressedHere)
+        return;
     const QPoint at = event->position().toPoint();
     emit mouseReleased(event->button(), at.x(), at.y());
 }

@@ -31,16 +31,19 @@ public:
 signals:
     // The pointer moved over the area (with or without a button held), in area pixels.
     void mouseMoved(int x, int y);
-    // A mouse button was released after a press on the area, in area pixels.
+    // A mouse button was released after a press of that button on the area, wherever the
+    // pointer is by then, in area pixels.
     void mouseReleased(Qt::MouseButton button, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     TFieldRenderer renderer_;
+    Qt::MouseButtons pressedHere_; // buttons pressed on the area and not yet released
 };
 
 } // namespace tarnell

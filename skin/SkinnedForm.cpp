@@ -220,11 +220,16 @@ void TSkinnedForm::WMMouseMove(QPoint globalPoint) {
     update();
 }
 
+bool TSkinnedForm::requestSystemMove() {
+    QWindow* window = windowHandle();
+    return window && window->startSystemMove();
+}
+
 void TSkinnedForm::beginDrag(QPoint globalPoint) {
     drag_ = Drag::None;
-    QWindow* window = windowHandle();
-    if (window && window->startSystemMove()) {
+    if (requestSystemMove()) {
         drag_ = Drag::System;
+        systemMoveEnd_.watch(windowHandle());
         return;
     }
     // No window manager to move the window (a bare X server, the offscreen platform):

@@ -5,6 +5,7 @@
 #include "LeftStrip.h"
 #include "SkinBitmaps.h"
 #include "SkinFrame.h"
+#include "SystemMoveEnd.h"
 
 #include <QImage>
 #include <QSize>
@@ -69,6 +70,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+    // Hands the move of a caption drag to the window system; false where it cannot move
+    // windows (a bare X server, the offscreen platform), and the window then follows the
+    // pointer by hand.
+    virtual bool requestSystemMove();
+
     QWidget* Panel1 = nullptr;
     TLeftStrip* PaintBox1 = nullptr;
 
@@ -95,6 +101,7 @@ private:
     Drag drag_ = Drag::None;
     QPoint dragOffset_;  // pointer minus window position while moving by hand
     QPoint lastPointer_; // global position of the last mouse event, to tell real moves
+    skin::SystemMoveEnd systemMoveEnd_;
 };
 
 } // namespace tarnell

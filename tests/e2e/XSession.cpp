@@ -118,7 +118,7 @@ bool XSession::ownsDisplay() const {
     return lock.readAll().trimmed().toLongLong() == server_->processId();
 }
 
-bool XSession::startProgram(const QStringList& extraEnvironment) {
+bool XSession::startProgram(const QStringList& extraEnvironment, const QString& errorLog) {
     program_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
@@ -134,6 +134,10 @@ bool XSession::startProgram(const QStringList& extraEnvironment) {
     program_->setProcessEnvironment(env);
     program_->setWorkingDirectory(workDir());
     program_->setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!errorLog.isEmpty()) {
+        program_->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        program_->setStandardErrorFile(errorLog);
+    }
     program_->start(QStringLiteral(TARNELL_EXECUTABLE), {});
     return program_->waitForStarted(5000);
 }
@@ -241,8 +245,7 @@ QImage XSession::screenshot() {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage XSession::screenshotShowing(const std::function<bool(const QImage&)>& shows,
-                                   int timeoutMs) {
+QImage XSession::screenshotShowing(const std::function<bool(const QImage&)>& shows, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     QImage shot = screenshot();

@@ -33,7 +33,9 @@ public:
     // Whether a client gets through to the display within 5 s.
     bool answers();
     // Starts the program; HOME and the working directory are this session's scratch folders.
-    bool startProgram(const QStringList& extraEnvironment = {});
+    // Its standard error goes to errorLog where one is given (a protocol trace would drown
+    // the test's own output), else to the test's.
+    bool startProgram(const QStringList& extraEnvironment = {}, const QString& errorLog = {});
     // Waits until a visible window with this exact title exists; its X id, or empty.
     QString waitForWindow(const QString& title, int timeoutMs = 15000);
     QRect windowGeometry(const QString& windowId);
@@ -53,8 +55,7 @@ public:
     // Photographs the screen until it shows what the test waits for (the program draws its
     // field at its next tick, and dialogs paint after they map); the first such screenshot,
     // or the last one taken when the time runs out.
-    QImage screenshotShowing(const std::function<bool(const QImage&)>& shows,
-                             int timeoutMs = 5000);
+    QImage screenshotShowing(const std::function<bool(const QImage&)>& shows, int timeoutMs = 5000);
     // Waits for the program to end; its exit code, or -1 on time-out.
     int waitForExit(int timeoutMs = 10000);
     bool programRunning() const;

@@ -11,7 +11,9 @@
 #include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
@@ -698,6 +700,24 @@ TEST(FieldArea, ShowsTheTopLeftOfTheFrameAndReportsThePointer) {
     EXPECT_EQ(released.at(0).at(0).value<Qt::MouseButton>(), Qt::LeftButton);
     EXPECT_EQ(released.at(0).at(1).toInt(), 120);
     EXPECT_EQ(released.at(0).at(2).toInt(), 60);
+
+    // Only a release whose press the area saw is reported, as with a captured mouse: not one
+    // left over from a window move, nor a second one, nor one of another button.
+    QTest::mouseRelease(&area, Qt::LeftButton, Qt::NoModifier, QPoint(130, 70));
+    QTest::mousePress(&area, Qt::RightButton, Qt::NoModifier, QPoint(130, 70));
+    QTest::mouseRelease(&area, Qt::LeftButton, Qt::NoModifier, QPoint(130, 70));
+    EXPECT_EQ(released.count(), 1);
+    QTest::mouseRelease(&area, Qt::RightButton, Qt::NoModifier, QPoint(140, 70));
+    ASSERT_EQ(released.count(), 2);
+    EXPECT_EQ(released.at(1).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    // The press still reaches the window that holds the area.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 20), QPointF(20, 20),
+                      area.mapToGlobal(QPointF(20, 20)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&area, &press);
+    EXPECT_FALSE(press.isAccepted());
+    QTest::mouseRelease(&area, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_EQ(released.count(), 3);
 }
 
 } // namespace

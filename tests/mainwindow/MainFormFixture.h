@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <utility>
@@ -53,7 +54,8 @@ protected:
         sources.applicationActive = [this] {
             return programActive_ && QGuiApplication::applicationState() == Qt::ApplicationActive;
         };
-        window_ = std::make_unique<Tmainform_form>(std::move(sources));
+        window_ = makeWindow_ ? makeWindow_(std::move(sources))
+                              : std::make_unique<Tmainform_form>(std::move(sources));
         return *window_;
     }
     // Shows the window and waits until it is the active window.
@@ -98,6 +100,8 @@ protected:
     int clicks_ = 0;
     bool programActive_ = true; // false: as if another program had the keyboard
     std::unique_ptr<Tmainform_form> window_;
+    // Makes the window in place of a plain one (a test's own subclass), where set.
+    std::function<std::unique_ptr<Tmainform_form>(TMainFormSources)> makeWindow_;
 };
 
 // The plates' colours, told apart by hue and lightness (their faces carry a gloss).

@@ -24,7 +24,7 @@ if ! command -v dpkg-buildpackage >/dev/null; then
         "(scripts/install-deps.sh test installs it)"
     exit 77
 fi
-for tool in dh lintian dpkg-deb Xvfb xdotool import; do
+for tool in dh lintian dpkg-deb Xvfb xdotool import xprop; do
     command -v "$tool" >/dev/null ||
         fail "$tool is not installed; scripts/install-deps.sh test installs the packaging and X tools"
 done
@@ -121,6 +121,11 @@ while read -r soname; do
     grep -qx -- "$owner" <<<"$names" || fail "the program needs $soname of $owner, which Depends lacks"
 done < <(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
 grep -qx fonts-liberation <<<"$names" || fail "Depends lacks the font the game draws its texts with"
+# Without Qt's Wayland platform a Wayland desktop runs the game through XWayland unasked.
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+echo "Recommends: $recommends"
+tr ',|' '\n' <<<"$recommends" | sed 's/(.*//; s/ //g' | grep -qx qt6-wayland ||
+    fail "Recommends lacks qt6-wayland, Qt's Wayland platform (Recommends: ${recommends:-none})"
 
 say "lintian"
 lintian_status=0
@@ -184,6 +189,16 @@ done
 [[ -n "${g:-}" && "$g" -ge 100 && "$r" -lt 64 && "$b" -lt 64 ]] ||
     fail "the board's top plate is not drawn (pixel: ${plate:-none})"
 echo "main window $WIDTH x $HEIGHT at $X,$Y; top plate $plate"
+# Task bars and docks link the window to its menu entry by the entry's file name: on X11
+# through WM_CLASS (on Wayland the app_id, checked by the Wayland end-to-end test).
+entry_name="$(basename "$entry" .desktop)"
+wm_class="$(xprop -id "$window" WM_CLASS 2>/dev/null || true)"
+echo "$wm_class"
+grep -qF "\"$entry_name\"" <<<"$wm_class" ||
+    fail "the window's WM_CLASS does not name the menu entry $entry_name (seen: ${wm_class:-none})"
+startup_class="$(sed -n 's/^StartupWMClass=//p' "$entry")"
+[[ -z "$startup_class" ]] || grep -qF "\"$startup_class\"" <<<"$wm_class" ||
+    fail "the menu entry's StartupWMClass=$startup_class is not the window's WM_CLASS ($wm_class)"
 xdotool windowfocus "$window" 2>/dev/null || true
 sleep 0.5
 xdotool key ctrl+F3

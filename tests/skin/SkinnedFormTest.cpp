@@ -349,6 +349,86 @@ TEST_F(SkinnedFormTest, DraggingTheBandMovesTheWindow) {
     }
 }
 
+// A window whose caption drags the window system carries out (a compositor, a window
+// manager); it counts the button releases that reach it.
+class SystemMovedForm : public ProbeForm {
+public:
+    using ProbeForm::ProbeForm;
+    int releases_ = 0;
+
+protected:
+    bool requestSystemMove() override { return true; }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        ++releases_;
+        ProbeForm::mouseReleaseEvent(event);
+    }
+};
+
+// Counts the pointer motions and button releases that reach a widget.
+class PointerCounter : public QObject {
+public:
+    explicit PointerCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int moves_ = 0;
+    int releases_ = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        moves_ += event->type() == QEvent::MouseMove ? 1 : 0;
+        releases_ += event->type() == QEvent::MouseButtonRelease ? 1 : 0;
+        return false;
+    }
+};
+
+// Delivers a mouse event to the window as the platform does, so that Qt routes a held
+// button to the widget that took the press.
+void deliver(QWidget* form, QEvent::Type type, QPoint local, Qt::MouseButton button,
+             Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(local), QPointF(local), QPointF(form->mapToGlobal(local)),
+                      button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &event);
+}
+
+TEST_F(SkinnedFormTest, AMoveTheWindowSystemCarriesOutEndsWithOneReleaseWhetherItComesBackOrNot) {
+    SystemMovedForm form(Windows[0].layout);
+    form.move(100, 100);
+    auto* below = new QWidget(&form);
+    below->setGeometry(200, 150, 100, 100);
+    below->setMouseTracking(true);
+    below->setAttribute(Qt::WA_NoMousePropagation); // its own presses stay its own
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const PointerCounter motions(below);
+    const QPoint band(200, 12);
+    const QPoint over(250, 200);
+
+    // A window manager hands the release back: nothing is added to it, not even to a press
+    // held on another widget afterwards.
+    deliver(&form, QEvent::MouseButtonPress, band, Qt::LeftButton, Qt::LeftButton);
+    deliver(&form, QEvent::MouseButtonRelease, band, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form.releases_, 1);
+    deliver(&form, QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
+    deliver(&form, QEvent::MouseButtonPress, over, Qt::LeftButton, Qt::LeftButton);
+    deliver(&form, QEvent::MouseMove, over + QPoint(3, 0), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(motions.releases_, 0) << "a release while the button is still held";
+    deliver(&form, QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(motions.releases_, 1);
+    EXPECT_EQ(motions.moves_, 2);
+    EXPECT_EQ(form.releases_, 1);
+
+    // A compositor keeps it: the window gets the release it is owed when the pointer comes
+    // back, and that motion already reaches the widget under the pointer.
+    deliver(&form, QEvent::MouseButtonPress, band, Qt::LeftButton, Qt::LeftButton);
+    deliver(&form, QEvent::MouseMove, over + QPoint(5, 5), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(form.releases_, 2);
+    EXPECT_EQ(motions.moves_, 3);
+    deliver(&form, QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(form.releases_, 2);
+    EXPECT_EQ(motions.moves_, 4);
+    EXPECT_EQ(motions.releases_, 1);
+    // The window system moved the window; it was never moved by hand as well.
+    EXPECT_EQ(form.pos(), QPoint(100, 100));
+}
+
 TEST_F(SkinnedFormTest, TheButtonsAndTheRowsBelowTheBandDoNotDrag) {
     for (QPoint spot : {CloseSpot, MinimiseSpot, QPoint(200, 28), QPoint(300, 200)}) {
         SCOPED_TRACE(spot.x() * 1000 + spot.y());
