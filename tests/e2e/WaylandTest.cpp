@@ -6,6 +6,7 @@
 // keys going back to the board, and Ctrl+F3 ends the program.
 #include "XSession.h"
 #include "tests/support/FieldGeometry.h"
+#include "tests/support/PlateColours.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,10 +41,10 @@ const QRect CaptionBlock(0, 0, 150, 30);
 const QPoint Grip(350, 12);
 
 bool isGreen(const QColor& c) {
-    return c.green() > 150 && c.red() < 100 && c.blue() < 100;
+    return testsupport::isPlainPlate(c.rgb());
 }
 bool isCyan(const QColor& c) {
-    return c.green() > 150 && c.blue() > 150 && c.red() < 100;
+    return testsupport::isCurrentPlate(c.rgb());
 }
 QString name(const QColor& c) {
     return c.name();
