@@ -16,6 +16,7 @@
 #include "platform/drawing/Drawing.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
+#include "widgets/buttons/ButtonFace.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
@@ -372,17 +373,27 @@ void Tmainform_form::ShowGamePage() {
     RzBmpButton1->setFocus(Qt::OtherFocusReason);
 }
 
-// Only while this window holds the activation: while a dialog holds it the keyboard is the
-// dialog's, and moving this window's focus would light no face yet pick the button that takes
-// Enter once this window is active again.
+// The program is the active application also while one of its dialogs is.
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (applicationActive_() && isActiveWindow())
-        button->setFocus(Qt::MouseFocusReason);
+    if (applicationActive_())
+        moveFocusByPointer(button);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (applicationActive_() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
-        RzBmpButton1->setFocus(Qt::MouseFocusReason);
+    if (applicationActive_() && Notebook1->currentIndex() == GamePage)
+        moveFocusByPointer(RzBmpButton1);
+}
+
+// While a dialog holds the activation it keeps it, and the keyboard: the focus moves only
+// within this window, to the control that takes the keys once this window is active again.
+// Qt reports no focus move inside a window that is not active, so the faces are told: the
+// lit one is always the button that Enter presses here.
+void Tmainform_form::moveFocusByPointer(QWidget* to) {
+    to->setFocus(Qt::MouseFocusReason);
+    if (isActiveWindow())
+        return;
+    for (TFaceButton* button : findChildren<TFaceButton*>())
+        button->updateActiveFromFocus();
 }
 
 void Tmainform_form::SideButtonDown(TSideButton& side) {

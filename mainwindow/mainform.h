@@ -174,6 +174,7 @@ private:
     // Focus convention of the push buttons.
     void ButtonMouseEnter(QWidget* button);
     void ButtonMouseLeave();
+    void moveFocusByPointer(QWidget* to);
 
     // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
     template <typename Form, typename... Args>
