@@ -150,19 +150,22 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
     hideFoxesAt({{2, 2}});
 
     int rested = 0;
-    for (int step = 0; step < 60; ++step) {
+    for (int step = 0; step < 80; ++step) {
         const int before = ticks();
         switch (roll(6)) {
         case 0: // the pointer moves, mostly on the board
             QTest::mouseMove(form.windowHandle(),
                              form.PaintBox3->mapTo(&form, cellCentre(1 + roll(4), 1 + roll(4))));
             break;
-        case 1: // after a while, a click, often on the fox
+        case 1: { // from step 20 a click beside the fox; from step 50 also on it
             if (step < 20)
                 continue;
-            click(form.PaintBox3,
-                  roll(2) == 0 ? cellCentre(2, 2) : cellCentre(1 + roll(4), 1 + roll(4)));
+            Cell cell{1 + roll(4), 1 + roll(4)};
+            if (cell == Cell(2, 2) || (step >= 50 && roll(2) == 0))
+                cell = step >= 50 ? Cell(2, 2) : Cell(3, 1);
+            click(form.PaintBox3, cellCentre(cell.first, cell.second));
             break;
+        }
         case 2: // "Show hints"
             click(form.JvgCheckBox12, QPoint(7, 7));
             break;
