@@ -6,7 +6,6 @@
 #include "dialogs/donat.h"
 #include "mainwindow/RestingTimer.h"
 #include "widgets/GlyphCheckBox.h"
-#include "widgets/buttons/buts.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/lcd/LCD_Lab.h"
 
