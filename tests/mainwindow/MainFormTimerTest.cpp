@@ -6,6 +6,7 @@
 #include "dialogs/donat.h"
 #include "mainwindow/RestingTimer.h"
 #include "widgets/GlyphCheckBox.h"
+#include "widgets/MyAni.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/lcd/LCD_Lab.h"
 
@@ -190,6 +191,12 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     // game page the clock jumps to the true time at once and runs on.
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
     waitForRest("on the about page");
+    // The page's animation runs on its own timer meanwhile.
+    const int frame = window_->RxGIFAnimator1->shownFrame();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this, frame] { return window_->RxGIFAnimator1->shownFrame() != frame; }, TickWait))
+        << "the about animation stays on frame " << frame;
+    EXPECT_TRUE(window_->timer1Rest()->resting());
     clock_.Advance(5000);
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(window_->LCDLabel1->Caption(), QStringLiteral("00:05,2"));
