@@ -3,6 +3,7 @@
 #include "BoardAccessible.h"
 #include "FieldArea.h"
 #include "FormParts.h"
+#include "RestingTimer.h"
 #include "core/Clock.h"
 #include "dialogs/donat.h"
 #include "dialogs/game_over.h"
@@ -16,6 +17,7 @@
 #include "platform/drawing/Drawing.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
+#include "widgets/buttons/ButtonFace.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
@@ -24,6 +26,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
+#include <chrono>
 
 namespace tarnell {
 
@@ -50,6 +54,12 @@ bool applicationIsActive() {
     return QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
+int64_t steadyClockMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 // The sunken frame around a pressed side button whose design top is top: black on the left
 // and top, white on the right and bottom, one pixel wide, from (2, top - 2) to (38, top + 35).
 void drawSunkenFrame(QPainter& painter, int top) {
@@ -71,6 +81,8 @@ Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
       playClick_(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
       applicationActive_(sources.applicationActive ? std::move(sources.applicationActive)
                                                    : &applicationIsActive),
+      steadyMilliseconds_(sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
+                                                     : &steadyClockMilliseconds),
       puzzle_(random_, clock_), click_(platform::loadWave(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
     FormCreate();
@@ -90,6 +102,7 @@ void Tmainform_form::FormCreate() {
     side_[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
     createGamePage();
     createAboutPage();
+    timer1Rest_ = new TRestingTimer(*Timer1, steadyMilliseconds_, this);
 
     ReadSettings();
     if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
@@ -125,10 +138,11 @@ void Tmainform_form::FormCreate() {
     connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
     connectFocusConvention();
     connectBoard();
-    connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Elapsed);
+    connect(timer1Rest_, &TRestingTimer::wokenTick, this, &Tmainform_form::Timer1Elapsed);
 
     qApp->installEventFilter(this);
-    Timer1->start();
+    timer1Rest_->start();
     Timer1Timer();
 }
 
@@ -200,7 +214,7 @@ void Tmainform_form::FormDestroy() {
     if (stopped_)
         return;
     stopped_ = true;
-    Timer1->stop();
+    timer1Rest_->stop(); // Timer1 too, for good
     platform::SettingsStore store;
     if (!store.open())
         return;
@@ -219,9 +233,49 @@ void Tmainform_form::Timer1Timer() {
     boardReader_->announceChanges();
 }
 
+void Tmainform_form::Timer1Elapsed() {
+    Timer1Timer();
+    // Until something happens, the next tick would draw the same frame and the same clock.
+    if (!ticksChangeTheScreen())
+        timer1Rest_->rest();
+}
+
+bool Tmainform_form::ticksChangeTheScreen() const {
+    return Notebook1->currentIndex() == GamePage && puzzle_.Started() && !puzzle_.Finished();
+}
+
+void Tmainform_form::wakeTimer1() {
+    if (timer1Rest_ != nullptr)
+        timer1Rest_->wake();
+}
+
+// Besides the handlers that change what a tick shows, these wake Timer1: the field has no
+// paint handler of its own and shows a new frame only at a tick, so the window being uncovered
+// or moved to another screen or scale must bring one; the keys and clicks of this window and
+// the window's activation wake it too, in case they change anything the handlers miss.
+bool Tmainform_form::wakesTimer1(const QObject* watched, const QEvent& event) const {
+    switch (event.type()) {
+    case QEvent::Expose:
+    case QEvent::Show:
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+    case QEvent::WindowActivate:
+        return watched == this || (windowHandle() != nullptr && watched == windowHandle());
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return watched->isWidgetType() && static_cast<const QWidget*>(watched)->window() == this;
+    default:
+        return false;
+    }
+}
+
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
     puzzle_.MouseMove(x, y);
     boardReader_->announceChanges();
+    wakeTimer1();
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
@@ -253,6 +307,8 @@ void Tmainform_form::openCellAt(int row, int col) {
 }
 
 void Tmainform_form::showPuzzleState() {
+    // The field shows the new state, and a started clock runs, from the next tick on.
+    wakeTimer1();
     // The displays show only what changed: an unchanged caption draws nothing.
     LCDLabel5->setCaption(twoDigits(puzzle_.SetupSize()));
     LCDLabel6->setCaption(twoDigits(puzzle_.SetupFoxes()));
@@ -364,6 +420,7 @@ void Tmainform_form::ShowPage(int page) {
         Notebook1->setFocus(Qt::OtherFocusReason);
     Notebook1->setCurrentIndex(page);
     RxGIFAnimator1->setActive(page == AboutPage);
+    wakeTimer1();
 }
 
 void Tmainform_form::ShowGamePage() {
@@ -372,17 +429,27 @@ void Tmainform_form::ShowGamePage() {
     RzBmpButton1->setFocus(Qt::OtherFocusReason);
 }
 
-// Only while this window holds the activation: while a dialog holds it the keyboard is the
-// dialog's, and moving this window's focus would light no face yet pick the button that takes
-// Enter once this window is active again.
+// The program is the active application also while one of its dialogs is.
 void Tmainform_form::ButtonMouseEnter(QWidget* button) {
-    if (applicationActive_() && isActiveWindow())
-        button->setFocus(Qt::MouseFocusReason);
+    if (applicationActive_())
+        moveFocusByPointer(button);
 }
 
 void Tmainform_form::ButtonMouseLeave() {
-    if (applicationActive_() && isActiveWindow() && Notebook1->currentIndex() == GamePage)
-        RzBmpButton1->setFocus(Qt::MouseFocusReason);
+    if (applicationActive_() && Notebook1->currentIndex() == GamePage)
+        moveFocusByPointer(RzBmpButton1);
+}
+
+// While a dialog holds the activation it keeps it, and the keyboard: the focus moves only
+// within this window, to the control that takes the keys once this window is active again.
+// Qt reports no focus move inside a window that is not active, so the faces are told: the
+// lit one is always the button that Enter presses here.
+void Tmainform_form::moveFocusByPointer(QWidget* to) {
+    to->setFocus(Qt::MouseFocusReason);
+    if (isActiveWindow())
+        return;
+    for (TFaceButton* button : findChildren<TFaceButton*>())
+        button->updateActiveFromFocus();
 }
 
 void Tmainform_form::SideButtonDown(TSideButton& side) {
@@ -438,6 +505,8 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
 }
 
 bool Tmainform_form::eventFilter(QObject* watched, QEvent* event) {
+    if (wakesTimer1(watched, *event))
+        wakeTimer1();
     // The window sees its keys before any of its controls does.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this)

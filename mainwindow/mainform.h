@@ -8,6 +8,7 @@
 #include "skin/SkinnedForm.h"
 
 #include <QStackedWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -34,6 +35,7 @@ class TBoardReader;
 class TFieldArea;
 class TImagelessButton;
 class TLCDLabel;
+class TRestingTimer;
 
 // What the window takes from outside; each one left empty means the real thing.
 struct TMainFormSources {
@@ -43,6 +45,8 @@ struct TMainFormSources {
     std::function<void(const platform::WaveSound&)> playClick;
     // Whether the program is the active application (hovered buttons take the focus only then).
     std::function<bool()> applicationActive;
+    // A steady clock in milliseconds, which keeps Timer1's beat while it rests.
+    std::function<int64_t()> steadyMilliseconds;
 };
 
 class Tmainform_form : public TSkinnedForm, public TDialogHost {
@@ -62,7 +66,10 @@ public:
 
     // --- TDialogHost ---
     int OpenDialogMarker() const override { return marker_; }
-    void SetOpenDialogMarker(int marker) override { marker_ = marker; }
+    void SetOpenDialogMarker(int marker) override {
+        marker_ = marker;
+        wakeTimer1(); // a dialog opened or closed
+    }
     void StartNewPuzzle() override;
 
     // The dialog of each kind, while one exists (hidden once closed).
@@ -73,6 +80,9 @@ public:
 
     // --- handlers ---
     void Timer1Timer();
+    // Timer1 rests while its ticks would change nothing and is woken, on its beat, by
+    // whatever may change what a tick shows.
+    TRestingTimer* timer1Rest() const { return timer1Rest_; }
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
     // The player's move on cell (row, col), by pointer or keyboard: generates the first
@@ -174,6 +184,15 @@ private:
     // Focus convention of the push buttons.
     void ButtonMouseEnter(QWidget* button);
     void ButtonMouseLeave();
+    void moveFocusByPointer(QWidget* to);
+
+    // A tick of Timer1 itself, which lets it rest when the next would change nothing.
+    void Timer1Elapsed();
+    // Whether a tick changes the screen with nothing else happening: the clock runs on the
+    // game page.
+    bool ticksChangeTheScreen() const;
+    void wakeTimer1();
+    bool wakesTimer1(const QObject* watched, const QEvent& event) const;
 
     // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
     template <typename Form, typename... Args>
@@ -186,6 +205,8 @@ private:
     const TimeOfDaySource& clock_;
     std::function<void(const platform::WaveSound&)> playClick_;
     std::function<bool()> applicationActive_;
+    std::function<int64_t()> steadyMilliseconds_;
+    TRestingTimer* timer1Rest_ = nullptr;
     TPuzzle puzzle_;
     platform::WaveSound click_;
 

@@ -6,7 +6,8 @@
 # starts of each, taken in turns), the resident memory and the shared libraries mapped at the
 # first frame and 2 s after start, the processor time used while idling (game page with the
 # empty board, with the pointer resting on the board, with the clock running; the about
-# page), and the worst 10 x 10 frame of the field benchmark. Each start uses a fresh HOME
+# page) with the program's wake-ups in each, beside the reference with and without its
+# timer, and the worst 10 x 10 frame of the field benchmark. Each start uses a fresh HOME
 # and working directory.
 #
 # Usage: bench/perf/measure.sh [path/to/tarnell] [runs]
@@ -76,6 +77,15 @@ cpu_ms() {
         awk -v hz="$clock_ticks" '{ sub(/.*\) /, ""); print ($12 + $13) * 1000 / hz }' "/proc/$1/stat"
     fi
 }
+# Times the threads of a process were scheduled to run (wake-ups), from the third field of
+# /proc/<pid>/task/*/schedstat; "n/a" where the kernel keeps no scheduler statistics.
+wakeups() {
+    if [[ -r "/proc/$1/schedstat" ]]; then
+        cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $3 } END { print n + 0 }'
+    else
+        echo n/a
+    fi
+}
 # Red, green and blue of one screen pixel, as "r,g,b" (from the "0,0: (r,g,b)" line: the
 # last column of that line may be a colour name instead of numbers).
 pixel() {
@@ -92,15 +102,18 @@ median() {
     sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a"; exit }
         if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-# CPU used by a process and by the X server over an idle window, "process_ms xvfb_ms".
+# CPU used by a process and by the X server over an idle window, and the process's wake-ups
+# in it, "process_ms xvfb_ms wakeups".
 idle_cpu() {
-    local p0 x0 p1 x1
+    local p0 x0 w0 p1 x1 w1
     p0="$(cpu_ms "$1")"
     x0="$(cpu_ms "$XVFB_PID")"
+    w0="$(wakeups "$1")"
     sleep "$idle"
+    w1="$(wakeups "$1")"
     p1="$(cpu_ms "$1")"
     x1="$(cpu_ms "$XVFB_PID")"
-    echo "$(awk -v a="$p0" -v b="$p1" 'BEGIN { printf "%.1f", b - a }') $(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", b - a }')"
+    echo "$(awk -v a="$p0" -v b="$p1" 'BEGIN { printf "%.1f", b - a }') $(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", b - a }') $(awk -v a="$w0" -v b="$w1" 'BEGIN { if (a == "n/a") print "n/a"; else print b - a }')"
 }
 # The shared objects mapped into a process, one path a line.
 libraries_of() {
@@ -182,11 +195,18 @@ for run in $(seq "$runs"); do
     libs="$(wc -l <"$scratch/reference-libraries")"
     library_costs "$program_pid" >"$scratch/reference-costs"
     xdotool mousemove 2 2
-    read -r ref_cpu ref_x < <(idle_cpu "$program_pid")
+    read -r ref_cpu ref_x ref_wakes < <(idle_cpu "$program_pid")
     stop_program "$program_pid"
     program_pid=""
-    printf '%-4s %-9s %8s %5s %8s (X %5s)\n' "$run" reference "$rss" "$libs" "$ref_cpu" "$ref_x"
-    echo "reference $rss $libs $ref_cpu $ref_x" >>"$idle_results"
+    # The same window without its timer: what a Qt program at rest costs.
+    read -r program_pid _ _ _ _ < <(REFERENCE_AT_REST=1 start_program "i$run-rest" "$reference" "$reference_title")
+    wait_until_two_seconds "$started"
+    read -r rest_cpu rest_x rest_wakes < <(idle_cpu "$program_pid")
+    stop_program "$program_pid"
+    program_pid=""
+    printf '%-4s %-9s %8s %5s %8s (X %5s) %6s wake-ups; without its timer %s (X %s) %s wake-ups\n' \
+        "$run" reference "$rss" "$libs" "$ref_cpu" "$ref_x" "$ref_wakes" "$rest_cpu" "$rest_x" "$rest_wakes"
+    echo "reference $rss $libs $ref_cpu $ref_x $ref_wakes $rest_cpu $rest_x $rest_wakes" >>"$idle_results"
 
     started="$(date +%s%N)"
     read -r program_pid _ _ _ _ < <(start_program "i$run-tarnell" "$program" Tarnell)
@@ -201,12 +221,12 @@ for run in $(seq "$runs"); do
     wx=$X
     wy=$Y
     xdotool mousemove 2 2 # off the window: no hover, no animation
-    read -r game_cpu game_x < <(idle_cpu "$program_pid")
+    read -r game_cpu game_x game_wakes < <(idle_cpu "$program_pid")
 
     # The pointer resting on a cell of the empty board: the cell is the current one, and
     # nothing else changes.
     xdotool mousemove $((wx + 259)) $((wy + 163))
-    read -r hover_cpu hover_x < <(idle_cpu "$program_pid")
+    read -r hover_cpu hover_x hover_wakes < <(idle_cpu "$program_pid")
 
     # A running puzzle: the first click generates it and opens the top cell; the clock ticks.
     # (The pointer then rests on the field off the board, so that the cell shows its own
@@ -222,7 +242,7 @@ for run in $(seq "$runs"); do
         exit 1
     fi
     xdotool mousemove 2 2
-    read -r running_cpu running_x < <(idle_cpu "$program_pid")
+    read -r running_cpu running_x running_wakes < <(idle_cpu "$program_pid")
 
     # The about page: the field is no longer drawn.
     xdotool windowfocus "$window" 2>/dev/null || true
@@ -235,7 +255,7 @@ for run in $(seq "$runs"); do
         echo "measure.sh: run $run: the about page did not appear after Ctrl+F2" >&2
         exit 1
     fi
-    read -r about_cpu about_x < <(idle_cpu "$program_pid")
+    read -r about_cpu about_x about_wakes < <(idle_cpu "$program_pid")
 
     xdotool key ctrl+F3
     for _ in $(seq 50); do
@@ -248,7 +268,9 @@ for run in $(seq "$runs"); do
     printf '%-4s %-9s %8s %5s %8s (X %5s) %8s (X %5s) %8s (X %5s) %8s (X %5s)\n' "$run" tarnell \
         "$rss" "$libs" "$game_cpu" "$game_x" "$hover_cpu" "$hover_x" "$running_cpu" "$running_x" \
         "$about_cpu" "$about_x"
-    echo "tarnell $rss $libs $game_cpu $game_x $hover_cpu $hover_x $running_cpu $running_x $about_cpu $about_x" >>"$idle_results"
+    printf '%-4s %-9s %14s %17s %17s %17s %17s\n' "" "" wake-ups "$game_wakes" "$hover_wakes" \
+        "$running_wakes" "$about_wakes"
+    echo "tarnell $rss $libs $game_cpu $game_x $hover_cpu $hover_x $running_cpu $running_x $about_cpu $about_x $game_wakes $hover_wakes $running_wakes $about_wakes" >>"$idle_results"
 done
 
 # ---- the worst 10 x 10 frame of the field benchmark ----
@@ -288,7 +310,8 @@ frame_ratio="$(awk -v a="$tar_frame" -v b="$ref_frame" 'BEGIN { printf "%.2f", a
 rss_extra="$(awk -v a="$tar_rss" -v b="$ref_rss" 'BEGIN { printf "%.0f", a - b }')"
 
 echo
-echo "medians: $startup_runs starts and $runs idle runs of each; CPU per ${idle} s (X server in brackets)"
+echo "medians: $startup_runs starts and $runs idle runs of each; CPU per ${idle} s (X server in brackets);"
+echo "wake-ups: times the program's threads were scheduled in (reference with / without its timer)"
 printf '%-44s %14s %14s %9s  %-22s %s\n' what reference tarnell ratio goal ""
 row() { printf '%-44s %14s %14s %9s  %-22s %s\n' "$@"; }
 row "start to window mapped (ms)" "$ref_mapped" "$tar_mapped" "${mapped_ratio} x" "at most 1.5 x" \
@@ -314,6 +337,23 @@ cpu_row "CPU per ${idle} s, game page, empty board (ms)" 4 5 3
 cpu_row "CPU, game page, pointer resting on the board" 6 7 3
 cpu_row "CPU, game page, clock running (ms)" 8 9 10 3
 cpu_row "CPU, about page (ms)" 10 11 10
+ref_wakes="$(of reference 6 "$idle_results")"
+rest_wakes="$(of reference 9 "$idle_results")"
+rest_cpu="$(of reference 7 "$idle_results")"
+rest_x="$(of reference 8 "$idle_results")"
+row "CPU, reference without its timer (ms)" "$rest_cpu ($rest_x)" "" "" "" ""
+# At most one wake-up a second on average where nothing can change on the screen.
+wake_limit="$(awk -v s="$idle" 'BEGIN { print s + 0 }')"
+wake_row() { # label column limit
+    local wakes
+    wakes="$(of tarnell "$2" "$idle_results")"
+    row "$1" "$ref_wakes / $rest_wakes" "$wakes" "$(ratio "$wakes" "$ref_wakes")" \
+        "${3:+at most $3}" "${3:+$(verdict "$wakes" "<=" "$3")}"
+}
+wake_row "wake-ups per ${idle} s, game page, empty board" 12 "$wake_limit"
+wake_row "wake-ups, pointer resting on the board" 13 "$wake_limit"
+wake_row "wake-ups, clock running" 14
+wake_row "wake-ups, about page" 15
 row "worst 10 x 10 frame, benchmark (us)" "-" "$frame_us" "" "at most 30" "$(verdict "$frame_us" "<=" 30)"
 
 # What the libraries the reference does without cost the program (last run, from smaps).

@@ -1,7 +1,8 @@
 // The reference for measure.sh: the least a Qt 6 Widgets program of Tarnell's shape does, a
 // frameless 488 x 376 window with one line of text and a 100 ms timer. The window is filled
 // with the field's plate green, so that the same probe that waits for Tarnell's plates sees
-// this program's first frame.
+// this program's first frame. With REFERENCE_AT_REST=1 in the environment the timer is not
+// started: the window then shows what a Qt program at rest costs.
 //
 // Build: g++ -O2 -std=c++20 -fPIC reference.cpp $(pkg-config --cflags --libs Qt6Widgets)
 #include <QApplication>
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
     timer.setInterval(100);
     QObject::connect(&timer, &QTimer::timeout, line,
                      [&] { line->setText(QStringLiteral("%1 s").arg(clock.elapsed() / 1000)); });
-    timer.start();
+    if (qEnvironmentVariableIntValue("REFERENCE_AT_REST") != 1)
+        timer.start();
 
     window.show();
     return app.exec();

@@ -3,9 +3,12 @@
 #include "MainFormFixture.h"
 
 #include "dialogs/DialogParts.h"
+#include "dialogs/donat.h"
+#include "dialogs/score.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
 #include "widgets/ShadowLabel.h"
+#include "widgets/buttons/buts.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
@@ -436,20 +439,27 @@ TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
     EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
 }
 
-// While a dialog holds the activation the keyboard belongs to it: hovering the main window
-// neither moves the main window's focus nor lights a face, so the lit button is the one that
-// takes Enter when the main window is active again.
-TEST_F(MainForm, HoverLeavesTheMainWindowAloneWhileADialogIsActive) {
+// While a dialog holds the activation the program is still the active application: hovering
+// the main window moves its focus and lights the face under the pointer, and leaving parks the
+// focus, but the activation and the keyboard stay with the dialog. The lit button is the one
+// that takes Enter when the main window is active again.
+TEST_F(MainForm, HoverWhileADialogIsActiveMovesTheFocusButNotTheActivation) {
     openActive();
     enter(window_->mybitbutn510);
     ASSERT_TRUE(window_->mybitbutn510->isActiveButton());
     auto dialog = activeOtherWindow();
     enter(window_->mybitbutn1);
-    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
-    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
-    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn510);
+    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
+    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn1);
+    EXPECT_EQ(QApplication::activeWindow(), dialog.get());
     leave(window_->mybitbutn1);
-    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn510);
+    EXPECT_EQ(window_->focusWidget(), window_->RzBmpButton1);
+    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
+    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
+    enter(window_->mybitbutn510);
+    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
+    EXPECT_EQ(QApplication::activeWindow(), dialog.get());
     dialog.reset();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
@@ -460,6 +470,63 @@ TEST_F(MainForm, HoverLeavesTheMainWindowAloneWhileADialogIsActive) {
     enter(window_->mybitbutn1);
     EXPECT_TRUE(window_->mybitbutn1->hasFocus());
     EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+}
+
+// Waits until window is the active window with the keyboard focus in it.
+bool holdsTheKeyboard(const QWidget* window) {
+    return QTest::qWaitFor([window] {
+        return QApplication::activeWindow() == window && QApplication::focusWidget() != nullptr &&
+               QApplication::focusWidget()->window() == window;
+    });
+}
+
+// Score is hovered and clicked; its dialog takes the activation and the pointer moves into it:
+// Score goes dark at once, and once OK closes the dialog Enter does not open it again.
+TEST_F(MainForm, ScoreLeftForItsDialogGoesDarkAndEnterDoesNotOpenItAgain) {
+    openActive();
+    hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {1, 5}, {5, 1}});
+    window_->mybitbutn510Click();
+    enter(window_->mybitbutn51);
+    ASSERT_TRUE(window_->mybitbutn51->isActiveButton());
+    QTest::mouseClick(window_->mybitbutn51, Qt::LeftButton);
+    Tscore_form* scores = window_->highScoreDialog();
+    ASSERT_NE(scores, nullptr);
+    ASSERT_TRUE(holdsTheKeyboard(scores));
+    leave(window_->mybitbutn51);
+    enter(scores->mybitbut1);
+    EXPECT_FALSE(window_->mybitbutn51->isActiveButton()) << "Score stays lit, the pointer away";
+    EXPECT_EQ(QApplication::activeWindow(), scores) << "the activation went back to the window";
+    QTest::mouseClick(scores->mybitbut1, Qt::LeftButton);
+    ASSERT_FALSE(scores->isVisible());
+    ASSERT_TRUE(holdsTheKeyboard(window_.get()));
+    EXPECT_FALSE(window_->mybitbutn51->isActiveButton());
+    QTest::keyClick(window_.get(), Qt::Key_Return);
+    EXPECT_EQ(window_->OpenDialogMarker(), odNone);
+    EXPECT_EQ(window_->highScoreDialog(), scores) << "Enter opened the high-score dialog again";
+    EXPECT_FALSE(scores->isVisible());
+}
+
+// A button entered while a dialog is active lights up, the dialog keeps the keyboard, and
+// once the dialog is closed Enter presses the lit button.
+TEST_F(MainForm, AButtonEnteredWhileADialogIsActiveLightsAndTakesEnterLater) {
+    openActive();
+    QTest::mouseClick(window_->mybitbutn52, Qt::LeftButton);
+    Tdonat_form* donation = window_->donationDialog();
+    ASSERT_NE(donation, nullptr);
+    ASSERT_TRUE(holdsTheKeyboard(donation));
+    QWidget* const dialogFocus = QApplication::focusWidget();
+    leave(window_->mybitbutn52);
+    enter(window_->mybitbutn1);
+    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    EXPECT_FALSE(window_->mybitbutn52->isActiveButton());
+    EXPECT_EQ(QApplication::activeWindow(), donation);
+    EXPECT_EQ(QApplication::focusWidget(), dialogFocus) << "the dialog lost the keyboard";
+    donation->close();
+    ASSERT_TRUE(holdsTheKeyboard(window_.get()));
+    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
+    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    QTest::keyClick(window_.get(), Qt::Key_Return);
+    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("09"));
 }
 
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {

@@ -1,5 +1,6 @@
-// The main window under test: scripted random numbers and time of day, a counter in place of
-// the CLICK sound, and a clean settings store and working directory for every test.
+// The main window under test: scripted random numbers and time of day (which also keeps the
+// beat of its timer), a counter in place of the CLICK sound, and a clean settings store and
+// working directory for every test.
 #pragma once
 
 #include "mainwindow/FieldArea.h"
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QSettings>
 #include <QTest>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -53,6 +56,10 @@ protected:
         sources.playClick = [this](const platform::WaveSound&) { ++clicks_; };
         sources.applicationActive = [this] {
             return programActive_ && QGuiApplication::applicationState() == Qt::ApplicationActive;
+        };
+        // Timer1 keeps its beat by the scripted time, so a test knows where the beat falls.
+        sources.steadyMilliseconds = [this] {
+            return static_cast<int64_t>(std::llround(clock_.now_ * MillisecondsPerDay));
         };
         window_ = makeWindow_ ? makeWindow_(std::move(sources))
                               : std::make_unique<Tmainform_form>(std::move(sources));

@@ -1,12 +1,16 @@
-// Ticks that change nothing draw nothing, and the displays repaint only what changed: after
-// any sequence of play, the window on the screen still shows exactly what drawing everything
-// afresh shows.
+// Ticks that change nothing draw nothing, the timer rests while they would, and the displays
+// repaint only what changed: after any sequence of play, the window on the screen still shows
+// exactly what drawing everything afresh shows.
 #include "MainFormFixture.h"
+#include "core/Clock.h"
 #include "mainwindow/FieldArea.h"
+#include "mainwindow/RestingTimer.h"
 #include "widgets/GlyphCheckBox.h"
+#include "widgets/buttons/buts2.h"
 #include "widgets/lcd/LCD_Lab.h"
 
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTimer>
 #include <random>
 
@@ -118,6 +122,84 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
         ++compared;
     }
     EXPECT_GT(compared, 50);
+    EXPECT_TRUE(form.puzzle().Started()); // the play really played
+}
+
+// The same with Timer1 left to itself: it rests whenever its ticks would change nothing, and
+// after every step of play, once its next tick has come or while it rests, the screen shows
+// what drawing everything afresh shows and the clock shows the time gone.
+TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
+    Tmainform_form& form = openActive();
+    TFieldRenderer fresh(loadFieldImages());
+    const QSignalSpy timeouts(form.Timer1, &QTimer::timeout);
+    const QSignalSpy woken(form.timer1Rest(), &TRestingTimer::wokenTick);
+    const auto ticks = [&] { return timeouts.count() + woken.count(); };
+    std::mt19937 dice(20261208u);
+    auto roll = [&dice](int n) { return std::uniform_int_distribution<int>(0, n - 1)(dice); };
+    const auto click = [&form](QWidget* widget, QPoint at) {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          widget->mapTo(&form, at));
+    };
+
+    // A small puzzle, soon solved: the timer rests before the first click and after the last
+    // fox; while the clock runs it ticks.
+    while (form.puzzle().SetupSize() > 3)
+        form.mybitbutn3Click();
+    while (form.puzzle().SetupFoxes() > 1)
+        form.mybitbutn4Click();
+    hideFoxesAt({{2, 2}});
+
+    int rested = 0;
+    for (int step = 0; step < 80; ++step) {
+        const int before = ticks();
+        switch (roll(6)) {
+        case 0: // the pointer moves, mostly on the board
+            QTest::mouseMove(form.windowHandle(),
+                             form.PaintBox3->mapTo(&form, cellCentre(1 + roll(4), 1 + roll(4))));
+            break;
+        case 1: { // from step 20 a click beside the fox; from step 50 also on it
+            if (step < 20)
+                continue;
+            Cell cell{1 + roll(4), 1 + roll(4)};
+            if (cell == Cell(2, 2) || (step >= 50 && roll(2) == 0))
+                cell = step >= 50 ? Cell(2, 2) : Cell(3, 1);
+            click(form.PaintBox3, cellCentre(cell.first, cell.second));
+            break;
+        }
+        case 2: // "Show hints"
+            click(form.JvgCheckBox12, QPoint(7, 7));
+            break;
+        case 3: // another set-up size
+            click(roll(2) == 0 ? static_cast<QWidget*>(form.mybitbutn1) : form.mybitbutn3,
+                  QPoint(12, 9));
+            break;
+        default: // time passes, not always a whole beat
+            clock_.Advance(roll(700));
+            break;
+        }
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return ticks() > before || form.timer1Rest()->resting(); }, 5000))
+            << "step " << step << ": no tick came and the timer does not rest";
+        rested += form.timer1Rest()->resting() ? 1 : 0;
+
+        const QImage screen = onScreen(form, form.rect());
+        fresh.drawFrame(form.puzzle(), form.JvgCheckBox12->isChecked());
+        const QImage expectedField =
+            fresh.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
+        const QImage shownField = screen.copy(inWindow(*form.PaintBox3));
+        ASSERT_EQ(shownField, expectedField)
+            << "step " << step << ": " << firstDifference(shownField, expectedField).toStdString();
+        if (form.puzzle().Started() && !form.puzzle().Finished()) {
+            const std::string elapsed =
+                ClockText(ElapsedBetween(form.puzzle().StartTime(), clock_.Now()));
+            ASSERT_EQ(form.LCDLabel1->Caption().toStdString(), elapsed) << "step " << step;
+        }
+        const QRect clock = inWindow(*form.LCDLabel1);
+        ASSERT_EQ(screen.copy(clock),
+                  form.LCDLabel1->renderImage().copy(QRect(QPoint(0, 0), clock.size())))
+            << "step " << step;
+    }
+    EXPECT_GT(rested, 0);                 // the timer did rest between steps
     EXPECT_TRUE(form.puzzle().Started()); // the play really played
 }
 

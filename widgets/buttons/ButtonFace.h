@@ -50,6 +50,9 @@ public:
 
     // True while the button is the window's active button: it shows the active face.
     bool isActiveButton() const { return active_; }
+    // Sets the active flag from the window's focus control: for a window that is not active,
+    // whose focus moves Qt does not report.
+    void updateActiveFromFocus();
     // Whether the button could take the keyboard focus now (keyboard clicks need it).
     bool canTakeFocus() const;
 
@@ -89,7 +92,6 @@ private:
     void focusMoved(QWidget* now);
     void attachKeyboard();
     void setActiveFlag(bool active);
-    void updateActiveFromFocus();
     void runClickAction();
 
     TButtonGlyph glyph_;
