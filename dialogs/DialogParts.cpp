@@ -1,5 +1,6 @@
 #include "DialogParts.h"
 
+#include "dialogs/DialogAccessible.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "platform/drawing/Drawing.h"
@@ -86,6 +87,7 @@ TSkinLayout TDialogForm::dialogSkin(TSkinLayout skin) {
 
 TDialogForm::TDialogForm(Layout layout, TDialogHost& host)
     : TSkinnedForm(dialogSkin(layout.skin)), host_(host) {
+    installDialogAccessibility();
     // Closing only hides the window; its owner decides when it goes.
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -109,6 +111,11 @@ void TDialogForm::showOnTop() {
     QPalette palette = Panel2->palette();
     palette.setColor(QPalette::Window, PanelColour);
     Panel2->setPalette(palette);
+    for (const std::vector<TShadowLabel*>& line : spokenLines_) {
+        const QString spoken = spokenLine(line);
+        for (TShadowLabel* part : line)
+            part->setAccessibleName(part == line.front() ? spoken : QString());
+    }
     show();
     raise();
     activateWindow();
@@ -157,6 +164,11 @@ TPictureBox* TDialogForm::addPicture(const char* name, const QString& bitmapName
     picture->setTransparent(transparent);
     picture->setPicture(platform::loadBitmap(bitmapName));
     return picture;
+}
+
+void TDialogForm::speakAsOneLine(std::vector<TShadowLabel*> parts) {
+    if (!parts.empty())
+        spokenLines_.push_back(std::move(parts));
 }
 
 void TDialogForm::keyPressEvent(QKeyEvent* event) {

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QWidget>
+#include <vector>
 
 namespace tarnell {
 
@@ -111,6 +112,11 @@ protected:
     // A picture of the embedded bitmap of that name.
     TPictureBox* addPicture(const char* name, const QString& bitmapName, QPoint pos,
                             bool transparent);
+    // Labels drawn side by side ("Number of foxes:" and "5") that a screen reader reads as one
+    // line when the dialog opens; a label alone of fewer than three words would be skipped.
+    // The first label carries the line, the others go nameless so nothing is said twice. The
+    // names are given when the window shows, once every caption is set.
+    void speakAsOneLine(std::vector<TShadowLabel*> parts);
 
     void FormClose() override;
     // Alt+F4 is the platform's close command, also where no window manager gives it.
@@ -120,6 +126,7 @@ private:
     static TSkinLayout dialogSkin(TSkinLayout skin);
 
     TDialogHost& host_;
+    std::vector<std::vector<TShadowLabel*>> spokenLines_;
 };
 
 } // namespace tarnell

@@ -40,11 +40,12 @@ Tdonat_form::Tdonat_form(TDialogHost& host)
         addButton("mybitbut1", QStringLiteral("OK"), QStringLiteral("GLYPH_TICK"), {104, 184});
     connect(mybitbut1, &QAbstractButton::clicked, this, &QWidget::close);
 
-    Edit1 = addAccountBox("Edit1", PayPalAccount, {176, 72});
-    Edit2 = addAccountBox("Edit2", PurseWMR, {176, 96});
-    Edit3 = addAccountBox("Edit3", PurseWMU, {176, 116});
-    Edit4 = addAccountBox("Edit4", PurseWME, {176, 136});
-    Edit5 = addAccountBox("Edit5", PurseWMZ, {176, 156});
+    // Each box is named by its logo and the word beside it, as a sighted player reads them.
+    Edit1 = addAccountBox("Edit1", PayPalAccount, {176, 72}, QStringLiteral("PayPal account"));
+    Edit2 = addAccountBox("Edit2", PurseWMR, {176, 96}, QStringLiteral("WebMoney WMR"));
+    Edit3 = addAccountBox("Edit3", PurseWMU, {176, 116}, QStringLiteral("WebMoney WMU"));
+    Edit4 = addAccountBox("Edit4", PurseWME, {176, 136}, QStringLiteral("WebMoney WME"));
+    Edit5 = addAccountBox("Edit5", PurseWMZ, {176, 156}, QStringLiteral("WebMoney WMZ"));
     QWidget* previous = mybitbut1;
     for (QWidget* box : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
         QWidget::setTabOrder(previous, box);
@@ -54,8 +55,10 @@ Tdonat_form::Tdonat_form(TDialogHost& host)
     FormCreate();
 }
 
-QLineEdit* Tdonat_form::addAccountBox(const char* name, const QString& text, QPoint pos) {
+QLineEdit* Tdonat_form::addAccountBox(const char* name, const QString& text, QPoint pos,
+                                      const QString& spokenName) {
     QLineEdit* box = addTextBox(name, QRect(pos, AccountBoxSize), true);
+    box->setAccessibleName(spokenName);
     box->setText(text);
     box->setReadOnly(true);
     box->setCursorPosition(0);

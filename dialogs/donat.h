@@ -44,7 +44,8 @@ public:
 
 private:
     void FormCreate();
-    QLineEdit* addAccountBox(const char* name, const QString& text, QPoint pos);
+    QLineEdit* addAccountBox(const char* name, const QString& text, QPoint pos,
+                             const QString& spokenName);
 };
 
 } // namespace tarnell

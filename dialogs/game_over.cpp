@@ -16,6 +16,9 @@ namespace {
 
 const TSkinLayout SolvedSkin{QSize(427, 277), QStringLiteral("Congradulations!"), QSize(40, 216),
                              QSize(40, 216)};
+// The caption keeps its drawn spelling; a screen reader would spell the typo out.
+const QString SpokenTitle = QStringLiteral("Congratulations!");
+const QString NameBoxName = QStringLiteral("Enter your name");
 
 } // namespace
 
@@ -49,7 +52,10 @@ Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
 
     Edit1 = addTextBox("Edit1", QRect(152, 160, 153, 16), false);
     Edit1->setMaxLength(std::numeric_limits<int>::max());
+    Edit1->setAccessibleName(NameBoxName);
     Edit1->hide();
+    // The name box says it when it takes the focus, right after the dialog's lines.
+    RxLabel17->setAccessibleName(QString());
 
     mybitbut1 =
         addButton("mybitbut1", QStringLiteral("OK"), QStringLiteral("GLYPH_TICK"), {136, 190});
@@ -62,6 +68,13 @@ Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(SoundDelayMs);
     connect(Timer1, &QTimer::timeout, this, &Tgame_over_form::Timer1Timer);
+
+    setAccessibleName(SpokenTitle);
+    speakAsOneLine({RxLabel3, RxLabel6});
+    speakAsOneLine({RxLabel8, RxLabel7});
+    speakAsOneLine({RxLabel4, RxLabel5, RxLabel9, RxLabel10, RxLabel11});
+    speakAsOneLine({RxLabel13, RxLabel15});
+    speakAsOneLine({RxLabel14, RxLabel16});
 
     FormCreate();
 }

@@ -31,6 +31,11 @@ Tscore_form::Tscore_form(TDialogHost& host, int fieldSize, int foxCount,
         addButton("mybitbut1", QStringLiteral("OK"), QStringLiteral("GLYPH_TICK"), {136, 134});
     connect(mybitbut1, &QAbstractButton::clicked, this, &QWidget::close);
 
+    speakAsOneLine({RxLabel3, RxLabel6});
+    speakAsOneLine({RxLabel8, RxLabel7});
+    speakAsOneLine({RxLabel13, RxLabel15});
+    speakAsOneLine({RxLabel14, RxLabel16});
+
     FormCreate();
 }
 
