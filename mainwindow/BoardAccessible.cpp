@@ -53,14 +53,10 @@ public:
     // The cell at (row, col), counted from 1; null outside the field.
     QAccessibleInterface* cell(int row, int col) const;
     // Makes the next cell asked for at (row, col) a new object. The old one lives on until
-    // the next renewal, so that a reader can still ask it about the name change just sent.
-    void renewCell(int row, int col) {
-        if (retired_ != 0)
-            QAccessible::deleteAccessibleInterface(retired_);
-        QAccessible::Id& id = cellIds_[cellSlot(row, col)];
-        retired_ = id;
-        id = 0;
-    }
+    // the next renewal, so that a reader can still ask it about the name change just sent,
+    // but it is off the board: a screen reader that finds two objects of the same role,
+    // name and place takes them for one and would not read the new one.
+    void renewCell(int row, int col);
 
     // --- QAccessibleInterface ---
     QString text(QAccessible::Text type) const override {
@@ -138,6 +134,8 @@ public:
 
     int row() const { return row_; }
     int col() const { return col_; }
+    // It is no longer the board's cell at its place: see BoardAccessible::renewCell.
+    void retire() { retired_ = true; }
 
     // --- QAccessibleInterface ---
     bool isValid() const override {
@@ -158,6 +156,8 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
+        if (retired_)
+            return {};
         const QWidget* board = table_->board();
         return QRect(board->mapToGlobal(TFieldRenderer::cellOrigin(row_, col_)), CellBox);
     }
@@ -170,8 +170,8 @@ public:
             return state;
         }
         const TBoardReader* board = table_->reader();
-        state.invisible = !table_->board()->isVisible();
-        state.focused = board->keyboardOnBoard() && board->puzzle().HotRow() == row_ &&
+        state.invisible = retired_ || !table_->board()->isVisible();
+        state.focused = !retired_ && board->keyboardOnBoard() && board->puzzle().HotRow() == row_ &&
                         board->puzzle().HotCol() == col_;
         return state;
     }
@@ -195,7 +195,18 @@ private:
     const BoardAccessible* table_;
     int row_;
     int col_;
+    bool retired_ = false;
 };
+
+void BoardAccessible::renewCell(int row, int col) {
+    if (retired_ != 0)
+        QAccessible::deleteAccessibleInterface(retired_);
+    QAccessible::Id& id = cellIds_[cellSlot(row, col)];
+    if (auto* old = static_cast<BoardCellAccessible*>(QAccessible::accessibleInterface(id)))
+        old->retire();
+    retired_ = id;
+    id = 0;
+}
 
 QAccessibleInterface* BoardAccessible::cell(int row, int col) const {
     const int n = size();
@@ -209,7 +220,8 @@ QAccessibleInterface* BoardAccessible::cell(int row, int col) const {
 
 int BoardAccessible::indexOfChild(const QAccessibleInterface* child) const {
     const auto* cell = child ? dynamic_cast<const BoardCellAccessible*>(child) : nullptr;
-    if (cell == nullptr || cell->parent() != this || !cell->isValid())
+    if (cell == nullptr || cell->parent() != this || !cell->isValid() ||
+        cell != this->cell(cell->row(), cell->col()))
         return -1;
     return (cell->row() - 1) * size() + cell->col() - 1;
 }
