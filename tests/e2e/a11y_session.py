@@ -241,6 +241,7 @@ class SpeechLog:
 
     MARK = "SPEECH OUTPUT: '"
     VOICE = re.compile(r"'\s*(\{.*\})?\s*$")
+    STAMP = re.compile(r"(\d\d):(\d\d):(\d\d\.\d+) - ")
 
     def __init__(self, raw_path):
         self.raw_path = raw_path  # everything Orca wrote, for a look after a failure
@@ -250,6 +251,7 @@ class SpeechLog:
         self._lock = threading.Lock()
         self._said = []
         self._seen = []  # the lines of interest other than speech
+        self._events = []  # (seconds since midnight, line) of the events Orca received
         self.read_up_to = 0
         self._thread = threading.Thread(target=self._read, daemon=True)
         self._thread.start()
@@ -276,6 +278,12 @@ class SpeechLog:
             if at < 0:
                 if line.find("ORCA: ") >= 0:
                     self._seen.append(line)
+                elif line.find("EVENT MANAGER: object:") >= 0:
+                    stamp = self.STAMP.match(line)
+                    if stamp:
+                        hours, minutes, seconds = stamp.groups()
+                        self._events.append(
+                            (int(hours) * 3600 + int(minutes) * 60 + float(seconds), line))
                 return
             # The text is followed by the voice it was said in: 'text' {'family': ...}
             text = self.VOICE.sub("", line[at + len(self.MARK):])
@@ -287,6 +295,11 @@ class SpeechLog:
                 os.close(fd)
             except OSError:
                 pass
+
+    def events(self, text):
+        """When Orca received the events whose log line holds text, in seconds since midnight."""
+        with self._lock:
+            return [when for when, line in self._events if text in line]
 
     def contains(self, text):
         with self._lock:

@@ -214,6 +214,16 @@ def play(session, reader, ear):
     said = ear.press("ctrl+F1", until=lambda s: any(CELL.search(line) or "Board" in line
                                                     for line in s), what="the board")
 
+    # The clock ran for many seconds: its display was heard of at most once a second (Orca's
+    # own clock stamps when each event reached it), and never by its description.
+    ticks = session.speech_log.events("accessible-name for [label | Time elapsed")
+    gaps = [later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier]
+    ear.expect(len(ticks) >= 3 and min(gaps) > 0.8,
+               f"the time display tells its changes at most once a second ({len(ticks)} changes,"
+               f" the closest {min(gaps, default=0):.2f} s apart)", [])
+    ear.expect(not session.speech_log.events("accessible-description for [label"),
+               "no display sends description changes", [])
+
     every = [line for _, lines in ear.transcript for line in lines]
     ear.expect(not any("layered pane" in line for line in every),
                "the page stack is never announced", [l for l in every if "layered pane" in l])
