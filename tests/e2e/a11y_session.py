@@ -28,6 +28,17 @@ def check(condition, message):
         raise Failure(message)
 
 
+class Skipped(Exception):
+    """The test cannot run here for a reason that is no fault of the program."""
+
+
+def other_orcas():
+    """The Orca processes of this user that this test did not start."""
+    found = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
+                           text=True, timeout=10)
+    return [int(pid) for pid in found.stdout.split()]
+
+
 def missing_tools(extra=()):
     """The tools and packages a test needs that this machine lacks; extra names more tools."""
     tools = ["Xvfb", "xdotool", "import", "dbus-send", "/usr/libexec/at-spi-bus-launcher", *extra]
@@ -144,15 +155,32 @@ class Session:
         os.makedirs(os.path.join(self.home, ".local", "share", "orca"), exist_ok=True)
         self.speech_log = SpeechLog(os.path.join(self.scratch, "orca-debug.out"))
         errors = os.path.join(self.scratch, "orca-errors.out")
-        with open(errors, "w") as error_file:
-            # No braille display is attached; looking for one would hold Orca up.
-            self.spawn(["orca", "--replace", "--disable", "braille", "--debug-file",
-                        self.speech_log.path], group=True,
-                       env=env, stderr=error_file)
-        try:
-            self.wait_until("Orca to start", lambda: self.speech_log.contains(
-                "ORCA: Starting ATSPI registry."), 90)
-        except Failure:
+        # Orca runs once per user: it refuses to start beside another, and its --replace would
+        # kill the other one, which may be the screen reader of the person at this machine.
+        # So the test waits for another test's Orca to end, and leaves a player's alone.
+        deadline = time.monotonic() + 90
+        while True:
+            others = other_orcas()
+            if others and time.monotonic() > deadline:
+                raise Skipped(f"another Orca of this user runs (process {others[0]}); the test"
+                              " does not stop a screen reader in use")
+            if others:
+                time.sleep(1)
+                continue
+            with open(errors, "w") as error_file:
+                # No braille display is attached; looking for one would hold Orca up.
+                orca = self.spawn(["orca", "--disable", "braille", "--debug-file",
+                                   self.speech_log.path], group=True, env=env,
+                                  stdout=error_file, stderr=error_file)
+            try:
+                self.wait_until("Orca to start", lambda: orca.poll() is not None or
+                                self.speech_log.contains("ORCA: Starting ATSPI registry."), 90)
+            except Failure:
+                pass
+            if orca.poll() is None and self.speech_log.contains("ORCA: Starting ATSPI registry."):
+                return
+            if orca.poll() is not None and other_orcas():
+                continue  # another one started at the same moment: wait for it
             with open(errors, errors="replace") as error_file:
                 said = error_file.read()[-2000:]
             raise Failure("Orca did not start; its last words: "

@@ -21,7 +21,7 @@ import signal
 import subprocess
 import sys
 
-from a11y_session import SKIP, Failure, Reader, Session, check, missing_tools
+from a11y_session import SKIP, Failure, Reader, Session, Skipped, check, missing_tools
 
 SIZE, FOXES = 5, 2  # three sizes down from 8 (the foxes follow to 3), then one fox down
 PLAYER = "Ear Player"
@@ -258,7 +258,7 @@ def main():
     parser.add_argument("--program", required=True, help="the tarnell executable")
     parser.add_argument("--transcript", help="also write every key and what Orca said there")
     args = parser.parse_args()
-    missing = missing_tools(["orca", "speech-dispatcher", "openbox", "xprop"])
+    missing = missing_tools(["orca", "speech-dispatcher", "openbox", "xprop", "pgrep"])
     if missing:
         print("skipped, missing: " + ", ".join(missing))
         return SKIP
@@ -273,10 +273,14 @@ def main():
         reader = Reader()
         ear = Ear(session, reader)
         play(session, reader, ear)
+    except Skipped as reason:
+        print(f"skipped: {reason}")
+        return SKIP
     except Failure as failure:
-        print(f"FAILED: {failure}")
         if ear:
             ear.problems.append(str(failure))
+        else:
+            print(f"FAILED: {failure}")
     finally:
         if ear and args.transcript:
             with open(args.transcript, "w") as out:
