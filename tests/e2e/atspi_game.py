@@ -6,9 +6,10 @@ server (Xvfb), the AT-SPI bus (at-spi-bus-launcher) and the program with Qt's ac
 switched on, then plays with xdotool keys only: sets the size and the foxes, starts a puzzle,
 walks the board cell by cell and opens every cell not proven fox-free until the last fox is
 found, types a name in the puzzle-solved dialog and confirms it, opens and closes the
-high-score dialog, and quits with Ctrl+F3. Through pyatspi it reads the board as a table, checks
-every focus and name event against the cell it expects, and checks the names against the
-screen (the plate colours), the foxes-revealed display and the foxes found. At the end the hall
+high-score dialog, and quits with Ctrl+F3. Through pyatspi it reads the board (a list of cells
+that also answers as a table), checks every focus and name event against the cell it expects,
+and checks the names against the screen (the plate colours), the foxes-revealed display and
+the foxes found. At the end the hall
 of fame and the settings must be stored.
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).

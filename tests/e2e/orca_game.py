@@ -20,6 +20,7 @@ import re
 import signal
 import subprocess
 import sys
+import time
 
 from a11y_session import SKIP, Failure, Reader, Session, Skipped, check, missing_tools
 
@@ -66,8 +67,6 @@ class Ear:
 
     def settle(self, minimum=(), quiet=0.6, limit=4.0):
         """The lines since the mark once no new line came for `quiet` seconds."""
-        import time
-
         last, count = time.monotonic(), len(minimum)
         deadline = time.monotonic() + limit
         said = list(minimum)
