@@ -46,9 +46,9 @@ void Tmainform_form::connectSpokenNews() {
     // The about page takes the focus when it is shown by key and reads as a whole.
     setAccessibleRole(aboutPageWidget_, QAccessible::Pane);
     aboutPageWidget_->setAccessibleName(QStringLiteral("About Tarnell"));
-    aboutPageWidget_->setAccessibleDescription(
-        QStringLiteral("Tarnell. developer: Morvane. If you like this software you can support "
-                       "the developer."));
+    // What Orca does not read of the page by itself: it reads a page's labels of three words
+    // or more, so the last line is heard already.
+    aboutPageWidget_->setAccessibleDescription(QStringLiteral("Tarnell. developer: Morvane."));
 }
 
 void Tmainform_form::announceSetup(bool sizeChanged) {

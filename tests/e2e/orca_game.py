@@ -210,6 +210,8 @@ def play(session, reader, ear):
     # The about page is read; Ctrl+F1 brings the keys back to the board.
     said = ear.press("ctrl+F2", until=lambda s: any("Morvane" in line for line in s),
                      what="the about page")
+    ear.expect(sum(line.count("If you like this software") for line in said) == 1,
+               "the about page says each of its lines once", said)
     said = ear.press("ctrl+F1", until=lambda s: any(CELL.search(line) or "Board" in line
                                                     for line in s), what="the board")
 
