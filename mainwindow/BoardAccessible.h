@@ -1,5 +1,5 @@
-// The board as a screen reader reads it: a table named "Board" of N x N cells, each named by
-// its place and what it shows, whose focused cell is the current cell.
+// The board as a screen reader reads it: a list named "Board" of N x N cells (also a table),
+// each named by its place and what it shows, whose focused cell is the current cell.
 #pragma once
 
 #include <QObject>
@@ -18,6 +18,16 @@ class TPuzzle;
 // fox-free while hints are shown), "...: opened, 2 foxes in sight" ("1 fox", "0 foxes"),
 // "...: fox found".
 QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints);
+
+// What a screen reader says beyond the cells' names (see TAnnouncer):
+// a fox just found: "Row 2, column 3: fox found, 1 of 3 foxes found", and with the last fox
+// also "Puzzle solved in 00:21,7 and 9 steps.";
+QString foxFoundMessage(const TPuzzle& puzzle, int row, int col);
+// a game just started: "New game: 5 by 5, 2 foxes.";
+QString newGameMessage(const TPuzzle& puzzle);
+// the numbers on demand, now: "Time elapsed 00:21,7. 9 steps. 1 of 3 foxes found. Board 5 by
+// 5, 3 foxes.", or before the first game what the next one will be.
+QString gameNumbersMessage(const TPuzzle& puzzle, double now);
 
 // Lives on the board widget and gives its accessible table what it reads: the puzzle, whether
 // hints are shown and whether the keyboard rests on the board. Tells a listening assistive
@@ -39,7 +49,8 @@ public:
 
     // Announces what changed since the last call: the whole table when its size changed,
     // a name change for every cell that reads differently now, and the focus for the
-    // current cell when it moved while the keyboard rests on the board.
+    // current cell when it moved, or changed (other than to a found fox), while the keyboard
+    // rests on the board.
     void announceChanges();
     // The focus for the current cell, if there is one in the field...
     void announceCurrentCell();
@@ -66,6 +77,7 @@ private:
     };
     int cellCode(int row, int col) const;
     void takeSnapshot();
+    void announceCurrentCellAnew();
     void sendCellEvent(int type, int row, int col);
 
     QWidget* board_;

@@ -22,6 +22,8 @@ std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return TBoardKey{TBoardKey::Action::Open, QPoint()};
+    case Qt::Key_I:
+        return TBoardKey{TBoardKey::Action::TellNumbers, QPoint()};
     default:
         return std::nullopt;
     }
@@ -53,6 +55,9 @@ bool TBoardKeys::eventFilter(QObject* /*watched*/, QEvent* event) {
     event->accept();
     if (wanted->action == TBoardKey::Action::Move) {
         emit moveRequested(wanted->step.y(), wanted->step.x());
+    } else if (wanted->action == TBoardKey::Action::TellNumbers) {
+        if (!key.isAutoRepeat())
+            emit numbersRequested();
     } else if (!key.isAutoRepeat()) {
         // A held key opens once, as a held mouse button clicks once.
         emit openRequested();

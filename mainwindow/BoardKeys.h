@@ -1,5 +1,6 @@
 // Playing the board from the keyboard: the arrow keys move the current cell, Space and Enter
-// open it, while the keyboard focus rests on the board or where the game page parks it.
+// open it, I tells the game's numbers, while the keyboard focus rests on the board or where
+// the game page parks it.
 #pragma once
 
 #include <QObject>
@@ -14,14 +15,15 @@ namespace tarnell {
 
 // What a key asks of the board.
 struct TBoardKey {
-    enum class Action { Move, Open };
+    enum class Action { Move, Open, TellNumbers };
     Action action;
     QPoint step; // for Move: x is the column step, y the row step
 };
 
 // The board's meaning of a key press, if it has one: the arrow keys (also the keypad's) move
 // by one row (up, down) or column (left, right), Space and Enter (also the keypad's) open the
-// current cell. Keys held with Ctrl, Alt or Meta are left to the window.
+// current cell, I (for "information") asks for the time, the steps, the foxes found and the
+// board. Keys held with Ctrl, Alt or Meta are left to the window.
 std::optional<TBoardKey> boardKey(const QKeyEvent& key);
 
 // Watches the widgets on which the keys act and turns their key presses into requests.
@@ -37,6 +39,7 @@ public:
 signals:
     void moveRequested(int rows, int cols);
     void openRequested();
+    void numbersRequested();
     // One of the widgets got the keyboard focus.
     void keyboardArrived();
 

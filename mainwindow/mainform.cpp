@@ -15,6 +15,7 @@
 #include "platform/Settings.h"
 #include "platform/TimeOfDay.h"
 #include "platform/drawing/Drawing.h"
+#include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
 #include "widgets/buttons/ButtonFace.h"
@@ -295,6 +296,7 @@ void Tmainform_form::openCellAt(int row, int col) {
         // The first move of the program generates, wherever it falls.
         puzzle_.NewPuzzle();
         showPuzzleState();
+        announceNewGame();
     }
     if (puzzle_.Inside(row, col))
         playClick_(click_);
@@ -302,6 +304,10 @@ void Tmainform_form::openCellAt(int row, int col) {
     const TMoveResult move = puzzle_.OpenCell(row, col);
     showPuzzleState();
     boardReader_->announceChanges();
+    // The cell's new name says "fox found"; the count, and the end of the puzzle before its
+    // dialog speaks, come after it.
+    if (move.FoundFox && move.Step)
+        announcer_->announce(foxFoundMessage(puzzle_, row, col));
     if (move.Solved && move.Result)
         OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
 }
@@ -325,6 +331,7 @@ void Tmainform_form::showPuzzleState() {
 void Tmainform_form::StartNewPuzzle() {
     puzzle_.NewPuzzle();
     showPuzzleState();
+    announceNewGame();
 }
 
 void Tmainform_form::mybitbutn1Click() {
@@ -351,8 +358,10 @@ void Tmainform_form::mybitbutn510Click() {
     if (puzzle_.RequestNewPuzzle())
         OpenDialogOfKind(confirmation_, odConfirmation, QStringLiteral("Warning!"),
                          QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
-    else
+    else {
         showPuzzleState();
+        announceNewGame();
+    }
 }
 
 void Tmainform_form::mybitbutn51Click() {
@@ -480,6 +489,8 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
         if (!(modifiers & Qt::ControlModifier))
             return false;
         ShowPage(AboutPage);
+        // Where a screen reader reads the page; no button of it lights up.
+        aboutPageWidget_->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_F3:
         if (!(modifiers & Qt::ControlModifier))

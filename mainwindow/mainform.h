@@ -30,6 +30,7 @@ class Tgame_over_form;
 class Tscore_form;
 class Twarnin_form;
 
+class TAnnouncer;
 class TBoardKeys;
 class TBoardReader;
 class TFieldArea;
@@ -93,6 +94,11 @@ public:
     // The board's keys: the arrows move the current cell, Space and Enter open it.
     void moveCurrentCell(int rows, int cols);
     void openCurrentCell();
+    // The numbers on demand (the board's I key): says the time, the steps, the foxes found
+    // and the board to a listening screen reader.
+    void tellNumbers();
+    // Where the window's messages to a screen reader go.
+    TAnnouncer* announcer() const { return announcer_; }
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -170,6 +176,11 @@ private:
     void createAboutPage();
     void connectFocusConvention();
     void connectBoard();
+    // What a screen reader is told beyond the focused control: the set-up values after an
+    // arrow, a new game, a fox found.
+    void connectSpokenNews();
+    void announceSetup(bool sizeChanged);
+    void announceNewGame();
     void ReadSettings();
 
     // Shows the puzzle's state after an action: the set-up displays, and once a puzzle has
@@ -220,6 +231,7 @@ private:
     bool stopped_ = false;
     TBoardKeys* boardKeys_ = nullptr;
     TBoardReader* boardReader_ = nullptr;
+    TAnnouncer* announcer_ = nullptr;
 };
 
 } // namespace tarnell

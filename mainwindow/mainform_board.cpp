@@ -6,7 +6,13 @@
 #include "BoardKeys.h"
 #include "FieldArea.h"
 #include "FormParts.h"
+#include "widgets/AccessibleWidgets.h"
+#include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/lcd/LCD_Lab.h"
+
+#include <QAccessible>
 
 namespace tarnell {
 
@@ -21,6 +27,47 @@ void Tmainform_form::connectBoard() {
         [keys = boardKeys_] { return keys->keyboardOnBoard(); });
     connect(boardKeys_, &TBoardKeys::keyboardArrived, boardReader_,
             &TBoardReader::announceCurrentCellSoon);
+    connect(boardKeys_, &TBoardKeys::numbersRequested, this, &Tmainform_form::tellNumbers);
+    connectSpokenNews();
+}
+
+void Tmainform_form::connectSpokenNews() {
+    announcer_ = new TAnnouncer(this);
+    // Connected after the buttons' own handlers, so the values are the new ones.
+    connect(mybitbutn1, &QAbstractButton::clicked, this, [this] { announceSetup(true); });
+    connect(mybitbutn3, &QAbstractButton::clicked, this, [this] { announceSetup(true); });
+    connect(mybitbutn2, &QAbstractButton::clicked, this, [this] { announceSetup(false); });
+    connect(mybitbutn4, &QAbstractButton::clicked, this, [this] { announceSetup(false); });
+
+    // The box cannot take the focus; its handle beside it does, and reads as the box.
+    presentAsCheckBox(RzBmpButton16, JvgCheckBox12);
+    // The page stack is only layout: its pages speak for themselves.
+    setAccessibleRole(Notebook1, QAccessible::Client);
+    // The about page takes the focus when it is shown by key and reads as a whole.
+    setAccessibleRole(aboutPageWidget_, QAccessible::Pane);
+    aboutPageWidget_->setAccessibleName(QStringLiteral("About Tarnell"));
+    // What Orca does not read of the page by itself: it reads a page's labels of three words
+    // or more, so the last line is heard already.
+    aboutPageWidget_->setAccessibleDescription(QStringLiteral("Tarnell. developer: Morvane."));
+}
+
+void Tmainform_form::announceSetup(bool sizeChanged) {
+    const QString foxes = lcdSpokenName(QStringLiteral("Set-up foxes"), LCDLabel6->Caption());
+    if (!sizeChanged) {
+        announcer_->announce(foxes);
+        return;
+    }
+    // A smaller field may have lowered the foxes with it.
+    announcer_->announce(lcdSpokenName(QStringLiteral("Set-up field size"), LCDLabel5->Caption()) +
+                         QStringLiteral(", ") + foxes.toLower());
+}
+
+void Tmainform_form::announceNewGame() {
+    announcer_->announce(newGameMessage(puzzle_));
+}
+
+void Tmainform_form::tellNumbers() {
+    announcer_->announce(gameNumbersMessage(puzzle_, clock_.Now()));
 }
 
 void Tmainform_form::moveCurrentCell(int rows, int cols) {

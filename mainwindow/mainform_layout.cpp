@@ -134,7 +134,8 @@ void Tmainform_form::createGamePage() {
     RzBmpButton1->setGeometry(410, 184, 9, 33);
     RzBmpButton1->setAccessibleName(QStringLiteral("Game field"));
     RzBmpButton1->setAccessibleDescription(
-        QStringLiteral("Arrow keys move the current cell; Space or Enter opens it"));
+        QStringLiteral("Arrow keys move the current cell; Space or Enter opens it; I tells the "
+                       "time, the steps and the foxes found"));
 
     RxLabel2 = makeLabel(page, "RxLabel2", QStringLiteral("Field size:"), platform::clAqua,
                          QRect(8, 10, 60, 13));

@@ -4,15 +4,23 @@
 #include "ShadowLabel.h"
 #include "widgets/lcd/LCD_Lab.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QVariant>
 
 namespace tarnell {
 
 namespace {
 
-// The LCD label reads as static text: named by the owner's accessible name, else its hint,
-// else what it shows; what it shows is also its description and its value.
+const char* const RoleProperty = "tarnellAccessibleRole";
+const char* const CheckBoxProperty = "tarnellAccessibleCheckBox";
+
+// The LCD label reads as static text named by what it counts and the number it shows (screen
+// readers read a label's name, seldom its description); the number alone is its value.
 class LcdLabelAccessible : public QAccessibleWidget {
 public:
     explicit LcdLabelAccessible(TLCDLabel* label)
@@ -22,19 +30,41 @@ public:
         const auto* label = static_cast<const TLCDLabel*>(widget());
         switch (type) {
         case QAccessible::Name:
-            if (!label->accessibleName().isEmpty())
-                return label->accessibleName();
-            return !label->Hint().isEmpty() ? label->Hint() : label->Caption();
+            return lcdSpokenName(!label->accessibleName().isEmpty() ? label->accessibleName()
+                                                                    : label->Hint(),
+                                 label->Caption());
         case QAccessible::Description:
-            if (!label->accessibleDescription().isEmpty())
-                return label->accessibleDescription();
-            return label->Caption();
+            return label->accessibleDescription();
         case QAccessible::Value:
             return label->Caption();
         default:
             return QAccessibleWidget::text(type);
         }
     }
+};
+
+// The handle of a check box, read as that check box.
+class CheckBoxHandleAccessible : public QAccessibleWidget {
+public:
+    CheckBoxHandleAccessible(QAbstractButton* handle, QAbstractButton* box)
+        : QAccessibleWidget(handle, QAccessible::CheckBox), box_(box) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = box_ && box_->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return widget()->isEnabled() ? QStringList{toggleAction()} : QStringList{};
+    }
+    void doAction(const QString& actionName) override {
+        if (actionName == toggleAction() && widget()->isEnabled())
+            static_cast<QAbstractButton*>(widget())->click();
+    }
+
+private:
+    QPointer<QAbstractButton> box_;
 };
 
 // The animated image is an animation named by its hint; the side toolbar's buttons are push
@@ -69,6 +99,16 @@ public:
 };
 
 QAccessibleInterface* makeInterface(const QString& className, QObject* object) {
+    // What the owner asked for comes first, whatever the widget's class.
+    if (object && object->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(object);
+        if (const QVariant box = object->property(CheckBoxProperty); box.isValid())
+            return new CheckBoxHandleAccessible(
+                static_cast<QAbstractButton*>(widget),
+                qobject_cast<QAbstractButton*>(box.value<QObject*>()));
+        if (const QVariant role = object->property(RoleProperty); role.isValid())
+            return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
+    }
     if (className == QLatin1String(TLCDLabel::staticMetaObject.className()))
         return new LcdLabelAccessible(static_cast<TLCDLabel*>(object));
     if (className == QLatin1String(TMyAni::staticMetaObject.className()) ||
@@ -89,12 +129,94 @@ void installAccessibleInterfaces() {
     (void)installed;
 }
 
-void notifyAccessibleTextChanged(QObject* control, bool nameChanged) {
+namespace {
+
+// When a control's name was last told, and whether a later change waits for its turn.
+class NameNotices : public QObject {
+public:
+    explicit NameNotices(QObject* control) : QObject(control) {
+        setObjectName(QStringLiteral("tarnell-name-notices"));
+        waiting_.setSingleShot(true);
+        connect(&waiting_, &QTimer::timeout, this, [this] { send(); });
+    }
+
+    static NameNotices& of(QObject* control) {
+        auto* notices = control->findChild<NameNotices*>(QStringLiteral("tarnell-name-notices"),
+                                                         Qt::FindDirectChildrenOnly);
+        return notices ? *notices : *new NameNotices(control);
+    }
+
+    void changed() {
+        if (waiting_.isActive())
+            return;
+        if (!last_.isValid() || last_.elapsed() >= NameNoticeInterval)
+            send();
+        else
+            waiting_.start(static_cast<int>(NameNoticeInterval - last_.elapsed()));
+    }
+
+private:
+    void send() {
+        last_.start();
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleEvent event(parent(), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+
+    QElapsedTimer last_;
+    QTimer waiting_;
+};
+
+} // namespace
+
+void notifyAccessibleNameChanged(QObject* control) {
     if (!QAccessible::isActive())
         return;
-    QAccessibleEvent event(control, nameChanged ? QAccessible::NameChanged
-                                                : QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    NameNotices::of(control).changed();
+}
+
+QString lcdSpokenName(const QString& counts, const QString& shown) {
+    QString number = shown.trimmed();
+    bool digitsOnly = !number.isEmpty();
+    for (const QChar c : number)
+        digitsOnly = digitsOnly && c.isDigit();
+    if (digitsOnly)
+        number = QString::number(number.toLongLong());
+    if (counts.trimmed().isEmpty())
+        return number;
+    return number.isEmpty() ? counts.trimmed() : counts.trimmed() + QLatin1Char(' ') + number;
+}
+
+namespace {
+
+// An interface that the toolkit made before the owner's wish was known goes, so that the next
+// one asked for follows the wish.
+void renewInterface(QWidget* widget) {
+    if (QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(face));
+}
+
+} // namespace
+
+void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
+    installAccessibleInterfaces();
+    widget->setProperty(RoleProperty, static_cast<int>(role));
+    renewInterface(widget);
+}
+
+void presentAsCheckBox(QAbstractButton* handle, QAbstractButton* box) {
+    installAccessibleInterfaces();
+    handle->setProperty(CheckBoxProperty, QVariant::fromValue<QObject*>(box));
+    renewInterface(handle);
+    QObject::connect(box, &QAbstractButton::toggled, handle, [handle] {
+        if (!QAccessible::isActive())
+            return;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(handle, changed);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 } // namespace tarnell

@@ -3,16 +3,39 @@
 // and the shadowed label, which the toolkit would otherwise see as anonymous widgets.
 #pragma once
 
+#include <QAccessible>
+
+class QAbstractButton;
 class QObject;
 class QString;
+class QWidget;
 
 namespace tarnell {
 
 // Installs the interfaces once; every such control calls it when it is made.
 void installAccessibleInterfaces();
 
-// Tells assistive technology, if any is listening, that what a control says has changed;
-// nothing at all happens while none is (the clock changes ten times a second).
-void notifyAccessibleTextChanged(QObject* control, bool nameChanged);
+// Tells assistive technology, if any is listening, that a control's name changed; nothing at
+// all happens while none is. A control is heard of at most once a second: a change within the
+// second is told when the second is over, so the last one is never lost (the clock changes
+// ten times a second).
+void notifyAccessibleNameChanged(QObject* control);
+// The quiet interval of notifyAccessibleNameChanged, in milliseconds.
+constexpr int NameNoticeInterval = 1000;
+
+// What an LCD display says: what it counts (its owner's name for it, else its hint) and the
+// number it shows, without the leading zeros the display pads with ("Foxes revealed 2",
+// "Time elapsed 00:21,7"); only the number when nothing says what it counts.
+QString lcdSpokenName(const QString& counts, const QString& shown);
+
+// Gives a plain widget another role before a screen reader first asks for it: a page stack
+// that is only layout reads as a plain client area (a filler), which screen readers pass
+// over in silence.
+void setAccessibleRole(QWidget* widget, QAccessible::Role role);
+
+// A focusable handle that stands in for a check box which cannot take the focus itself: the
+// handle reads as a check box named as it is, checked as the box is, and tells a listening
+// screen reader when the box's state changes.
+void presentAsCheckBox(QAbstractButton* handle, QAbstractButton* box);
 
 } // namespace tarnell

@@ -309,7 +309,7 @@ void TAnimatedImage::paintEvent(QPaintEvent*) {
 bool TAnimatedImage::event(QEvent* event) {
     // The hint names the control for assistive technology.
     if (event->type() == QEvent::ToolTipChange)
-        notifyAccessibleTextChanged(this, true);
+        notifyAccessibleNameChanged(this);
     return QWidget::event(event);
 }
 

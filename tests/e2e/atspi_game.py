@@ -1,14 +1,15 @@
 #!/usr/bin/python3
 """A whole game played with the keyboard alone while a screen reader's client library reads it.
 
-Runs inside a private D-Bus session (dbus-run-session, see atspi-game.sh): starts a private X
+Runs inside a private D-Bus session (dbus-run-session, see a11y-test.sh): starts a private X
 server (Xvfb), the AT-SPI bus (at-spi-bus-launcher) and the program with Qt's accessibility
 switched on, then plays with xdotool keys only: sets the size and the foxes, starts a puzzle,
 walks the board cell by cell and opens every cell not proven fox-free until the last fox is
 found, types a name in the puzzle-solved dialog and confirms it, opens and closes the
-high-score dialog, and quits with Ctrl+F3. Through pyatspi it reads the board as a table, checks
-every focus and name event against the cell it expects, and checks the names against the
-screen (the plate colours), the foxes-revealed display and the foxes found. At the end the hall
+high-score dialog, and quits with Ctrl+F3. Through pyatspi it reads the board (a list of cells
+that also answers as a table), checks every focus and name event against the cell it expects,
+and checks the names against the screen (the plate colours), the foxes-revealed display and
+the foxes found. At the end the hall
 of fame and the settings must be stored.
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
@@ -16,235 +17,16 @@ Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 
 import argparse
 import os
-import shutil
+import re
 import signal
 import struct
 import subprocess
 import sys
-import tempfile
 import time
 
-SKIP = 77
+from a11y_session import SKIP, Failure, Reader, Session, check, missing_tools
 SIZE, FOXES = 7, 4  # the set-up the keys choose: one size down, one fox down from 8 and 5
 PLAYER = "Keyboard Player"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def missing_tools():
-    tools = ["Xvfb", "xdotool", "import", "dbus-send", "/usr/libexec/at-spi-bus-launcher"]
-    missing = [tool for tool in tools if shutil.which(tool) is None]
-    try:
-        import gi  # noqa: F401
-
-        gi.require_version("Atspi", "2.0")
-        import pyatspi  # noqa: F401
-    except (ImportError, ValueError) as error:
-        missing.append(f"python3-pyatspi ({error})")
-    return missing
-
-
-class Session:
-    """The private X server, the AT-SPI bus and the program; stops all of them on the way out."""
-
-    def __init__(self, program):
-        self.program = program
-        self.scratch = tempfile.mkdtemp(prefix="tarnell-atspi-")
-        self.home = os.path.join(self.scratch, "home")
-        self.work = os.path.join(self.scratch, "work")
-        self.runtime = os.path.join(self.scratch, "runtime")
-        os.makedirs(self.home)
-        os.makedirs(self.work)
-        os.makedirs(self.runtime, mode=0o700)
-        # The bus launcher puts its socket there, the program its runtime files.
-        os.environ["XDG_RUNTIME_DIR"] = self.runtime
-        self.processes = []
-        self.display = None
-        self.app = None
-
-    def start_server(self):
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(server)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 15
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        check(number.strip().isdigit(), "Xvfb did not report its display")
-        self.display = ":" + number.strip().decode()
-        os.environ["DISPLAY"] = self.display
-
-    def start_accessibility_bus(self):
-        check("DBUS_SESSION_BUS_ADDRESS" in os.environ, "no D-Bus session (run under dbus-run-session)")
-        launcher = subprocess.Popen(
-            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-            env=dict(os.environ, HOME=self.home), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, start_new_session=True)
-        self.processes.append(launcher)
-        deadline = time.monotonic() + 15
-        while time.monotonic() < deadline:
-            reply = subprocess.run(
-                ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
-                 "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
-                capture_output=True, text=True, timeout=5)
-            # The program and this client find the bus the same way, through the session bus
-            # (Qt 6.4 would miss a bus handed over in AT_SPI_BUS_ADDRESS).
-            if reply.returncode == 0 and reply.stdout.strip():
-                return
-            time.sleep(0.1)
-        raise Failure("the AT-SPI bus did not come up")
-
-    def start_program(self):
-        env = dict(os.environ)
-        env.update({
-            "HOME": self.home,
-            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
-            "QT_QPA_PLATFORM": "xcb",
-            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-        })
-        env.pop("WAYLAND_DISPLAY", None)
-        self.app = subprocess.Popen([self.program], cwd=self.work, env=env,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(self.app)
-
-    def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is not None:
-                continue
-            try:
-                if process.args[0].endswith("at-spi-bus-launcher"):
-                    # The launcher's own bus daemon and registry daemon go with its group.
-                    os.killpg(process.pid, signal.SIGTERM)
-                else:
-                    process.terminate()
-                process.wait(timeout=5)
-            except (ProcessLookupError, subprocess.TimeoutExpired):
-                process.kill()
-                process.wait(timeout=5)
-        shutil.rmtree(self.scratch, ignore_errors=True)
-
-    # --- the keyboard and the screen ---
-    def key(self, *keys):
-        subprocess.run(["xdotool", "key", "--delay", "40", *keys], check=True, timeout=20)
-
-    def type(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "40", text], check=True, timeout=20)
-
-    def window(self, title):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                               capture_output=True, text=True, timeout=10)
-        return found.stdout.split()[0] if found.stdout.split() else None
-
-    def screenshot(self):
-        """The screen as (width, height, RGB bytes)."""
-        shot = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True,
-                              check=True, timeout=20).stdout
-        fields, at = [], 0
-        while len(fields) < 4:  # P6, width, height, maximum
-            while shot[at:at + 1].isspace():
-                at += 1
-            start = at
-            while not shot[at:at + 1].isspace():
-                at += 1
-            fields.append(shot[start:at])
-        check(fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format")
-        return int(fields[1]), int(fields[2]), shot[at + 1:]
-
-
-class Reader:
-    """The screen reader's side: the program's accessible tree and the events it sends."""
-
-    def __init__(self):
-        import gi
-
-        gi.require_version("Atspi", "2.0")
-        from gi.repository import GLib
-        import pyatspi
-
-        self.pyatspi = pyatspi
-        self.context = GLib.MainContext.default()
-        self.events = []
-        pyatspi.Registry.registerEventListener(
-            self.record, "object:state-changed:focused", "object:property-change:accessible-name")
-
-    def record(self, event):
-        if event.type.startswith("object:state-changed:focused") and event.detail1 != 1:
-            return
-        try:
-            name, role = event.source.name, event.source.getRoleName()
-        except Exception:  # the object went away before it could be asked
-            return
-        self.events.append((event.type, role, name))
-
-    def pump(self, seconds):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            while self.context.iteration(False):
-                pass
-            time.sleep(0.01)
-
-    def wait_for(self, what, found, timeout=10.0):
-        deadline = time.monotonic() + timeout
-        while True:
-            while self.context.iteration(False):
-                pass
-            result = found()
-            if result:
-                return result
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out waiting for {what}")
-            time.sleep(0.02)
-
-    def application(self):
-        desktop = self.pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            app = desktop.getChildAtIndex(index)
-            if app is not None and app.name.lower() == "tarnell":
-                return app
-        return None
-
-    def find(self, root, role, name=None, contains=None):
-        def wanted(node):
-            if node is None or node.getRoleName() != role:
-                return False
-            if name is not None and node.name != name:
-                return False
-            return contains is None or contains in node.name
-        return self.pyatspi.findDescendant(root, wanted)
-
-    def focus_event(self, prefix, timeout=5.0):
-        """The first focus event since the last call whose object's name starts with prefix."""
-        def seen():
-            for index, (kind, role, name) in enumerate(self.events):
-                if kind.startswith("object:state-changed:focused") and name.startswith(prefix):
-                    del self.events[: index + 1]
-                    return (role, name)
-            return None
-        return self.wait_for(f"the focus on '{prefix}'", seen, timeout)
-
-    def name_event(self, prefix, timeout=5.0):
-        def seen():
-            for index, (kind, role, name) in enumerate(self.events):
-                if kind.startswith("object:property-change:accessible-name") and name.startswith(prefix):
-                    del self.events[: index + 1]
-                    return name
-            return None
-        return self.wait_for(f"a new name for '{prefix}'", seen, timeout)
 
 
 def cell_prefix(row, col):
@@ -324,10 +106,13 @@ def sightings(foxes, row, col):
 
 
 def display(reader, app, name):
-    """What an LCD display shows (its description)."""
-    lcd = reader.find(app, "label", name=name)
+    """What an LCD display shows, as two digits: its name is what it counts and the number."""
+    pattern = re.compile(re.escape(name) + r" (\d+)$")
+    lcd = reader.pyatspi.findDescendant(
+        app, lambda node: node is not None and node.getRoleName() == "label"
+        and pattern.match(node.name) is not None)
     check(lcd is not None, f"no display named {name}")
-    return lcd.description
+    return f"{int(pattern.match(lcd.name).group(1)):02d}"
 
 
 def read_hall_of_fame(path):
@@ -347,7 +132,8 @@ def play(session, reader):
     check(reader.wait_for("the main window", lambda: session.window("Tarnell"), 20),
           "no main window")
     app = reader.wait_for("the program on the AT-SPI bus", reader.application, 20)
-    board = reader.wait_for("the board", lambda: reader.find(app, "table", name="Board"), 10)
+    # A list of cells in rows, which also answers as a table.
+    board = reader.wait_for("the board", lambda: reader.find(app, "list", name="Board"), 10)
     table = board.queryTable()
     check((table.nRows, table.nColumns) == (8, 8), f"board of {table.nRows} x {table.nColumns}")
     check(board.childCount == 64, f"{board.childCount} cells")
@@ -376,7 +162,7 @@ def play(session, reader):
             key = "Down" if place[0] > at[0] else ("Right" if place[1] > at[1] else "Left")
             session.key(key)
             role, _ = reader.focus_event(cell_prefix(*place))
-            check(role == "table cell", f"the focus went to a {role}")
+            check(role == "list item", f"the focus went to a {role}")
             at = place
         name = table.getAccessibleAt(place[0] - 1, place[1] - 1).name
         if not name.endswith(": covered"):

@@ -1,15 +1,20 @@
-// The board as a screen reader reads it: a table named "Board" of N x N cells named by place
-// and state, the current cell as its focused cell, and the events that make a reader speak.
+// The board as a screen reader reads it: a list named "Board" of N x N cells in rows (also a
+// table) named by place and state, the current cell as its focused cell, the events that make
+// a reader speak, and what the window tells beyond the cells.
 #include "MainFormFixture.h"
 
 #include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
+#include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
+#include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
 
 #include <set>
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
 
 namespace tarnell {
 
@@ -58,11 +63,12 @@ protected:
     std::vector<Event> events_;
 };
 
-TEST_F(Board, IsATableNamedBoardOfNByNCellsThatFollowsThePuzzleSize) {
+TEST_F(Board, IsAListNamedBoardOfNByNCellsInRowsThatFollowsThePuzzleSize) {
     open();
     QAccessibleInterface* board = table();
     ASSERT_NE(board, nullptr);
-    EXPECT_EQ(board->role(), QAccessible::Table);
+    // A list, so that a screen reader reads one cell at a time; a table to those that ask.
+    EXPECT_EQ(board->role(), QAccessible::List);
     EXPECT_EQ(board->text(QAccessible::Name), QStringLiteral("Board"));
     QAccessibleTableInterface* grid = board->tableInterface();
     ASSERT_NE(grid, nullptr);
@@ -72,7 +78,7 @@ TEST_F(Board, IsATableNamedBoardOfNByNCellsThatFollowsThePuzzleSize) {
 
     QAccessibleInterface* c = cell(3, 5);
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->role(), QAccessible::Cell);
+    EXPECT_EQ(c->role(), QAccessible::ListItem);
     EXPECT_EQ(c->text(QAccessible::Name), QStringLiteral("Row 3, column 5: covered"));
     EXPECT_EQ(c->parent(), board);
     ASSERT_NE(c->tableCellInterface(), nullptr);
@@ -196,9 +202,32 @@ TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
         key(k);
     take();
+    const QAccessible::Id id23 = QAccessible::uniqueId(cell(2, 3));
     key(Qt::Key_Space); // (2, 3) sees one fox: only its own name changes
-    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::NameChanged, index(2, 3)}}));
+    // ...and, as it is the current cell, it takes the focus again as a new object, which a
+    // screen reader reads as it reads a move.
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::NameChanged, index(2, 3)},
+                                          {QAccessible::Focus, index(2, 3)}}));
     EXPECT_EQ(name(2, 3), QStringLiteral("Row 2, column 3: opened, 1 fox in sight"));
+    EXPECT_NE(QAccessible::uniqueId(cell(2, 3)), id23);
+    // The old object still answers about the name change until the next renewal.
+    ASSERT_NE(QAccessible::accessibleInterface(id23), nullptr);
+    EXPECT_EQ(QAccessible::accessibleInterface(id23)->text(QAccessible::Name), name(2, 3));
+    // ...but it is off the board: a reader that sees two objects of one role, name and place
+    // takes them for one, and would not read the new one.
+    EXPECT_TRUE(QAccessible::accessibleInterface(id23)->rect().isEmpty());
+    EXPECT_FALSE(QAccessible::accessibleInterface(id23)->state().focused);
+    EXPECT_EQ(table()->indexOfChild(QAccessible::accessibleInterface(id23)), -1);
+    EXPECT_TRUE(cell(2, 3)->state().focused);
+    EXPECT_EQ(table()->focusChild(), cell(2, 3));
+    // Opening it again changes nothing and says nothing.
+    key(Qt::Key_Space);
+    EXPECT_TRUE(take().empty());
+    key(Qt::Key_Left);
+    key(Qt::Key_Space); // another opening under the keyboard
+    EXPECT_EQ(QAccessible::accessibleInterface(id23), nullptr) << "the old cell is gone by now";
+    take();
+    key(Qt::Key_Right);
 
     // Finding the fox (3, 4) proves its neighbours and the lines of (2, 3) fox-free.
     key(Qt::Key_Down);
@@ -248,6 +277,110 @@ TEST_F(Board, ANewSizeIsAnnouncedAsANewTable) {
     const std::vector<Event> changed = take();
     ASSERT_FALSE(changed.empty());
     EXPECT_EQ(changed.front().type, QAccessible::TableModelChanged);
+}
+
+// What the window tells a screen reader beyond the focused control.
+class Told : public Board {
+protected:
+    void openTold() {
+        openListened();
+        window_->announcer()->setListening([this] { return listening_; });
+    }
+    QString said() const { return window_->announcer()->lastMessage(); }
+    void click(QAbstractButton* button) { button->click(); }
+};
+
+TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
+    openTold();
+    key(Qt::Key_I);
+    EXPECT_EQ(said(), QStringLiteral("No game yet. The next one: 8 by 8, 5 foxes."));
+    click(window_->mybitbutn3);
+    EXPECT_EQ(said(), QStringLiteral("Set-up field size 7, set-up foxes 5"));
+    click(window_->mybitbutn3);
+    click(window_->mybitbutn3);
+    EXPECT_EQ(said(), QStringLiteral("Set-up field size 5, set-up foxes 3"))
+        << "the smaller field lowered the foxes";
+    click(window_->mybitbutn4);
+    EXPECT_EQ(said(), QStringLiteral("Set-up foxes 2"));
+    click(window_->mybitbutn2);
+    click(window_->mybitbutn2);
+    EXPECT_EQ(said(), QStringLiteral("Set-up foxes 3")) << "at the limit the value is said again";
+    click(window_->mybitbutn4);
+
+    hideFoxesAt({{1, 1}, {3, 4}});
+    QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(said(), QStringLiteral("New game: 5 by 5, 2 foxes."));
+    key(Qt::Key_Down);
+    key(Qt::Key_Space);
+    EXPECT_EQ(said(), QStringLiteral("Row 1, column 1: fox found, 1 of 2 foxes found"));
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    EXPECT_EQ(said(), QStringLiteral("Row 1, column 1: fox found, 1 of 2 foxes found"))
+        << "an opened cell is heard through its focus, not told";
+    clock_.Advance(21700);
+    key(Qt::Key_I);
+    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:21,7. 2 steps. 1 of 2 foxes found. Board "
+                                     "5 by 5, 2 foxes."));
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
+        key(k);
+    clock_.Advance(1000);
+    key(Qt::Key_Space);
+    EXPECT_EQ(said(), QStringLiteral("Row 3, column 4: fox found, 2 of 2 foxes found. Puzzle "
+                                     "solved in 00:22,7 and 3 steps."));
+    EXPECT_NE(window_->puzzleSolvedDialog(), nullptr);
+    // Finding a fox a second time is no news.
+    window_->announcer()->announce(QStringLiteral("-"));
+    clickCell(1, 1);
+    EXPECT_EQ(said(), QStringLiteral("-"));
+}
+
+TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
+    listening_ = false;
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    key(Qt::Key_I);
+    click(window_->mybitbutn3);
+    click(window_->mybitbutn4);
+    window_->mybitbutn510Click();
+    key(Qt::Key_Down);
+    key(Qt::Key_Space);
+    EXPECT_EQ(said(), QString());
+    EXPECT_FALSE(window_->announcer()->isVisible());
+}
+
+TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {
+    open();
+    QAccessibleInterface* handle = QAccessible::queryAccessibleInterface(window_->RzBmpButton16);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->role(), QAccessible::CheckBox);
+    EXPECT_EQ(handle->text(QAccessible::Name), QStringLiteral("Show hints"));
+    EXPECT_TRUE(handle->state().checkable);
+    EXPECT_TRUE(handle->state().checked);
+    window_->RzBmpButton16Click();
+    EXPECT_FALSE(handle->state().checked);
+    // A screen reader's toggle does what Space does.
+    QAccessibleActionInterface* actions = handle->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    EXPECT_TRUE(handle->state().checked);
+}
+
+TEST_F(Board, ThePageStackIsSilentAndCtrlF2PutsTheFocusOnTheAboutPage) {
+    openActive();
+    QAccessibleInterface* stack = QAccessible::queryAccessibleInterface(window_->Notebook1);
+    ASSERT_NE(stack, nullptr);
+    EXPECT_EQ(stack->role(), QAccessible::Client) << "not a layered pane, which is announced";
+    QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
+    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(QApplication::focusWidget(), window_->aboutPageWidget_);
+    QAccessibleInterface* about = QAccessible::queryAccessibleInterface(window_->aboutPageWidget_);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(QAccessible::Name), QStringLiteral("About Tarnell"));
+    EXPECT_TRUE(about->text(QAccessible::Description).contains(QStringLiteral("Morvane")));
+    QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window_->RzBmpButton1);
 }
 
 } // namespace

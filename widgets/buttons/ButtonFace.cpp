@@ -163,6 +163,14 @@ void TFaceButton::refreshAccessibleName() {
     automaticName_ = name;
     if (name != current)
         setAccessibleName(name);
+    // A screen reader says the description (the hint) after the name unless the two are the
+    // same: a hint that differs from its name by blanks alone would be said twice.
+    const QString description = toolTip().trimmed() == name ? name : QString();
+    if (accessibleDescription() != description &&
+        (accessibleDescription().isEmpty() || accessibleDescription() == automaticDescription_)) {
+        automaticDescription_ = description;
+        setAccessibleDescription(description);
+    }
 }
 
 void TFaceButton::setDefault(bool value) {

@@ -107,7 +107,8 @@ private:
     int modalResult_ = 0;
     QSize initialSize_;
     int acceleratorShortcut_ = 0;
-    QString automaticName_; // the accessible name refreshAccessibleName gave
+    QString automaticName_;        // the accessible name refreshAccessibleName gave
+    QString automaticDescription_; // and the description
     QMetaObject::Connection focusWatch_;
 };
 

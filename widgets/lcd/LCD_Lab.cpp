@@ -141,8 +141,8 @@ void TLCDLabel::setCaption(const QString& text) {
         const char16_t code = caption_.at(i).unicode();
         TextBuffer[static_cast<size_t>(i)] = code <= 0xFF ? static_cast<uint8_t>(code) : '?';
     }
-    // The caption is the description, and the name too while nothing else names the label.
-    notifyAccessibleTextChanged(this, accessibleName().isEmpty() && hint_.isEmpty());
+    // The shown number is part of the name a screen reader reads.
+    notifyAccessibleNameChanged(this);
     // Only the cells whose character changed are drawn and repainted (a running clock
     // changes one or two of its seven a tick), unless the layout moved everything.
     const QSize before = size();
@@ -349,8 +349,8 @@ void TLCDLabel::setHint(const QString& hint) {
     const bool changed = hint != hint_;
     hint_ = hint;
     updateToolTip();
-    if (changed)
-        notifyAccessibleTextChanged(this, accessibleName().isEmpty());
+    if (changed && accessibleName().isEmpty())
+        notifyAccessibleNameChanged(this);
 }
 
 void TLCDLabel::setShowHint(bool show) {
