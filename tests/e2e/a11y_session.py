@@ -241,6 +241,15 @@ class Session:
     def type(self, text):
         subprocess.run(["xdotool", "type", "--delay", "40", text], check=True, timeout=20)
 
+    def quit(self):
+        """Ctrl+F3, and the program must end by itself with status 0."""
+        self.key("ctrl+F3")
+        try:
+            code = self.app.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("Ctrl+F3 did not end the program")
+        check(code == 0, f"the program ended with {code}")
+
     def window(self, title):
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
                                capture_output=True, text=True, timeout=10)
