@@ -91,10 +91,11 @@ pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
         sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
-# A plain plate: bright green, nothing opened or proven fox-free on it.
+# A plain plate: green well above red and blue, nothing opened or proven fox-free on it (the
+# amber and cyan plates and the grey ground are not).
 is_plain() {
     IFS=, read -r r g b <<<"$(pixel "$1" "$2")"
-    [[ -n "${g:-}" && "$g" -ge 100 && "$r" -lt 64 && "$b" -lt 64 ]]
+    [[ -n "${g:-}" ]] && ((g >= r + 24 && g >= b + 24))
 }
 
 main_window="$(wait_window Tarnell 180)" ||
