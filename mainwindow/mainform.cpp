@@ -84,7 +84,7 @@ Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
                                                    : &applicationIsActive),
       steadyMilliseconds_(sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
                                                      : &steadyClockMilliseconds),
-      puzzle_(random_, clock_), click_(platform::loadWave(QStringLiteral("CLICK"))) {
+      puzzle_(random_, clock_), click_(platform::embeddedSound(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
     FormCreate();
 }
