@@ -4,6 +4,7 @@
 // keeps its own screenshots to itself), a click opens a plate, a caption drag moves the
 // window and the cyan plate follows the pointer after it, a dialog opens and closes with the
 // keys going back to the board, and Ctrl+F3 ends the program.
+#include "ScreenSearch.h"
 #include "XSession.h"
 #include "tests/support/FieldGeometry.h"
 #include "tests/support/PlateColours.h"
@@ -52,39 +53,7 @@ QString name(const QColor& c) {
 
 // Keeps a screenshot that a failure message refers to, in the temporary folder.
 std::string kept(const QImage& shot, const char* name) {
-    const QString path = QDir::temp().absoluteFilePath(
-        QStringLiteral("tarnell-wayland-%1.png").arg(QLatin1String(name)));
-    shot.save(path);
-    return " (screenshot: " + path.toStdString() + ")";
-}
-
-// Whether image holds block with its top-left corner at at.
-bool holdsAt(const QImage& image, const QImage& block, QPoint at) {
-    if (at.x() < 0 || at.y() < 0 || at.x() + block.width() > image.width() ||
-        at.y() + block.height() > image.height())
-        return false;
-    for (int y = 0; y < block.height(); ++y) {
-        const auto* seen = reinterpret_cast<const QRgb*>(image.constScanLine(at.y() + y)) + at.x();
-        const auto* wanted = reinterpret_cast<const QRgb*>(block.constScanLine(y));
-        for (int x = 0; x < block.width(); ++x)
-            if ((seen[x] & 0xffffff) != (wanted[x] & 0xffffff))
-                return false;
-    }
-    return true;
-}
-
-// Where image holds block, searched row by row.
-std::optional<QPoint> find(const QImage& image, const QImage& block) {
-    if (image.isNull() || block.isNull())
-        return std::nullopt;
-    const QRgb first = block.pixel(0, 0) & 0xffffff;
-    for (int y = 0; y + block.height() <= image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x + block.width() <= image.width(); ++x)
-            if ((row[x] & 0xffffff) == first && holdsAt(image, block, QPoint(x, y)))
-                return QPoint(x, y);
-    }
-    return std::nullopt;
+    return e2e::kept(shot, QStringLiteral("wayland-%1").arg(QLatin1String(name)));
 }
 
 // The pixels where two images of the same size differ, described for a failure message.
@@ -261,25 +230,16 @@ protected:
     }
     static QPoint middleOfTheBoard() { return inwindow::Field.topLeft() + cellCentre(4, 4); }
 
-    QPoint onField(int row, int col) const {
-        return window_ + inwindow::Field.topLeft() + cellCentre(row, col);
-    }
-    // A plate's colour, left of the middle where the pointer resting on the cell leaves it
-    // uncovered, or at the middle itself.
+    QPoint onField(int row, int col) const { return e2e::cellOnScreen(window_, row, col); }
     QColor plateAt(const QImage& shot, int row, int col, QPoint offset = QPoint(-12, 0)) const {
-        return shot.pixel(onField(row, col) + offset);
+        return e2e::plateOnScreen(shot, window_, row, col, offset);
     }
-    // Whether something new (the flag of an opened cell, a found fox) stands above the plate
-    // of a cell, where before showed the board behind it.
     bool showsAboveThePlate(const QImage& shot, const QImage& before, int row, int col) const {
-        const QRect above(inwindow::Field.topLeft() + testsupport::cellOrigin(row, col) +
-                              QPoint(20, -14),
-                          QSize(18, 14));
-        return shot.copy(above.translated(window_)) != before.copy(above);
+        return e2e::showsAboveThePlate(shot, window_, before, row, col);
     }
     // The window's place on the screen, by its active caption; none while it is inactive.
     std::optional<QPoint> captionPlace(const QImage& shot) const {
-        return find(shot, reference_.copy(CaptionBlock));
+        return e2e::find(shot, reference_.copy(CaptionBlock));
     }
     QImage screenshotWhen(const std::function<bool(const QImage&)>& shows, int timeoutMs = 10000) {
         return session_->screenshotShowing(shows, timeoutMs);
@@ -307,7 +267,7 @@ TEST_F(Wayland, TheGamePlaysOnWestonAsOnX11) {
     std::optional<QPoint> place;
     QImage shot = screenshotWhen(
         [&](const QImage& s) {
-            place = find(s, reference_);
+            place = e2e::find(s, reference_);
             return place.has_value();
         },
         20000);
