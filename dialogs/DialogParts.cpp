@@ -1,18 +1,32 @@
 #include "DialogParts.h"
 
-#include "dialogs/DialogAccessible.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "platform/drawing/Drawing.h"
+#include "widgets/AccessibleWidgets.h"
 #include "widgets/buttons/ButtonGlyphs.h"
 #include "widgets/buttons/buts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QWindow>
 
 namespace tarnell {
+
+namespace {
+
+// What a screen reader says for labels drawn side by side as one line: their captions joined
+// by single blanks, read left to right.
+QString spokenLine(const std::vector<TShadowLabel*>& parts) {
+    QStringList captions;
+    for (const TShadowLabel* part : parts)
+        captions.append(part->Caption());
+    return captions.join(QLatin1Char(' ')).simplified();
+}
+
+} // namespace
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -87,7 +101,9 @@ TSkinLayout TDialogForm::dialogSkin(TSkinLayout skin) {
 
 TDialogForm::TDialogForm(Layout layout, TDialogHost& host)
     : TSkinnedForm(dialogSkin(layout.skin)), host_(host) {
-    installDialogAccessibility();
+    // A dialog, not an anonymous window: a screen reader reads its title and its lines when
+    // it opens.
+    setAccessibleRole(this, QAccessible::Dialog);
     // Closing only hides the window; its owner decides when it goes.
     setAttribute(Qt::WA_DeleteOnClose, false);
 
