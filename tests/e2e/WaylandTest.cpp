@@ -154,13 +154,8 @@ public:
     }
 
     void stop() {
-        if (!process_ || process_->state() == QProcess::NotRunning)
-            return;
-        process_->terminate();
-        if (!process_->waitForFinished(5000)) {
-            process_->kill();
-            process_->waitForFinished(3000);
-        }
+        if (process_)
+            e2e::endProcess(*process_, 5000);
     }
 
     // What a Wayland client of this compositor needs in its environment.
@@ -171,12 +166,7 @@ public:
     }
     QString runtimePath() const { return runtime_.path(); }
     QString log() const { return runtime_.filePath(QStringLiteral("weston.log")); }
-    QString tail() const {
-        QFile file(log());
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("(none)");
-        return QString::fromLocal8Bit(file.readAll().right(1500));
-    }
+    QString tail() const { return e2e::tailOfLog(log()); }
 
 private:
     QTemporaryDir runtime_;

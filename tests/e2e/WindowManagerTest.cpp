@@ -84,22 +84,12 @@ public:
     }
 
     void stop() {
-        if (!process_ || process_->state() == QProcess::NotRunning)
-            return;
-        process_->terminate();
-        if (!process_->waitForFinished(5000)) {
-            process_->kill();
-            process_->waitForFinished(3000);
-        }
+        if (process_)
+            e2e::endProcess(*process_, 5000);
     }
 
     QString log() const { return session_.home() + QStringLiteral("/openbox.log"); }
-    QString tail() const {
-        QFile file(log());
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("(none)");
-        return QString::fromLocal8Bit(file.readAll().right(1500));
-    }
+    QString tail() const { return e2e::tailOfLog(log()); }
 
 private:
     e2e::XSession& session_;

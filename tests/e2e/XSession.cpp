@@ -23,13 +23,8 @@ XSession::~XSession() {
         program_->kill();
         program_->waitForFinished(3000);
     }
-    if (server_ && server_->state() != QProcess::NotRunning) {
-        server_->terminate();
-        if (!server_->waitForFinished(3000)) {
-            server_->kill();
-            server_->waitForFinished(3000);
-        }
-    }
+    if (server_)
+        endProcess(*server_);
 }
 
 bool XSession::toolsAvailable(QString* missing) {
@@ -75,14 +70,8 @@ bool XSession::launchServer(QSize screen) {
 }
 
 void XSession::stopServer() {
-    if (server_ && server_->state() != QProcess::NotRunning) {
-        // Asked to stop, the server removes its lock file and socket; killed, it cannot.
-        server_->terminate();
-        if (!server_->waitForFinished(3000)) {
-            server_->kill();
-            server_->waitForFinished(3000);
-        }
-    }
+    if (server_)
+        endProcess(*server_);
     server_.reset();
 }
 
@@ -266,6 +255,23 @@ int XSession::waitForExit(int timeoutMs) {
 
 bool XSession::programRunning() const {
     return program_ && program_->state() != QProcess::NotRunning;
+}
+
+void endProcess(QProcess& process, int graceMs) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(graceMs)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+QString tailOfLog(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("(none)");
+    return QString::fromLocal8Bit(file.readAll().right(1500));
 }
 
 } // namespace tarnell::e2e

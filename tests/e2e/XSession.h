@@ -82,4 +82,12 @@ private:
 // Sleeps while processing nothing (the program under test runs in its own process).
 void pause(int ms);
 
+// Ends a helper process the test started (a server, a compositor, a window manager): asked
+// first, so that it can remove its lock files and sockets, killed if it does not go within
+// graceMs.
+void endProcess(QProcess& process, int graceMs = 3000);
+
+// The last bytes of a helper's log file for a failure message, or "(none)".
+QString tailOfLog(const QString& path);
+
 } // namespace tarnell::e2e

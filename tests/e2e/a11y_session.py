@@ -32,6 +32,18 @@ class Skipped(Exception):
     """The test cannot run here for a reason that is no fault of the program."""
 
 
+def wait_until(what, found, timeout, interval):
+    """found()'s first true value, asked every interval seconds for at most timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = found()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
 def other_orcas():
     """The Orca processes of this user that this test did not start."""
     found = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
@@ -187,14 +199,7 @@ class Session:
                           + (said or self.speech_log.tail()))
 
     def wait_until(self, what, found, timeout):
-        deadline = time.monotonic() + timeout
-        while True:
-            result = found()
-            if result:
-                return result
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out waiting for {what}")
-            time.sleep(0.05)
+        return wait_until(what, found, timeout, interval=0.05)
 
     def start_program(self, accessibility_always_on=True):
         env = dict(os.environ)
@@ -396,16 +401,12 @@ class Reader:
             time.sleep(0.01)
 
     def wait_for(self, what, found, timeout=10.0):
-        deadline = time.monotonic() + timeout
-        while True:
+        def pumped():
             while self.context.iteration(False):
                 pass
-            result = found()
-            if result:
-                return result
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out waiting for {what}")
-            time.sleep(0.02)
+            return found()
+
+        return wait_until(what, pumped, timeout, interval=0.02)
 
     def application(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
