@@ -246,11 +246,12 @@ struct AlsaFunctions {
     decltype(&::snd_pcm_get_params) getParams = nullptr;
     decltype(&::snd_pcm_avail_update) availUpdate = nullptr;
     decltype(&::snd_pcm_state) state = nullptr;
+    decltype(&::snd_pcm_delay) delay = nullptr;
+    decltype(&::snd_pcm_start) start = nullptr;
     decltype(&::snd_pcm_writei) write = nullptr;
     decltype(&::snd_pcm_recover) recover = nullptr;
     decltype(&::snd_pcm_drop) drop = nullptr;
     decltype(&::snd_pcm_prepare) prepare = nullptr;
-    decltype(&::snd_pcm_drain) drain = nullptr;
     decltype(&::snd_pcm_close) close = nullptr;
     decltype(&::snd_lib_error_set_handler) setErrorHandler = nullptr;
 
@@ -259,10 +260,10 @@ struct AlsaFunctions {
                bind(setParams, lookup, "snd_pcm_set_params") &&
                bind(getParams, lookup, "snd_pcm_get_params") &&
                bind(availUpdate, lookup, "snd_pcm_avail_update") &&
-               bind(state, lookup, "snd_pcm_state") && bind(write, lookup, "snd_pcm_writei") &&
+               bind(state, lookup, "snd_pcm_state") && bind(delay, lookup, "snd_pcm_delay") &&
+               bind(start, lookup, "snd_pcm_start") && bind(write, lookup, "snd_pcm_writei") &&
                bind(recover, lookup, "snd_pcm_recover") && bind(drop, lookup, "snd_pcm_drop") &&
-               bind(prepare, lookup, "snd_pcm_prepare") && bind(drain, lookup, "snd_pcm_drain") &&
-               bind(close, lookup, "snd_pcm_close") &&
+               bind(prepare, lookup, "snd_pcm_prepare") && bind(close, lookup, "snd_pcm_close") &&
                bind(setErrorHandler, lookup, "snd_lib_error_set_handler");
     }
 };
@@ -292,13 +293,16 @@ constexpr unsigned BufferMicroseconds = 50000;
 
 // The system's default output, kept open between sounds. It never waits: opened non-blocking
 // (a device in use by another program is no device), written no more than it has room for,
-// and drained without waiting, so that a new sound can cut the end of the last one.
+// and never drained: on the plug-ins that hand the sound to PulseAudio or PipeWire, a drain
+// waits for the sound to be played out even on a non-blocking output, and a new sound could
+// not cut the end of the last one. A sound ends instead by running the output dry, which
+// only stops it.
 class AlsaOutput final : public SoundOutput {
 public:
     ~AlsaOutput() override { close(); }
 
     bool open(int channels, int sampleRate) override {
-        if (pcm_ && channels == channels_ && sampleRate == sampleRate_)
+        if (pcm_ && channels == channels_ && sampleRate == sampleRate_ && isAlive())
             return true;
         close();
         alsa_ = quietAlsa();
@@ -343,18 +347,36 @@ public:
         return static_cast<long>(written);
     }
 
-    void finish() override { alsa_->drain(pcm_); } // -EAGAIN: draining goes on by itself
+    void finish() override {
+        // A sound shorter than the buffer never filled it, which is what starts the output.
+        if (alsa_->state(pcm_) == SND_PCM_STATE_PREPARED)
+            alsa_->start(pcm_);
+    }
 
     long queued() override {
-        const snd_pcm_state_t state = alsa_->state(pcm_);
-        if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_DRAINING &&
-            state != SND_PCM_STATE_PREPARED)
+        switch (alsa_->state(pcm_)) {
+        case SND_PCM_STATE_RUNNING:
+        case SND_PCM_STATE_DRAINING: {
+            // The delay counts what the server still holds, too: the sound is over when the
+            // last frame is heard, not when it left the buffer.
+            snd_pcm_sframes_t delay = 0;
+            const int status = alsa_->delay(pcm_, &delay);
+            if (status == -EPIPE) // ran dry just now: played out
+                return 0;
+            return status < 0 ? -1 : std::max(static_cast<long>(delay), 0L);
+        }
+        case SND_PCM_STATE_PREPARED: {
+            const snd_pcm_sframes_t room = alsa_->availUpdate(pcm_);
+            return room < 0
+                       ? -1
+                       : std::max(static_cast<long>(bufferFrames_) - static_cast<long>(room), 0L);
+        }
+        case SND_PCM_STATE_DISCONNECTED:
+        case SND_PCM_STATE_SUSPENDED:
+            return -1;
+        default: // run dry (the way every sound ends here) or stopped
             return 0;
-        const snd_pcm_sframes_t room = alsa_->availUpdate(pcm_);
-        const long queued =
-            room < 0 ? 0 : static_cast<long>(bufferFrames_) - static_cast<long>(room);
-        // Draining ends when the device says so, after its own latency.
-        return state == SND_PCM_STATE_DRAINING ? std::max(queued, 1L) : std::max(queued, 0L);
+        }
     }
 
     void drop() override {
@@ -369,6 +391,14 @@ public:
     }
 
 private:
+    // An output kept open may have lost its device or its server meanwhile. (A server that
+    // went away does not always show here: then the sound's first write fails, and the
+    // player opens the output afresh.)
+    bool isAlive() const {
+        const snd_pcm_state_t state = alsa_->state(pcm_);
+        return state != SND_PCM_STATE_DISCONNECTED && state != SND_PCM_STATE_SUSPENDED;
+    }
+
     const AlsaFunctions* alsa_ = nullptr;
     snd_pcm_t* pcm_ = nullptr;
     int channels_ = 0;

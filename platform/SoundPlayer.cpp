@@ -15,8 +15,9 @@ long framesOf(const DecodedWave& wave) {
 } // namespace
 
 SoundPlayer::SoundPlayer(std::unique_ptr<SoundOutput> output,
-                         std::chrono::milliseconds closeAfterQuiet)
-    : output_(std::move(output)), closeAfterQuiet_(closeAfterQuiet),
+                         std::chrono::milliseconds closeAfterQuiet,
+                         std::chrono::milliseconds stalledAfter)
+    : output_(std::move(output)), closeAfterQuiet_(closeAfterQuiet), stalledAfter_(stalledAfter),
       quietSince_(std::chrono::steady_clock::now()), thread_([this] { run(); }) {}
 
 SoundPlayer::~SoundPlayer() {
@@ -112,6 +113,9 @@ void SoundPlayer::start(const std::optional<WaveSound>& next, bool release) {
     playing_ = next;
     position_ = 0;
     finishing_ = false;
+    reopened_ = false;
+    lastQueued_ = 0;
+    movedAt_ = std::chrono::steady_clock::now();
 }
 
 void SoundPlayer::warmUp(const WaveSound& sound) {
@@ -152,24 +156,67 @@ std::optional<SoundPlayer::Duration> SoundPlayer::step() {
                                            static_cast<qsizetype>(position_) * wave.channels,
                                        std::min(room, total - position_));
         if (written < 0) {
-            // The output failed: it is opened afresh for the next sound.
-            output_->close();
-            playing_.reset();
+            if (reopen())
+                continue;
             return std::nullopt;
         }
         if (written == 0)
-            return restFor(output_->queued());
+            return waitWhileItPlays(output_->queued());
         position_ += written;
+        movedAt_ = std::chrono::steady_clock::now();
     }
     if (!finishing_) {
         output_->finish();
         finishing_ = true;
     }
-    if (const long queued = output_->queued(); queued > 0)
-        return restFor(queued);
+    // The end plays by itself; the thread only looks now and then whether it is over, and
+    // takes requests meanwhile.
+    if (const long queued = output_->queued(); queued != 0)
+        return waitWhileItPlays(queued);
+    ended();
+    return step();
+}
+
+bool SoundPlayer::reopen() {
+    // The output failed, most likely because its sound server went away (and perhaps came
+    // back): the sound goes on through a fresh one. Once per sound, so that an output that
+    // fails at once is not opened again and again.
+    output_->close();
+    const DecodedWave& wave = playing_->wave();
+    if (reopened_ || !output_->open(wave.channels, wave.sampleRate)) {
+        output_->close();
+        ended();
+        return false;
+    }
+    reopened_ = true;
+    lastQueued_ = 0;
+    movedAt_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+void SoundPlayer::ended() {
     playing_.reset();
     quietSince_ = std::chrono::steady_clock::now();
-    return step();
+}
+
+std::optional<SoundPlayer::Duration> SoundPlayer::waitWhileItPlays(long queued) {
+    const auto now = std::chrono::steady_clock::now();
+    if (queued < 0) {
+        // Failed while the end played: what it held is lost, and the next sound opens it afresh.
+        output_->close();
+        ended();
+        return std::nullopt;
+    }
+    if (queued < lastQueued_)
+        movedAt_ = now;
+    lastQueued_ = queued;
+    if (now - movedAt_ > stalledAfter_) {
+        // Nothing taken and nothing played for so long: the output no longer plays.
+        output_->close();
+        ended();
+        return std::nullopt;
+    }
+    return restFor(queued);
 }
 
 } // namespace tarnell::platform

@@ -14,8 +14,9 @@
 
 namespace tarnell::platform {
 
-// Where the player's samples go. Only the player's thread calls it; nothing here waits for
-// the sound to be heard.
+// Where the player's samples go. Only the player's thread calls it, and nothing here may wait
+// for the sound to be heard: on a sound server, waiting for the end of one sound would hold
+// back the next one.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -27,9 +28,11 @@ public:
     virtual long room() = 0;
     // Hands over at most room() frames; the frames taken, negative when it failed.
     virtual long write(const int16_t* samples, long frames) = 0;
-    // Lets what was handed over play to its end: no more samples follow.
+    // No more samples follow: what was handed over plays to its end by itself (a sound shorter
+    // than the output's buffer is set going here). Returns at once.
     virtual void finish() = 0;
-    // Frames handed over and not heard yet; 0 once the sound has ended.
+    // Frames handed over and not heard yet; 0 once the sound has ended, negative when the
+    // output failed.
     virtual long queued() = 0;
     // Throws away what was handed over and not heard yet, at once; the output stays open.
     virtual void drop() = 0;
@@ -42,9 +45,13 @@ public:
     // sound server's sink (or, without a server, the card itself) from resting, while a
     // player who clicks now and then finds it open.
     static constexpr std::chrono::milliseconds DefaultCloseAfterQuiet{10000};
+    // An output that neither takes samples nor plays any for this long has failed (a stream
+    // its server never connected, say): it is let go, and the next sound opens it afresh.
+    static constexpr std::chrono::milliseconds DefaultStalledAfter{2000};
 
     explicit SoundPlayer(std::unique_ptr<SoundOutput> output,
-                         std::chrono::milliseconds closeAfterQuiet = DefaultCloseAfterQuiet);
+                         std::chrono::milliseconds closeAfterQuiet = DefaultCloseAfterQuiet,
+                         std::chrono::milliseconds stalledAfter = DefaultStalledAfter);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -65,10 +72,17 @@ private:
     // Moves the sound on; how long the thread may rest before the next step, or nothing
     // when only a request can give it work.
     std::optional<Duration> step();
+    // After the output failed: whether the sound goes on through an output opened afresh.
+    bool reopen();
+    // The sound is over, heard to its end or not; the output rests from now on.
+    void ended();
+    // Rests while the output plays `queued` frames, or lets it go when it has stopped moving.
+    std::optional<Duration> waitWhileItPlays(long queued);
     Duration restFor(long frames) const;
 
     const std::unique_ptr<SoundOutput> output_;
     const std::chrono::milliseconds closeAfterQuiet_;
+    const std::chrono::milliseconds stalledAfter_;
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -82,6 +96,9 @@ private:
     std::optional<WaveSound> playing_;
     long position_ = 0; // frames handed over
     bool finishing_ = false;
+    bool reopened_ = false; // this sound already had a fresh output
+    long lastQueued_ = 0;
+    std::chrono::steady_clock::time_point movedAt_; // the output last took or played frames
     std::chrono::steady_clock::time_point quietSince_;
 
     std::thread thread_; // last: it starts once everything it uses is there

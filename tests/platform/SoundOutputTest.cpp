@@ -1,7 +1,8 @@
 // What reaches the sound output: the system's default output is pointed (through the scratch
 // HOME's ALSA configuration) at a file, which then holds exactly the samples played. (That
 // output takes samples as fast as they come, so it cannot show one sound cutting another:
-// SoundPlayerTest drives an output that can.)
+// SoundPlayerTest drives an output that can. It writes its file a period at a time and the
+// last part of a period when the output lets go; a device plays the whole buffer by itself.)
 #include "SynthesisedWave.h"
 #include "platform/Sound.h"
 #include "tests/support/TestSupport.h"
@@ -35,20 +36,41 @@ protected:
     }
     void SetUp() override { QFile::remove(outputPath()); }
 
+    static QByteArray played() {
+        QFile file(outputPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     // The bytes written so far, once the file holds at least `bytes` of them or after a while
     // (the output is written on the player's own thread).
     static QByteArray playedOnceAtLeast(qsizetype bytes) {
-        QByteArray played;
-        for (int wait = 0; wait < 400; ++wait) {
-            QFile file(outputPath());
-            if (file.open(QIODevice::ReadOnly))
-                played = file.readAll();
-            if (played.size() >= bytes)
-                break;
-            QThread::msleep(25);
+        QByteArray bytesPlayed;
+        for (int wait = 0; wait < 400 && bytesPlayed.size() < bytes; ++wait) {
+            bytesPlayed = played();
+            if (bytesPlayed.size() < bytes)
+                QThread::msleep(25);
         }
-        return played;
+        return bytesPlayed;
     }
+    // Everything played, once the sounds that make up `bytes` have been handed over whole:
+    // the file holds all but the last period, and nothing more comes. Then the output is let
+    // go, which writes the rest.
+    static QByteArray playedAllButTheLastPeriod(qsizetype bytes) {
+        playedOnceAtLeast(bytes - OnePeriodAtMost);
+        for (int wait = 0; wait < 400; ++wait) {
+            const qsizetype before = played().size();
+            QThread::msleep(100);
+            if (played().size() == before)
+                break;
+        }
+        return played();
+    }
+    static QByteArray playedToTheEnd(qsizetype bytes) {
+        playedAllButTheLastPeriod(bytes);
+        platform::stopSound();
+        return playedOnceAtLeast(bytes);
+    }
+    // The output's whole buffer (50 ms of the game's stereo 16-bit samples) and more.
+    static constexpr qsizetype OnePeriodAtMost = 22050 / 20 * 4 + 64;
 };
 
 // A stereo tone of the game's format (16-bit PCM, 22,050 Hz), the same in both channels.
@@ -65,8 +87,7 @@ TEST_F(SoundOutput, PlayingWritesExactlyTheSoundsSamples) {
     ASSERT_TRUE(click.isValid());
     platform::prepareSound(click); // as after the first frame: nothing plays
     platform::playSound(click);
-    const QByteArray played = playedOnceAtLeast(click.wave().pcm16.size());
-    EXPECT_EQ(played, click.wave().pcm16);
+    EXPECT_EQ(playedToTheEnd(click.wave().pcm16.size()), click.wave().pcm16);
 }
 
 TEST_F(SoundOutput, SoundsInARowFollowEachOtherThroughTheOutputKeptOpen) {
@@ -76,12 +97,14 @@ TEST_F(SoundOutput, SoundsInARowFollowEachOtherThroughTheOutputKeptOpen) {
     const platform::WaveSound second(wave(1500, 0.11));
     ASSERT_TRUE(first.isValid() && second.isValid());
     platform::playSound(first);
-    ASSERT_EQ(playedOnceAtLeast(first.wave().pcm16.size()), first.wave().pcm16);
+    // All of the first sound but its last period, so that the second one follows it.
+    const QByteArray firstPlayed = playedOnceAtLeast(first.wave().pcm16.size() - OnePeriodAtMost);
+    ASSERT_TRUE(first.wave().pcm16.startsWith(firstPlayed));
+    QThread::msleep(200); // handed over whole
     // The output opened again would start its file afresh.
     platform::playSound(second);
-    EXPECT_EQ(playedOnceAtLeast(first.wave().pcm16.size() + second.wave().pcm16.size()),
+    EXPECT_EQ(playedToTheEnd(first.wave().pcm16.size() + second.wave().pcm16.size()),
               first.wave().pcm16 + second.wave().pcm16);
-    platform::stopSound();
 }
 
 } // namespace
