@@ -15,6 +15,7 @@
 #include <sndfile.h>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tarnell {
@@ -43,6 +44,7 @@ struct Device {
     std::condition_variable changed;
     long capacity = 1024; // frames
     bool present = true;
+    bool serverGone = false; // the output kept open lost its server: it fails until reopened
     int channels = 0;
     bool open = false;
     int openAttempts = 0;
@@ -65,10 +67,11 @@ public:
         const std::lock_guard lock(device_->mutex);
         ++device_->openAttempts;
         device_->changed.notify_all();
-        if (!device_->present)
-            return false;
+        // Kept open, it is used again without a look (as a real output whose server left).
         if (device_->open && device_->channels == channels)
             return true;
+        if (!device_->present)
+            return false;
         device_->open = true;
         device_->channels = channels;
         device_->note(std::string("open ")
@@ -83,6 +86,8 @@ public:
     }
     long room() override {
         const std::lock_guard lock(device_->mutex);
+        if (device_->serverGone)
+            return -1;
         return device_->capacity - static_cast<long>(device_->queue.size()) / device_->channels;
     }
     long write(const int16_t* samples, long frames) override {
@@ -117,6 +122,7 @@ public:
         if (!device_->open)
             return;
         device_->open = false;
+        device_->serverGone = false; // the next open reaches the server that runs now
         device_->queue.clear();
         device_->note("close");
     }
@@ -134,9 +140,10 @@ platform::WaveSound level(short value, int frames) {
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
-    void makePlayer(std::chrono::milliseconds closeAfterQuiet = 10s) {
+    void makePlayer(std::chrono::milliseconds closeAfterQuiet = 10s,
+                    std::chrono::milliseconds stalledAfter = 10s) {
         player_ = std::make_unique<platform::SoundPlayer>(std::make_unique<DrivenOutput>(device_),
-                                                          closeAfterQuiet);
+                                                          closeAfterQuiet, stalledAfter);
     }
     void TearDown() override { player_.reset(); }
 
@@ -361,6 +368,88 @@ TEST_F(SoundPlayerTest, TheOutputClosesOnlyAfterAQuietWhile) {
     const std::string seen = events();
     EXPECT_EQ(seen.find("close"), seen.find("finish, close") + 8) << seen;
     EXPECT_EQ(heard(), "1000x4000");
+}
+
+TEST_F(SoundPlayerTest, SoundsInARowAfterTheFirstQuietWhileShareOneOutput) {
+    makePlayer(500ms);
+    // The run has been going for longer than the quiet while before its first sound.
+    std::this_thread::sleep_for(700ms);
+    for (short value : {1000, 2000, 3000}) {
+        player_->play(level(value, 500));
+        playThrough(static_cast<size_t>(value / 1000) * 1000);
+        // The player sees the end, and a close that came right after it would be seen.
+        std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(heard(), "1000x1000 2000x1000 3000x1000");
+    const std::string seen = events();
+    EXPECT_EQ(count(seen, "open"), 1) << seen;
+    EXPECT_EQ(seen.find("close"), std::string::npos) << seen;
+    // Quiet from now on: the output is let go after the quiet while.
+    waitForEvent("close");
+}
+
+TEST_F(SoundPlayerTest, AfterTheServerWentAwayTheNextSoundOpensTheOutputAfreshAndIsHeard) {
+    makePlayer();
+    player_->play(level(1000, 500));
+    playThrough(1000);
+    waitForEvent("finish");
+    {
+        // The sound server was restarted while the output waited, open, for the next sound.
+        const std::lock_guard lock(device_->mutex);
+        device_->serverGone = true;
+    }
+    player_->play(level(2000, 500));
+    playThrough(2000);
+    waitForCount("finish", 2);
+    EXPECT_EQ(heard(), "1000x1000 2000x1000");
+    EXPECT_EQ(count(events(), "open"), 2) << events();
+    // A stop while the output is fine: the next sound opens it once, as always.
+    player_->stop();
+    waitForEvent("drop, close");
+    player_->play(level(3000, 500));
+    playThrough(3000);
+    waitForCount("finish", 3);
+    EXPECT_EQ(count(events(), "open"), 3) << events();
+}
+
+TEST_F(SoundPlayerTest, AnOutputThatFailsAgainAtOnceIsNotOpenedOverAndOver) {
+    makePlayer();
+    player_->play(level(1000, 500));
+    playThrough(1000);
+    waitForEvent("finish");
+    {
+        const std::lock_guard lock(device_->mutex);
+        device_->serverGone = true;
+        device_->present = false; // and it is not back yet
+    }
+    const int attemptsBefore = [&] {
+        const std::lock_guard lock(device_->mutex);
+        return device_->openAttempts;
+    }();
+    player_->play(level(2000, 500));
+    waitForEvent("close");
+    std::this_thread::sleep_for(100ms);
+    {
+        const std::lock_guard lock(device_->mutex);
+        EXPECT_EQ(device_->openAttempts, attemptsBefore + 2); // the sound's own, and once afresh
+        device_->present = true;                              // the server is back
+    }
+    player_->play(level(3000, 500));
+    playThrough(2000);
+    waitForCount("finish", 2);
+    EXPECT_EQ(heard(), "1000x1000 3000x1000");
+}
+
+TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfresh) {
+    makePlayer(10s, 300ms);
+    player_->play(level(1000, 500));
+    waitForEvent("write 1000x1000, finish");
+    // The device never plays it (its stream was never connected, say).
+    waitForEvent("close");
+    player_->play(level(2000, 500));
+    waitForEvent("close, open 2x22050, write 2000x1000");
+    advance(1024);
+    EXPECT_EQ(heard(), "2000x1000");
 }
 
 } // namespace
