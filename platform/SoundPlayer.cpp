@@ -114,6 +114,7 @@ void SoundPlayer::start(const std::optional<WaveSound>& next, bool release) {
     position_ = 0;
     finishing_ = false;
     reopened_ = false;
+    playedSome_ = false;
     lastQueued_ = 0;
     movedAt_ = std::chrono::steady_clock::now();
 }
@@ -125,12 +126,14 @@ void SoundPlayer::warmUp(const WaveSound& sound) {
         quietSince_ = std::chrono::steady_clock::now();
 }
 
+SoundPlayer::Duration SoundPlayer::durationOf(long frames) const {
+    return std::chrono::microseconds(static_cast<int64_t>(frames) * 1'000'000 /
+                                     std::max(1, playing_->wave().sampleRate));
+}
+
 SoundPlayer::Duration SoundPlayer::restFor(long frames) const {
     // Half of what is queued: the output never runs dry, and the thread is not busy.
-    const DecodedWave& wave = playing_->wave();
-    const auto queued = std::chrono::microseconds(static_cast<int64_t>(frames) * 1'000'000 /
-                                                  std::max(1, wave.sampleRate));
-    return std::clamp<Duration>(queued / 2, std::chrono::milliseconds(2),
+    return std::clamp<Duration>(durationOf(frames) / 2, std::chrono::milliseconds(2),
                                 std::chrono::milliseconds(20));
 }
 
@@ -168,11 +171,25 @@ std::optional<SoundPlayer::Duration> SoundPlayer::step() {
     if (!finishing_) {
         output_->finish();
         finishing_ = true;
+        endsBy_ = std::chrono::steady_clock::time_point::max();
     }
     // The end plays by itself; the thread only looks now and then whether it is over, and
     // takes requests meanwhile.
-    if (const long queued = output_->queued(); queued != 0)
-        return waitWhileItPlays(queued);
+    const long queued = output_->queued();
+    if (queued == 0) {
+        ended();
+        return step();
+    }
+    const std::optional<Duration> rest = waitWhileItPlays(queued);
+    if (!rest || !playedSome_)
+        return rest;
+    // It plays: the sound is over once its last frame was due to be heard, by the earliest
+    // reckoning. (PulseAudio's plug-in may go on telling a few frames of delay after its
+    // stream ran dry.)
+    const auto now = std::chrono::steady_clock::now();
+    endsBy_ = std::min(endsBy_, now + durationOf(queued));
+    if (now < endsBy_ + EndsWithin)
+        return std::min(*rest, endsBy_ + EndsWithin - now);
     ended();
     return step();
 }
@@ -207,8 +224,10 @@ std::optional<SoundPlayer::Duration> SoundPlayer::waitWhileItPlays(long queued) 
         ended();
         return std::nullopt;
     }
-    if (queued < lastQueued_)
+    if (queued < lastQueued_) {
         movedAt_ = now;
+        playedSome_ = true;
+    }
     lastQueued_ = queued;
     if (now - movedAt_ > stalledAfter_) {
         // Nothing taken and nothing played for so long: the output no longer plays.

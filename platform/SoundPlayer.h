@@ -48,6 +48,10 @@ public:
     // An output that neither takes samples nor plays any for this long has failed (a stream
     // its server never connected, say): it is let go, and the next sound opens it afresh.
     static constexpr std::chrono::milliseconds DefaultStalledAfter{2000};
+    // A sound that plays is over this long after its last frame was due to be heard,
+    // whatever the output still tells. (Only the quiet while counts from the end: a new sound
+    // cuts in at once all the same.)
+    static constexpr std::chrono::milliseconds EndsWithin{250};
 
     explicit SoundPlayer(std::unique_ptr<SoundOutput> output,
                          std::chrono::milliseconds closeAfterQuiet = DefaultCloseAfterQuiet,
@@ -78,6 +82,7 @@ private:
     void ended();
     // Rests while the output plays `queued` frames, or lets it go when it has stopped moving.
     std::optional<Duration> waitWhileItPlays(long queued);
+    Duration durationOf(long frames) const;
     Duration restFor(long frames) const;
 
     const std::unique_ptr<SoundOutput> output_;
@@ -96,7 +101,9 @@ private:
     std::optional<WaveSound> playing_;
     long position_ = 0; // frames handed over
     bool finishing_ = false;
-    bool reopened_ = false; // this sound already had a fresh output
+    bool playedSome_ = false;                      // the output was seen to play this sound
+    std::chrono::steady_clock::time_point endsBy_; // when the last frame is heard
+    bool reopened_ = false;                        // this sound already had a fresh output
     long lastQueued_ = 0;
     std::chrono::steady_clock::time_point movedAt_; // the output last took or played frames
     std::chrono::steady_clock::time_point quietSince_;

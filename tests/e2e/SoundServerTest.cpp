@@ -590,11 +590,21 @@ TEST_P(SoundServer, EveryClickIsHeardAtOnceAndTheGameKeepsOneStream) {
         EXPECT_LE(worstGap, spacing + 30)
             << "clicks " << spacing << " ms apart; heard gaps (ms) " << gaps;
         // The output stays open between clicks: one stream, the same one all along.
-        streams << server_->gameStreams();
+        const QStringList now = server_->gameStreams();
+        EXPECT_EQ(now.size(), 1) << "the game's streams after the clicks " << spacing
+                                 << " ms apart: " << now.join(u' ').toStdString();
+        streams << now;
     }
-    ASSERT_FALSE(streams.isEmpty()) << "the game had no stream on the server after its clicks";
     streams.removeDuplicates();
     EXPECT_EQ(streams.size(), 1) << streams.join(u' ').toStdString();
+    // Quiet from now on: the game lets its stream go after a while, not sooner.
+    const Clock::time_point quiet = Clock::now();
+    while (!server_->gameStreams().isEmpty() && Clock::now() - quiet < std::chrono::seconds(20))
+        e2e::pause(200);
+    const double held = millisecondsBetween(quiet, Clock::now());
+    std::printf("the game let its stream go %.1f s after the last click\n", held / 1000);
+    EXPECT_GE(held, 8000);
+    EXPECT_LT(held, 15000);
 }
 
 TEST_P(SoundServer, TadaComesASecondAfterThePuzzleIsSolved) {

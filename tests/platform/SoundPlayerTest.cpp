@@ -45,6 +45,7 @@ struct Device {
     long capacity = 1024; // frames
     bool present = true;
     bool serverGone = false; // the output kept open lost its server: it fails until reopened
+    long delayWhenDry = 0;   // what the output tells once it has played everything
     int channels = 0;
     bool open = false;
     int openAttempts = 0;
@@ -108,7 +109,8 @@ public:
     }
     long queued() override {
         const std::lock_guard lock(device_->mutex);
-        return static_cast<long>(device_->queue.size()) / device_->channels;
+        const long queued = static_cast<long>(device_->queue.size()) / device_->channels;
+        return queued > 0 ? queued : device_->delayWhenDry;
     }
     void drop() override {
         const std::lock_guard lock(device_->mutex);
@@ -388,6 +390,22 @@ TEST_F(SoundPlayerTest, SoundsInARowAfterTheFirstQuietWhileShareOneOutput) {
     waitForEvent("close");
 }
 
+TEST_F(SoundPlayerTest, ASoundEndsThoughTheOutputTellsAFewFramesOfDelayAfterIt) {
+    // As PulseAudio's plug-in may, once its stream ran dry.
+    device_->delayWhenDry = 6;
+    makePlayer(300ms);
+    player_->play(level(1000, 2000));
+    playThrough(4000);
+    // The sound is over: after the quiet while the output is let go (not after the much
+    // longer while that an output that stopped moving gets).
+    waitForEvent("finish, close");
+    player_->play(level(2000, 500));
+    playThrough(5000);
+    waitForCount("close", 2);
+    EXPECT_EQ(heard(), "1000x4000 2000x1000");
+    EXPECT_EQ(count(events(), "open"), 2) << events();
+}
+
 TEST_F(SoundPlayerTest, AfterTheServerWentAwayTheNextSoundOpensTheOutputAfreshAndIsHeard) {
     makePlayer();
     player_->play(level(1000, 500));
@@ -442,14 +460,18 @@ TEST_F(SoundPlayerTest, AnOutputThatFailsAgainAtOnceIsNotOpenedOverAndOver) {
 
 TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfresh) {
     makePlayer(10s, 300ms);
+    // A sound short enough to be handed over whole, and one that fills the device.
     player_->play(level(1000, 500));
     waitForEvent("write 1000x1000, finish");
     // The device never plays it (its stream was never connected, say).
     waitForEvent("close");
-    player_->play(level(2000, 500));
-    waitForEvent("close, open 2x22050, write 2000x1000");
+    player_->play(level(2000, 3000));
+    waitForEvent("close, open 2x22050, write 2000x2048");
+    waitForCount("close", 2);
+    player_->play(level(3000, 500));
+    waitForEvent("close, open 2x22050, write 3000x1000");
     advance(1024);
-    EXPECT_EQ(heard(), "2000x1000");
+    EXPECT_EQ(heard(), "3000x1000");
 }
 
 } // namespace
