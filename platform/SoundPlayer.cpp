@@ -206,6 +206,7 @@ bool SoundPlayer::reopen() {
         return false;
     }
     reopened_ = true;
+    playedSome_ = false;
     lastQueued_ = 0;
     movedAt_ = std::chrono::steady_clock::now();
     return true;
@@ -219,7 +220,7 @@ void SoundPlayer::ended() {
 std::optional<SoundPlayer::Duration> SoundPlayer::waitWhileItPlays(long queued) {
     const auto now = std::chrono::steady_clock::now();
     if (queued < 0) {
-        // Failed while the end played: what it held is lost, and the next sound opens it afresh.
+        // Failed: what it held is lost, and the next sound opens it afresh.
         output_->close();
         ended();
         return std::nullopt;

@@ -94,15 +94,16 @@ struct Onset {
     long frame; // in the recording
 };
 
-// The sounds' starts in a recording: wherever it gets loud after a quiet while, the place
-// nearby that best matches the start of CLICK or TADA.
-std::vector<Onset> findSounds(const std::vector<double>& recording, const SoundStart& click,
-                              const SoundStart& tada) {
+// The sounds' starts in a recording from frame `first` on, where it is quiet: wherever it
+// gets loud after a quiet while, the place nearby that best matches the start of CLICK or
+// TADA.
+std::vector<Onset> findSounds(const std::vector<double>& recording, long first,
+                              const SoundStart& click, const SoundStart& tada) {
     std::vector<Onset> found;
     const double loud = 0.2 * click.peak;
     const long quietFrames = SinkRate * 15 / 1000; // 15 ms
-    long quietSince = 0;
-    for (long i = 0; i < static_cast<long>(recording.size()); ++i) {
+    long quietSince = first - quietFrames;
+    for (long i = std::max(first, 0L); i < static_cast<long>(recording.size()); ++i) {
         if (std::abs(recording[static_cast<size_t>(i)]) < loud)
             continue;
         const bool afterQuiet = i - quietSince >= quietFrames;
@@ -522,9 +523,7 @@ protected:
     }
 
     std::vector<Onset> heardFrom(long frame) const {
-        std::vector<Onset> onsets = findSounds(recorder_->samples(), click_, tada_);
-        std::erase_if(onsets, [&](const Onset& onset) { return onset.frame < frame; });
-        return onsets;
+        return findSounds(recorder_->samples(), frame, click_, tada_);
     }
     std::vector<Onset> clicksFrom(long frame) const {
         std::vector<Onset> onsets = heardFrom(frame);
