@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <poll.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -570,26 +571,31 @@ TEST_P(SoundServer, EveryClickIsHeardAtOnceAndTheGameKeepsOneStream) {
     if (Clock::now() - started_ < playing)
         std::this_thread::sleep_for(playing - (Clock::now() - started_));
     QStringList streams;
-    for (const int spacing : {80, 90, 100}) {
+    // Bursts of clicks that cut each other in the middle of CLICK (80-100 ms apart), and
+    // ones that come in its last 40 ms, where a click that waits for the one before to play
+    // out is late by less than 30 ms: those are held to a closer bound.
+    for (const auto& [spacing, slack] : {std::pair{80, 30}, std::pair{90, 30}, std::pair{100, 30},
+                                         std::pair{110, 15}, std::pair{120, 15}}) {
         const int clicks = 6;
-        // A busy machine may hold the clicks back itself: the best of three bursts counts.
-        std::vector<Onset> heard;
-        double worstGap = 0;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            heard = burst(cell, clicks, spacing);
-            worstGap = 0;
-            for (size_t i = 1; i < heard.size(); ++i)
+        // A busy machine may hold a click back itself now and then: two bursts of three must
+        // be heard whole and on time (a click that waits for the one before is late in
+        // nearly every burst).
+        int onTime = 0, late = 0;
+        std::ostringstream bursts;
+        while (onTime < 2 && late < 2) {
+            const std::vector<Onset> heard = burst(cell, clicks, spacing);
+            double worstGap = 0;
+            bursts << "\n  heard " << heard.size() << " clicks, gaps (ms):";
+            for (size_t i = 1; i < heard.size(); ++i) {
                 worstGap = std::max(worstGap, gapMs(heard[i - 1], heard[i]));
-            if (heard.size() == static_cast<size_t>(clicks) && worstGap <= spacing + 30)
-                break;
+                bursts << ' ' << std::lround(gapMs(heard[i - 1], heard[i]));
+            }
+            ++(heard.size() == static_cast<size_t>(clicks) && worstGap <= spacing + slack ? onTime
+                                                                                          : late);
         }
-        std::string gaps;
-        for (size_t i = 1; i < heard.size(); ++i)
-            gaps += std::to_string(std::lround(gapMs(heard[i - 1], heard[i]))) + " ";
-        EXPECT_EQ(heard.size(), static_cast<size_t>(clicks))
-            << "clicks " << spacing << " ms apart; heard gaps " << gaps;
-        EXPECT_LE(worstGap, spacing + 30)
-            << "clicks " << spacing << " ms apart; heard gaps (ms) " << gaps;
+        EXPECT_EQ(onTime, 2) << clicks << " clicks " << spacing << " ms apart, each to start "
+                             << spacing + slack
+                             << " ms after the one before at most:" << bursts.str();
         // The output stays open between clicks: one stream, the same one all along.
         const QStringList now = server_->gameStreams();
         EXPECT_EQ(now.size(), 1) << "the game's streams after the clicks " << spacing
