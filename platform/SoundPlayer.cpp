@@ -229,6 +229,9 @@ std::optional<SoundPlayer::Duration> SoundPlayer::waitWhileItPlays(long queued) 
         movedAt_ = now;
         playedSome_ = true;
     }
+    // Less than it was given of this sound: the rest was heard.
+    if (queued < position_)
+        playedSome_ = true;
     lastQueued_ = queued;
     if (now - movedAt_ > stalledAfter_) {
         // Nothing taken and nothing played for so long: the output no longer plays.

@@ -393,7 +393,7 @@ TEST_F(SoundPlayerTest, SoundsInARowAfterTheFirstQuietWhileShareOneOutput) {
 TEST_F(SoundPlayerTest, ASoundEndsThoughTheOutputTellsAFewFramesOfDelayAfterIt) {
     // As PulseAudio's plug-in may, once its stream ran dry.
     device_->delayWhenDry = 6;
-    makePlayer(300ms);
+    makePlayer(300ms, 60s);
     player_->play(level(1000, 2000));
     playThrough(4000);
     // The sound is over: after the quiet while the output is let go (not after the much
