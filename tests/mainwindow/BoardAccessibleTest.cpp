@@ -3,6 +3,7 @@
 // a reader speak, and what the window tells beyond the cells.
 #include "MainFormFixture.h"
 
+#include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
 #include "widgets/Announcer.h"
@@ -56,7 +57,9 @@ protected:
         const QPoint at = cellCentre(row, col);
         window_->PaintBox3MouseMove(at.x(), at.y());
     }
-    void key(Qt::Key key) { QTest::keyClick(window_->RzBmpButton1, key); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window_->RzBmpButton1, key, modifiers);
+    }
     std::vector<Event> take() { return std::exchange(events_, {}); }
 
     bool listening_ = true;
@@ -319,8 +322,8 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
         << "an opened cell is heard through its focus, not told";
     clock_.Advance(21700);
     key(Qt::Key_I);
-    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:21,7. 2 steps. 1 of 2 foxes found. Board "
-                                     "5 by 5, 2 foxes."));
+    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:21,7. 2 steps. 1 of 2 foxes found, 9 plates "
+                                     "may hide a fox. Board 5 by 5, 2 foxes."));
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
         key(k);
     clock_.Advance(1000);
@@ -334,6 +337,116 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     EXPECT_EQ(said(), QStringLiteral("-"));
 }
 
+// The worked example's field after its first two moves: (2, 3) opened, the fox (3, 4) found.
+// With the hints shown eight plates may still hide a fox: (1, 1), (1, 5), (3, 1), (4, 2), (5, 1),
+// (5, 2), (5, 4) and (5, 5).
+TEST_F(Told, LSaysTheFourLinesOfTheCurrentPlateAndISaysHowManyPlatesMayHideAFox) {
+    store(QStringLiteral("Fin"), 5);
+    store(QStringLiteral("Lim"), 3);
+    openTold();
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("No current plate. The arrow keys or N choose one."));
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}});
+    moveTo(2, 3);
+    key(Qt::Key_Space);
+    moveTo(3, 4);
+    key(Qt::Key_Space);
+    // The fox found is counted on each of its lines; one line has no plate left.
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 3: may hide a fox at column 1; 1 fox found. Column 4: "
+                                     "may hide a fox at row 5; 1 fox found. Falling diagonal: no "
+                                     "plate may hide a fox; 1 fox found. Rising diagonal: may hide "
+                                     "a fox at row 5, column 2; 1 fox found."));
+    // A corner: its falling diagonal is the plate alone.
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_PageUp);
+    ASSERT_EQ(window_->puzzle().HotRow(), 1);
+    ASSERT_EQ(window_->puzzle().HotCol(), 5);
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 1: may hide a fox at columns 1 and 5; no fox found. "
+                                     "Column 5: may hide a fox at rows 1 and 5; no fox found. "
+                                     "Falling diagonal: may hide a fox at row 1, column 5; no fox "
+                                     "found. Rising diagonal: may hide a fox at row 1, column 5, "
+                                     "row 4, column 2 and row 5, column 1; no fox found."));
+    clock_.Advance(4000);
+    key(Qt::Key_I);
+    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:04,0. 2 steps. 1 of 3 foxes found, 8 plates "
+                                     "may hide a fox. Board 5 by 5, 3 foxes."));
+    // The hints hidden: every covered plate may hide a fox, as the board then shows.
+    window_->RzBmpButton16Click();
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 1: may hide a fox at columns 1, 2, 3, 4 and 5; no fox "
+                                     "found. Column 5: may hide a fox at rows 1, 2, 3, 4 and 5; no "
+                                     "fox found. Falling diagonal: may hide a fox at row 1, column "
+                                     "5; no fox found. Rising diagonal: may hide a fox at row 1, "
+                                     "column 5, row 2, column 4, row 3, column 3, row 4, column 2 "
+                                     "and row 5, column 1; no fox found."));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().contains(QStringLiteral(" found, 23 plates may hide a fox. ")));
+}
+
+TEST_F(Told, NWithNoPlateLeftThatMayHideAFoxSaysSoAndStays) {
+    store(QStringLiteral("Fin"), 3);
+    store(QStringLiteral("Lim"), 1);
+    openTold();
+    hideFoxesAt({{2, 2}});
+    moveTo(2, 2);
+    key(Qt::Key_Space); // the one fox: all eight others are proven free
+    ASSERT_TRUE(window_->puzzle().Finished());
+    Tgame_over_form* solved = window_->puzzleSolvedDialog();
+    ASSERT_NE(solved, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([solved] { return solved->isActiveWindow(); }));
+    solved->close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
+    take();
+    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
+    window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
+    ASSERT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}))
+        << "the keyboard is back on the board";
+    key(Qt::Key_N);
+    EXPECT_EQ(said(), QStringLiteral("No plate may hide a fox."));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().contains(QStringLiteral("1 of 1 fox found, no plate may hide a fox.")));
+    key(Qt::Key_N, Qt::ShiftModifier);
+    EXPECT_EQ(said(), QStringLiteral("No plate may hide a fox."));
+    EXPECT_EQ(window_->puzzle().HotRow(), 2);
+    EXPECT_EQ(window_->puzzle().HotCol(), 2);
+    EXPECT_EQ(take(), std::vector<Event>{}) << "no cell was said";
+    // With the hints hidden the covered plates count again.
+    window_->RzBmpButton16Click();
+    take();
+    key(Qt::Key_N);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 3)}}));
+}
+
+TEST_F(Board, NAndTheJumpsAreHeardAsArrowsAndAJumpThatStaysSaysThePlateAgain) {
+    openListened();
+    take();
+    key(Qt::Key_N);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 1)}}));
+    key(Qt::Key_End);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 8)}}));
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(8, 8)}}));
+    // Where the jump does not move, the plate is said again, as a new object a reader reads.
+    const QAccessible::Id before = QAccessible::uniqueId(cell(8, 8));
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(8, 8)}}));
+    EXPECT_NE(QAccessible::uniqueId(cell(8, 8)), before);
+    EXPECT_TRUE(cell(8, 8)->state().focused);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 1)},
+                                          {QAccessible::Focus, index(1, 1)}}));
+    // Nothing of it while no reader listens.
+    listening_ = false;
+    key(Qt::Key_Home);
+    key(Qt::Key_N);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(events_.empty());
+}
+
 TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     listening_ = false;
     openTold();
@@ -344,6 +457,8 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     window_->mybitbutn510Click();
     key(Qt::Key_Down);
     key(Qt::Key_Space);
+    key(Qt::Key_L);
+    key(Qt::Key_N);
     EXPECT_EQ(said(), QString());
     EXPECT_FALSE(window_->announcer()->isVisible());
 }
