@@ -430,7 +430,7 @@ TEST_P(Wayland, TheGamePlaysAsOnX11) {
     const QString errors = compositor_->runtimePath() + QStringLiteral("/program.log");
     ASSERT_TRUE(session_->startProgram(compositor_->clientEnvironment(), errors));
 
-    // The first frame, wherever Weston placed the window: pixel for pixel the X11 one.
+    // The first frame, wherever the compositor placed the window: pixel for pixel the X11 one.
     std::optional<QPoint> place;
     QImage shot = screenshotWhen(
         [&](const QImage& s) {
@@ -446,7 +446,8 @@ TEST_P(Wayland, TheGamePlaysAsOnX11) {
             << "; the program's: " << e2e::tailOfLog(errors).toStdString() << kept(shot, "start");
         FAIL() << "the first frame on Wayland at " << caption->x() << "," << caption->y()
                << " is not the one on X11: "
-               << differences(shot.copy(QRect(*caption, WindowSize)), reference_).toStdString();
+               << differences(shot.copy(QRect(*caption, WindowSize)), reference_).toStdString()
+               << kept(shot, "first-frame");
     }
     window_ = *place;
 
