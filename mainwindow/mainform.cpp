@@ -169,11 +169,10 @@ void Tmainform_form::connectFocusConvention() {
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
     // The box shows its caption recessed while the pointer is over it, also when its handle
     // kept the focus since the pointer was last there.
-    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, RzBmpButton16,
-            [box = JvgCheckBox12, button = RzBmpButton16] {
-                box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
-                button->setFocus(Qt::MouseFocusReason);
-            });
+    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, this, [this] {
+        JvgCheckBox12->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
+        moveFocusByPointer(RzBmpButton16);
+    });
     connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseLeave, JvgCheckBox12,
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
 }
@@ -451,14 +450,18 @@ void Tmainform_form::ButtonMouseLeave() {
 
 // While a dialog holds the activation it keeps it, and the keyboard: the focus moves only
 // within this window, to the control that takes the keys once this window is active again.
-// Qt reports no focus move inside a window that is not active, so the faces are told: the
-// lit one is always the button that Enter presses here.
+// Qt reports no focus move inside a window that is not active, so what shows the focus is told:
+// the lit face is always the button that Enter presses here, and the check box's caption is
+// raised once its handle has lost the focus.
 void Tmainform_form::moveFocusByPointer(QWidget* to) {
+    const QWidget* from = focusWidget();
     to->setFocus(Qt::MouseFocusReason);
     if (isActiveWindow())
         return;
     for (TFaceButton* button : findChildren<TFaceButton*>())
         button->updateActiveFromFocus();
+    if (from == RzBmpButton16 && to != RzBmpButton16)
+        JvgCheckBox12->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised);
 }
 
 void Tmainform_form::SideButtonDown(TSideButton& side) {
