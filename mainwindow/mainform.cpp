@@ -291,22 +291,30 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
 void Tmainform_form::openCellAt(int row, int col) {
     if (puzzle_.Finished())
         return;
-    if (!puzzle_.Started()) {
+    const bool firstGame = !puzzle_.Started();
+    if (firstGame) {
         // The first move of the program generates, wherever it falls.
         puzzle_.NewPuzzle();
         showPuzzleState();
-        announceNewGame();
     }
     if (puzzle_.Inside(row, col))
         playClick_(click_);
     // Also stores a cell beside the field as the current one.
     const TMoveResult move = puzzle_.OpenCell(row, col);
     showPuzzleState();
-    boardReader_->announceChanges();
     // The cell's new name says "fox found"; the count, and the end of the puzzle before its
-    // dialog speaks, come after it.
+    // dialog speaks, come after it. The first game is told with what its first move opened, in
+    // one message: the cell taking the focus anew after the news would cut the news off.
+    boardReader_->announceChanges(firstGame ? TBoardReader::CurrentCellNews::ToldByTheWindow
+                                            : TBoardReader::CurrentCellNews::AsFocus);
+    QString news = firstGame ? newGameMessage(puzzle_) : QString();
     if (move.FoundFox && move.Step)
-        announcer_->announce(foxFoundMessage(puzzle_, row, col));
+        news +=
+            (news.isEmpty() ? QString() : QStringLiteral(" ")) + foxFoundMessage(puzzle_, row, col);
+    else if (firstGame && puzzle_.Inside(row, col))
+        news += QStringLiteral(" ") + boardCellName(puzzle_, row, col, false);
+    if (!news.isEmpty())
+        announcer_->announce(news);
     if (move.Solved && move.Result)
         OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
 }

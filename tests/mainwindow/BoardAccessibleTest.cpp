@@ -199,6 +199,8 @@ TEST_F(Board, NoCellIsFocusedWhileTheKeyboardIsElsewhere) {
 TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     openListened();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    // A game that runs (the first move of the program is told with its game: see Told).
+    window_->mybitbutn510Click();
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
         key(k);
     take();
@@ -332,6 +334,60 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     window_->announcer()->announce(QStringLiteral("-"));
     clickCell(1, 1);
     EXPECT_EQ(said(), QStringLiteral("-"));
+}
+
+// The program's first game starts with the first move on the board, by a click or by Space:
+// its news is told with what that move opened, in one message, and the cell under the keyboard
+// does not take the focus anew after it (which would cut the news off, as it would a fox's).
+TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldWithWhatItsFirstMoveOpened) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    take();
+    key(Qt::Key_Space);
+    ASSERT_TRUE(name(1, 2).startsWith(QStringLiteral("Row 1, column 2: opened, ")));
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(1, 2));
+    for (const Event& event : take())
+        EXPECT_NE(event.type, QAccessible::Focus) << "the cell cut the news off";
+    // The next opening under the keyboard is heard through the cell's focus again.
+    key(Qt::Key_Down);
+    take();
+    key(Qt::Key_Space);
+    EXPECT_EQ(take().back(), (Event{QAccessible::Focus, index(2, 2)}));
+    EXPECT_TRUE(said().startsWith(QStringLiteral("New game"))) << "an opened cell is not told";
+}
+
+TEST_F(Told, TheFirstGameStartedByAClickIsToldAndAFirstFoxWithIt) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 3);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(3, 3));
+    // A fox found by the first move of the next program run is told with the count.
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 4);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. Row 3, column 4: fox found, 1 of "
+                                     "5 foxes found"));
+    // A click beside the field starts the game too, and says only that.
+    openTold();
+    window_->PaintBox3MouseUp(Qt::LeftButton, 2, 2);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes."));
+}
+
+// The set-up may change while a game runs: the counts are the board's.
+TEST_F(Told, TheFoxesFoundAreCountedOfTheBoardsFoxesNotTheSetUps) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    window_->mybitbutn510Click();
+    click(window_->mybitbutn4);
+    ASSERT_EQ(window_->puzzle().SetupFoxes(), 4);
+    clickCell(1, 1);
+    EXPECT_EQ(said(), QStringLiteral("Row 1, column 1: fox found, 1 of 5 foxes found"));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().endsWith(QStringLiteral(". 1 step. 1 of 5 foxes found. Board 8 by 8, 5 "
+                                               "foxes.")))
+        << said().toStdString();
 }
 
 TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
