@@ -153,6 +153,8 @@ public:
     explicit NameNotices(QObject* control) : QObject(control) {
         setObjectName(QStringLiteral("tarnell-name-notices"));
         waiting_.setSingleShot(true);
+        // A coarse timer may fire up to 5 % early, within the second.
+        waiting_.setTimerType(Qt::PreciseTimer);
         connect(&waiting_, &QTimer::timeout, this, [this] { send(noticeClock()()); });
     }
 
