@@ -304,17 +304,19 @@ void Tmainform_form::openCellAt(int row, int col) {
     showPuzzleState();
     // The cell's new name says "fox found"; the count, and the end of the puzzle before its
     // dialog speaks, come after it. The first game is told with what its first move opened, in
-    // one message: the cell taking the focus anew after the news would cut the news off.
+    // one message as a fox is: news and a cell taking the focus anew at once cut each other off
+    // (Orca said the news of the first game and never what its move opened).
     boardReader_->announceChanges(firstGame ? TBoardReader::CurrentCellNews::ToldByTheWindow
                                             : TBoardReader::CurrentCellNews::AsFocus);
-    QString news = firstGame ? newGameMessage(puzzle_) : QString();
+    QStringList news;
+    if (firstGame)
+        news << newGameMessage(puzzle_);
     if (move.FoundFox && move.Step)
-        news +=
-            (news.isEmpty() ? QString() : QStringLiteral(" ")) + foxFoundMessage(puzzle_, row, col);
+        news << foxFoundMessage(puzzle_, row, col);
     else if (firstGame && puzzle_.Inside(row, col))
-        news += QStringLiteral(" ") + boardCellName(puzzle_, row, col, false);
+        news << boardCellName(puzzle_, row, col, false);
     if (!news.isEmpty())
-        announcer_->announce(news);
+        announcer_->announce(news.join(QLatin1Char(' ')));
     if (move.Solved && move.Result)
         OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
 }
