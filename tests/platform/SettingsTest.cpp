@@ -160,7 +160,7 @@ std::string asAPlayer(const std::function<std::string()>& body) {
     const testsupport::OtherUser player;
     handScratchHomeTo(player.user, player.group);
     const std::optional<std::string> said = testsupport::runAsAnotherUser(player, body);
-    handScratchHomeTo(0, 0);
+    handScratchHomeTo(::geteuid(), ::getegid());
     return said.value_or("the system does not let the super-user become another user");
 }
 
