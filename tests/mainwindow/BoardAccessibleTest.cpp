@@ -9,7 +9,9 @@
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
+#include <algorithm>
 #include <set>
 
 #include <QAccessible>
@@ -402,6 +404,70 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     key(Qt::Key_Space);
     EXPECT_EQ(said(), QString());
     EXPECT_FALSE(window_->announcer()->isVisible());
+}
+
+// The displays are heard of at most once a second; what changes within the second is told when
+// it is over. Checked with the platform's real accessibility bridge, in this program started
+// again on a private X server with the AT-SPI bus.
+const char* const BusChild = "TARNELL_ACCESSIBILITY_BUS_CHILD";
+
+std::vector<const QObject*> nameNotices;
+void recordNameNotice(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::NameChanged)
+        nameNotices.push_back(event->object());
+}
+
+class TheClocksFinalTimeAfterTheLastFoxIsHeard : public Told {
+public:
+    void TestBody() override {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 15000))
+            << "the accessibility bridge did not come up";
+        const QAccessible::UpdateHandler bridge =
+            QAccessible::installUpdateHandler(&recordNameNotice);
+        struct BridgeAgain {
+            QAccessible::UpdateHandler bridge;
+            ~BridgeAgain() { QAccessible::installUpdateHandler(bridge); }
+        } bridgeAgain{bridge};
+        store(QStringLiteral("Fin"), 3);
+        store(QStringLiteral("Lim"), 1);
+        open();
+        window_->show();
+        hideFoxesAt({{1, 1}});
+        clickCell(3, 3);
+        const QObject* clock = window_->LCDLabel1;
+        const auto heard = [clock] {
+            return std::count(nameNotices.begin(), nameNotices.end(), clock);
+        };
+        // The clock runs for a second and a half; its last tenths are within the second after
+        // a notice when the last fox is found.
+        for (int tick = 0; tick < 15; ++tick) {
+            clock_.Advance(100);
+            window_->Timer1Timer();
+            QTest::qWait(100);
+        }
+        clickCell(1, 1);
+        ASSERT_TRUE(window_->puzzle().Finished());
+        const auto heardAtTheEnd = heard();
+        const QString final = window_->LCDLabel1->Caption();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return heard() > heardAtTheEnd; }, 3000))
+            << "the clock's final time " << final.toStdString() << " was never told";
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(window_->LCDLabel1)->text(QAccessible::Name),
+            QStringLiteral("Time elapsed ") + final);
+    }
+};
+
+[[maybe_unused]] const bool onTheBus =
+    testsupport::registerChildTest<TheClocksFinalTimeAfterTheLastFoxIsHeard>(
+        "ToldOnTheBus", "TheClocksFinalTimeAfterTheLastFoxIsHeard", BusChild);
+
+TEST(ToldOnARealBridge, TheClocksFinalTimeAfterTheLastFoxIsHeard) {
+    const testsupport::ChildRun run =
+        testsupport::runWithAccessibilityBus("ToldOnTheBus", BusChild);
+    if (run.skipped())
+        GTEST_SKIP() << run.output.toStdString();
+    EXPECT_TRUE(run.allPassed()) << "exit status " << run.exitCode << "\n"
+                                 << run.output.toStdString();
 }
 
 TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -32,6 +33,16 @@ inline QColor pixel(const QImage& image, int x, int y) {
 // never reports it as skipped. Call it from a namespace-scope initialiser.
 bool registerChildTest(const char* suite, const char* name, const char* variable,
                        std::function<void()> body);
+// The same for a test class of a fixture (one that defines TestBody), with its SetUp and
+// TearDown.
+template <typename FixtureTest>
+bool registerChildTest(const char* suite, const char* name, const char* variable) {
+    if (qEnvironmentVariableIsEmpty(variable))
+        return false;
+    ::testing::RegisterTest(suite, name, nullptr, nullptr, __FILE__, __LINE__,
+                            []() -> ::testing::Test* { return new FixtureTest(); });
+    return true;
+}
 
 // What a child run of this test program printed, and how it ended.
 struct ChildRun {
