@@ -420,7 +420,7 @@ void TBoardReader::takeSnapshot() {
             last_.cells[cellSlot(row, col)] = cellCode(row, col);
 }
 
-void TBoardReader::announceChanges() {
+void TBoardReader::announceChanges(CurrentCellNews currentCell) {
     if (!listener_.listening()) {
         // Whatever happens meanwhile is read afresh when a reader comes.
         last_.valid = false;
@@ -452,7 +452,7 @@ void TBoardReader::announceChanges() {
     }
     if (puzzle_.HotRow() != last_.row || puzzle_.HotCol() != last_.col)
         announceCurrentCell();
-    else if (currentChanged)
+    else if (currentChanged && currentCell == CurrentCellNews::AsFocus)
         announceCurrentCellAnew();
 }
 

@@ -54,11 +54,14 @@ public:
     bool keyboardOnBoard() const { return keyboardOnBoard_(); }
     QString cellName(int row, int col) const;
 
+    // How a change of the current cell under the keyboard is told: by the cell taking the focus
+    // anew, or by the window in a message of its own that names the cell.
+    enum class CurrentCellNews { AsFocus, ToldByTheWindow };
     // Announces what changed since the last call: the whole table when its size changed,
     // a name change for every cell that reads differently now, and the focus for the
-    // current cell when it moved, or changed (other than to a found fox), while the keyboard
-    // rests on the board.
-    void announceChanges();
+    // current cell when it moved, or changed (other than to a found fox, or when the window
+    // tells it), while the keyboard rests on the board.
+    void announceChanges(CurrentCellNews currentCell = CurrentCellNews::AsFocus);
     // The focus for the current cell, if there is one in the field...
     void announceCurrentCell();
     // ...once, after the events in hand: the keyboard came back, and the reader first hears

@@ -6,16 +6,19 @@
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
+#include "widgets/AccessibleWidgets.h"
 #include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <set>
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QElapsedTimer>
 
 namespace tarnell {
 
@@ -202,6 +205,8 @@ TEST_F(Board, NoCellIsFocusedWhileTheKeyboardIsElsewhere) {
 TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     openListened();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    // A game that runs (the first move of the program is told with its game: see Told).
+    window_->mybitbutn510Click();
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
         key(k);
     take();
@@ -447,6 +452,60 @@ TEST_F(Board, NAndTheJumpsAreHeardAsArrowsAndAJumpThatStaysSaysThePlateAgain) {
     EXPECT_TRUE(events_.empty());
 }
 
+// The program's first game starts with the first move on the board, by a click or by Space:
+// its news is told with what that move opened, in one message, and the cell under the keyboard
+// does not take the focus anew after it (which would cut the news off, as it would a fox's).
+TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldWithWhatItsFirstMoveOpened) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    take();
+    key(Qt::Key_Space);
+    ASSERT_TRUE(name(1, 2).startsWith(QStringLiteral("Row 1, column 2: opened, ")));
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(1, 2));
+    for (const Event& event : take())
+        EXPECT_NE(event.type, QAccessible::Focus) << "the cell cut the news off";
+    // The next opening under the keyboard is heard through the cell's focus again.
+    key(Qt::Key_Down);
+    take();
+    key(Qt::Key_Space);
+    EXPECT_EQ(take().back(), (Event{QAccessible::Focus, index(2, 2)}));
+    EXPECT_TRUE(said().startsWith(QStringLiteral("New game"))) << "an opened cell is not told";
+}
+
+TEST_F(Told, TheFirstGameStartedByAClickIsToldAndAFirstFoxWithIt) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 3);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(3, 3));
+    // A fox found by the first move of the next program run is told with the count.
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 4);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. Row 3, column 4: fox found, 1 of "
+                                     "5 foxes found"));
+    // A click beside the field starts the game too, and says only that.
+    openTold();
+    window_->PaintBox3MouseUp(Qt::LeftButton, 2, 2);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes."));
+}
+
+// The set-up may change while a game runs: the counts are the board's.
+TEST_F(Told, TheFoxesFoundAreCountedOfTheBoardsFoxesNotTheSetUps) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    window_->mybitbutn510Click();
+    click(window_->mybitbutn4);
+    ASSERT_EQ(window_->puzzle().SetupFoxes(), 4);
+    clickCell(1, 1);
+    EXPECT_EQ(said(), QStringLiteral("Row 1, column 1: fox found, 1 of 5 foxes found"));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().endsWith(QStringLiteral(". 1 step. 1 of 5 foxes found. Board 8 by 8, 5 "
+                                               "foxes.")))
+        << said().toStdString();
+}
+
 TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     listening_ = false;
     openTold();
@@ -461,6 +520,80 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     key(Qt::Key_N);
     EXPECT_EQ(said(), QString());
     EXPECT_FALSE(window_->announcer()->isVisible());
+}
+
+// The displays are heard of at most once a second; what changes within the second is told when
+// it is over. Checked with the platform's real accessibility bridge, in this program started
+// again on a private X server with the AT-SPI bus.
+const char* const BusChild = "TARNELL_ACCESSIBILITY_BUS_CHILD";
+
+// The names told, with the object each was told of, as the screen reader would read them then.
+std::vector<std::pair<const QObject*, QString>> nameNotices;
+QElapsedTimer sinceLastNotice;
+void recordNameNotice(QAccessibleEvent* event) {
+    if (event->type() != QAccessible::NameChanged)
+        return;
+    nameNotices.emplace_back(event->object(),
+                             event->accessibleInterface()->text(QAccessible::Name));
+    sinceLastNotice.start();
+}
+
+class TheClocksFinalTimeAfterTheLastFoxIsHeard : public Told {
+public:
+    void TestBody() override {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 15000))
+            << "the accessibility bridge did not come up";
+        const QAccessible::UpdateHandler bridge =
+            QAccessible::installUpdateHandler(&recordNameNotice);
+        struct BridgeAgain {
+            QAccessible::UpdateHandler bridge;
+            ~BridgeAgain() { QAccessible::installUpdateHandler(bridge); }
+        } bridgeAgain{bridge};
+        store(QStringLiteral("Fin"), 3);
+        store(QStringLiteral("Lim"), 1);
+        open();
+        window_->show();
+        hideFoxesAt({{1, 1}});
+        clickCell(3, 3);
+        const QObject* clock = window_->LCDLabel1;
+        const auto lastHeard = [clock] {
+            for (auto notice = nameNotices.rbegin(); notice != nameNotices.rend(); ++notice)
+                if (notice->first == clock)
+                    return notice->second;
+            return QString();
+        };
+        // After more than a second of quiet, a tenth is told; the next tenths and the last fox
+        // come within the second after it.
+        sinceLastNotice.start();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return sinceLastNotice.elapsed() > NameNoticeInterval + 100; }, 10000));
+        clock_.Advance(100);
+        window_->Timer1Timer();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return lastHeard() == QStringLiteral("Time elapsed 00:00,1"); }, 3000));
+        for (int tick = 0; tick < 2; ++tick) {
+            clock_.Advance(100);
+            window_->Timer1Timer();
+        }
+        clickCell(1, 1);
+        ASSERT_TRUE(window_->puzzle().Finished());
+        const QString final = QStringLiteral("Time elapsed ") + window_->LCDLabel1->Caption();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return lastHeard() == final; }, 3000))
+            << "the clock's final time was never told; last told: " << lastHeard().toStdString();
+    }
+};
+
+[[maybe_unused]] const bool onTheBus =
+    testsupport::registerChildTest<TheClocksFinalTimeAfterTheLastFoxIsHeard>(
+        "ToldOnTheBus", "TheClocksFinalTimeAfterTheLastFoxIsHeard", BusChild);
+
+TEST(ToldOnARealBridge, TheClocksFinalTimeAfterTheLastFoxIsHeard) {
+    const testsupport::ChildRun run =
+        testsupport::runWithAccessibilityBus("ToldOnTheBus", BusChild);
+    if (run.skipped())
+        GTEST_SKIP() << run.output.toStdString();
+    EXPECT_TRUE(run.allPassed()) << "exit status " << run.exitCode << "\n"
+                                 << run.output.toStdString();
 }
 
 TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {
