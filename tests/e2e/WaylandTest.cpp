@@ -168,12 +168,23 @@ public:
 
     // What a Wayland client of this compositor needs in its environment.
     QStringList clientEnvironment() const {
-        return {QStringLiteral("QT_QPA_PLATFORM=wayland"),
-                QStringLiteral("WAYLAND_DISPLAY=") + socket_,
-                QStringLiteral("XDG_RUNTIME_DIR=") + runtime_.path(),
-                QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + busAddress()};
+        QStringList environment{QStringLiteral("QT_QPA_PLATFORM=wayland"),
+                                QStringLiteral("WAYLAND_DISPLAY=") + socket_,
+                                QStringLiteral("XDG_RUNTIME_DIR=") + runtime_.path(),
+                                QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + busAddress()};
+#ifdef __SANITIZE_ADDRESS__
+        // Mesa unloads its software driver when Qt ends its EGL display, and LeakSanitizer
+        // cannot name a library that is gone: the buffer LLVM keeps inside that driver would
+        // count as the program's leak. The game draws with the raster engine either way, so
+        // the sanitizer build's game runs here without an EGL vendor (the compositor keeps
+        // its own).
+        environment.append(QStringLiteral("__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json"));
+#endif
+        return environment;
     }
-    QString runtimePath() const { return runtime_.path(); }
+    QString runtimePath() const {
+        return runtime_.path();
+    }
     // The arguments of every request of this name that the compositor received on an object
     // of this interface, in order: for set_app_id on an xdg_toplevel, ("org.morvane.Tarnell").
     QStringList received(const QString& interface, const QString& request) const {
@@ -203,14 +214,22 @@ protected:
     virtual QString program() const = 0;
     virtual QStringList arguments() const = 0;
     // Writes what the compositor reads at start.
-    virtual bool prepare(QString*) { return true; }
+    virtual bool prepare(QString*) {
+        return true;
+    }
     virtual void addEnvironment(QProcessEnvironment&) const {}
     // The xdotool search words that find its output window.
     virtual QStringList outputWindow() const = 0;
 
-    QString socket() const { return socket_; }
-    QString filePath(const QString& name) const { return runtime_.filePath(name); }
-    qint64 processId() const { return process_ ? process_->processId() : 0; }
+    QString socket() const {
+        return socket_;
+    }
+    QString filePath(const QString& name) const {
+        return runtime_.filePath(name);
+    }
+    qint64 processId() const {
+        return process_ ? process_->processId() : 0;
+    }
 
 private:
     // How a line of the trace starts: a time stamp in milliseconds, then a request the
@@ -218,7 +237,9 @@ private:
     // sent. (Weston stamps its own messages with the time of day.)
     static inline const QString TraceLine = QStringLiteral("^\\[ *[0-9]+\\.[0-9]+\\] +");
 
-    QString log() const { return runtime_.filePath(QStringLiteral("compositor.log")); }
+    QString log() const {
+        return runtime_.filePath(QStringLiteral("compositor.log"));
+    }
     QString logText() const {
         QFile file(log());
         return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
@@ -527,7 +548,8 @@ TEST_P(Wayland, TheGamePlaysAsOnX11) {
         << "Space did not open the current cell " << row << "," << col << kept(shot, "keys");
 
     session_->key(QStringLiteral("ctrl+F3"));
-    EXPECT_EQ(session_->waitForExit(), 0) << "the program did not end on Ctrl+F3";
+    EXPECT_EQ(session_->waitForExit(), 0)
+        << "the program did not end well on Ctrl+F3: " << e2e::tailOfLog(errors).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Compositors, Wayland,
