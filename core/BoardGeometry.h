@@ -1,9 +1,12 @@
-// Where the cells of the board stand in the field area, and which cell a point of the field
-// area falls on: one placement and its inverse, used by the renderer, the hit test and play.
+// Where the cells of the board stand in the field area, which cell a point of the field area
+// falls on, and which cells share a line with a cell: the board's shape, for the renderer, the
+// hit test, the hint rules and the keys.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace tarnell {
 
@@ -63,6 +66,65 @@ constexpr TCell CellAt(int x, int y) {
         return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
     };
     return {clamp((2 * Y - X + RowOffset) / Band + 1), clamp((X + 2 * Y - ColOffset) / Band + 1)};
+}
+
+// The four lines of a cell, on which its sighting count is counted: its row, its column, its
+// falling diagonal (through (row - 1, col - 1) and (row + 1, col + 1)) and its rising diagonal
+// (through (row + 1, col - 1) and (row - 1, col + 1)).
+enum class TLine { Row, Column, Falling, Rising };
+constexpr std::array<TLine, 4> AllLines{TLine::Row, TLine::Column, TLine::Falling, TLine::Rising};
+
+// Whether other lies on the given line of cell.
+constexpr bool OnLine(TLine line, TCell cell, TCell other) {
+    switch (line) {
+    case TLine::Row:
+        return other.Row == cell.Row;
+    case TLine::Column:
+        return other.Col == cell.Col;
+    case TLine::Falling:
+        return other.Row - other.Col == cell.Row - cell.Col;
+    case TLine::Rising:
+        return other.Row + other.Col == cell.Row + cell.Col;
+    }
+    return false;
+}
+
+// Whether other lies on any of the four lines of cell (the cell itself does).
+constexpr bool OnAnyLine(TCell cell, TCell other) {
+    return std::any_of(AllLines.begin(), AllLines.end(),
+                       [&](TLine line) { return OnLine(line, cell, other); });
+}
+
+// The cells of a line of cell on a size x size board, in reading order (row by row, and
+// within a row column by column); the cell itself among them.
+inline std::vector<TCell> LineCells(int size, TCell cell, TLine line) {
+    std::vector<TCell> cells;
+    for (int row = 1; row <= size; ++row)
+        for (int col = 1; col <= size; ++col)
+            if (OnLine(line, cell, {row, col}))
+                cells.push_back({row, col});
+    return cells;
+}
+
+// Where the keys jump on a size x size board: the first and last cell of the cell's row, the
+// top and bottom cell of its column, and the first and last cell of the board.
+enum class TJump { RowStart, RowEnd, ColumnTop, ColumnBottom, BoardStart, BoardEnd };
+constexpr TCell JumpTarget(int size, TCell cell, TJump jump) {
+    switch (jump) {
+    case TJump::RowStart:
+        return {cell.Row, 1};
+    case TJump::RowEnd:
+        return {cell.Row, size};
+    case TJump::ColumnTop:
+        return {1, cell.Col};
+    case TJump::ColumnBottom:
+        return {size, cell.Col};
+    case TJump::BoardStart:
+        return {1, 1};
+    case TJump::BoardEnd:
+        return {size, size};
+    }
+    return cell;
 }
 
 } // namespace tarnell

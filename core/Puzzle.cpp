@@ -89,6 +89,49 @@ int TPuzzle::GetM(int row, int col) const {
     return CountLines(row, col, [this](int r, int c) { return viewPlane_[r][c] == vsFound; });
 }
 
+bool TPuzzle::MayHideFox(int row, int col, bool showHints) const {
+    return Inside(row, col) && viewPlane_[row][col] == vsCovered &&
+           !(showHints && hintPlane_[row][col] != 0);
+}
+
+int TPuzzle::MayHideFoxCount(bool showHints) const {
+    int count = 0;
+    for (int row = 1; row <= fieldSize_; ++row)
+        for (int col = 1; col <= fieldSize_; ++col)
+            count += MayHideFox(row, col, showHints) ? 1 : 0;
+    return count;
+}
+
+std::optional<TCell> TPuzzle::NextMayHideFox(bool forward, bool showHints) const {
+    const int cells = fieldSize_ * fieldSize_;
+    // Cells by their place in reading order, 0..cells - 1; -1 and cells stand before the
+    // first and after the last.
+    int at = Inside(hotRow_, hotCol_) ? (hotRow_ - 1) * fieldSize_ + hotCol_ - 1
+                                      : (forward ? -1 : cells);
+    const int step = forward ? 1 : -1;
+    for (int tried = 0; tried < cells; ++tried) {
+        at = ((at + step) % cells + cells) % cells;
+        const TCell cell{at / fieldSize_ + 1, at % fieldSize_ + 1};
+        if (MayHideFox(cell.Row, cell.Col, showHints))
+            return cell;
+    }
+    return std::nullopt;
+}
+
+TPuzzle::TLineView TPuzzle::LineView(int row, int col, TLine line, bool showHints) const {
+    TLineView view;
+    view.Line = line;
+    if (!Inside(row, col))
+        return view;
+    for (const TCell cell : LineCells(fieldSize_, {row, col}, line)) {
+        if (MayHideFox(cell.Row, cell.Col, showHints))
+            view.MayHideFox.push_back(cell);
+        if (viewPlane_[cell.Row][cell.Col] == vsFound)
+            ++view.FoundFoxes;
+    }
+    return view;
+}
+
 void TPuzzle::Reset(int setupSize, int setupFoxes) {
     // The caller hands normalised values; normalising again keeps an unchecked value
     // from ever sizing the field beyond the planes.
@@ -199,14 +242,14 @@ void TPuzzle::MarkNeighbours(int row, int col) {
 void TPuzzle::MarkLines(int row, int col) {
     for (int r = 1; r <= fieldSize_; ++r)
         for (int c = 1; c <= fieldSize_; ++c)
-            if (r == row || c == col || r - c == row - col || r + c == row + col)
+            if (OnAnyLine({row, col}, {r, c}))
                 hintPlane_[r][c] = 1;
 }
 
 void TPuzzle::MarkOffLines(int row, int col) {
     for (int r = 1; r <= fieldSize_; ++r)
         for (int c = 1; c <= fieldSize_; ++c)
-            if (r != row && c != col && r - c != row - col && r + c != row + col)
+            if (!OnAnyLine({row, col}, {r, c}))
                 hintPlane_[r][c] = 1;
 }
 
@@ -279,6 +322,18 @@ void TPuzzle::MoveCurrentCell(int rows, int cols) {
     }
     hotRow_ = std::clamp(hotRow_ + rows, 1, fieldSize_);
     hotCol_ = std::clamp(hotCol_ + cols, 1, fieldSize_);
+}
+
+void TPuzzle::MoveCurrentCellTo(TCell cell) {
+    if (!Inside(cell.Row, cell.Col))
+        return;
+    hotRow_ = cell.Row;
+    hotCol_ = cell.Col;
+}
+
+void TPuzzle::JumpCurrentCell(TJump jump) {
+    const TCell from = Inside(hotRow_, hotCol_) ? TCell{hotRow_, hotCol_} : TCell{1, 1};
+    MoveCurrentCellTo(JumpTarget(fieldSize_, from, jump));
 }
 
 } // namespace tarnell

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tarnell {
 
@@ -94,6 +95,26 @@ public:
     int GetN(int row, int col) const; // foxes
     int GetM(int row, int col) const; // found foxes
 
+    // --- what the board shows, as questions ---
+    // A cell of the field may hide a fox when it is covered and, while the hints are shown,
+    // the hint rules have not proven it fox-free: exactly what the screen shows.
+    bool MayHideFox(int row, int col, bool showHints) const;
+    int MayHideFoxCount(bool showHints) const;
+    // The first cell that may hide a fox after the current cell in reading order (row by row,
+    // within a row column by column), or before it, wrapping around the board; it may be the
+    // current cell itself when no other may. With no current cell in the field the search
+    // starts before the first cell going forward, after the last going back. Nothing when no
+    // cell may hide a fox.
+    std::optional<TCell> NextMayHideFox(bool forward, bool showHints) const;
+    // One of the four lines of a cell as the board shows it: the cells on it that may hide
+    // a fox, in reading order, and how many foxes are found on it.
+    struct TLineView {
+        TLine Line = TLine::Row;
+        std::vector<TCell> MayHideFox;
+        int FoundFoxes = 0;
+    };
+    TLineView LineView(int row, int col, TLine line, bool showHints) const;
+
     // --- set-up ---
     // Resets to the empty field shown at start: no puzzle, FieldSize = size.
     void Reset(int setupSize, int setupFoxes);
@@ -133,6 +154,11 @@ public:
     // cell in the field (none yet, or the pointer left it beside the board) the top cell
     // (1, 1) becomes current instead, whatever the direction.
     void MoveCurrentCell(int rows, int cols);
+    // Makes a cell of the field the current cell; a cell outside it changes nothing.
+    void MoveCurrentCellTo(TCell cell);
+    // Jumps to an end of the current cell's row or column, or of the board; with no current
+    // cell in the field the jump starts from the top cell (1, 1).
+    void JumpCurrentCell(TJump jump);
 
 private:
     template <typename Predicate> int CountLines(int row, int col, Predicate holds) const;

@@ -1,11 +1,13 @@
 #include "BoardAccessible.h"
 
+#include "BoardKeys.h"
 #include "FieldArea.h"
 #include "core/Clock.h"
 #include "core/Puzzle.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QStringList>
 #include <QWidget>
 
 namespace tarnell {
@@ -63,8 +65,7 @@ public:
         if (type == QAccessible::Name && widget()->accessibleName().isEmpty())
             return QStringLiteral("Board");
         if (type == QAccessible::Description && widget()->accessibleDescription().isEmpty())
-            return QStringLiteral("Arrow keys move the current cell; Space or Enter opens it; I "
-                                  "tells the time, the steps and the foxes found");
+            return boardKeysHelp();
         return QAccessibleWidget::text(type);
     }
     int childCount() const override { return size() * size(); }
@@ -273,6 +274,53 @@ QString clockText(double elapsed) {
     return QString::fromStdString(ClockText(elapsed));
 }
 
+QString mayHideFoxText(int plates) {
+    if (plates == 0)
+        return QStringLiteral("no plate may hide a fox");
+    return counted(plates, "plate", "plates") + QStringLiteral(" may hide a fox");
+}
+
+// "2", "1 and 7", "2, 5 and 8".
+QString listed(const QStringList& items) {
+    if (items.size() < 2)
+        return items.join(QString());
+    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) +
+           QStringLiteral(" and ") + items.back();
+}
+
+// A row names its plates by column, a column by row, a diagonal by both.
+QString placesText(TLine line, const std::vector<TCell>& cells) {
+    QStringList items;
+    for (const TCell cell : cells) {
+        if (line == TLine::Row)
+            items << QString::number(cell.Col);
+        else if (line == TLine::Column)
+            items << QString::number(cell.Row);
+        else
+            items << QStringLiteral("row %1, column %2").arg(cell.Row).arg(cell.Col);
+    }
+    const int many = items.size() > 1 ? 1 : 0;
+    if (line == TLine::Row)
+        return (many ? QStringLiteral("columns ") : QStringLiteral("column ")) + listed(items);
+    if (line == TLine::Column)
+        return (many ? QStringLiteral("rows ") : QStringLiteral("row ")) + listed(items);
+    return listed(items);
+}
+
+QString lineName(TLine line, int row, int col) {
+    switch (line) {
+    case TLine::Row:
+        return QStringLiteral("Row %1").arg(row);
+    case TLine::Column:
+        return QStringLiteral("Column %1").arg(col);
+    case TLine::Falling:
+        return QStringLiteral("Falling diagonal");
+    case TLine::Rising:
+        return QStringLiteral("Rising diagonal");
+    }
+    return {};
+}
+
 } // namespace
 
 QString foxFoundMessage(const TPuzzle& puzzle, int row, int col) {
@@ -289,13 +337,35 @@ QString newGameMessage(const TPuzzle& puzzle) {
     return QStringLiteral("New game: %1.").arg(boardText(puzzle.FieldSize(), puzzle.FoxCount()));
 }
 
-QString gameNumbersMessage(const TPuzzle& puzzle, double now) {
+QString gameNumbersMessage(const TPuzzle& puzzle, double now, bool showHints) {
     if (!puzzle.Started())
         return QStringLiteral("No game yet. The next one: %1.")
             .arg(boardText(puzzle.SetupSize(), puzzle.SetupFoxes()));
-    return QStringLiteral("Time elapsed %1. %2. %3. Board %4.")
+    return QStringLiteral("Time elapsed %1. %2. %3, %4. Board %5.")
         .arg(clockText(puzzle.Elapsed(now)), counted(puzzle.StepCount(), "step", "steps"),
-             foundText(puzzle), boardText(puzzle.FieldSize(), puzzle.FoxCount()));
+             foundText(puzzle), mayHideFoxText(puzzle.MayHideFoxCount(showHints)),
+             boardText(puzzle.FieldSize(), puzzle.FoxCount()));
+}
+
+QString linesMessage(const TPuzzle& puzzle, int row, int col, bool showHints) {
+    if (!puzzle.Inside(row, col))
+        return QStringLiteral("No current plate. The arrow keys or N choose one.");
+    QStringList lines;
+    for (const TLine line : AllLines) {
+        const TPuzzle::TLineView view = puzzle.LineView(row, col, line, showHints);
+        const QString places = view.MayHideFox.empty() ? QStringLiteral("no plate may hide a fox")
+                                                       : QStringLiteral("may hide a fox at ") +
+                                                             placesText(line, view.MayHideFox);
+        const QString found = view.FoundFoxes == 0 ? QStringLiteral("no fox found")
+                                                   : counted(view.FoundFoxes, "fox", "foxes") +
+                                                         QStringLiteral(" found");
+        lines << QStringLiteral("%1: %2; %3.").arg(lineName(line, row, col), places, found);
+    }
+    return lines.join(QLatin1Char(' '));
+}
+
+QString noPlateMayHideFoxMessage() {
+    return QStringLiteral("No plate may hide a fox.");
 }
 
 TBoardReader::TBoardReader(QWidget* board, const TPuzzle& puzzle, std::function<bool()> showHints,
@@ -350,7 +420,7 @@ void TBoardReader::takeSnapshot() {
             last_.cells[cellSlot(row, col)] = cellCode(row, col);
 }
 
-void TBoardReader::announceChanges() {
+void TBoardReader::announceChanges(CurrentCellNews currentCell) {
     if (!listener_.listening()) {
         // Whatever happens meanwhile is read afresh when a reader comes.
         last_.valid = false;
@@ -382,20 +452,31 @@ void TBoardReader::announceChanges() {
     }
     if (puzzle_.HotRow() != last_.row || puzzle_.HotCol() != last_.col)
         announceCurrentCell();
-    else if (currentChanged)
+    else if (currentChanged && currentCell == CurrentCellNews::AsFocus)
         announceCurrentCellAnew();
 }
 
 void TBoardReader::announceCurrentCellAnew() {
-    const int row = puzzle_.HotRow();
-    const int col = puzzle_.HotCol();
     // A found fox is told by the window with the count, in one message: two at once would cut
     // each other off.
-    if (!puzzle_.Inside(row, col) || !keyboardOnBoard() || puzzle_.ViewState(row, col) == vsFound)
+    if (puzzle_.ViewState(puzzle_.HotRow(), puzzle_.HotCol()) == vsFound)
+        return;
+    refocusCurrentCell();
+}
+
+void TBoardReader::repeatCurrentCell() {
+    if (listener_.listening())
+        refocusCurrentCell();
+}
+
+void TBoardReader::refocusCurrentCell() {
+    const int row = puzzle_.HotRow();
+    const int col = puzzle_.HotCol();
+    if (!puzzle_.Inside(row, col) || !keyboardOnBoard())
         return;
     // Orca reads neither a name change of a list item nor a second focus on the object that
-    // has it, so the cell that changed under the keyboard becomes a new object that takes the
-    // focus; Orca then reads it as it reads a move.
+    // has it, so the cell to be read again (it changed, or a key asks for it) becomes a new
+    // object that takes the focus; Orca then reads it as it reads a move.
     if (auto* table = dynamic_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(board_)))
         table->renewCell(row, col);
     sendCellEvent(QAccessible::Focus, row, col);

@@ -25,9 +25,16 @@ QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints);
 QString foxFoundMessage(const TPuzzle& puzzle, int row, int col);
 // a game just started: "New game: 5 by 5, 2 foxes.";
 QString newGameMessage(const TPuzzle& puzzle);
-// the numbers on demand, now: "Time elapsed 00:21,7. 9 steps. 1 of 3 foxes found. Board 5 by
-// 5, 3 foxes.", or before the first game what the next one will be.
-QString gameNumbersMessage(const TPuzzle& puzzle, double now);
+// the numbers on demand, now: "Time elapsed 00:21,7. 9 steps. 1 of 3 foxes found, 23 plates
+// may hide a fox. Board 5 by 5, 3 foxes.", or before the first game what the next one will be;
+QString gameNumbersMessage(const TPuzzle& puzzle, double now, bool showHints);
+// the four lines of a cell on demand, each with the plates on it that may hide a fox and the
+// foxes found on it: "Row 3: may hide a fox at columns 2, 5 and 8; 1 fox found. Column 5: may
+// hide a fox at rows 1 and 7; no fox found. Falling diagonal: may hide a fox at row 1, column
+// 3; no fox found. Rising diagonal: no plate may hide a fox; 2 foxes found.";
+QString linesMessage(const TPuzzle& puzzle, int row, int col, bool showHints);
+// N or Shift+N with nothing left to go to.
+QString noPlateMayHideFoxMessage();
 
 // Lives on the board widget and gives its accessible table what it reads: the puzzle, whether
 // hints are shown and whether the keyboard rests on the board. Tells a listening assistive
@@ -47,16 +54,21 @@ public:
     bool keyboardOnBoard() const { return keyboardOnBoard_(); }
     QString cellName(int row, int col) const;
 
+    // How a change of the current cell under the keyboard is told: by the cell taking the focus
+    // anew, or by the window in a message of its own that names the cell.
+    enum class CurrentCellNews { AsFocus, ToldByTheWindow };
     // Announces what changed since the last call: the whole table when its size changed,
     // a name change for every cell that reads differently now, and the focus for the
-    // current cell when it moved, or changed (other than to a found fox), while the keyboard
-    // rests on the board.
-    void announceChanges();
+    // current cell when it moved, or changed (other than to a found fox, or when the window
+    // tells it), while the keyboard rests on the board.
+    void announceChanges(CurrentCellNews currentCell = CurrentCellNews::AsFocus);
     // The focus for the current cell, if there is one in the field...
     void announceCurrentCell();
     // ...once, after the events in hand: the keyboard came back, and the reader first hears
     // of the widget that took the focus.
     void announceCurrentCellSoon();
+    // The current cell said again although it did not change, as a move would say it.
+    void repeatCurrentCell();
 
     // Whether an assistive technology listens, and where the announcements go: by default
     // the platform's accessibility bridge; a test hands in its own.
@@ -78,6 +90,7 @@ private:
     int cellCode(int row, int col) const;
     void takeSnapshot();
     void announceCurrentCellAnew();
+    void refocusCurrentCell();
     void sendCellEvent(int type, int row, int col);
 
     QWidget* board_;

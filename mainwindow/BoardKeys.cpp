@@ -6,9 +6,26 @@
 
 namespace tarnell {
 
+namespace {
+
+TBoardKey jumpTo(TJump jump) {
+    return TBoardKey{TBoardKey::Action::Jump, QPoint(), true, jump};
+}
+
+} // namespace
+
 std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    if (modifiers & (Qt::AltModifier | Qt::MetaModifier))
         return std::nullopt;
+    if (modifiers & Qt::ControlModifier) {
+        // Ctrl+N, Ctrl+F1 and the like belong to the window.
+        if (key.key() == Qt::Key_Home)
+            return jumpTo(TJump::BoardStart);
+        if (key.key() == Qt::Key_End)
+            return jumpTo(TJump::BoardEnd);
+        return std::nullopt;
+    }
     switch (key.key()) {
     case Qt::Key_Up:
         return TBoardKey{TBoardKey::Action::Move, QPoint(0, -1)};
@@ -24,9 +41,29 @@ std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
         return TBoardKey{TBoardKey::Action::Open, QPoint()};
     case Qt::Key_I:
         return TBoardKey{TBoardKey::Action::TellNumbers, QPoint()};
+    case Qt::Key_N:
+        return TBoardKey{TBoardKey::Action::NextMayHideFox, QPoint(),
+                         !(modifiers & Qt::ShiftModifier)};
+    case Qt::Key_Home:
+        return jumpTo(TJump::RowStart);
+    case Qt::Key_End:
+        return jumpTo(TJump::RowEnd);
+    case Qt::Key_PageUp:
+        return jumpTo(TJump::ColumnTop);
+    case Qt::Key_PageDown:
+        return jumpTo(TJump::ColumnBottom);
+    case Qt::Key_L:
+        return TBoardKey{TBoardKey::Action::TellLines, QPoint()};
     default:
         return std::nullopt;
     }
+}
+
+QString boardKeysHelp() {
+    return QStringLiteral("Arrow keys move the current cell; Space or Enter opens it; N goes to "
+                          "the next plate that may hide a fox, Shift+N back; Home, End, Page Up "
+                          "and Page Down jump; L tells its lines; I tells the time, the steps "
+                          "and the foxes found");
 }
 
 TBoardKeys::TBoardKeys(std::vector<QWidget*> targets, QObject* parent)
@@ -53,14 +90,30 @@ bool TBoardKeys::eventFilter(QObject* /*watched*/, QEvent* event) {
     if (!wanted)
         return false;
     event->accept();
-    if (wanted->action == TBoardKey::Action::Move) {
+    switch (wanted->action) {
+    case TBoardKey::Action::Move:
         emit moveRequested(wanted->step.y(), wanted->step.x());
-    } else if (wanted->action == TBoardKey::Action::TellNumbers) {
+        break;
+    case TBoardKey::Action::NextMayHideFox:
+        emit nextMayHideFoxRequested(wanted->forward);
+        break;
+    case TBoardKey::Action::Jump:
+        emit jumpRequested(wanted->jump);
+        break;
+    // A held key opens once, as a held mouse button clicks once; and a held key that tells
+    // something tells it once.
+    case TBoardKey::Action::TellNumbers:
         if (!key.isAutoRepeat())
             emit numbersRequested();
-    } else if (!key.isAutoRepeat()) {
-        // A held key opens once, as a held mouse button clicks once.
-        emit openRequested();
+        break;
+    case TBoardKey::Action::TellLines:
+        if (!key.isAutoRepeat())
+            emit linesRequested();
+        break;
+    case TBoardKey::Action::Open:
+        if (!key.isAutoRepeat())
+            emit openRequested();
+        break;
     }
     return true;
 }

@@ -1,10 +1,13 @@
-// Playing the board from the keyboard: the arrow keys move the current cell, Space and Enter
-// open it, I tells the game's numbers, while the keyboard focus rests on the board or where
-// the game page parks it.
+// Playing the board from the keyboard: the arrow keys, N and the jumps move the current cell,
+// Space and Enter open it, I tells the game's numbers and L the lines of the current cell,
+// while the keyboard focus rests on the board or where the game page parks it.
 #pragma once
+
+#include "core/BoardGeometry.h"
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -15,16 +18,25 @@ namespace tarnell {
 
 // What a key asks of the board.
 struct TBoardKey {
-    enum class Action { Move, Open, TellNumbers };
+    enum class Action { Move, Open, TellNumbers, NextMayHideFox, Jump, TellLines };
     Action action;
-    QPoint step; // for Move: x is the column step, y the row step
+    QPoint step;                  // for Move: x is the column step, y the row step
+    bool forward = true;          // for NextMayHideFox: N goes forward, Shift+N back
+    TJump jump = TJump::RowStart; // for Jump
 };
 
 // The board's meaning of a key press, if it has one: the arrow keys (also the keypad's) move
 // by one row (up, down) or column (left, right), Space and Enter (also the keypad's) open the
 // current cell, I (for "information") asks for the time, the steps, the foxes found and the
-// board. Keys held with Ctrl, Alt or Meta are left to the window.
+// board. N (for "next") goes to the next cell that may hide a fox, Shift+N to the one
+// before; Home and End (also the keypad's) jump to the ends of the row, Page Up and Page Down
+// to the ends of the column, Ctrl+Home and Ctrl+End to the ends of the board; L tells the
+// four lines of the current cell. Other keys held with Ctrl, and every key held with Alt or
+// Meta, are left to the window.
 std::optional<TBoardKey> boardKey(const QKeyEvent& key);
+
+// The keys in a line, for a screen reader that describes the board.
+QString boardKeysHelp();
 
 // Watches the widgets on which the keys act and turns their key presses into requests.
 class TBoardKeys : public QObject {
@@ -40,6 +52,9 @@ signals:
     void moveRequested(int rows, int cols);
     void openRequested();
     void numbersRequested();
+    void nextMayHideFoxRequested(bool forward);
+    void jumpRequested(tarnell::TJump jump);
+    void linesRequested();
     // One of the widgets got the keyboard focus.
     void keyboardArrived();
 

@@ -169,11 +169,10 @@ void Tmainform_form::connectFocusConvention() {
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
     // The box shows its caption recessed while the pointer is over it, also when its handle
     // kept the focus since the pointer was last there.
-    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, RzBmpButton16,
-            [box = JvgCheckBox12, button = RzBmpButton16] {
-                box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
-                button->setFocus(Qt::MouseFocusReason);
-            });
+    connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseEnter, this, [this] {
+        JvgCheckBox12->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
+        moveFocusByPointer(RzBmpButton16);
+    });
     connect(JvgCheckBox12, &TGlyphCheckBox::OnMouseLeave, JvgCheckBox12,
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
 }
@@ -292,22 +291,32 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
 void Tmainform_form::openCellAt(int row, int col) {
     if (puzzle_.Finished())
         return;
-    if (!puzzle_.Started()) {
+    const bool firstGame = !puzzle_.Started();
+    if (firstGame) {
         // The first move of the program generates, wherever it falls.
         puzzle_.NewPuzzle();
         showPuzzleState();
-        announceNewGame();
     }
     if (puzzle_.Inside(row, col))
         playClick_(click_);
     // Also stores a cell beside the field as the current one.
     const TMoveResult move = puzzle_.OpenCell(row, col);
     showPuzzleState();
-    boardReader_->announceChanges();
     // The cell's new name says "fox found"; the count, and the end of the puzzle before its
-    // dialog speaks, come after it.
+    // dialog speaks, come after it. The first game is told with what its first move opened, in
+    // one message as a fox is: news and a cell taking the focus anew at once cut each other off
+    // (Orca said the news of the first game and never what its move opened).
+    boardReader_->announceChanges(firstGame ? TBoardReader::CurrentCellNews::ToldByTheWindow
+                                            : TBoardReader::CurrentCellNews::AsFocus);
+    QStringList news;
+    if (firstGame)
+        news << newGameMessage(puzzle_);
     if (move.FoundFox && move.Step)
-        announcer_->announce(foxFoundMessage(puzzle_, row, col));
+        news << foxFoundMessage(puzzle_, row, col);
+    else if (firstGame && puzzle_.Inside(row, col))
+        news << boardCellName(puzzle_, row, col, false);
+    if (!news.isEmpty())
+        announcer_->announce(news.join(QLatin1Char(' ')));
     if (move.Solved && move.Result)
         OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
 }
@@ -451,14 +460,18 @@ void Tmainform_form::ButtonMouseLeave() {
 
 // While a dialog holds the activation it keeps it, and the keyboard: the focus moves only
 // within this window, to the control that takes the keys once this window is active again.
-// Qt reports no focus move inside a window that is not active, so the faces are told: the
-// lit one is always the button that Enter presses here.
+// Qt reports no focus move inside a window that is not active, so what shows the focus is told:
+// the lit face is always the button that Enter presses here, and the check box's caption is
+// raised once its handle has lost the focus.
 void Tmainform_form::moveFocusByPointer(QWidget* to) {
+    const QWidget* from = focusWidget();
     to->setFocus(Qt::MouseFocusReason);
     if (isActiveWindow())
         return;
     for (TFaceButton* button : findChildren<TFaceButton*>())
         button->updateActiveFromFocus();
+    if (from == RzBmpButton16 && to != RzBmpButton16)
+        JvgCheckBox12->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised);
 }
 
 void Tmainform_form::SideButtonDown(TSideButton& side) {

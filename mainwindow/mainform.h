@@ -94,6 +94,12 @@ public:
     // The board's keys: the arrows move the current cell, Space and Enter open it.
     void moveCurrentCell(int rows, int cols);
     void openCurrentCell();
+    // N and Shift+N: the next or previous cell that may hide a fox, or the news that none may.
+    void moveToNextMayHideFox(bool forward);
+    // Home, End, Page Up, Page Down, Ctrl+Home and Ctrl+End.
+    void jumpCurrentCell(TJump jump);
+    // L: says the four lines of the current cell to a listening screen reader.
+    void tellLines();
     // The numbers on demand (the board's I key): says the time, the steps, the foxes found
     // and the board to a listening screen reader.
     void tellNumbers();
@@ -179,6 +185,7 @@ private:
     // What a screen reader is told beyond the focused control: the set-up values after an
     // arrow, a new game, a fox found.
     void connectSpokenNews();
+    void showCurrentCellReached(TCell was);
     void announceSetup(bool sizeChanged);
     void announceNewGame();
     void ReadSettings();

@@ -21,6 +21,10 @@ void Tmainform_form::connectBoard() {
     boardKeys_ = new TBoardKeys({RzBmpButton1, PaintBox3}, this);
     connect(boardKeys_, &TBoardKeys::moveRequested, this, &Tmainform_form::moveCurrentCell);
     connect(boardKeys_, &TBoardKeys::openRequested, this, &Tmainform_form::openCurrentCell);
+    connect(boardKeys_, &TBoardKeys::nextMayHideFoxRequested, this,
+            &Tmainform_form::moveToNextMayHideFox);
+    connect(boardKeys_, &TBoardKeys::jumpRequested, this, &Tmainform_form::jumpCurrentCell);
+    connect(boardKeys_, &TBoardKeys::linesRequested, this, &Tmainform_form::tellLines);
 
     boardReader_ = new TBoardReader(
         PaintBox3, puzzle_, [box = JvgCheckBox12] { return box->isChecked(); },
@@ -67,13 +71,43 @@ void Tmainform_form::announceNewGame() {
 }
 
 void Tmainform_form::tellNumbers() {
-    announcer_->announce(gameNumbersMessage(puzzle_, clock_.Now()));
+    announcer_->announce(gameNumbersMessage(puzzle_, clock_.Now(), JvgCheckBox12->isChecked()));
+}
+
+void Tmainform_form::tellLines() {
+    announcer_->announce(
+        linesMessage(puzzle_, puzzle_.HotRow(), puzzle_.HotCol(), JvgCheckBox12->isChecked()));
 }
 
 void Tmainform_form::moveCurrentCell(int rows, int cols) {
     puzzle_.MoveCurrentCell(rows, cols);
     // The cyan plate follows the key at once rather than at the next tick.
     Timer1Timer();
+}
+
+void Tmainform_form::moveToNextMayHideFox(bool forward) {
+    const std::optional<TCell> next = puzzle_.NextMayHideFox(forward, JvgCheckBox12->isChecked());
+    if (!next) {
+        announcer_->announce(noPlateMayHideFoxMessage());
+        return;
+    }
+    const TCell was{puzzle_.HotRow(), puzzle_.HotCol()};
+    puzzle_.MoveCurrentCellTo(*next);
+    showCurrentCellReached(was);
+}
+
+void Tmainform_form::jumpCurrentCell(TJump jump) {
+    const TCell was{puzzle_.HotRow(), puzzle_.HotCol()};
+    puzzle_.JumpCurrentCell(jump);
+    showCurrentCellReached(was);
+}
+
+void Tmainform_form::showCurrentCellReached(TCell was) {
+    // The cyan plate follows at once, and a moved cell is said as an arrow's.
+    Timer1Timer();
+    // A key that lands where the keyboard already was says the cell again.
+    if (was == TCell{puzzle_.HotRow(), puzzle_.HotCol()})
+        boardReader_->repeatCurrentCell();
 }
 
 void Tmainform_form::openCurrentCell() {

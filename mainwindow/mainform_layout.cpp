@@ -1,6 +1,7 @@
 // The main window's controls: where each one stands and how it is set up.
 #include "mainform.h"
 
+#include "BoardKeys.h"
 #include "FieldArea.h"
 #include "FormParts.h"
 #include "platform/Resources.h"
@@ -133,9 +134,7 @@ void Tmainform_form::createGamePage() {
     RzBmpButton1->setObjectName(QStringLiteral("RzBmpButton1"));
     RzBmpButton1->setGeometry(410, 184, 9, 33);
     RzBmpButton1->setAccessibleName(QStringLiteral("Game field"));
-    RzBmpButton1->setAccessibleDescription(
-        QStringLiteral("Arrow keys move the current cell; Space or Enter opens it; I tells the "
-                       "time, the steps and the foxes found"));
+    RzBmpButton1->setAccessibleDescription(boardKeysHelp());
 
     RxLabel2 = makeLabel(page, "RxLabel2", QStringLiteral("Field size:"), platform::clAqua,
                          QRect(8, 10, 60, 13));

@@ -24,16 +24,16 @@ run=(
 # Only for the test suite (scripts/test.sh): unit tests, benchmarks, the private X server
 # and its tools, the Debian package build with its checker, the screen reader's view (the
 # AT-SPI bus, the pyatspi client and a private D-Bus session), the screen reader itself with
-# its speech server and the small window manager it needs beside the game, a Wayland
-# compositor nested in the private X server with Qt's Wayland platform for the game on Wayland,
-# and a private sound server: PipeWire with its session manager, its ALSA plug-in and its
-# PulseAudio server, PulseAudio's ALSA plug-in and client tools. (PulseAudio's own server
-# cannot be installed beside PipeWire's ALSA plug-in. Installed, that plug-in is ALSA's
-# default; with no server running, a sound does nothing.)
+# its speech server and the small window manager it needs beside the game, two Wayland
+# compositors nested in the private X server (Weston, and mutter, GNOME's) with Qt's Wayland
+# platform for the game on Wayland, and a private sound server: PipeWire with its session
+# manager, its ALSA plug-in and its PulseAudio server, PulseAudio's ALSA plug-in and client
+# tools. (PulseAudio's own server cannot be installed beside PipeWire's ALSA plug-in.
+# Installed, that plug-in is ALSA's default; with no server running, a sound does nothing.)
 test_only=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils
-    weston qt6-wayland
+    weston mutter qt6-wayland
     dpkg-dev debhelper fakeroot lintian desktop-file-utils
     at-spi2-core python3-pyatspi dbus-daemon dbus-bin
     orca speech-dispatcher openbox

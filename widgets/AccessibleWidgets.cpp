@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QVariant>
+#include <functional>
+#include <optional>
 
 namespace tarnell {
 
@@ -131,13 +133,29 @@ void installAccessibleInterfaces() {
 
 namespace {
 
+qint64 steadyMilliseconds() {
+    static const QElapsedTimer start = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    return start.elapsed();
+}
+
+std::function<qint64()>& noticeClock() {
+    static std::function<qint64()> clock = &steadyMilliseconds;
+    return clock;
+}
+
 // When a control's name was last told, and whether a later change waits for its turn.
 class NameNotices : public QObject {
 public:
     explicit NameNotices(QObject* control) : QObject(control) {
         setObjectName(QStringLiteral("tarnell-name-notices"));
         waiting_.setSingleShot(true);
-        connect(&waiting_, &QTimer::timeout, this, [this] { send(); });
+        // A coarse timer may fire up to 5 % early, within the second.
+        waiting_.setTimerType(Qt::PreciseTimer);
+        connect(&waiting_, &QTimer::timeout, this, [this] { send(noticeClock()()); });
     }
 
     static NameNotices& of(QObject* control) {
@@ -149,26 +167,34 @@ public:
     void changed() {
         if (waiting_.isActive())
             return;
-        if (!last_.isValid() || last_.elapsed() >= NameNoticeInterval)
-            send();
+        // One reading for the decision and the wait: two could straddle the end of the second
+        // and ask for a negative wait, which the timer refuses while it counts as running.
+        const qint64 now = noticeClock()();
+        const qint64 since = last_ ? now - *last_ : NameNoticeInterval;
+        if (since >= NameNoticeInterval)
+            send(now);
         else
-            waiting_.start(static_cast<int>(NameNoticeInterval - last_.elapsed()));
+            waiting_.start(static_cast<int>(NameNoticeInterval - since));
     }
 
 private:
-    void send() {
-        last_.start();
+    void send(qint64 now) {
+        last_ = now;
         if (!QAccessible::isActive())
             return;
         QAccessibleEvent event(parent(), QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
 
-    QElapsedTimer last_;
+    std::optional<qint64> last_;
     QTimer waiting_;
 };
 
 } // namespace
+
+void setNameNoticeClock(std::function<qint64()> clock) {
+    noticeClock() = clock ? std::move(clock) : std::function<qint64()>(&steadyMilliseconds);
+}
 
 void notifyAccessibleNameChanged(QObject* control) {
     if (!QAccessible::isActive())

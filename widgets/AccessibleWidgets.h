@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <functional>
 
 class QAbstractButton;
 class QObject;
@@ -22,6 +23,9 @@ void installAccessibleInterfaces();
 void notifyAccessibleNameChanged(QObject* control);
 // The quiet interval of notifyAccessibleNameChanged, in milliseconds.
 constexpr int NameNoticeInterval = 1000;
+// The steady clock, in milliseconds, that spaces those notices; a test hands in its own, and an
+// empty one brings the real one back.
+void setNameNoticeClock(std::function<qint64()> clock);
 
 // What an LCD display says: what it counts (its owner's name for it, else its hint) and the
 // number it shows, without the leading zeros the display pads with ("Foxes revealed 2",

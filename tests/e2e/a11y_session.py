@@ -282,6 +282,7 @@ class SpeechLog:
     when full, so the file is a terminal here: a terminal is written line by line."""
 
     MARK = "SPEECH OUTPUT: '"
+    INTERRUPTED = "Interrupting presentation"
     VOICE = re.compile(r"'\s*(\{.*\})?\s*$")
     STAMP = re.compile(r"(\d\d):(\d\d):(\d\d\.\d+) - ")
 
@@ -294,6 +295,7 @@ class SpeechLog:
         self._said = []
         self._seen = []  # the lines of interest other than speech
         self._events = []  # (seconds since midnight, line) of the events Orca received
+        self._interruptions = []  # how many lines were said when Orca cut its speech short
         self.read_up_to = 0
         self._thread = threading.Thread(target=self._read, daemon=True)
         self._thread.start()
@@ -318,6 +320,8 @@ class SpeechLog:
         at = line.find(self.MARK)
         with self._lock:
             if at < 0:
+                if line.find(self.INTERRUPTED) >= 0:
+                    self._interruptions.append(len(self._said))
                 if line.find("ORCA: ") >= 0:
                     self._seen.append(line)
                 elif line.find("EVENT MANAGER: object:") >= 0:
@@ -359,6 +363,11 @@ class SpeechLog:
     def since_mark(self):
         with self._lock:
             return self._said[self.read_up_to:]
+
+    def interrupted_after(self, line):
+        """Whether Orca cut its speech short after the line-th line since the mark was said."""
+        with self._lock:
+            return any(at > self.read_up_to + line for at in self._interruptions)
 
     def tail(self, count=20):
         try:

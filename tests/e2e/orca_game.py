@@ -5,7 +5,8 @@ Runs inside a private D-Bus session (dbus-run-session, see a11y-test.sh): starts
 server, a window manager, the AT-SPI bus, speech-dispatcher with its dummy output and Orca with
 its default settings, then the program. Plays a 5 x 5 puzzle with 2 foxes by keys only and reads
 what Orca says from the SPEECH OUTPUT lines of its debug file: the set-up values as the arrows
-change them, the "Show hints" check box and its state, the new game, each arrow's cell alone,
+change them, the "Show hints" check box and its state, the first game started by Space on the
+board (its news heard whole with what the move opened), each arrow's cell alone,
 each opened plate at once, each fox found with the count, the numbers key, the solved puzzle
 before its dialog, the dialogs' questions and results, the name box, the high-score lines, the
 about page and the way back to the board. Every check that fails is reported with what Orca
@@ -125,18 +126,39 @@ def play(session, reader, ear):
     said = ear.press("space", until=lambda s: any(re.search(rf"foxes\D*\b{FOXES}\b", line)
                                                   for line in s), what=f"{FOXES} set-up foxes")
 
-    # A new game from the keyboard is heard; the keys are back on the board.
-    said = ear.press("ctrl+F1", "ctrl+n",
-                     until=lambda s: any("new" in line.lower() and f"{SIZE} by {SIZE}" in line
-                                         for line in s), what="the new game")
+    # The keys are back on the board; the first arrow starts at the top cell.
+    said = ear.press("ctrl+F1", "Down",
+                     until=lambda s: any("Row 1, column 1:" in line for line in s),
+                     what="the top cell")
+    check_one_cell(ear, said, (1, 1), "the first arrow")
+
+    # The first game, started by Space on the board: its news is heard whole, with what the
+    # first move opened, and nothing cuts it short.
+    news = f"New game: {SIZE} by {SIZE}, {FOXES} foxes."
+    said = ear.press("space", until=lambda s: any(news in line for line in s),
+                     what="the first game's news")
+    told = [i for i, line in enumerate(said) if news in line]
+    ear.expect(told and re.search(r"Row 1, column 1: (opened|fox found)", said[told[-1]]),
+               "the first game's news says what the first move opened", said)
+    ear.expect(told and not ear.log.interrupted_after(told[-1]),
+               "nothing cuts the first game's news short", said)
+    ear.expect(not any(CELL.match(line) for line in (said[told[-1] + 1:] if told else [])),
+               "the opened cell is not read again after the news", said)
+    steps = 1
+    found = 1 if "Row 1, column 1: fox found" in said_text(said) else 0
+
+    # The numbers on demand, while the board has the focus.
+    said = ear.press(NUMBERS_KEY, until=lambda s: any("Time elapsed" in line for line in s),
+                     what="the numbers")
+    text = said_text(said)
+    ear.expect(re.search(r"Time elapsed \d\d:\d\d,\d", text) and "1 step" in text and
+               f"{found} of {FOXES} foxes found" in text and f"{SIZE} by {SIZE}" in text,
+               "the numbers key says the time, the steps, the foxes found and the board", said)
 
     # Walk the board in rows, back and forth; open every plate still covered.
     names = board_names(reader, board)
-    said = ear.press("Down", until=lambda s: any("Row 1, column 1:" in line for line in s),
-                     what="the top cell")
-    check_one_cell(ear, said, (1, 1), "the first arrow")
     path = [(r, c if r % 2 else SIZE + 1 - c) for r in range(1, SIZE + 1) for c in range(1, SIZE + 1)]
-    found, at, steps = 0, (1, 1), 0
+    at = (1, 1)
     for place in path:
         if place != at:
             key = "Down" if place[0] > at[0] else ("Right" if place[1] > at[1] else "Left")
@@ -163,15 +185,6 @@ def play(session, reader, ear):
                 ear.expect(solved_at and (not dialog_at or solved_at[0] < dialog_at[0]),
                            "the solved puzzle is announced before the dialog's text", said)
                 break
-        if steps == 1:
-            # The numbers on demand, while the board has the focus.
-            said = ear.press(NUMBERS_KEY, until=lambda s: any("Time elapsed" in line for line in s),
-                             what="the numbers")
-            text = said_text(said)
-            ear.expect(re.search(r"Time elapsed \d\d:\d\d,\d", text) and "1 step" in text and
-                       f"0 of {FOXES} foxes found" in text and f"{SIZE} by {SIZE}" in text,
-                       "the numbers key says the time, the steps, the foxes found and the board",
-                       said)
     check(found == FOXES, f"{found} foxes found after walking the whole board")
 
     # The solved dialog: its result, then the name box by its label.
@@ -194,10 +207,10 @@ def play(session, reader, ear):
                "the high-score lines carry their numbers", said)
     said = ear.press("space", until=lambda s: len(s) > 0, what="the main window again")
 
-    # A new game while this one... is solved: starts at once. Play one move, then ask for
-    # another: the confirmation's question.
+    # A new game while this one... is solved: starts at once, and Ctrl+N says so. Play one
+    # move, then ask for another: the confirmation's question.
     ear.press("ctrl+F1")
-    said = ear.press("ctrl+n", until=lambda s: any("new" in line.lower() for line in s),
+    said = ear.press("ctrl+n", until=lambda s: any(news in line for line in s),
                      what="the second game")
     said = ear.press("space", until=lambda s: any(CELL.search(line) for line in s),
                      what="the first move of the second game")

@@ -4,15 +4,14 @@
 #include "FameFileBytes.h"
 #include "FameFileFaults.h"
 #include "halloffame/HallOfFame.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -383,35 +382,14 @@ TEST_F(HallOfFameSafetyTest, TheRewrittenFileKeepsItsOwnerAndGroupWhereTheUserMa
 // another, in a folder everybody may write: the outcome's message, or "stored".
 constexpr char NotThatUser[] = "could not become the user";
 std::string storeAsUser(uid_t user, gid_t group, gid_t memberOf) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return "no process";
-    }
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string said = NotThatUser;
-        if (::setgroups(1, &memberOf) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0) {
-            const halloffame::FameStatus stored =
-                HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
-            said = stored ? "stored" : stored.message().toStdString();
-        }
-        const ssize_t written = ::write(channel[1], said.data(), said.size());
-        ::_exit(written == static_cast<ssize_t>(said.size()) ? 0 : 1);
-    }
-    ::close(channel[1]);
-    std::string said;
-    char buffer[512];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, static_cast<std::size_t>(got));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return said;
+    return testsupport::runAsAnotherUser(
+               {user, group, memberOf},
+               [] {
+                   const halloffame::FameStatus stored =
+                       HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
+                   return stored ? std::string("stored") : stored.message().toStdString();
+               })
+        .value_or(NotThatUser);
 }
 
 TEST_F(HallOfFameSafetyTest, AnotherUserMayStoreWhereTheGroupOrOthersBitsLetHim) {

@@ -3,18 +3,22 @@
 // a reader speak, and what the window tells beyond the cells.
 #include "MainFormFixture.h"
 
+#include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
+#include "widgets/AccessibleWidgets.h"
 #include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <set>
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QElapsedTimer>
 
 namespace tarnell {
 
@@ -56,7 +60,9 @@ protected:
         const QPoint at = cellCentre(row, col);
         window_->PaintBox3MouseMove(at.x(), at.y());
     }
-    void key(Qt::Key key) { QTest::keyClick(window_->RzBmpButton1, key); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window_->RzBmpButton1, key, modifiers);
+    }
     std::vector<Event> take() { return std::exchange(events_, {}); }
 
     bool listening_ = true;
@@ -199,6 +205,8 @@ TEST_F(Board, NoCellIsFocusedWhileTheKeyboardIsElsewhere) {
 TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     openListened();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    // A game that runs (the first move of the program is told with its game: see Told).
+    window_->mybitbutn510Click();
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
         key(k);
     take();
@@ -319,8 +327,8 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
         << "an opened cell is heard through its focus, not told";
     clock_.Advance(21700);
     key(Qt::Key_I);
-    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:21,7. 2 steps. 1 of 2 foxes found. Board "
-                                     "5 by 5, 2 foxes."));
+    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:21,7. 2 steps. 1 of 2 foxes found, 9 plates "
+                                     "may hide a fox. Board 5 by 5, 2 foxes."));
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
         key(k);
     clock_.Advance(1000);
@@ -334,6 +342,170 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     EXPECT_EQ(said(), QStringLiteral("-"));
 }
 
+// The worked example's field after its first two moves: (2, 3) opened, the fox (3, 4) found.
+// With the hints shown eight plates may still hide a fox: (1, 1), (1, 5), (3, 1), (4, 2), (5, 1),
+// (5, 2), (5, 4) and (5, 5).
+TEST_F(Told, LSaysTheFourLinesOfTheCurrentPlateAndISaysHowManyPlatesMayHideAFox) {
+    store(QStringLiteral("Fin"), 5);
+    store(QStringLiteral("Lim"), 3);
+    openTold();
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("No current plate. The arrow keys or N choose one."));
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}});
+    moveTo(2, 3);
+    key(Qt::Key_Space);
+    moveTo(3, 4);
+    key(Qt::Key_Space);
+    // The fox found is counted on each of its lines; one line has no plate left.
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 3: may hide a fox at column 1; 1 fox found. Column 4: "
+                                     "may hide a fox at row 5; 1 fox found. Falling diagonal: no "
+                                     "plate may hide a fox; 1 fox found. Rising diagonal: may hide "
+                                     "a fox at row 5, column 2; 1 fox found."));
+    // A corner: its falling diagonal is the plate alone.
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_PageUp);
+    ASSERT_EQ(window_->puzzle().HotRow(), 1);
+    ASSERT_EQ(window_->puzzle().HotCol(), 5);
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 1: may hide a fox at columns 1 and 5; no fox found. "
+                                     "Column 5: may hide a fox at rows 1 and 5; no fox found. "
+                                     "Falling diagonal: may hide a fox at row 1, column 5; no fox "
+                                     "found. Rising diagonal: may hide a fox at row 1, column 5, "
+                                     "row 4, column 2 and row 5, column 1; no fox found."));
+    clock_.Advance(4000);
+    key(Qt::Key_I);
+    EXPECT_EQ(said(), QStringLiteral("Time elapsed 00:04,0. 2 steps. 1 of 3 foxes found, 8 plates "
+                                     "may hide a fox. Board 5 by 5, 3 foxes."));
+    // The hints hidden: every covered plate may hide a fox, as the board then shows.
+    window_->RzBmpButton16Click();
+    key(Qt::Key_L);
+    EXPECT_EQ(said(), QStringLiteral("Row 1: may hide a fox at columns 1, 2, 3, 4 and 5; no fox "
+                                     "found. Column 5: may hide a fox at rows 1, 2, 3, 4 and 5; no "
+                                     "fox found. Falling diagonal: may hide a fox at row 1, column "
+                                     "5; no fox found. Rising diagonal: may hide a fox at row 1, "
+                                     "column 5, row 2, column 4, row 3, column 3, row 4, column 2 "
+                                     "and row 5, column 1; no fox found."));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().contains(QStringLiteral(" found, 23 plates may hide a fox. ")));
+}
+
+TEST_F(Told, NWithNoPlateLeftThatMayHideAFoxSaysSoAndStays) {
+    store(QStringLiteral("Fin"), 3);
+    store(QStringLiteral("Lim"), 1);
+    openTold();
+    hideFoxesAt({{2, 2}});
+    moveTo(2, 2);
+    key(Qt::Key_Space); // the one fox: all eight others are proven free
+    ASSERT_TRUE(window_->puzzle().Finished());
+    Tgame_over_form* solved = window_->puzzleSolvedDialog();
+    ASSERT_NE(solved, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([solved] { return solved->isActiveWindow(); }));
+    solved->close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
+    take();
+    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
+    window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
+    ASSERT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}))
+        << "the keyboard is back on the board";
+    key(Qt::Key_N);
+    EXPECT_EQ(said(), QStringLiteral("No plate may hide a fox."));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().contains(QStringLiteral("1 of 1 fox found, no plate may hide a fox.")));
+    key(Qt::Key_N, Qt::ShiftModifier);
+    EXPECT_EQ(said(), QStringLiteral("No plate may hide a fox."));
+    EXPECT_EQ(window_->puzzle().HotRow(), 2);
+    EXPECT_EQ(window_->puzzle().HotCol(), 2);
+    EXPECT_EQ(take(), std::vector<Event>{}) << "no cell was said";
+    // With the hints hidden the covered plates count again.
+    window_->RzBmpButton16Click();
+    take();
+    key(Qt::Key_N);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 3)}}));
+}
+
+TEST_F(Board, NAndTheJumpsAreHeardAsArrowsAndAJumpThatStaysSaysThePlateAgain) {
+    openListened();
+    take();
+    key(Qt::Key_N);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 1)}}));
+    key(Qt::Key_End);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 8)}}));
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(8, 8)}}));
+    // Where the jump does not move, the plate is said again, as a new object a reader reads.
+    const QAccessible::Id before = QAccessible::uniqueId(cell(8, 8));
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(8, 8)}}));
+    EXPECT_NE(QAccessible::uniqueId(cell(8, 8)), before);
+    EXPECT_TRUE(cell(8, 8)->state().focused);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(1, 1)},
+                                          {QAccessible::Focus, index(1, 1)}}));
+    // Nothing of it while no reader listens.
+    listening_ = false;
+    key(Qt::Key_Home);
+    key(Qt::Key_N);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(events_.empty());
+}
+
+// The program's first game starts with the first move on the board, by a click or by Space:
+// its news is told with what that move opened, in one message, and the cell under the keyboard
+// does not take the focus anew after it (which would cut the news off, as it would a fox's).
+TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldWithWhatItsFirstMoveOpened) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    take();
+    key(Qt::Key_Space);
+    ASSERT_TRUE(name(1, 2).startsWith(QStringLiteral("Row 1, column 2: opened, ")));
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(1, 2));
+    for (const Event& event : take())
+        EXPECT_NE(event.type, QAccessible::Focus) << "the cell cut the news off";
+    // The next opening under the keyboard is heard through the cell's focus again.
+    key(Qt::Key_Down);
+    take();
+    key(Qt::Key_Space);
+    EXPECT_EQ(take().back(), (Event{QAccessible::Focus, index(2, 2)}));
+    EXPECT_TRUE(said().startsWith(QStringLiteral("New game"))) << "an opened cell is not told";
+}
+
+TEST_F(Told, TheFirstGameStartedByAClickIsToldAndAFirstFoxWithIt) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 3);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. ") + name(3, 3));
+    // A fox found by the first move of the next program run is told with the count.
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    clickCell(3, 4);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. Row 3, column 4: fox found, 1 of "
+                                     "5 foxes found"));
+    // A click beside the field starts the game too, and says only that.
+    openTold();
+    window_->PaintBox3MouseUp(Qt::LeftButton, 2, 2);
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes."));
+}
+
+// The set-up may change while a game runs: the counts are the board's.
+TEST_F(Told, TheFoxesFoundAreCountedOfTheBoardsFoxesNotTheSetUps) {
+    openTold();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
+    window_->mybitbutn510Click();
+    click(window_->mybitbutn4);
+    ASSERT_EQ(window_->puzzle().SetupFoxes(), 4);
+    clickCell(1, 1);
+    EXPECT_EQ(said(), QStringLiteral("Row 1, column 1: fox found, 1 of 5 foxes found"));
+    key(Qt::Key_I);
+    EXPECT_TRUE(said().contains(QStringLiteral(". 1 step. 1 of 5 foxes found, ")) &&
+                said().endsWith(QStringLiteral(" may hide a fox. Board 8 by 8, 5 foxes.")))
+        << said().toStdString();
+}
+
 TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     listening_ = false;
     openTold();
@@ -344,8 +516,84 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     window_->mybitbutn510Click();
     key(Qt::Key_Down);
     key(Qt::Key_Space);
+    key(Qt::Key_L);
+    key(Qt::Key_N);
     EXPECT_EQ(said(), QString());
     EXPECT_FALSE(window_->announcer()->isVisible());
+}
+
+// The displays are heard of at most once a second; what changes within the second is told when
+// it is over. Checked with the platform's real accessibility bridge, in this program started
+// again on a private X server with the AT-SPI bus.
+const char* const BusChild = "TARNELL_ACCESSIBILITY_BUS_CHILD";
+
+// The names told, with the object each was told of, as the screen reader would read them then.
+std::vector<std::pair<const QObject*, QString>> nameNotices;
+QElapsedTimer sinceLastNotice;
+void recordNameNotice(QAccessibleEvent* event) {
+    if (event->type() != QAccessible::NameChanged)
+        return;
+    nameNotices.emplace_back(event->object(),
+                             event->accessibleInterface()->text(QAccessible::Name));
+    sinceLastNotice.start();
+}
+
+class TheClocksFinalTimeAfterTheLastFoxIsHeard : public Told {
+public:
+    void TestBody() override {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 15000))
+            << "the accessibility bridge did not come up";
+        const QAccessible::UpdateHandler bridge =
+            QAccessible::installUpdateHandler(&recordNameNotice);
+        struct BridgeAgain {
+            QAccessible::UpdateHandler bridge;
+            ~BridgeAgain() { QAccessible::installUpdateHandler(bridge); }
+        } bridgeAgain{bridge};
+        store(QStringLiteral("Fin"), 3);
+        store(QStringLiteral("Lim"), 1);
+        open();
+        window_->show();
+        hideFoxesAt({{1, 1}});
+        clickCell(3, 3);
+        const QObject* clock = window_->LCDLabel1;
+        const auto lastHeard = [clock] {
+            for (auto notice = nameNotices.rbegin(); notice != nameNotices.rend(); ++notice)
+                if (notice->first == clock)
+                    return notice->second;
+            return QString();
+        };
+        // After more than a second of quiet, a tenth is told; the next tenths and the last fox
+        // come within the second after it.
+        sinceLastNotice.start();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return sinceLastNotice.elapsed() > NameNoticeInterval + 100; }, 10000));
+        clock_.Advance(100);
+        window_->Timer1Timer();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return lastHeard() == QStringLiteral("Time elapsed 00:00,1"); }, 3000));
+        for (int tick = 0; tick < 2; ++tick) {
+            clock_.Advance(100);
+            window_->Timer1Timer();
+        }
+        clickCell(1, 1);
+        ASSERT_TRUE(window_->puzzle().Finished());
+        const QString final = QStringLiteral("Time elapsed ") + window_->LCDLabel1->Caption();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return lastHeard() == final; }, 3000))
+            << "the clock's final time was never told; last told: " << lastHeard().toStdString();
+    }
+};
+
+[[maybe_unused]] const bool onTheBus =
+    testsupport::registerChildTest<TheClocksFinalTimeAfterTheLastFoxIsHeard>(
+        "ToldOnTheBus", "TheClocksFinalTimeAfterTheLastFoxIsHeard", BusChild);
+
+TEST(ToldOnARealBridge, TheClocksFinalTimeAfterTheLastFoxIsHeard) {
+    const testsupport::ChildRun run =
+        testsupport::runWithAccessibilityBus("ToldOnTheBus", BusChild);
+    if (run.skipped())
+        GTEST_SKIP() << run.output.toStdString();
+    EXPECT_TRUE(run.allPassed()) << "exit status " << run.exitCode << "\n"
+                                 << run.output.toStdString();
 }
 
 TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {

@@ -5,6 +5,7 @@
 #include "dialogs/DialogParts.h"
 #include "dialogs/donat.h"
 #include "dialogs/score.h"
+#include "dialogs/warnin_fo.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
 #include "widgets/ShadowLabel.h"
@@ -527,6 +528,40 @@ TEST_F(MainForm, AButtonEnteredWhileADialogIsActiveLightsAndTakesEnterLater) {
     EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
     QTest::keyClick(window_.get(), Qt::Key_Return);
     EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("09"));
+}
+
+// While a dialog is active the pointer still moves the focus in the main window, and what shows
+// the focus follows it: the caption of "Show hints" is raised once its handle lost the focus,
+// and only the button with the focus is lit.
+TEST_F(MainForm, WhileADialogIsActiveTheCaptionAndTheLitFaceFollowThePointersFocus) {
+    openActive();
+    window_->RzBmpButton16->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    auto dialog = activeOtherWindow();
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    enter(window_->mybitbutn3);
+    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn3);
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised)
+        << "the handle lost the focus, the caption stayed recessed";
+    dialog.reset();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    EXPECT_TRUE(window_->mybitbutn3->hasFocus());
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+
+    // Donate, lit by Tab; Ctrl+N asks first while a game runs; the pointer on the check box
+    // gives its handle the focus, and Donate goes dark.
+    window_->mybitbutn510Click();
+    window_->mybitbutn52->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(window_->mybitbutn52->isActiveButton());
+    QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_NE(window_->confirmationDialog(), nullptr);
+    ASSERT_TRUE(holdsTheKeyboard(window_->confirmationDialog()));
+    enter(window_->JvgCheckBox12);
+    EXPECT_EQ(window_->focusWidget(), window_->RzBmpButton16);
+    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    EXPECT_FALSE(window_->mybitbutn52->isActiveButton()) << "Donate stays lit without the focus";
+    EXPECT_EQ(QApplication::activeWindow(), window_->confirmationDialog());
 }
 
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {

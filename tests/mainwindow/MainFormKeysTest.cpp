@@ -1,11 +1,12 @@
-// Playing without a mouse: the arrow keys move the current cell, Space and Enter open it as a
-// click does, only where the game page parks the focus; Ctrl+N starts a new game; a dialog
-// closed from the keyboard hands the keyboard back to the main window.
+// Playing without a mouse: the arrow keys, N and the jumps move the current cell, Space and
+// Enter open it as a click does, only where the game page parks the focus; Ctrl+N starts a new
+// game; a dialog closed from the keyboard hands the keyboard back to the main window.
 #include "MainFormFixture.h"
 
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "dialogs/warnin_fo.h"
+#include "widgets/GlyphCheckBox.h"
 #include "widgets/buttons/buts.h"
 #include "widgets/buttons/buts2.h"
 #include "widgets/buttons/buts5.h"
@@ -196,7 +197,7 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     ASSERT_NE(window_->confirmationDialog(), nullptr);
     EXPECT_TRUE(window_->confirmationDialog()->isVisible());
     EXPECT_EQ(window_->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
-    // N alone is nothing.
+    // N alone starts nothing.
     window_->confirmationDialog()->close();
     QTest::keyClick(window_->RzBmpButton1, Qt::Key_N);
     EXPECT_EQ(window_->OpenDialogMarker(), odNone);
@@ -206,6 +207,84 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
     EXPECT_EQ(window_->OpenDialogMarker(), odConfirmation);
+}
+
+TEST_F(Keys, NAndShiftNGoToThePlatesThatMayHideAFoxAsTheBoardShowsThem) {
+    store(QStringLiteral("Fin"), 5);
+    store(QStringLiteral("Lim"), 3);
+    openActive();
+    hideFoxesAt({{1, 1}, {3, 4}, {5, 2}});
+    press(Qt::Key_N, Qt::ShiftModifier);
+    EXPECT_EQ(current(), Cell(5, 5)) << "with no current plate Shift+N starts after the last";
+    press(Qt::Key_N);
+    EXPECT_EQ(current(), Cell(1, 1)) << "and N wraps on to the first";
+    EXPECT_FALSE(window_->puzzle().Started()) << "moving opens nothing";
+    // The worked example's first two moves prove (2, 3)'s lines and (3, 4)'s neighbours free.
+    moveTo({2, 3});
+    press(Qt::Key_Space);
+    moveTo({3, 4});
+    press(Qt::Key_Space);
+    const int clicks = clicks_;
+    press(Qt::Key_N);
+    EXPECT_EQ(current(), Cell(4, 2)) << "past the proven (3, 5) and (4, 1)";
+    press(Qt::Key_N, Qt::ShiftModifier);
+    EXPECT_EQ(current(), Cell(3, 1));
+    EXPECT_TRUE(isCyanPlate(fieldPixel(cellCentre(3, 1) + QPoint(-12, 0))))
+        << "the cyan plate follows at once";
+    // With the hints hidden every covered plate may hide a fox, as the board then shows.
+    window_->RzBmpButton16Click();
+    ASSERT_FALSE(window_->JvgCheckBox12->isChecked());
+    press(Qt::Key_N);
+    EXPECT_EQ(current(), Cell(3, 2));
+    window_->RzBmpButton16Click();
+    press(Qt::Key_N);
+    EXPECT_EQ(current(), Cell(4, 2));
+    EXPECT_EQ(clicks_, clicks) << "N opens nothing";
+    EXPECT_EQ(window_->OpenDialogMarker(), odNone);
+}
+
+TEST_F(Keys, HomeEndPageUpPageDownAndCtrlHomeEndJumpToTheEnds) {
+    openActive();
+    press(Qt::Key_End);
+    EXPECT_EQ(current(), Cell(1, 8)) << "with no current plate, from the top plate";
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(current(), Cell(8, 8));
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(current(), Cell(8, 8)) << "at the edge it stays";
+    press(Qt::Key_Home);
+    EXPECT_EQ(current(), Cell(8, 1));
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(current(), Cell(1, 1));
+    moveTo({4, 6});
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(current(), Cell(8, 8));
+    press(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(current(), Cell(1, 1));
+    // The keypad's keys too, and Ctrl+Shift as Ctrl.
+    press(Qt::Key_End, Qt::KeypadModifier);
+    EXPECT_EQ(current(), Cell(1, 8));
+    press(Qt::Key_PageDown, Qt::KeypadModifier);
+    EXPECT_EQ(current(), Cell(8, 8));
+    press(Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_EQ(current(), Cell(1, 1));
+    // With Alt or Meta they are not the board's, nor Ctrl with Page Up and Page Down.
+    press(Qt::Key_End, Qt::AltModifier);
+    press(Qt::Key_End, Qt::MetaModifier);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(current(), Cell(1, 1));
+    // Only on the board: on a push button Ctrl+End and End move nothing.
+    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_End, Qt::ControlModifier);
+    press(Qt::Key_End);
+    press(Qt::Key_N);
+    EXPECT_EQ(current(), Cell(1, 1));
+    EXPECT_FALSE(window_->puzzle().Started());
+    EXPECT_EQ(clicks_, 0);
+    // Ctrl+N stays the window's while the board has the keys.
+    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(window_->puzzle().Started());
+    EXPECT_EQ(current(), Cell(1, 1));
 }
 
 TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {

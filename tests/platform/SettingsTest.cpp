@@ -1,12 +1,16 @@
 // The per-user settings store: round trip through the INI file in the scratch HOME,
-// values of the wrong type, a garbage file and a store that cannot be written.
+// values of the wrong type, a garbage file and a store that cannot be written (by a user whom
+// file permissions bind).
 #include "platform/Settings.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <unistd.h>
 
 namespace tarnell {
@@ -138,18 +142,44 @@ TEST_F(SettingsStoreTest, GarbageFileReadsAsMissingValues) {
     EXPECT_EQ(again.readBool(QStringLiteral("Hints")), false);
 }
 
+// File permissions do not bind the super-user: run as such, the two cases that need them run
+// in a child process that becomes another user, to whom the scratch home is handed meanwhile.
+void handScratchHomeTo(uid_t user, gid_t group) {
+    const QString home = testsupport::scratchHome();
+    ASSERT_EQ(::lchown(home.toLocal8Bit().constData(), user, group), 0);
+    QDirIterator entries(home,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        ASSERT_EQ(::lchown(entries.next().toLocal8Bit().constData(), user, group), 0);
+}
+
+std::string asAPlayer(const std::function<std::string()>& body) {
+    if (::geteuid() != 0)
+        return body();
+    const testsupport::OtherUser player;
+    handScratchHomeTo(player.user, player.group);
+    const std::optional<std::string> said = testsupport::runAsAnotherUser(player, body);
+    handScratchHomeTo(::geteuid(), ::getegid());
+    return said.value_or("the system does not let the super-user become another user");
+}
+
+// What a store opened where it cannot write shows and does.
+std::string storeInAnUnwritablePlace() {
+    platform::SettingsStore store;
+    std::ostringstream seen;
+    seen << "open " << store.open() << ", is open " << store.isOpen() << ", Lim exists "
+         << store.valueExists(QStringLiteral("Lim")) << ", Lim read "
+         << store.readInteger(QStringLiteral("Lim")).value_or(-1) << ", write "
+         << store.writeInteger(QStringLiteral("Lim"), 4) << ", sync " << store.sync();
+    return seen.str();
+}
+
 TEST_F(SettingsStoreTest, UnwritableLocationFailsToOpenAndEverythingReadsAsMissing) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the super-user";
     writeFile(settingsPath(), "[General]\nLim=3\n");
     QFile::setPermissions(settingsPath(), QFile::ReadOwner);
-    platform::SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_FALSE(store.isOpen());
-    EXPECT_FALSE(store.valueExists(QStringLiteral("Lim")));
-    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
-    EXPECT_FALSE(store.writeInteger(QStringLiteral("Lim"), 4));
-    EXPECT_FALSE(store.sync());
+    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace),
+              "open 0, is open 0, Lim exists 0, Lim read -1, write 0, sync 0");
     QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(readFile(settingsPath()), QByteArray("[General]\nLim=3\n"));
 }
@@ -176,16 +206,19 @@ TEST_F(SettingsStoreTest, FileInPlaceOfTheFolderFailsToOpen) {
 }
 
 TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsToOpen) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the super-user";
     const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
     QDir(config + QStringLiteral("/Morvane")).removeRecursively();
     QDir().mkpath(config);
     QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
-    platform::SettingsStore store;
-    const bool opened = store.open();
+    const std::string seen = asAPlayer([] {
+        platform::SettingsStore store;
+        std::ostringstream opened;
+        opened << "open " << store.open() << ", write "
+               << store.writeBool(QStringLiteral("Hints"), true);
+        return opened.str();
+    });
     QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(opened);
+    EXPECT_EQ(seen, "open 0, write 0");
     EXPECT_FALSE(QFileInfo::exists(config + QStringLiteral("/Morvane")));
 }
 

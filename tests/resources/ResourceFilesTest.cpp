@@ -4,6 +4,8 @@
 #include "platform/Resources.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -134,6 +136,65 @@ TEST(StoredFiles, AreExactlyTheListedImagesIconAndSounds) {
     QStringList sounds = QDir(":/res/WAVE").entryList(QDir::Files);
     sounds.sort();
     EXPECT_EQ(sounds, QStringList({"CLICK.wav", "TADA.wav"}));
+}
+
+// The names of a README table row's first cell: "PLATE, PLATEB", "BT1..BT6", "MAINICON (.ico)".
+QStringList namesOfRow(const QString& cell) {
+    QStringList names;
+    static const QRegularExpression range(QStringLiteral("^([A-Z_]*)([0-9]+)\\.\\.\\1([0-9]+)$"));
+    for (QString name : cell.split(QLatin1Char(','))) {
+        name = name.trimmed().section(QLatin1Char(' '), 0, 0);
+        const QRegularExpressionMatch span = range.match(name);
+        if (!span.hasMatch()) {
+            names << name;
+            continue;
+        }
+        for (int n = span.captured(2).toInt(); n <= span.captured(3).toInt(); ++n)
+            names << span.captured(1) + QString::number(n);
+    }
+    return names;
+}
+
+// The README of the resources describes every file in a table row that a Markdown reader shows
+// as one (rows follow their header without a break), with the size and depth it has.
+TEST(StoredFiles, EachIsARowOfTheReadmeTablesWithItsSizeAndDepth) {
+    QFile readme(QStringLiteral(TARNELL_SOURCE_DIR "/resources/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(readme.readAll()).split(QLatin1Char('\n'));
+    QStringList described;
+    for (qsizetype at = 0; at + 1 < lines.size(); ++at) {
+        if (!lines[at].startsWith(QLatin1Char('|')) || !lines[at + 1].startsWith(u"|---"))
+            continue;
+        const QStringList header = lines[at].split(QLatin1Char('|'));
+        const bool images =
+            header.value(2).trimmed() == u"size" && header.value(3).trimmed() == u"bpp";
+        for (at += 2; at < lines.size() && lines[at].startsWith(QLatin1Char('|')); ++at) {
+            const QStringList cells = lines[at].split(QLatin1Char('|'));
+            const QString size = cells.value(2).trimmed();
+            for (const QString& name : namesOfRow(cells.value(1))) {
+                SCOPED_TRACE(name.toStdString());
+                const QString path =
+                    images ? QStringLiteral(":/res/%1.%2")
+                                 .arg(name, name == u"MAINICON" ? QStringLiteral("ico")
+                                                                : QStringLiteral("bmp"))
+                           : QStringLiteral(":/res/WAVE/%1.wav").arg(name);
+                described << path;
+                ASSERT_TRUE(QFile::exists(path)) << "the README names a file that is not there";
+                if (!images || name == u"MAINICON")
+                    continue;
+                const std::optional<BmpHeader> bmp = readBmpHeader(embeddedFile(path));
+                ASSERT_TRUE(bmp.has_value());
+                EXPECT_EQ(size, QStringLiteral("%1 x %2").arg(bmp->width).arg(bmp->height));
+                EXPECT_EQ(cells.value(3).trimmed().toInt(), bmp->bitsPerPixel);
+            }
+        }
+    }
+    QStringList stored;
+    for (const QString& folder : {QStringLiteral(":/res"), QStringLiteral(":/res/WAVE")})
+        for (const QString& file : QDir(folder).entryList(QDir::Files))
+            stored << folder + QLatin1Char('/') + file;
+    for (const QString& file : stored)
+        EXPECT_TRUE(described.contains(file)) << file.toStdString() << " is in no table row";
 }
 
 TEST(StoredIcon, IsOne32By32ImageAt4BitsWithItsMask) {

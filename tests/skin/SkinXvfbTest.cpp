@@ -5,6 +5,7 @@
 #include "skin/SkinnedForm.h"
 
 #include "platform/Resources.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -73,10 +74,8 @@ private:
 };
 
 // The window's process: a main-sized window and a stay-on-top dialog, until the main window
-// closes (or 25 seconds pass).
-TEST(SkinXvfbChild, ShowsTheWindows) {
-    if (qEnvironmentVariableIsEmpty(ChildVariable))
-        GTEST_SKIP() << "runs only as the window process of the Xvfb test";
+// closes (or 25 seconds pass). It exists only in the process the test below starts.
+void showTheWindows() {
     std::unique_ptr<skintest::ScopedSkin> skin;
     if (!skintest::embeddedSkinPresent())
         skin = std::make_unique<skintest::ScopedSkin>(skintest::Source::Synthetic);
@@ -98,12 +97,12 @@ TEST(SkinXvfbChild, ShowsTheWindows) {
     report(QStringLiteral("DONE %1").arg(main.isVisible() ? "timeout" : "closed"));
     EXPECT_FALSE(main.isVisible());
 }
+[[maybe_unused]] const bool windowProcess = testsupport::registerChildTest(
+    "SkinXvfbChild", "ShowsTheWindows", ChildVariable, &showTheWindows);
 
 class SkinXvfbTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!qEnvironmentVariableIsEmpty(ChildVariable))
-            GTEST_SKIP() << "this is the window process";
         for (const char* tool : {"Xvfb", "xdotool", "import"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 GTEST_SKIP() << tool << " is not installed";
