@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Tarnell"));
-    platform::installFontSubstitutions();
+    platform::resolveProgramFaces();
     const QImage icon = platform::loadIcon(QStringLiteral("MAINICON"));
     if (!icon.isNull())
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
