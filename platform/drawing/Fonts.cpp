@@ -1,6 +1,8 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -71,6 +73,10 @@ QFont programFont(bool bold) {
 
 QFont captionFont() {
     return faceAt(13, true);
+}
+
+void resolveDesktopFont() {
+    (void)QFontMetrics(QGuiApplication::font()).height();
 }
 
 } // namespace tarnell::platform

@@ -22,5 +22,10 @@ QFont programFont(bool bold = false);
 QFont programFontPixels(int pixelHeight, bool bold);
 // The stock variable-pitch system font of the window captions.
 QFont captionFont();
+// Finds the desktop's own font (the application's default, "Sans Serif"), which message boxes
+// use and every text box lays out its first, empty text in before it takes its window's
+// font. Qt finds that name through a sort of the whole font set; done once, after the first
+// frame, it does not fall on the first show of a dialog with a text box.
+void resolveDesktopFont();
 
 } // namespace tarnell::platform
