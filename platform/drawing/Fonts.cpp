@@ -1,6 +1,6 @@
 #include "Fonts.h"
 
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStringList>
@@ -21,10 +21,22 @@ const QString CaptionFace = QStringLiteral("System");
 // Linux desktop has) makes Qt ask fontconfig to sort the whole font set for fallbacks, for
 // each such name and size: on a desktop with thousands of faces that cost the start-up tens
 // of milliseconds. So the named faces are never asked for while a stand-in is installed.
+// Whether one is, the window font itself says: the face Qt loads for it (which the windows
+// use next) has the name asked for. (QFontDatabase::hasFamily would first pass the name
+// through fontconfig's whole configuration, which on a desktop costs as much as a sort.)
+QFont sized(const QString& family, int pixelHeight, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 QString resolveFamily() {
     for (const char* face : StandInFaces) {
         const QString family = QString::fromLatin1(face);
-        if (QFontDatabase::hasFamily(family)) {
+        if (QFontInfo(sized(family, 11, false)).family().compare(family, Qt::CaseInsensitive) ==
+            0) {
             if (family != QLatin1String(StandInFaces[0]))
                 qWarning("The font \"%s\" is not installed (Debian package fonts-liberation); "
                          "the windows' text is drawn in \"%s\" and may not fit.",
@@ -45,11 +57,7 @@ QString resolveFamily() {
 }
 
 QFont faceAt(int pixelHeight, bool bold) {
-    QFont font(programFaceFamily());
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    return sized(programFaceFamily(), pixelHeight, bold);
 }
 
 } // namespace
