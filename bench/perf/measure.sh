@@ -232,7 +232,9 @@ use_font_set() {
         choose_desktop_set
         set_what="$desktop_what"
         # The cache is filled before anything is timed, as on a desktop that has run before.
-        [[ -n "$font_config" ]] && FONTCONFIG_FILE="$font_config" fc-cache >/dev/null 2>&1 || true
+        if [[ -n "$font_config" ]]; then
+            FONTCONFIG_FILE="$font_config" fc-cache >/dev/null 2>&1 || true
+        fi
     else
         font_config=""
         set_what="the machine's own"
@@ -242,15 +244,15 @@ use_font_set() {
 
 # Where a dialog is on the screen: a pixel of its caption bar and one of its panel, in the
 # colours its first frame gives them; the reference's second window is grey all over.
-confirmation_dialog=(--dialog "Warning!" --prepare space,space --open ctrl+n
-    --check 200,12=94,141,226 --check 402,70=148,148,148)
+confirmation_dialog=(--dialog "Warning!" --prepare "space,space" --open ctrl+n
+    --check "200,12=94,141,226" --check "402,70=148,148,148")
 # On a 3 x 3 board with one fox, the keys open the plates one by one from the top (the first
 # space puts the keyboard there) until the fox is found.
 solved_dialog=(--dialog "Congradulations!" --prepare space --open space
-    --moves Right,Right,Down,Left,Left,Down,Right,Right
-    --check 200,12=94,141,226 --check 352,55=148,148,148)
+    --moves "Right,Right,Down,Left,Left,Down,Right,Right"
+    --check "200,12=94,141,226" --check "352,55=148,148,148")
 reference_dialog=(--dialog "Tarnell reference dialog" --open ctrl+n
-    --check 200,12=128,128,128 --check 400,100=128,128,128)
+    --check "200,12=128,128,128" --check "400,100=128,128,128")
 
 for set in $font_sets; do
     use_font_set "$set"
