@@ -64,16 +64,19 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Tarnell"));
-    platform::installFontSubstitutions();
+    platform::resolveProgramFaces();
     const QImage icon = platform::loadIcon(QStringLiteral("MAINICON"));
     if (!icon.isNull())
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
 
     Tmainform_form window;
     // The sound output and the CLICK sound are made ready on the player's thread after the
-    // first frame, in time for the first click.
-    const AfterFirstFrame prepareSound(window,
-                                       [&window] { platform::prepareSound(window.clickSound()); });
+    // first frame, in time for the first click; the desktop's own font, which message boxes
+    // and text boxes need, is found then too.
+    const AfterFirstFrame prepareSound(window, [&window] {
+        platform::prepareSound(window.clickSound());
+        platform::resolveDesktopFont();
+    });
     window.show();
     // The keyboard reaches the board at once, also where no window manager hands it over.
     window.activateWindow();

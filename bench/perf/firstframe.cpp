@@ -4,11 +4,23 @@
 // program has mapped and reads its resident memory. Prints
 // "pid mapped_ms frame_ms libraries_at_frame rss_kib_at_frame" and leaves the program running.
 //
-// Build: g++ -O2 -std=c++20 firstframe.cpp -lX11 -o firstframe
-// Usage: firstframe [--title TITLE] <program> [timeout_ms]   (TITLE defaults to "Tarnell";
+// With --dialog it then times a window's first show, from the key that opens it to the
+// window on the screen: it sends the --prepare keys (each followed by a pause of 500 ms,
+// untimed), then the --open key, and polls every millisecond for a viewable top-level
+// window with the dialog's title whose pixels at the --check points have the given colours
+// (its first frame, not just its mapping). Where the key does not open the dialog within
+// 1.5 s, it sends the next of the --moves keys (untimed, 200 ms pause) and the --open key
+// again, until the moves run out. Adds "dialog_ms" to the line printed.
+//
+// Build: g++ -O2 -std=c++20 firstframe.cpp -lX11 -l:libXtst.so.6 -o firstframe
+// Usage: firstframe [--title TITLE] [--board N] [--dialog TITLE --open KEY [--prepare K1,K2...]
+//                   [--moves K1,K2...] --check X,Y=R,G,B ...] <program> [timeout_ms]
+//        (TITLE defaults to "Tarnell"; keys are X key names, with "ctrl+" for Control;
 //        DISPLAY, HOME and the working directory are passed on to the program as they are)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+#include <X11/keysym.h>
 
 #include <cerrno>
 #include <chrono>
@@ -22,6 +34,15 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <utility>
+#include <vector>
+
+// The two calls of the XTest extension the probe makes (libXtst.so.6, which xdotool brings
+// along), declared here so that no development package is needed for them.
+extern "C" {
+Bool XTestQueryExtension(Display*, int*, int*, int*, int*);
+int XTestFakeKeyEvent(Display*, unsigned int keycode, Bool isPress, unsigned long delay);
+}
 
 namespace tarnell {
 
@@ -32,10 +53,17 @@ using Clock = std::chrono::steady_clock;
 constexpr int WindowWidth = 488;
 constexpr int WindowHeight = 376;
 
-// Centres of the four corner cells of an 8 x 8 board, in window coordinates: the field area
-// lies at (59, 67) in the window and cell (i, j) has its centre at
-// (200 + 20 (j - 1) - 20 (i - 1), 26 + 10 (i - 1) + 10 (j - 1)) in the field area.
-constexpr int PlateProbes[][2] = {{259, 93}, {259, 233}, {119, 163}, {399, 163}};
+// Centres of the four corner cells of an N x N board (8 unless --board says otherwise), in
+// window coordinates: the field area lies at (59, 67) in the window and cell (i, j) has its
+// centre at (200 + 20 (j - 1) - 20 (i - 1), 26 + 10 (i - 1) + 10 (j - 1)) in the field area;
+// for 8 x 8: (259, 93), (259, 233), (119, 163), (399, 163).
+std::vector<std::pair<int, int>> plateProbes(int size) {
+    const auto centre = [](int i, int j) {
+        return std::pair<int, int>(59 + 200 + 20 * (j - 1) - 20 * (i - 1),
+                                   67 + 26 + 10 * (i - 1) + 10 * (j - 1));
+    };
+    return {centre(1, 1), centre(size, size), centre(size, 1), centre(1, size)};
+}
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -112,6 +140,91 @@ long residentKib(pid_t pid) {
     return -1;
 }
 
+// A pixel of a window that must have a colour once the window is on the screen.
+struct PixelCheck {
+    int x = 0;
+    int y = 0;
+    unsigned red = 0;
+    unsigned green = 0;
+    unsigned blue = 0;
+};
+
+std::optional<PixelCheck> parseCheck(const char* text) {
+    PixelCheck check;
+    if (std::sscanf(text, "%d,%d=%u,%u,%u", &check.x, &check.y, &check.red, &check.green,
+                    &check.blue) != 5)
+        return std::nullopt;
+    return check;
+}
+
+std::vector<std::string> splitList(const char* text) {
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ','))
+        if (!item.empty())
+            items.push_back(item);
+    return items;
+}
+
+bool shows(Display* display, Window window, const std::vector<PixelCheck>& checks) {
+    for (const PixelCheck& check : checks) {
+        XImage* image = XGetImage(display, window, check.x, check.y, 1, 1, AllPlanes, ZPixmap);
+        if (image == nullptr)
+            return false;
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        if (((pixel >> 16) & 0xff) != check.red || ((pixel >> 8) & 0xff) != check.green ||
+            (pixel & 0xff) != check.blue)
+            return false;
+    }
+    return true;
+}
+
+// The viewable top-level window with this title, of any size.
+std::optional<Window> findTitledWindow(Display* display, const char* title) {
+    Window root = DefaultRootWindow(display);
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+        return std::nullopt;
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+            attributes.map_state == IsViewable && titled(display, children[i], title))
+            found = children[i];
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// Presses and releases a key ("space", "Right", "ctrl+n") through XTest; false for a name
+// the server has no key for.
+bool sendKey(Display* display, const std::string& name) {
+    std::string key = name;
+    bool control = false;
+    if (key.rfind("ctrl+", 0) == 0) {
+        control = true;
+        key = key.substr(5);
+    }
+    const KeySym symbol = XStringToKeysym(key.c_str());
+    const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+    if (code == 0)
+        return false;
+    const KeyCode controlCode = XKeysymToKeycode(display, XK_Control_L);
+    if (control)
+        XTestFakeKeyEvent(display, controlCode, True, 0);
+    XTestFakeKeyEvent(display, code, True, 0);
+    XTestFakeKeyEvent(display, code, False, 0);
+    if (control)
+        XTestFakeKeyEvent(display, controlCode, False, 0);
+    XFlush(display);
+    return true;
+}
+
 int ignoreErrors(Display*, XErrorEvent*) {
     return 0; // a window that goes away between two requests is not a failure here
 }
@@ -124,13 +237,43 @@ using namespace tarnell;
 
 int main(int argc, char** argv) {
     const char* title = "Tarnell";
+    const char* dialog = nullptr;
+    std::string openKey;
+    std::vector<std::string> prepareKeys;
+    std::vector<std::string> moveKeys;
+    std::vector<PixelCheck> checks;
+    int boardSize = 8;
     int first = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--title") == 0) {
-        title = argv[2];
-        first = 3;
+    while (argc > first + 1 && std::strncmp(argv[first], "--", 2) == 0) {
+        const std::string option = argv[first];
+        const char* value = argv[first + 1];
+        if (option == "--title") {
+            title = value;
+        } else if (option == "--board" && std::atoi(value) >= 3) {
+            boardSize = std::atoi(value);
+        } else if (option == "--dialog") {
+            dialog = value;
+        } else if (option == "--open") {
+            openKey = value;
+        } else if (option == "--prepare") {
+            prepareKeys = splitList(value);
+        } else if (option == "--moves") {
+            moveKeys = splitList(value);
+        } else if (option == "--check" && parseCheck(value)) {
+            checks.push_back(*parseCheck(value));
+        } else {
+            std::fprintf(stderr, "firstframe: unknown option or bad value: %s %s\n", option.c_str(),
+                         value);
+            return 2;
+        }
+        first += 2;
     }
-    if (argc <= first) {
-        std::fprintf(stderr, "usage: %s [--title TITLE] <program> [timeout_ms]\n", argv[0]);
+    if (argc <= first || (dialog != nullptr && (openKey.empty() || checks.empty()))) {
+        std::fprintf(
+            stderr,
+            "usage: %s [--title TITLE] [--board N] [--dialog TITLE --open KEY [--prepare KEYS] "
+            "[--moves KEYS] --check X,Y=R,G,B ...] <program> [timeout_ms]\n",
+            argv[0]);
         return 2;
     }
     const char* program = argv[first];
@@ -142,7 +285,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     XSetErrorHandler(ignoreErrors);
+    int unused = 0;
+    if (dialog != nullptr && !XTestQueryExtension(display, &unused, &unused, &unused, &unused)) {
+        std::fprintf(stderr, "firstframe: the X server has no XTest extension\n");
+        return 2;
+    }
 
+    const std::vector<std::pair<int, int>> probes = plateProbes(boardSize);
     const Clock::time_point start = Clock::now();
     const pid_t pid = fork();
     if (pid < 0) {
@@ -171,8 +320,8 @@ int main(int argc, char** argv) {
         }
         if (window) {
             bool all = true;
-            for (const auto& probe : PlateProbes)
-                all = all && isPlateGreen(display, *window, probe[0], probe[1]);
+            for (const auto& [x, y] : probes)
+                all = all && isPlateGreen(display, *window, x, y);
             if (all) {
                 frameMs = millisecondsSince(start);
                 libraries = mappedLibraries(pid);
@@ -182,7 +331,39 @@ int main(int argc, char** argv) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    double dialogMs = -1;
+    if (dialog != nullptr && frameMs >= 0) {
+        for (const std::string& key : prepareKeys) {
+            sendKey(display, key);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        std::size_t nextMove = 0;
+        while (dialogMs < 0) {
+            const Clock::time_point pressed = Clock::now();
+            if (!sendKey(display, openKey)) {
+                std::fprintf(stderr, "firstframe: no key named %s\n", openKey.c_str());
+                break;
+            }
+            while (millisecondsSince(pressed) < 1500) {
+                const std::optional<Window> shown = findTitledWindow(display, dialog);
+                if (shown && shows(display, *shown, checks)) {
+                    dialogMs = millisecondsSince(pressed);
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (dialogMs >= 0 || nextMove >= moveKeys.size())
+                break;
+            sendKey(display, moveKeys[nextMove++]);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    }
     XCloseDisplay(display);
+    if (dialog != nullptr) {
+        std::printf("%d %.1f %.1f %d %ld %.1f\n", static_cast<int>(pid), mappedMs, frameMs,
+                    libraries, rssKib, dialogMs);
+        return dialogMs < 0 ? 1 : 0;
+    }
     std::printf("%d %.1f %.1f %d %ld\n", static_cast<int>(pid), mappedMs, frameMs, libraries,
                 rssKib);
     return frameMs < 0 ? 1 : 0;

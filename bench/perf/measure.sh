@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
 # Measures the real program beside a minimal Qt 6 Widgets program (reference.cpp: a frameless
-# 488 x 376 window, one line of text, a 100 ms timer) under one private X server (Xvfb), in
-# the same run, and prints every figure as a ratio to the reference or against its goal:
-# the time from start to the mapped window and to the first frame (the median of at least 9
-# starts of each, taken in turns), the resident memory and the shared libraries mapped at the
-# first frame and 2 s after start, the processor time used while idling (game page with the
-# empty board, with the pointer resting on the board, with the clock running; the about
-# page) with the program's wake-ups in each, beside the reference with and without its
-# timer, and the worst 10 x 10 frame of the field benchmark. Each start uses a fresh HOME
-# and working directory.
+# 488 x 376 window, one line of text, a 100 ms timer, and a second window on Ctrl+N) under one
+# private X server (Xvfb), in the same run, and prints every figure as a ratio to the
+# reference or against its goal. With two font sets, the machine's own and a desktop-sized
+# one (see below): the time from start to the mapped window and to the first frame and the
+# resident memory 2 s after start (the median of at least 9 starts of each program, taken in
+# turns), and each dialog's first show, from the key that opens it to its window on the
+# screen (the confirmation dialog and the puzzle-solved dialog, beside the reference's second
+# window; the median of DIALOG_RUNS starts of each). With the machine's font set only: the
+# shared libraries mapped at the first frame and 2 s after start, the processor time used
+# while idling (game page with the empty board, with the pointer resting on the board, with
+# the clock running; the about page) with the program's wake-ups in each, beside the
+# reference with and without its timer, and the worst 10 x 10 frame of the field benchmark.
+# Each start uses a fresh HOME and working directory.
+#
+# The desktop-sized font set: the machine's own where every package desktop-fonts.sh names is
+# installed; else the set desktop-fonts.sh unpacked into DESKTOP_FONTS (default
+# /var/tmp/tarnell-desktop-fonts), through its fontconfig configuration; else a fontconfig
+# configuration of the script's own over every font file on the machine, wherever it lies.
+# The script says which it used and how many faces each set held.
 #
 # Usage: bench/perf/measure.sh [path/to/tarnell] [runs]
 #   default program: build-rel/obj/app/tarnell, then build/app/tarnell; default runs: 3 (the
 #   idle measurements of each program)
-# Environment: STARTUP_RUNS (default and least 9) starts of each program; IDLE_SECONDS
-#   (default 10) for each idle window; FRAME_BENCH, the FieldRendererBench program (default:
-#   bench/FieldRendererBench of the program's build tree, skipped when there is none).
+# Environment: STARTUP_RUNS (default and least 9) starts of each program and font set;
+#   DIALOG_RUNS (default 5) first shows of each dialog and font set; IDLE_SECONDS (default
+#   10) for each idle window; FONT_SETS (default "machine desktop"); DESKTOP_FONTS;
+#   FRAME_BENCH, the FieldRendererBench program (default: bench/FieldRendererBench of the
+#   program's build tree, skipped when there is none).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -26,6 +38,9 @@ runs="${2:-3}"
 idle="${IDLE_SECONDS:-10}"
 startup_runs="${STARTUP_RUNS:-9}"
 ((startup_runs >= 9)) || startup_runs=9
+dialog_runs="${DIALOG_RUNS:-5}"
+font_sets="${FONT_SETS:-machine desktop}"
+desktop_fonts="${DESKTOP_FONTS:-/var/tmp/tarnell-desktop-fonts}"
 if [[ -z "$program" ]]; then
     for candidate in "$root/build-rel/obj/app/tarnell" "$root/build/app/tarnell"; do
         if [[ -x "$candidate" ]]; then
@@ -40,7 +55,7 @@ if [[ -z "$program" || ! -x "$program" ]]; then
 fi
 program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
 frame_bench="${FRAME_BENCH:-$(dirname "$(dirname "$program")")/bench/FieldRendererBench}"
-for tool in Xvfb xdotool import g++ pkg-config; do
+for tool in Xvfb xdotool import g++ pkg-config fc-list; do
     command -v "$tool" >/dev/null || {
         echo "measure.sh: $tool is not installed" >&2
         exit 2
@@ -57,7 +72,7 @@ cleanup() {
 trap cleanup EXIT
 
 probe="$scratch/firstframe"
-g++ -O2 -std=c++20 "$here/firstframe.cpp" -lX11 -o "$probe"
+g++ -O2 -std=c++20 "$here/firstframe.cpp" -lX11 -l:libXtst.so.6 -o "$probe"
 reference="$scratch/reference"
 # shellcheck disable=SC2046
 g++ -O2 -std=c++20 -fPIC "$here/reference.cpp" $(pkg-config --cflags --libs Qt6Widgets) \
@@ -127,16 +142,30 @@ library_costs() {
          END { for (p in rss) print p, rss[p], pss[p] }' "/proc/$1/smaps"
 }
 
-# Starts a program in a fresh HOME and working directory (with the set-up 8 x 8 and 5 foxes)
-# through the probe; sets started_ns and prints "pid mapped_ms frame_ms libs rss_kib".
-start_program() { # label executable title
+# The fontconfig configuration the programs start with: empty for the machine's own.
+font_config=""
+# The set-up the programs start with: a board size and a fox count.
+board_size=8
+board_foxes=5
+# Starts a program in a fresh HOME and working directory (with the set-up $board_size and
+# $board_foxes foxes, $font_config) through the probe, with the probe's further options;
+# prints "pid mapped_ms frame_ms libs rss_kib" (and "dialog_ms" with --dialog).
+start_program() { # label executable title [probe options...]
     local home="$scratch/home-$1" work="$scratch/work-$1" runtime="$scratch/runtime-$1"
+    local executable="$2" title="$3"
+    shift 3
     rm -rf "$home" "$work" "$runtime"
     mkdir -p "$home/.config/Morvane" "$work" "$runtime"
     chmod 700 "$runtime"
-    printf '[General]\nFin=8\nHints=1\nLim=5\n' >"$home/.config/Morvane/Tarnell.conf"
-    (cd "$work" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime" \
-        QT_QPA_PLATFORM=xcb "$probe" --title "$3" "$2" 20000 2>/dev/null || true)
+    printf '[General]\nFin=%s\nHints=1\nLim=%s\n' "$board_size" "$board_foxes" \
+        >"$home/.config/Morvane/Tarnell.conf"
+    (
+        cd "$work"
+        [[ -n "$font_config" ]] && export FONTCONFIG_FILE="$font_config"
+        HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime" \
+            QT_QPA_PLATFORM=xcb "$probe" --title "$title" --board "$board_size" "$@" \
+            "$executable" 20000 2>/dev/null || true
+    )
 }
 stop_program() {
     kill "$1" 2>/dev/null || true
@@ -155,29 +184,141 @@ echo "program:   $program"
 echo "reference: bench/perf/reference.cpp"
 echo "display: $XVFB_DISPLAY; $startup_runs starts of each, $runs idle runs of each, idle windows of $idle s"
 
-# ---- start-up, in turns so that the machine's drift touches both alike ----
-startup="$scratch/startup"
-: >"$startup"
-echo
-printf '%-4s %-9s %9s %9s %5s %8s\n' start program mapped_ms frame_ms libs rss_kib
-for run in $(seq "$startup_runs"); do
-    for which in reference tarnell; do
-        if [[ $which == reference ]]; then
-            read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$reference" "$reference_title")
-        else
-            read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$program" Tarnell)
+# ---- font sets ----
+# Chooses the desktop-sized font set: sets font_config and desktop_what.
+choose_desktop_set() {
+    local missing=0 package
+    while read -r package; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing=$((missing + 1))
+    done < <("$here/desktop-fonts.sh" --list)
+    if ((missing == 0)); then
+        font_config=""
+        desktop_what="the machine's own, with every package of desktop-fonts.sh installed"
+    elif [[ -r "$desktop_fonts/fonts.conf" ]]; then
+        font_config="$desktop_fonts/fonts.conf"
+        desktop_what="the machine's own and the packages desktop-fonts.sh unpacked into $desktop_fonts"
+    else
+        # Every font file on the machine, wherever it lies (documentation, TeX, Java, Python
+        # packages...), beside the machine's configuration.
+        font_config="$scratch/every-font.conf"
+        {
+            echo '<?xml version="1.0"?>'
+            echo '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">'
+            echo '<fontconfig>'
+            echo "  <cachedir>$scratch/font-cache</cachedir>"
+            echo '  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>'
+            find / -xdev \( -path /proc -o -path /sys -o -path "$scratch" \) -prune -o -type f \
+                \( -iname '*.ttf' -o -iname '*.otf' -o -iname '*.ttc' -o -iname '*.otc' \
+                -o -iname '*.pfb' -o -iname '*.pcf.gz' \) -printf '%h\n' 2>/dev/null | sort -u |
+                sed -e 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g' -e 's|.*|  <dir>&</dir>|'
+            echo '</fontconfig>'
+        } >"$font_config"
+        desktop_what="every font file on the machine ($missing packages of desktop-fonts.sh are neither installed nor unpacked into $desktop_fonts: run bench/perf/desktop-fonts.sh)"
+    fi
+}
+# Faces in the current font set.
+faces() {
+    if [[ -n "$font_config" ]]; then
+        FONTCONFIG_FILE="$font_config" fc-list | wc -l
+    else
+        fc-list | wc -l
+    fi
+}
+
+# Sets up a font set by name: font_config, and its description in set_what.
+use_font_set() {
+    if [[ $1 == desktop ]]; then
+        choose_desktop_set
+        set_what="$desktop_what"
+        # The cache is filled before anything is timed, as on a desktop that has run before.
+        if [[ -n "$font_config" ]]; then
+            FONTCONFIG_FILE="$font_config" fc-cache >/dev/null 2>&1 || true
         fi
-        if [[ -z "${pid:-}" || "$frame" == "-1.0" ]]; then
-            echo "measure.sh: start $run of $which: the first frame did not appear within 20 s" >&2
-            exit 1
-        fi
-        program_pid="$pid"
-        stop_program "$pid"
-        program_pid=""
-        printf '%-4s %-9s %9s %9s %5s %8s\n' "$run" "$which" "$mapped" "$frame" "$libs" "$rss"
-        echo "$which $mapped $frame $libs $rss" >>"$startup"
+    else
+        font_config=""
+        set_what="the machine's own"
+    fi
+    set_what="$set_what: $(faces) faces"
+}
+
+# Where a dialog is on the screen: a pixel of its caption bar and one of its panel, in the
+# colours its first frame gives them; the reference's second window is grey all over.
+confirmation_dialog=(--dialog "Warning!" --prepare "space,space" --open ctrl+n
+    --check "200,12=94,141,226" --check "402,70=148,148,148")
+# On a 3 x 3 board with one fox, the keys open the plates one by one from the top (the first
+# space puts the keyboard there) until the fox is found.
+solved_dialog=(--dialog "Congradulations!" --prepare space --open space
+    --moves "Right,Right,Down,Left,Left,Down,Right,Right"
+    --check "200,12=94,141,226" --check "352,55=148,148,148")
+reference_dialog=(--dialog "Tarnell reference dialog" --open ctrl+n
+    --check "200,12=128,128,128" --check "400,100=128,128,128")
+
+for set in $font_sets; do
+    use_font_set "$set"
+    echo
+    echo "font set \"$set\": $set_what"
+
+    # ---- start-up and memory, in turns so that the machine's drift touches both alike ----
+    results="$scratch/startup-$set"
+    : >"$results"
+    printf '%-4s %-9s %9s %9s %5s %8s %12s\n' start program mapped_ms frame_ms libs rss_kib rss_2s_kib
+    for run in $(seq "$startup_runs"); do
+        for which in reference tarnell; do
+            started="$(date +%s%N)"
+            if [[ $which == reference ]]; then
+                read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$reference" "$reference_title")
+            else
+                read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$program" Tarnell)
+            fi
+            if [[ -z "${pid:-}" || "$frame" == "-1.0" ]]; then
+                echo "measure.sh: start $run of $which: the first frame did not appear within 20 s" >&2
+                exit 1
+            fi
+            program_pid="$pid"
+            wait_until_two_seconds "$started"
+            rss_later="$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")"
+            stop_program "$pid"
+            program_pid=""
+            printf '%-4s %-9s %9s %9s %5s %8s %12s\n' "$run" "$which" "$mapped" "$frame" "$libs" "$rss" "$rss_later"
+            echo "$which $mapped $frame $libs $rss $rss_later" >>"$results"
+        done
     done
+
+    # ---- each dialog's first show, from the key that opens it ----
+    results="$scratch/dialogs-$set"
+    : >"$results"
+    printf '%-4s %-24s %9s\n' run dialog shown_ms
+    for run in $(seq "$dialog_runs"); do
+        for which in reference confirmation solved; do
+            board_size=8
+            board_foxes=5
+            case $which in
+            reference) read -r pid _ _ _ _ shown < <(start_program "d$run-$which" "$reference" "$reference_title" "${reference_dialog[@]}") ;;
+            confirmation) read -r pid _ _ _ _ shown < <(start_program "d$run-$which" "$program" Tarnell "${confirmation_dialog[@]}") ;;
+            solved)
+                board_size=3
+                board_foxes=1
+                read -r pid _ _ _ _ shown < <(start_program "d$run-$which" "$program" Tarnell "${solved_dialog[@]}")
+                ;;
+            esac
+            board_size=8
+            board_foxes=5
+            [[ -n "${pid:-}" ]] && stop_program "$pid"
+            if [[ -z "${shown:-}" || "$shown" == "-1.0" ]]; then
+                echo "measure.sh: run $run: the $which window did not appear" >&2
+                exit 1
+            fi
+            printf '%-4s %-24s %9s\n' "$run" "$which" "$shown"
+            echo "$which $shown" >>"$results"
+        done
+    done
+    echo "$set_what" >"$scratch/what-$set"
 done
+font_config=""
+first_set="${font_sets%% *}"
+startup="$scratch/startup-machine"
+[[ -s "$startup" ]] || startup="$scratch/startup-$first_set"
 
 # ---- memory, libraries and idle processor time ----
 idle_results="$scratch/idle"
@@ -355,6 +496,35 @@ wake_row "wake-ups, pointer resting on the board" 13 "$wake_limit"
 wake_row "wake-ups, clock running" 14
 wake_row "wake-ups, about page" 15
 row "worst 10 x 10 frame, benchmark (us)" "-" "$frame_us" "" "at most 30" "$(verdict "$frame_us" "<=" 30)"
+
+# Start, memory and the dialogs' first show with each font set.
+echo
+echo "by font set: medians of $startup_runs starts and $dialog_runs first shows of each program"
+for set in $font_sets; do
+    f="$scratch/startup-$set"
+    d="$scratch/dialogs-$set"
+    echo "font set \"$set\": $(cat "$scratch/what-$set")"
+    ref_m="$(of reference 2 "$f")"
+    tar_m="$(of tarnell 2 "$f")"
+    ref_f="$(of reference 3 "$f")"
+    tar_f="$(of tarnell 3 "$f")"
+    ref_r="$(of reference 6 "$f")"
+    tar_r="$(of tarnell 6 "$f")"
+    m_ratio="$(awk -v a="$tar_m" -v b="$ref_m" 'BEGIN { printf "%.2f", a / b }')"
+    f_ratio="$(awk -v a="$tar_f" -v b="$ref_f" 'BEGIN { printf "%.2f", a / b }')"
+    extra="$(awk -v a="$tar_r" -v b="$ref_r" 'BEGIN { printf "%.0f", a - b }')"
+    row "  start to window mapped (ms)" "$ref_m" "$tar_m" "$m_ratio x" "at most 1.5 x" \
+        "$(verdict "$m_ratio" "<=" 1.5)"
+    row "  start to first frame (ms)" "$ref_f" "$tar_f" "$f_ratio x" "at most 1.5 x" \
+        "$(verdict "$f_ratio" "<=" 1.5)"
+    row "  resident memory 2 s after start (KiB)" "$ref_r" "$tar_r" "$(ratio "$tar_r" "$ref_r")" \
+        "reference + 3072" "$(verdict "$extra" "<=" 3072) (+$extra)"
+    ref_shown="$(of reference 2 "$d")"
+    for dialog in confirmation solved; do
+        shown="$(of "$dialog" 2 "$d")"
+        row "  first show, $dialog dialog (ms)" "$ref_shown" "$shown" "$(ratio "$shown" "$ref_shown")" "" ""
+    done
+done
 
 # What the libraries the reference does without cost the program (last run, from smaps).
 echo

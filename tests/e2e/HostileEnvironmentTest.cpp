@@ -1,8 +1,8 @@
 // The real program in a hostile environment: a folder where the hall-of-fame file should
 // be, a working directory that refuses new files, a full disk, a settings file full of
-// garbage, a home folder that does not exist. The program keeps running, says in a message
-// box what it cannot do where the player loses something, and leaves what it could not
-// replace as it was.
+// garbage, a home folder that does not exist, a machine without the windows' face. The program
+// keeps running, says in a message box what it cannot do where the player loses something, and
+// leaves what it could not replace as it was.
 #include "XSession.h"
 #include "tests/support/FieldGeometry.h"
 #include "tests/support/PlateColours.h"
@@ -119,7 +119,7 @@ protected:
     }
 
     // Starts the program and waits for its main window and the first frame of the board.
-    void start(const QStringList& environment = {}) {
+    void start(const QStringList& environment = {}, const QString& errorLog = {}) {
         // A program that ends before it shows anything may not have reached the X server
         // (another user of the machine can take a display number at the wrong moment): it
         // is tried again on a new server, twice at most. A program that fails to start for
@@ -128,7 +128,7 @@ protected:
             if (attempt > 0) {
                 ASSERT_TRUE(session_.startServer());
             }
-            ASSERT_TRUE(session_.startProgram(environment));
+            ASSERT_TRUE(session_.startProgram(environment, errorLog));
             mainId_ = session_.waitForWindow(MainTitle, 8000);
             if (session_.waitForExit(100) == -1)
                 break; // still running
@@ -405,6 +405,64 @@ TEST_F(HostileEnvironment, ASettingsFileThatIsAFolderIsLeftAloneAndTheDefaultsAp
     quit();
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(readAll(folder + QStringLiteral("/keep.txt")), QByteArray("mine"));
+}
+
+// A font configuration of the program's own that knows only the faces in these folders.
+QString writeFontConfiguration(const QString& folder, const QStringList& fontFolders) {
+    QString text = QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM "
+                                  "\"urn:fontconfig:fonts.dtd\">\n<fontconfig>\n");
+    for (const QString& fontFolder : fontFolders)
+        text += QStringLiteral("  <dir>%1</dir>\n").arg(fontFolder);
+    text += QStringLiteral("  <cachedir>%1/font-cache</cachedir>\n</fontconfig>\n").arg(folder);
+    const QString path = folder + QStringLiteral("/fonts.conf");
+    return writeAll(path, text.toUtf8()) ? path : QString();
+}
+
+// Where the face that stands in for the windows' own is missing, the text falls back to the
+// next one (or to whatever the machine has), standard error says so once, not once for each
+// window or size, and the game plays on: the about page and a dialog open with new sizes.
+TEST_F(HostileEnvironment, AMachineWithoutTheWindowsFaceSaysSoOnceAndPlaysOn) {
+    struct Machine {
+        const char* what;
+        QStringList fontFolders;
+        QString warning;
+    };
+    const QString dejavu = QStringLiteral("/usr/share/fonts/truetype/dejavu");
+    ASSERT_TRUE(QFileInfo::exists(dejavu + QStringLiteral("/DejaVuSans.ttf")))
+        << "fonts-dejavu-core is part of the game's run set";
+    const Machine machines[] = {
+        {"DejaVu Sans only", {dejavu}, QStringLiteral("\"Liberation Sans\" is not installed")},
+        {"no fonts at all",
+         {session_.home() + QStringLiteral("/no-fonts")},
+         QStringLiteral("Neither \"Liberation Sans\" nor \"DejaVu Sans\" is installed")},
+    };
+    for (const Machine& machine : machines) {
+        SCOPED_TRACE(machine.what);
+        const QString configuration = writeFontConfiguration(session_.home(), machine.fontFolders);
+        ASSERT_FALSE(configuration.isEmpty());
+        const QString errors = session_.home() + QStringLiteral("/errors.log");
+        QFile::remove(errors);
+        mainId_.clear();
+        start({QStringLiteral("FONTCONFIG_FILE=") + configuration}, errors);
+        // The about page draws its labels at 13 and 21 pixels; the confirmation dialog is a
+        // window of its own.
+        session_.key(QStringLiteral("ctrl+F2"));
+        e2e::pause(500);
+        session_.key(QStringLiteral("ctrl+F1"));
+        session_.click(onField(1, 1));
+        session_.moveTo(window_.topLeft() + OffBoardInWindow);
+        ASSERT_TRUE(waitFor([&] { return !isPlainPlate(pixelAt(onField(1, 1))); }, 3000));
+        session_.key(QStringLiteral("ctrl+n"));
+        EXPECT_FALSE(session_.waitForWindow(QStringLiteral("Warning!"), 5000).isEmpty());
+        session_.key(QStringLiteral("Escape"));
+        quit();
+        const QString log = QString::fromLocal8Bit(readAll(errors));
+        EXPECT_EQ(log.count(machine.warning), 1) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("is not installed")) +
+                      log.count(QStringLiteral("is installed (")),
+                  1)
+            << log.toStdString();
+    }
 }
 
 TEST_F(HostileEnvironment, AMissingHomeFolderIsMadeForTheSettings) {

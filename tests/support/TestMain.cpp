@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(work.path());
 
     QApplication app(argc, argv);
-    platform::installFontSubstitutions();
+    platform::resolveProgramFaces();
     platform::setMessageHandler([](const QString& title, const QString& text) {
         testsupport::messages().append(title + QStringLiteral(": ") + text);
     });

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("tarnell-renderframe"));
-    platform::installFontSubstitutions();
+    platform::resolveProgramFaces();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
