@@ -12,6 +12,7 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -452,3 +453,43 @@ class Reader:
                     return name
             return None
         return self.wait_for(f"a new name for '{prefix}'", seen, timeout)
+
+
+def hear_through_orca(program, transcript, make_ear, play):
+    """Plays with Orca listening: starts the private X server, the window manager, the AT-SPI
+    bus and Orca, makes the ear with make_ear(session, reader) and runs play(session, reader,
+    ear); the session is stopped and the transcript written (where asked) whatever happens.
+    Returns None when the test is skipped (a tool missing, or another Orca running), else the
+    ear (None if it was never made) and what play returned (None if it failed). A failure is
+    kept among the ear's problems, or printed when there is no ear yet."""
+    missing = missing_tools(["orca", "speech-dispatcher", "openbox", "xprop", "pgrep"])
+    if missing:
+        print("skipped, missing: " + ", ".join(missing))
+        return None
+    session = Session(os.path.abspath(program))
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAILED: stopped from outside"))
+    ear = None
+    outcome = None
+    try:
+        session.start_server()
+        session.start_window_manager()
+        session.start_accessibility_bus()
+        session.start_screen_reader()
+        reader = Reader()
+        ear = make_ear(session, reader)
+        outcome = play(session, reader, ear)
+    except Skipped as reason:
+        print(f"skipped: {reason}")
+        return None
+    except Failure as failure:
+        if ear:
+            ear.problems.append(str(failure))
+        else:
+            print(f"FAILED: {failure}")
+    finally:
+        if ear and transcript:
+            with open(transcript, "w") as out:
+                for keys, lines in ear.transcript:
+                    out.write(f"[{keys}]\n" + "".join(f"    {line}\n" for line in lines))
+        session.stop()
+    return ear, outcome

@@ -25,14 +25,12 @@ Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 """
 
 import argparse
-import os
 import re
-import signal
 import statistics
 import sys
 import time
 
-from a11y_session import SKIP, Failure, Reader, Session, Skipped, check, missing_tools
+from a11y_session import SKIP, check, hear_through_orca
 from orca_game import Ear
 
 SIZE, FOXES = 8, 5  # the set-up a new player starts with
@@ -313,37 +311,13 @@ def main():
                         help="puzzles to solve; with more than one, print the keys and steps")
     parser.add_argument("--transcript", help="also write every key and what Orca said there")
     args = parser.parse_args()
-    missing = missing_tools(["orca", "speech-dispatcher", "openbox", "xprop", "pgrep"])
-    if missing:
-        print("skipped, missing: " + ", ".join(missing))
-        return SKIP
-    session = Session(os.path.abspath(args.program))
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAILED: stopped from outside"))
-    ear = None
-    results = []
     started = time.monotonic()
-    try:
-        session.start_server()
-        session.start_window_manager()
-        session.start_accessibility_bus()
-        session.start_screen_reader()
-        reader = Reader()
-        ear = QuickEar(session, reader)
-        results = play(session, reader, ear, args.games)
-    except Skipped as reason:
-        print(f"skipped: {reason}")
+    ran = hear_through_orca(args.program, args.transcript, QuickEar,
+                            lambda session, reader, ear: play(session, reader, ear, args.games))
+    if ran is None:
         return SKIP
-    except Failure as failure:
-        if ear:
-            ear.problems.append(str(failure))
-        else:
-            print(f"FAILED: {failure}")
-    finally:
-        if ear and args.transcript:
-            with open(args.transcript, "w") as out:
-                for keys, lines in ear.transcript:
-                    out.write(f"[{keys}]\n" + "".join(f"    {line}\n" for line in lines))
-        session.stop()
+    ear, results = ran
+    results = results or []
     for number, (by_ear, by_sight, steps) in enumerate(results, 1):
         print(f"game {number}: {steps} steps; by ear {by_ear} keys (N and Space), by sight "
               f"{by_sight} keys (arrows and Space), {by_ear / by_sight:.2f} of them")

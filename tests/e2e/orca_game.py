@@ -16,13 +16,11 @@ Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 """
 
 import argparse
-import os
 import re
-import signal
 import sys
 import time
 
-from a11y_session import SKIP, Failure, Reader, Session, Skipped, check, missing_tools
+from a11y_session import SKIP, Failure, check, hear_through_orca
 
 SIZE, FOXES = 5, 2  # three sizes down from 8 (the foxes follow to 3), then one fox down
 PLAYER = "Ear Player"
@@ -266,35 +264,10 @@ def main():
     parser.add_argument("--program", required=True, help="the tarnell executable")
     parser.add_argument("--transcript", help="also write every key and what Orca said there")
     args = parser.parse_args()
-    missing = missing_tools(["orca", "speech-dispatcher", "openbox", "xprop", "pgrep"])
-    if missing:
-        print("skipped, missing: " + ", ".join(missing))
+    ran = hear_through_orca(args.program, args.transcript, Ear, play)
+    if ran is None:
         return SKIP
-    session = Session(os.path.abspath(args.program))
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAILED: stopped from outside"))
-    ear = None
-    try:
-        session.start_server()
-        session.start_window_manager()
-        session.start_accessibility_bus()
-        session.start_screen_reader()
-        reader = Reader()
-        ear = Ear(session, reader)
-        play(session, reader, ear)
-    except Skipped as reason:
-        print(f"skipped: {reason}")
-        return SKIP
-    except Failure as failure:
-        if ear:
-            ear.problems.append(str(failure))
-        else:
-            print(f"FAILED: {failure}")
-    finally:
-        if ear and args.transcript:
-            with open(args.transcript, "w") as out:
-                for keys, lines in ear.transcript:
-                    out.write(f"[{keys}]\n" + "".join(f"    {line}\n" for line in lines))
-        session.stop()
+    ear, _ = ran
     if ear is None or ear.problems:
         for problem in (ear.problems if ear else []):
             print(f"FAILED: {problem}")
