@@ -314,7 +314,7 @@ void Tmainform_form::openCellAt(int row, int col) {
     if (move.FoundFox && move.Step)
         news << foxFoundMessage(puzzle_, row, col);
     else if (firstGame && puzzle_.Inside(row, col))
-        news << boardCellName(puzzle_, row, col, false);
+        news << boardReader_->cellName(row, col);
     if (!news.isEmpty())
         announcer_->announce(news.join(QLatin1Char(' ')));
     if (move.Solved && move.Result)

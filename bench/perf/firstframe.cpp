@@ -78,28 +78,6 @@ bool titled(Display* display, Window window, const char* title) {
     return same;
 }
 
-// The viewable top-level window with the given title and the main window's size.
-std::optional<Window> findMainWindow(Display* display, const char* title) {
-    Window root = DefaultRootWindow(display);
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-        return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0)
-            continue;
-        if (attributes.map_state == IsViewable && attributes.width == WindowWidth &&
-            attributes.height == WindowHeight && titled(display, children[i], title))
-            found = children[i];
-    }
-    if (children)
-        XFree(children);
-    return found;
-}
-
 bool isPlateGreen(Display* display, Window window, int x, int y) {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr)
@@ -181,8 +159,9 @@ bool shows(Display* display, Window window, const std::vector<PixelCheck>& check
     return true;
 }
 
-// The viewable top-level window with this title, of any size.
-std::optional<Window> findTitledWindow(Display* display, const char* title) {
+// The viewable top-level window with this title, of any size or of the given one.
+std::optional<Window> findTitledWindow(Display* display, const char* title, int width = 0,
+                                       int height = 0) {
     Window root = DefaultRootWindow(display);
     Window parent = 0;
     Window* children = nullptr;
@@ -193,12 +172,18 @@ std::optional<Window> findTitledWindow(Display* display, const char* title) {
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes{};
         if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-            attributes.map_state == IsViewable && titled(display, children[i], title))
+            attributes.map_state == IsViewable && (width == 0 || attributes.width == width) &&
+            (height == 0 || attributes.height == height) && titled(display, children[i], title))
             found = children[i];
     }
     if (children)
         XFree(children);
     return found;
+}
+
+// The main window: its title and its size.
+std::optional<Window> findMainWindow(Display* display, const char* title) {
+    return findTitledWindow(display, title, WindowWidth, WindowHeight);
 }
 
 // Presses and releases a key ("space", "Right", "ctrl+n") through XTest; false for a name

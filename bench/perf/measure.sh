@@ -446,22 +446,26 @@ ref_libs="$(of reference 3 "$idle_results")"
 tar_libs="$(of tarnell 3 "$idle_results")"
 ref_idle="$(of reference 4 "$idle_results")"
 ref_idle_x="$(of reference 5 "$idle_results")"
-mapped_ratio="$(awk -v a="$tar_mapped" -v b="$ref_mapped" 'BEGIN { printf "%.2f", a / b }')"
-frame_ratio="$(awk -v a="$tar_frame" -v b="$ref_frame" 'BEGIN { printf "%.2f", a / b }')"
-rss_extra="$(awk -v a="$tar_rss" -v b="$ref_rss" 'BEGIN { printf "%.0f", a - b }')"
 
 echo
 echo "medians: $startup_runs starts and $runs idle runs of each; CPU per ${idle} s (X server in brackets);"
 echo "wake-ups: times the program's threads were scheduled in (reference with / without its timer)"
 printf '%-44s %14s %14s %9s  %-22s %s\n' what reference tarnell ratio goal ""
 row() { printf '%-44s %14s %14s %9s  %-22s %s\n' "$@"; }
-row "start to window mapped (ms)" "$ref_mapped" "$tar_mapped" "${mapped_ratio} x" "at most 1.5 x" \
-    "$(verdict "$mapped_ratio" "<=" 1.5)"
-row "start to first frame (ms)" "$ref_frame" "$tar_frame" "${frame_ratio} x" "at most 1.5 x" \
-    "$(verdict "$frame_ratio" "<=" 1.5)"
+# The start-up rows against their goals: a label prefix, then the reference's and the
+# program's start to window mapped, start to first frame and resident memory 2 s after start.
+start_rows() {
+    local m f extra
+    m="$(awk -v a="$3" -v b="$2" 'BEGIN { printf "%.2f", a / b }')"
+    f="$(awk -v a="$5" -v b="$4" 'BEGIN { printf "%.2f", a / b }')"
+    extra="$(awk -v a="$7" -v b="$6" 'BEGIN { printf "%.0f", a - b }')"
+    row "${1}start to window mapped (ms)" "$2" "$3" "$m x" "at most 1.5 x" "$(verdict "$m" "<=" 1.5)"
+    row "${1}start to first frame (ms)" "$4" "$5" "$f x" "at most 1.5 x" "$(verdict "$f" "<=" 1.5)"
+    row "${1}resident memory 2 s after start (KiB)" "$6" "$7" "$(ratio "$7" "$6")" \
+        "reference + 3072" "$(verdict "$extra" "<=" 3072) (+$extra)"
+}
+start_rows "" "$ref_mapped" "$tar_mapped" "$ref_frame" "$tar_frame" "$ref_rss" "$tar_rss"
 row "resident memory at first frame (KiB)" "$ref_frame_rss" "$tar_frame_rss" "$(ratio "$tar_frame_rss" "$ref_frame_rss")" "" ""
-row "resident memory 2 s after start (KiB)" "$ref_rss" "$tar_rss" "$(ratio "$tar_rss" "$ref_rss")" \
-    "reference + 3072" "$(verdict "$rss_extra" "<=" 3072) (+$rss_extra)"
 row "shared libraries at first frame" "$ref_frame_libs" "$tar_frame_libs" "$(ratio "$tar_frame_libs" "$ref_frame_libs")" "only what it needs" ""
 row "shared libraries 2 s after start" "$ref_libs" "$tar_libs" "$(ratio "$tar_libs" "$ref_libs")" "" ""
 cpu_row() { # label program-column x-column cpu-goal x-goal
@@ -504,21 +508,8 @@ for set in $font_sets; do
     f="$scratch/startup-$set"
     d="$scratch/dialogs-$set"
     echo "font set \"$set\": $(cat "$scratch/what-$set")"
-    ref_m="$(of reference 2 "$f")"
-    tar_m="$(of tarnell 2 "$f")"
-    ref_f="$(of reference 3 "$f")"
-    tar_f="$(of tarnell 3 "$f")"
-    ref_r="$(of reference 6 "$f")"
-    tar_r="$(of tarnell 6 "$f")"
-    m_ratio="$(awk -v a="$tar_m" -v b="$ref_m" 'BEGIN { printf "%.2f", a / b }')"
-    f_ratio="$(awk -v a="$tar_f" -v b="$ref_f" 'BEGIN { printf "%.2f", a / b }')"
-    extra="$(awk -v a="$tar_r" -v b="$ref_r" 'BEGIN { printf "%.0f", a - b }')"
-    row "  start to window mapped (ms)" "$ref_m" "$tar_m" "$m_ratio x" "at most 1.5 x" \
-        "$(verdict "$m_ratio" "<=" 1.5)"
-    row "  start to first frame (ms)" "$ref_f" "$tar_f" "$f_ratio x" "at most 1.5 x" \
-        "$(verdict "$f_ratio" "<=" 1.5)"
-    row "  resident memory 2 s after start (KiB)" "$ref_r" "$tar_r" "$(ratio "$tar_r" "$ref_r")" \
-        "reference + 3072" "$(verdict "$extra" "<=" 3072) (+$extra)"
+    start_rows "  " "$(of reference 2 "$f")" "$(of tarnell 2 "$f")" "$(of reference 3 "$f")" \
+        "$(of tarnell 3 "$f")" "$(of reference 6 "$f")" "$(of tarnell 6 "$f")"
     ref_shown="$(of reference 2 "$d")"
     for dialog in confirmation solved; do
         shown="$(of "$dialog" 2 "$d")"

@@ -56,10 +56,6 @@ QString resolveFamily() {
     return NamedFace;
 }
 
-QFont faceAt(int pixelHeight, bool bold) {
-    return sized(programFaceFamily(), pixelHeight, bold);
-}
-
 } // namespace
 
 void resolveProgramFaces() {
@@ -72,7 +68,7 @@ QString programFaceFamily() {
 }
 
 QFont programFontPixels(int pixelHeight, bool bold) {
-    return faceAt(pixelHeight, bold);
+    return sized(programFaceFamily(), pixelHeight, bold);
 }
 
 QFont programFont(bool bold) {
@@ -80,7 +76,7 @@ QFont programFont(bool bold) {
 }
 
 QFont captionFont() {
-    return faceAt(13, true);
+    return programFontPixels(13, true);
 }
 
 void resolveDesktopFont() {
