@@ -2,8 +2,10 @@
 
 #include "BoardKeys.h"
 #include "FieldArea.h"
-#include "core/Clock.h"
+#include "GameSession.h"
+#include "SpokenNews.h"
 #include "core/Puzzle.h"
+#include "widgets/SpokenItems.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -37,13 +39,12 @@ class BoardCellAccessible;
 // a widget as a table only by its role.
 class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit BoardAccessible(QWidget* board) : QAccessibleWidget(board, QAccessible::List) {}
+    explicit BoardAccessible(QWidget* board)
+        : QAccessibleWidget(board, QAccessible::List), spoken_([this] { return this; }) {}
     ~BoardAccessible() override {
         for (QAccessible::Id id : cellIds_)
             if (id != 0)
                 QAccessible::deleteAccessibleInterface(id);
-        if (retired_ != 0)
-            QAccessible::deleteAccessibleInterface(retired_);
     }
     BoardAccessible(const BoardAccessible&) = delete;
     BoardAccessible& operator=(const BoardAccessible&) = delete;
@@ -54,11 +55,8 @@ public:
 
     // The cell at (row, col), counted from 1; null outside the field.
     QAccessibleInterface* cell(int row, int col) const;
-    // Makes the next cell asked for at (row, col) a new object. The old one lives on until
-    // the next renewal, so that a reader can still ask it about the name change just sent,
-    // but it is off the board: a screen reader that finds two objects of the same role,
-    // name and place takes them for one and would not read the new one.
-    void renewCell(int row, int col);
+    // The messages said at the current cell: a plate of their own after the board's cells.
+    TSpokenItems& spoken() { return spoken_; }
 
     // --- QAccessibleInterface ---
     QString text(QAccessible::Text type) const override {
@@ -68,10 +66,12 @@ public:
             return boardKeysHelp();
         return QAccessibleWidget::text(type);
     }
-    int childCount() const override { return size() * size(); }
+    int childCount() const override { return size() * size() + (spoken_.current() ? 1 : 0); }
     QAccessibleInterface* child(int index) const override {
         const int n = size();
-        if (index < 0 || index >= n * n)
+        if (index == n * n)
+            return spoken_.current();
+        if (index < 0 || index > n * n)
             return nullptr;
         return cell(index / n + 1, index % n + 1);
     }
@@ -124,7 +124,7 @@ public:
 
 private:
     mutable std::array<QAccessible::Id, MaxFieldSize * MaxFieldSize> cellIds_{};
-    QAccessible::Id retired_ = 0; // the cell last renewed away
+    TSpokenItems spoken_;
 };
 
 // One plate of the board, named by its place and what it shows.
@@ -135,8 +135,6 @@ public:
 
     int row() const { return row_; }
     int col() const { return col_; }
-    // It is no longer the board's cell at its place: see BoardAccessible::renewCell.
-    void retire() { retired_ = true; }
 
     // --- QAccessibleInterface ---
     bool isValid() const override {
@@ -157,8 +155,6 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        if (retired_)
-            return {};
         const QWidget* board = table_->board();
         return QRect(board->mapToGlobal(TFieldRenderer::cellOrigin(row_, col_)), CellBox);
     }
@@ -171,8 +167,8 @@ public:
             return state;
         }
         const TBoardReader* board = table_->reader();
-        state.invisible = retired_ || !table_->board()->isVisible();
-        state.focused = !retired_ && board->keyboardOnBoard() && board->puzzle().HotRow() == row_ &&
+        state.invisible = !table_->board()->isVisible();
+        state.focused = board->keyboardOnBoard() && board->puzzle().HotRow() == row_ &&
                         board->puzzle().HotCol() == col_;
         return state;
     }
@@ -196,18 +192,7 @@ private:
     const BoardAccessible* table_;
     int row_;
     int col_;
-    bool retired_ = false;
 };
-
-void BoardAccessible::renewCell(int row, int col) {
-    if (retired_ != 0)
-        QAccessible::deleteAccessibleInterface(retired_);
-    QAccessible::Id& id = cellIds_[cellSlot(row, col)];
-    if (auto* old = static_cast<BoardCellAccessible*>(QAccessible::accessibleInterface(id)))
-        old->retire();
-    retired_ = id;
-    id = 0;
-}
 
 QAccessibleInterface* BoardAccessible::cell(int row, int col) const {
     const int n = size();
@@ -220,6 +205,8 @@ QAccessibleInterface* BoardAccessible::cell(int row, int col) const {
 }
 
 int BoardAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (child != nullptr && child == spoken_.current())
+        return size() * size();
     const auto* cell = child ? dynamic_cast<const BoardCellAccessible*>(child) : nullptr;
     if (cell == nullptr || cell->parent() != this || !cell->isValid() ||
         cell != this->cell(cell->row(), cell->col()))
@@ -235,138 +222,6 @@ QAccessibleInterface* makeBoardInterface(const QString& className, QObject* obje
 }
 
 } // namespace
-
-QString boardCellName(const TPuzzle& puzzle, int row, int col, bool showHints) {
-    const QString place = QStringLiteral("Row %1, column %2: ").arg(row).arg(col);
-    switch (puzzle.ViewState(row, col)) {
-    case vsFound:
-        return place + QStringLiteral("fox found");
-    case vsOpened: {
-        const int seen = puzzle.GetN(row, col);
-        return place + QStringLiteral("opened, %1 %2 in sight")
-                           .arg(seen)
-                           .arg(seen == 1 ? QStringLiteral("fox") : QStringLiteral("foxes"));
-    }
-    default:
-        if (showHints && puzzle.HintPlane()[row][col] == 1)
-            return place + QStringLiteral("covered, no fox");
-        return place + QStringLiteral("covered");
-    }
-}
-
-namespace {
-
-QString counted(int n, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
-
-QString boardText(int size, int foxes) {
-    return QStringLiteral("%1 by %1, %2").arg(size).arg(counted(foxes, "fox", "foxes"));
-}
-
-QString foundText(const TPuzzle& puzzle) {
-    return QStringLiteral("%1 of %2 found")
-        .arg(puzzle.FoundCount())
-        .arg(counted(puzzle.FoxCount(), "fox", "foxes"));
-}
-
-QString clockText(double elapsed) {
-    return QString::fromStdString(ClockText(elapsed));
-}
-
-QString mayHideFoxText(int plates) {
-    if (plates == 0)
-        return QStringLiteral("no plate may hide a fox");
-    return counted(plates, "plate", "plates") + QStringLiteral(" may hide a fox");
-}
-
-// "2", "1 and 7", "2, 5 and 8".
-QString listed(const QStringList& items) {
-    if (items.size() < 2)
-        return items.join(QString());
-    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) +
-           QStringLiteral(" and ") + items.back();
-}
-
-// A row names its plates by column, a column by row, a diagonal by both.
-QString placesText(TLine line, const std::vector<TCell>& cells) {
-    QStringList items;
-    for (const TCell cell : cells) {
-        if (line == TLine::Row)
-            items << QString::number(cell.Col);
-        else if (line == TLine::Column)
-            items << QString::number(cell.Row);
-        else
-            items << QStringLiteral("row %1, column %2").arg(cell.Row).arg(cell.Col);
-    }
-    const int many = items.size() > 1 ? 1 : 0;
-    if (line == TLine::Row)
-        return (many ? QStringLiteral("columns ") : QStringLiteral("column ")) + listed(items);
-    if (line == TLine::Column)
-        return (many ? QStringLiteral("rows ") : QStringLiteral("row ")) + listed(items);
-    return listed(items);
-}
-
-QString lineName(TLine line, int row, int col) {
-    switch (line) {
-    case TLine::Row:
-        return QStringLiteral("Row %1").arg(row);
-    case TLine::Column:
-        return QStringLiteral("Column %1").arg(col);
-    case TLine::Falling:
-        return QStringLiteral("Falling diagonal");
-    case TLine::Rising:
-        return QStringLiteral("Rising diagonal");
-    }
-    return {};
-}
-
-} // namespace
-
-QString foxFoundMessage(const TPuzzle& puzzle, int row, int col) {
-    QString message =
-        boardCellName(puzzle, row, col, false) + QStringLiteral(", ") + foundText(puzzle);
-    if (puzzle.Finished())
-        message += QStringLiteral(". Puzzle solved in %1 and %2.")
-                       .arg(clockText(puzzle.Elapsed(puzzle.EndTime())))
-                       .arg(counted(puzzle.StepCount(), "step", "steps"));
-    return message;
-}
-
-QString newGameMessage(const TPuzzle& puzzle) {
-    return QStringLiteral("New game: %1.").arg(boardText(puzzle.FieldSize(), puzzle.FoxCount()));
-}
-
-QString gameNumbersMessage(const TPuzzle& puzzle, double now, bool showHints) {
-    if (!puzzle.Started())
-        return QStringLiteral("No game yet. The next one: %1.")
-            .arg(boardText(puzzle.SetupSize(), puzzle.SetupFoxes()));
-    return QStringLiteral("Time elapsed %1. %2. %3, %4. Board %5.")
-        .arg(clockText(puzzle.Elapsed(now)), counted(puzzle.StepCount(), "step", "steps"),
-             foundText(puzzle), mayHideFoxText(puzzle.MayHideFoxCount(showHints)),
-             boardText(puzzle.FieldSize(), puzzle.FoxCount()));
-}
-
-QString linesMessage(const TPuzzle& puzzle, int row, int col, bool showHints) {
-    if (!puzzle.Inside(row, col))
-        return QStringLiteral("No current plate. The arrow keys or N choose one.");
-    QStringList lines;
-    for (const TLine line : AllLines) {
-        const TPuzzle::TLineView view = puzzle.LineView(row, col, line, showHints);
-        const QString places = view.MayHideFox.empty() ? QStringLiteral("no plate may hide a fox")
-                                                       : QStringLiteral("may hide a fox at ") +
-                                                             placesText(line, view.MayHideFox);
-        const QString found = view.FoundFoxes == 0 ? QStringLiteral("no fox found")
-                                                   : counted(view.FoundFoxes, "fox", "foxes") +
-                                                         QStringLiteral(" found");
-        lines << QStringLiteral("%1: %2; %3.").arg(lineName(line, row, col), places, found);
-    }
-    return lines.join(QLatin1Char(' '));
-}
-
-QString noPlateMayHideFoxMessage() {
-    return QStringLiteral("No plate may hide a fox.");
-}
 
 TBoardReader::TBoardReader(QWidget* board, const TPuzzle& puzzle, std::function<bool()> showHints,
                            std::function<bool()> keyboardOnBoard)
@@ -391,7 +246,6 @@ TBoardReader* TBoardReader::of(const QWidget* board) {
 
 void TBoardReader::setListener(TListener listener) {
     listener_ = std::move(listener);
-    last_.valid = false;
 }
 
 void TBoardReader::sendCellEvent(int type, int row, int col) {
@@ -404,82 +258,37 @@ QString TBoardReader::cellName(int row, int col) const {
     return boardCellName(puzzle_, row, col, showHints());
 }
 
-int TBoardReader::cellCode(int row, int col) const {
-    // Everything a cell's name says: its state, the hint shown on a covered cell, the count.
-    const int view = puzzle_.ViewState(row, col);
-    const bool hint = view == vsCovered && showHints() && puzzle_.HintPlane()[row][col] == 1;
-    const int seen = view == vsOpened ? puzzle_.GetN(row, col) : 0;
-    return view | (hint ? 4 : 0) | (seen << 3);
-}
-
-void TBoardReader::takeSnapshot() {
-    last_.valid = true;
-    last_.size = puzzle_.FieldSize();
-    for (int row = 1; row <= last_.size; ++row)
-        for (int col = 1; col <= last_.size; ++col)
-            last_.cells[cellSlot(row, col)] = cellCode(row, col);
-}
-
-void TBoardReader::announceChanges(CurrentCellNews currentCell) {
-    if (!listener_.listening()) {
-        // Whatever happens meanwhile is read afresh when a reader comes.
-        last_.valid = false;
+void TBoardReader::follow(const TGameChange& change) {
+    if (!listener_.listening())
+        return;
+    if (change.resized) {
+        QAccessibleTableModelChangeEvent reset(board_,
+                                               QAccessibleTableModelChangeEvent::ModelReset);
+        listener_.deliver(reset);
         return;
     }
-    const int n = puzzle_.FieldSize();
-    bool currentChanged = false;
-    if (!last_.valid || last_.size != n) {
-        if (last_.valid) {
-            QAccessibleTableModelChangeEvent reset(board_,
-                                                   QAccessibleTableModelChangeEvent::ModelReset);
-            listener_.deliver(reset);
-        }
-        takeSnapshot();
-        last_.row = last_.col = 0;
-    } else {
-        for (int row = 1; row <= n; ++row) {
-            for (int col = 1; col <= n; ++col) {
-                int& code = last_.cells[cellSlot(row, col)];
-                const int now = cellCode(row, col);
-                if (now == code)
-                    continue;
-                code = now;
-                currentChanged =
-                    currentChanged || (row == puzzle_.HotRow() && col == puzzle_.HotCol());
-                sendCellEvent(QAccessible::NameChanged, row, col);
-            }
-        }
-    }
-    if (puzzle_.HotRow() != last_.row || puzzle_.HotCol() != last_.col)
-        announceCurrentCell();
-    else if (currentChanged && currentCell == CurrentCellNews::AsFocus)
-        announceCurrentCellAnew();
+    for (const TCell cell : change.cells)
+        sendCellEvent(QAccessible::NameChanged, cell.Row, cell.Col);
 }
 
-void TBoardReader::announceCurrentCellAnew() {
-    // A found fox is told by the window with the count, in one message: two at once would cut
-    // each other off.
-    if (puzzle_.ViewState(puzzle_.HotRow(), puzzle_.HotCol()) == vsFound)
-        return;
-    refocusCurrentCell();
+bool TBoardReader::keyboardOnCurrentCell() const {
+    return puzzle_.Inside(puzzle_.HotRow(), puzzle_.HotCol()) && keyboardOnBoard();
 }
 
-void TBoardReader::repeatCurrentCell() {
-    if (listener_.listening())
-        refocusCurrentCell();
-}
-
-void TBoardReader::refocusCurrentCell() {
-    const int row = puzzle_.HotRow();
-    const int col = puzzle_.HotCol();
-    if (!puzzle_.Inside(row, col) || !keyboardOnBoard())
-        return;
-    // Orca reads neither a name change of a list item nor a second focus on the object that
-    // has it, so the cell to be read again (it changed, or a key asks for it) becomes a new
-    // object that takes the focus; Orca then reads it as it reads a move.
-    if (auto* table = dynamic_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(board_)))
-        table->renewCell(row, col);
-    sendCellEvent(QAccessible::Focus, row, col);
+bool TBoardReader::say(const QString& text) {
+    if (!listener_.listening() || !keyboardOnCurrentCell())
+        return false;
+    // A message said at the current cell is a plate of its own there that takes the focus,
+    // which a screen reader reads as it reads a move.
+    auto* table = dynamic_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(board_));
+    if (table == nullptr)
+        return false;
+    const QRect place(
+        board_->mapToGlobal(TFieldRenderer::cellOrigin(puzzle_.HotRow(), puzzle_.HotCol())),
+        CellBox);
+    QAccessibleEvent event(table->spoken().say(text, place), QAccessible::Focus);
+    listener_.deliver(event);
+    return true;
 }
 
 void TBoardReader::announceCurrentCellSoon() {
@@ -496,12 +305,12 @@ void TBoardReader::announceCurrentCellSoon() {
 }
 
 void TBoardReader::announceCurrentCell() {
-    if (!listener_.listening())
+    if (!listener_.listening() || !keyboardOnCurrentCell())
         return;
-    last_.row = puzzle_.HotRow();
-    last_.col = puzzle_.HotCol();
-    if (puzzle_.Inside(last_.row, last_.col) && keyboardOnBoard())
-        sendCellEvent(QAccessible::Focus, last_.row, last_.col);
+    // The board's own cell takes the focus again: the plate of the last message leaves.
+    if (auto* table = dynamic_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(board_)))
+        table->spoken().clear();
+    sendCellEvent(QAccessible::Focus, puzzle_.HotRow(), puzzle_.HotCol());
 }
 
 } // namespace tarnell

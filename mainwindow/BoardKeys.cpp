@@ -12,6 +12,10 @@ TBoardKey jumpTo(TJump jump) {
     return TBoardKey{TBoardKey::Action::Jump, QPoint(), true, jump};
 }
 
+TBoardKey ask(TQuestion question) {
+    return TBoardKey{TBoardKey::Action::Ask, QPoint(), true, TJump::RowStart, question};
+}
+
 } // namespace
 
 std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
@@ -40,7 +44,11 @@ std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
     case Qt::Key_Enter:
         return TBoardKey{TBoardKey::Action::Open, QPoint()};
     case Qt::Key_I:
-        return TBoardKey{TBoardKey::Action::TellNumbers, QPoint()};
+        return ask(TQuestion::Numbers);
+    case Qt::Key_C:
+        return ask(TQuestion::CurrentCell);
+    case Qt::Key_R:
+        return ask(TQuestion::Repeat);
     case Qt::Key_N:
         return TBoardKey{TBoardKey::Action::NextMayHideFox, QPoint(),
                          !(modifiers & Qt::ShiftModifier)};
@@ -53,7 +61,7 @@ std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
     case Qt::Key_PageDown:
         return jumpTo(TJump::ColumnBottom);
     case Qt::Key_L:
-        return TBoardKey{TBoardKey::Action::TellLines, QPoint()};
+        return ask(TQuestion::Lines);
     default:
         return std::nullopt;
     }
@@ -62,8 +70,8 @@ std::optional<TBoardKey> boardKey(const QKeyEvent& key) {
 QString boardKeysHelp() {
     return QStringLiteral("Arrow keys move the current cell; Space or Enter opens it; N goes to "
                           "the next plate that may hide a fox, Shift+N back; Home, End, Page Up "
-                          "and Page Down jump; L tells its lines; I tells the time, the steps "
-                          "and the foxes found");
+                          "and Page Down jump; L tells its lines; C tells it in full; R says the "
+                          "last message again; I tells the time, the steps and the foxes found");
 }
 
 TBoardKeys::TBoardKeys(std::vector<QWidget*> targets, QObject* parent)
@@ -102,13 +110,9 @@ bool TBoardKeys::eventFilter(QObject* /*watched*/, QEvent* event) {
         break;
     // A held key opens once, as a held mouse button clicks once; and a held key that tells
     // something tells it once.
-    case TBoardKey::Action::TellNumbers:
+    case TBoardKey::Action::Ask:
         if (!key.isAutoRepeat())
-            emit numbersRequested();
-        break;
-    case TBoardKey::Action::TellLines:
-        if (!key.isAutoRepeat())
-            emit linesRequested();
+            emit questionAsked(wanted->question);
         break;
     case TBoardKey::Action::Open:
         if (!key.isAutoRepeat())

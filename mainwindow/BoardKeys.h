@@ -1,8 +1,10 @@
 // Playing the board from the keyboard: the arrow keys, N and the jumps move the current cell,
-// Space and Enter open it, I tells the game's numbers and L the lines of the current cell,
-// while the keyboard focus rests on the board or where the game page parks it.
+// Space and Enter open it, I tells the game's numbers, L the lines of the current cell, C the
+// current cell in full and R the last message again, while the keyboard focus rests on the
+// board or where the game page parks it.
 #pragma once
 
+#include "GameSession.h"
 #include "core/BoardGeometry.h"
 
 #include <QObject>
@@ -18,11 +20,12 @@ namespace tarnell {
 
 // What a key asks of the board.
 struct TBoardKey {
-    enum class Action { Move, Open, TellNumbers, NextMayHideFox, Jump, TellLines };
+    enum class Action { Move, Open, Ask, NextMayHideFox, Jump };
     Action action;
-    QPoint step;                  // for Move: x is the column step, y the row step
-    bool forward = true;          // for NextMayHideFox: N goes forward, Shift+N back
-    TJump jump = TJump::RowStart; // for Jump
+    QPoint step;                            // for Move: x is the column step, y the row step
+    bool forward = true;                    // for NextMayHideFox: N goes forward, Shift+N back
+    TJump jump = TJump::RowStart;           // for Jump
+    TQuestion question = TQuestion::Repeat; // for Ask
 };
 
 // The board's meaning of a key press, if it has one: the arrow keys (also the keypad's) move
@@ -31,8 +34,8 @@ struct TBoardKey {
 // board. N (for "next") goes to the next cell that may hide a fox, Shift+N to the one
 // before; Home and End (also the keypad's) jump to the ends of the row, Page Up and Page Down
 // to the ends of the column, Ctrl+Home and Ctrl+End to the ends of the board; L tells the
-// four lines of the current cell. Other keys held with Ctrl, and every key held with Alt or
-// Meta, are left to the window.
+// four lines of the current cell, C the current cell in full, R the last message again. Other keys
+// held with Ctrl, and every key held with Alt or Meta, are left to the window.
 std::optional<TBoardKey> boardKey(const QKeyEvent& key);
 
 // The keys in a line, for a screen reader that describes the board.
@@ -51,10 +54,9 @@ public:
 signals:
     void moveRequested(int rows, int cols);
     void openRequested();
-    void numbersRequested();
     void nextMayHideFoxRequested(bool forward);
     void jumpRequested(tarnell::TJump jump);
-    void linesRequested();
+    void questionAsked(tarnell::TQuestion question);
     // One of the widgets got the keyboard focus.
     void keyboardArrived();
 

@@ -3,6 +3,8 @@
 #include "BoardAccessible.h"
 #include "FieldArea.h"
 #include "FormParts.h"
+#include "GameSession.h"
+#include "NewsTeller.h"
 #include "RestingTimer.h"
 #include "core/Clock.h"
 #include "dialogs/donat.h"
@@ -82,11 +84,28 @@ Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
       playClick_(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
       applicationActive_(sources.applicationActive ? std::move(sources.applicationActive)
                                                    : &applicationIsActive),
-      steadyMilliseconds_(sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
-                                                     : &steadyClockMilliseconds),
-      puzzle_(random_, clock_), click_(platform::embeddedSound(QStringLiteral("CLICK"))) {
+      click_(platform::embeddedSound(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
+    session_ = new TGameSession(
+        random_, clock_, [this] { playClick_(click_); },
+        sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
+                                   : &steadyClockMilliseconds,
+        this);
+    Timer1 = session_->timer1();
     FormCreate();
+}
+
+const TPuzzle& Tmainform_form::puzzle() const {
+    return session_->puzzle();
+}
+
+TRestingTimer* Tmainform_form::timer1Rest() const {
+    return session_->timer1Rest();
+}
+
+void Tmainform_form::SetOpenDialogMarker(int marker) {
+    marker_ = marker;
+    wakeTimer1(); // a dialog opened or closed
 }
 
 Tmainform_form::~Tmainform_form() {
@@ -103,7 +122,6 @@ void Tmainform_form::FormCreate() {
     side_[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
     createGamePage();
     createAboutPage();
-    timer1Rest_ = new TRestingTimer(*Timer1, steadyMilliseconds_, this);
 
     ReadSettings();
     if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
@@ -139,11 +157,14 @@ void Tmainform_form::FormCreate() {
     connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
     connectFocusConvention();
     connectBoard();
-    connect(Timer1, &QTimer::timeout, this, &Tmainform_form::Timer1Elapsed);
-    connect(timer1Rest_, &TRestingTimer::wokenTick, this, &Tmainform_form::Timer1Elapsed);
+    // After the board's reader and the news: a solved puzzle's dialog comes after its news.
+    connect(session_, &TGameSession::changed, this, &Tmainform_form::showChange);
+    connect(session_, &TGameSession::ticked, this, &Tmainform_form::Timer1Timer);
+    // The box says whether the hints show, however it is checked.
+    connect(JvgCheckBox12, &QAbstractButton::toggled, session_, &TGameSession::setShowHints);
 
     qApp->installEventFilter(this);
-    timer1Rest_->start();
+    session_->timer1Rest()->start();
     Timer1Timer();
 }
 
@@ -201,7 +222,7 @@ void Tmainform_form::ReadSettings() {
     }
     // Stored values outside the limits never reach the planes.
     const TSetup setup = NormalizeSetup(size, foxes);
-    puzzle_.Reset(setup.Size, setup.Foxes);
+    session_->restore(setup.Size, setup.Foxes, hints);
     JvgCheckBox12->setChecked(hints);
 }
 
@@ -214,12 +235,12 @@ void Tmainform_form::FormDestroy() {
     if (stopped_)
         return;
     stopped_ = true;
-    timer1Rest_->stop(); // Timer1 too, for good
+    session_->stop();
     platform::SettingsStore store;
     if (!store.open())
         return;
-    store.writeInteger(SettingFoxes, puzzle_.SetupFoxes());
-    store.writeInteger(SettingSize, puzzle_.SetupSize());
+    store.writeInteger(SettingFoxes, puzzle().SetupFoxes());
+    store.writeInteger(SettingSize, puzzle().SetupSize());
     store.writeBool(SettingHints, JvgCheckBox12->isChecked());
     store.sync();
 }
@@ -227,26 +248,18 @@ void Tmainform_form::FormDestroy() {
 void Tmainform_form::Timer1Timer() {
     if (Notebook1->currentIndex() != GamePage)
         return;
-    if (puzzle_.Started() && !puzzle_.Finished())
-        LCDLabel1->setCaption(QString::fromStdString(ClockText(puzzle_.Elapsed(clock_.Now()))));
-    PaintBox3->showFrame(puzzle_, JvgCheckBox12->isChecked());
-    boardReader_->announceChanges();
+    showFieldNow();
 }
 
-void Tmainform_form::Timer1Elapsed() {
-    Timer1Timer();
-    // Until something happens, the next tick would draw the same frame and the same clock.
-    if (!ticksChangeTheScreen())
-        timer1Rest_->rest();
-}
-
-bool Tmainform_form::ticksChangeTheScreen() const {
-    return Notebook1->currentIndex() == GamePage && puzzle_.Started() && !puzzle_.Finished();
+void Tmainform_form::showFieldNow() {
+    const TPuzzle& game = puzzle();
+    if (game.Started() && !game.Finished())
+        LCDLabel1->setCaption(QString::fromStdString(ClockText(game.Elapsed(clock_.Now()))));
+    PaintBox3->showFrame(game, session_->showHints());
 }
 
 void Tmainform_form::wakeTimer1() {
-    if (timer1Rest_ != nullptr)
-        timer1Rest_->wake();
+    session_->wake();
 }
 
 // Besides the handlers that change what a tick shows, these wake Timer1: the field has no
@@ -273,110 +286,76 @@ bool Tmainform_form::wakesTimer1(const QObject* watched, const QEvent& event) co
 }
 
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
-    puzzle_.MouseMove(x, y);
-    boardReader_->announceChanges();
-    wakeTimer1();
+    session_->pointAt(x, y);
 }
 
 void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
-    // A solved puzzle is left alone by openCellAt; the hit test before it changes nothing.
+    // A solved puzzle is left alone by the session; the hit test before it changes nothing.
     if (button != Qt::LeftButton)
         return;
     int row = 0;
     int col = 0;
     TPuzzle::HitTest(x, y, row, col);
-    openCellAt(row, col);
+    session_->openCell(row, col, TInput::Pointer);
 }
 
-void Tmainform_form::openCellAt(int row, int col) {
-    if (puzzle_.Finished())
-        return;
-    const bool firstGame = !puzzle_.Started();
-    if (firstGame) {
-        // The first move of the program generates, wherever it falls.
-        puzzle_.NewPuzzle();
-        showPuzzleState();
-    }
-    if (puzzle_.Inside(row, col))
-        playClick_(click_);
-    // Also stores a cell beside the field as the current one.
-    const TMoveResult move = puzzle_.OpenCell(row, col);
+void Tmainform_form::showChange(const TGameChange& change) {
     showPuzzleState();
-    // The cell's new name says "fox found"; the count, and the end of the puzzle before its
-    // dialog speaks, come after it. The first game is told with what its first move opened, in
-    // one message as a fox is: news and a cell taking the focus anew at once cut each other off
-    // (Orca said the news of the first game and never what its move opened).
-    boardReader_->announceChanges(firstGame ? TBoardReader::CurrentCellNews::ToldByTheWindow
-                                            : TBoardReader::CurrentCellNews::AsFocus);
-    QStringList news;
-    if (firstGame)
-        news << newGameMessage(puzzle_);
-    if (move.FoundFox && move.Step)
-        news << foxFoundMessage(puzzle_, row, col);
-    else if (firstGame && puzzle_.Inside(row, col))
-        news << boardReader_->cellName(row, col);
-    if (!news.isEmpty())
-        announcer_->announce(news.join(QLatin1Char(' ')));
-    if (move.Solved && move.Result)
-        OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *move.Result);
+    // The cyan plate follows a key at once, and the field shows the hints as soon as they are
+    // switched; everything else shows from the next tick on, which the session has woken.
+    const bool keyMove = change.input == TInput::Key && change.action != TAction::Open &&
+                         change.action != TAction::Ask;
+    if ((keyMove || change.action == TAction::Hints) && Notebook1->currentIndex() == GamePage)
+        showFieldNow();
+    if (change.solved && change.result)
+        OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *change.result);
 }
 
 void Tmainform_form::showPuzzleState() {
-    // The field shows the new state, and a started clock runs, from the next tick on.
-    wakeTimer1();
+    const TPuzzle& game = puzzle();
     // The displays show only what changed: an unchanged caption draws nothing.
-    LCDLabel5->setCaption(twoDigits(puzzle_.SetupSize()));
-    LCDLabel6->setCaption(twoDigits(puzzle_.SetupFoxes()));
+    LCDLabel5->setCaption(twoDigits(game.SetupSize()));
+    LCDLabel6->setCaption(twoDigits(game.SetupFoxes()));
     // Before the first puzzle the puzzle's displays keep their "00" and the high-score
     // button stays disabled.
-    if (!puzzle_.Started())
+    if (!game.Started())
         return;
     mybitbutn51->setEnabled(true);
-    LCDLabel2->setCaption(twoDigits(puzzle_.FieldSize()));
-    LCDLabel3->setCaption(twoDigits(puzzle_.FoxCount()));
-    LCDLabel4->setCaption(twoDigits(puzzle_.FoundCount()));
+    LCDLabel2->setCaption(twoDigits(game.FieldSize()));
+    LCDLabel3->setCaption(twoDigits(game.FoxCount()));
+    LCDLabel4->setCaption(twoDigits(game.FoundCount()));
 }
 
 void Tmainform_form::StartNewPuzzle() {
-    puzzle_.NewPuzzle();
-    showPuzzleState();
-    announceNewGame();
+    session_->startNewPuzzle();
 }
 
 void Tmainform_form::mybitbutn1Click() {
-    puzzle_.IncreaseSize();
-    showPuzzleState();
+    session_->changeSetup(TGameSession::TSetupStep::SizeUp);
 }
 
 void Tmainform_form::mybitbutn2Click() {
-    puzzle_.IncreaseFoxes();
-    showPuzzleState();
+    session_->changeSetup(TGameSession::TSetupStep::FoxesUp);
 }
 
 void Tmainform_form::mybitbutn3Click() {
-    puzzle_.DecreaseSize();
-    showPuzzleState();
+    session_->changeSetup(TGameSession::TSetupStep::SizeDown);
 }
 
 void Tmainform_form::mybitbutn4Click() {
-    puzzle_.DecreaseFoxes();
-    showPuzzleState();
+    session_->changeSetup(TGameSession::TSetupStep::FoxesDown);
 }
 
 void Tmainform_form::mybitbutn510Click() {
-    if (puzzle_.RequestNewPuzzle())
+    if (session_->requestNewPuzzle())
         OpenDialogOfKind(confirmation_, odConfirmation, QStringLiteral("Warning!"),
                          QStringLiteral("This game hasn't finished yet. Generate the new puzzle?"));
-    else {
-        showPuzzleState();
-        announceNewGame();
-    }
 }
 
 void Tmainform_form::mybitbutn51Click() {
     SetOpenDialogMarker(odHighScore);
-    if (puzzle_.Started())
-        OpenDialogOfKind(highScore_, odHighScore, puzzle_.FieldSize(), puzzle_.FoxCount());
+    if (puzzle().Started())
+        OpenDialogOfKind(highScore_, odHighScore, puzzle().FieldSize(), puzzle().FoxCount());
 }
 
 void Tmainform_form::mybitbutn52Click() {
@@ -388,12 +367,12 @@ void Tmainform_form::mybitbutn53Click() {
 }
 
 void Tmainform_form::JvgCheckBox12Click() {
-    Timer1Timer();
+    session_->setShowHints(JvgCheckBox12->isChecked());
 }
 
 void Tmainform_form::RzBmpButton16Click() {
     JvgCheckBox12->setChecked(!JvgCheckBox12->isChecked());
-    Timer1Timer();
+    session_->setShowHints(JvgCheckBox12->isChecked());
 }
 
 template <typename Form, typename... Args>
@@ -438,7 +417,7 @@ void Tmainform_form::ShowPage(int page) {
         Notebook1->setFocus(Qt::OtherFocusReason);
     Notebook1->setCurrentIndex(page);
     RxGIFAnimator1->setActive(page == AboutPage);
-    wakeTimer1();
+    session_->setClockShown(page == GamePage);
 }
 
 void Tmainform_form::ShowGamePage() {

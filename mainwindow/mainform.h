@@ -34,9 +34,12 @@ class TAnnouncer;
 class TBoardKeys;
 class TBoardReader;
 class TFieldArea;
+class TGameSession;
 class TImagelessButton;
 class TLCDLabel;
+class TNewsTeller;
 class TRestingTimer;
+struct TGameChange;
 
 // What the window takes from outside; each one left empty means the real thing.
 struct TMainFormSources {
@@ -54,7 +57,6 @@ class Tmainform_form : public TSkinnedForm, public TDialogHost {
     Q_OBJECT
 public:
     static constexpr QSize ClientSize{488, 376};
-    static constexpr int TimerInterval = 100; // ms
     static constexpr int GamePage = 0;
     static constexpr int AboutPage = 1;
     static inline const QColor PageColour{148, 148, 148};
@@ -62,15 +64,14 @@ public:
     explicit Tmainform_form(TMainFormSources sources = {}, QWidget* parent = nullptr);
     ~Tmainform_form() override;
 
-    const TPuzzle& puzzle() const { return puzzle_; }
+    const TPuzzle& puzzle() const;
     const platform::WaveSound& clickSound() const { return click_; }
+    // The game the window shows: every player action goes through it.
+    TGameSession& session() const { return *session_; }
 
     // --- TDialogHost ---
     int OpenDialogMarker() const override { return marker_; }
-    void SetOpenDialogMarker(int marker) override {
-        marker_ = marker;
-        wakeTimer1(); // a dialog opened or closed
-    }
+    void SetOpenDialogMarker(int marker) override;
     void StartNewPuzzle() override;
 
     // The dialog of each kind, while one exists (hidden once closed).
@@ -80,31 +81,17 @@ public:
     Tdonat_form* donationDialog() const { return donation_.get(); }
 
     // --- handlers ---
+    // A tick of Timer1: the clock and the field show the time now.
     void Timer1Timer();
     // Timer1 rests while its ticks would change nothing and is woken, on its beat, by
     // whatever may change what a tick shows.
-    TRestingTimer* timer1Rest() const { return timer1Rest_; }
+    TRestingTimer* timer1Rest() const;
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
-    // The player's move on cell (row, col), by pointer or keyboard: generates the first
-    // puzzle, plays CLICK on a cell of the field, opens or finds it, shows the displays, and
-    // opens the puzzle-solved dialog after the last fox. A cell outside the field only
-    // becomes the current cell; nothing happens once the puzzle is solved.
-    void openCellAt(int row, int col);
-    // The board's keys: the arrows move the current cell, Space and Enter open it.
-    void moveCurrentCell(int rows, int cols);
-    void openCurrentCell();
-    // N and Shift+N: the next or previous cell that may hide a fox, or the news that none may.
-    void moveToNextMayHideFox(bool forward);
-    // Home, End, Page Up, Page Down, Ctrl+Home and Ctrl+End.
-    void jumpCurrentCell(TJump jump);
-    // L: says the four lines of the current cell to a listening screen reader.
-    void tellLines();
-    // The numbers on demand (the board's I key): says the time, the steps, the foxes found
-    // and the board to a listening screen reader.
-    void tellNumbers();
-    // Where the window's messages to a screen reader go.
+    // Where the window's messages to a screen reader go when the keyboard is off the board.
     TAnnouncer* announcer() const { return announcer_; }
+    // What a screen reader was told last.
+    QString lastSpokenMessage() const;
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -182,17 +169,18 @@ private:
     void createAboutPage();
     void connectFocusConvention();
     void connectBoard();
-    // What a screen reader is told beyond the focused control: the set-up values after an
-    // arrow, a new game, a fox found.
+    // How the controls read to a screen reader beyond their own names.
     void connectSpokenNews();
-    void showCurrentCellReached(TCell was);
-    void announceSetup(bool sizeChanged);
-    void announceNewGame();
     void ReadSettings();
 
-    // Shows the puzzle's state after an action: the set-up displays, and once a puzzle has
-    // been generated, its size, foxes and foxes revealed and the enabled high-score button.
+    // Shows what an action changed: the displays, the field, and after the last fox the
+    // puzzle-solved dialog.
+    void showChange(const TGameChange& change);
+    // Shows the puzzle's state: the set-up displays, and once a puzzle has been generated,
+    // its size, foxes and foxes revealed and the enabled high-score button.
     void showPuzzleState();
+    // The field and the clock as they are now.
+    void showFieldNow();
     void ShowPage(int page);
     void ShowGamePage(); // Ctrl+F1 and "Solve a puzzle"
     bool FormKeyDown(const QKeyEvent& key);
@@ -204,11 +192,6 @@ private:
     void ButtonMouseLeave();
     void moveFocusByPointer(QWidget* to);
 
-    // A tick of Timer1 itself, which lets it rest when the next would change nothing.
-    void Timer1Elapsed();
-    // Whether a tick changes the screen with nothing else happening: the clock runs on the
-    // game page.
-    bool ticksChangeTheScreen() const;
     void wakeTimer1();
     bool wakesTimer1(const QObject* watched, const QEvent& event) const;
 
@@ -223,10 +206,8 @@ private:
     const TimeOfDaySource& clock_;
     std::function<void(const platform::WaveSound&)> playClick_;
     std::function<bool()> applicationActive_;
-    std::function<int64_t()> steadyMilliseconds_;
-    TRestingTimer* timer1Rest_ = nullptr;
-    TPuzzle puzzle_;
     platform::WaveSound click_;
+    TGameSession* session_ = nullptr;
 
     int marker_ = odNone; // the open-dialog marker
     std::unique_ptr<Twarnin_form> confirmation_;
@@ -239,6 +220,7 @@ private:
     TBoardKeys* boardKeys_ = nullptr;
     TBoardReader* boardReader_ = nullptr;
     TAnnouncer* announcer_ = nullptr;
+    TNewsTeller* newsTeller_ = nullptr;
 };
 
 } // namespace tarnell

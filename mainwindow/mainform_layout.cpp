@@ -14,7 +14,6 @@
 #include "widgets/buttons/buts5.h"
 #include "widgets/lcd/LCD_Lab.h"
 
-#include <QTimer>
 #include <algorithm>
 
 namespace tarnell {
@@ -214,10 +213,6 @@ void Tmainform_form::createGamePage() {
                                  mybitbutn1,    mybitbutn4,   mybitbutn2};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(TimerInterval);
 }
 
 void Tmainform_form::createAboutPage() {

@@ -24,7 +24,8 @@ run=(
 # Only for the test suite (scripts/test.sh): unit tests, benchmarks, the private X server
 # and its tools, the Debian package build with its checker, the screen reader's view (the
 # AT-SPI bus, the pyatspi client and a private D-Bus session), the screen reader itself with
-# its speech server and the small window manager it needs beside the game, two Wayland
+# its speech server, the voice it speaks with by default (espeak-ng, which also times what a
+# player by ear hears), the small window manager it needs beside the game, two Wayland
 # compositors nested in the private X server (Weston, and mutter, GNOME's) with Qt's Wayland
 # platform for the game on Wayland, and a private sound server: PipeWire with its session
 # manager, its ALSA plug-in and its PulseAudio server, PulseAudio's ALSA plug-in and client
@@ -36,7 +37,7 @@ test_only=(
     weston mutter qt6-wayland
     dpkg-dev debhelper fakeroot lintian desktop-file-utils
     at-spi2-core python3-pyatspi dbus-daemon dbus-bin
-    orca speech-dispatcher openbox
+    orca speech-dispatcher espeak-ng openbox
     pipewire wireplumber pipewire-alsa pipewire-pulse pulseaudio-utils libasound2-plugins
 )
 

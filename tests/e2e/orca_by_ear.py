@@ -5,8 +5,10 @@ Runs inside a private D-Bus session (dbus-run-session, see a11y-test.sh) with th
 orca_game.py: a private X server, a window manager, the AT-SPI bus, speech-dispatcher with its
 dummy output and Orca with its default settings. The player keeps no board in mind: after each
 key it decides the next one only from what Orca said (the SPEECH OUTPUT lines of its debug
-file). N names the next plate that may hide a fox; if Orca says it is covered, Space opens it;
-when Orca says the puzzle is solved, the game is over. On the way it tries every jump key,
+file). N names the next plate that may hide a fox by its row and column alone ("3, 4.": it is
+covered); Space opens
+it and Orca says the news first ("2 in sight.", "Fox found, 1 of 5."), without the place just
+said; when Orca says the puzzle is solved, the game is over. On the way it tries every jump key,
 Shift+N, L and I.
 
 When the puzzle is solved, every fox is known, and the moves are replayed through the game's
@@ -19,7 +21,8 @@ arrow that makes the top plate current, then one arrow for each row or column be
 and the next.
 
 With --games K (K > 1) it plays K puzzles, each with N and Space alone, and prints the keys and
-steps of each beside the sighted player's, with their medians.
+steps of each beside the sighted player's, with their medians. With --speech it also prints the
+seconds of speech after N, after Space and per step (medians; see speech_seconds.py).
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 """
@@ -31,11 +34,12 @@ import sys
 import time
 
 from a11y_session import SKIP, check, hear_through_orca
-from orca_game import Ear
+from orca_game import NEWS, Ear
 
 SIZE, FOXES = 8, 5  # the set-up a new player starts with
-CELL = re.compile(r"Row (\d+), column (\d+): (covered, no fox|covered|opened, (\d+) fox(?:es)? in "
-                  r"sight|fox found)")
+# A plate with its state, or (as N names it) by its row and column alone: covered.
+CELL = re.compile(r"Row (\d+), column (\d+)(?:: (covered, no fox|covered|opened, (\d+) fox(?:es)? "
+                  r"in sight|fox found)|\.)|^(\d+), (\d+)\.$")
 NO_PLATE = "No plate may hide a fox"
 # The jumps as xdotool names their keys, and where each goes from (row, column).
 JUMPS = {
@@ -61,9 +65,10 @@ def cells_said(said):
     """The plates named in what Orca said, as (row, column, state, count)."""
     found = []
     for line in said:
-        for match in CELL.finditer(line):
+        for match in CELL.finditer(line.strip()):
             count = int(match.group(4)) if match.group(4) is not None else None
-            found.append((int(match.group(1)), int(match.group(2)), match.group(3), count))
+            row, col = (match.group(1), match.group(2)) if match.group(1) else match.group(5, 6)
+            found.append((int(row), int(col), match.group(3) or "covered", count))
     return found
 
 
@@ -93,13 +98,17 @@ class Player:
         return plate, said
 
     def open(self, plate):
-        prefix = f"Row {plate[0]}, column {plate[1]}: "
-        said = self.ear.press("space", until=lambda s: any(
-            prefix + "opened" in line or prefix + "fox found" in line for line in s),
-            what=f"the plate {plate[:2]} opened")
-        outcome = [p for p in cells_said(said) if p[:2] == plate[:2] and p[2] != "covered"]
-        self.record.append(("open", plate[:2], outcome[-1] if outcome else None, said))
-        return said
+        said = self.ear.press("space", until=lambda s: any(NEWS.search(line) for line in s),
+                              what=f"the news of the plate {plate[:2]}")
+        news = next((NEWS.search(line) for line in said if NEWS.search(line)), None)
+        outcome = None
+        if news:
+            outcome = (plate[0], plate[1], "fox found" if news.group(2) else "opened",
+                       int(news.group(1)) if news.group(1) else None)
+        self.ear.expect(not cells_said(said), f"Space on {plate[:2]} does not say its place again",
+                        said)
+        self.record.append(("open", plate[:2], outcome, said))
+        return outcome, said
 
     def tell(self, key, start, end):
         said = self.ear.press(key, until=lambda s: (lambda text: text is not None and end in text)(
@@ -117,11 +126,11 @@ class Player:
             if plate is None or plate[2] != "covered":
                 # Nothing to open: the rules were not kept; the check after the game says so.
                 return False
-            said = self.open(plate)
+            outcome, said = self.open(plate)
             opened += 1
             if any("Puzzle solved" in line for line in said):
                 return True
-            if any(f"Row {plate[0]}, column {plate[1]}: fox found" in line for line in said):
+            if outcome and outcome[2] == "fox found":
                 foxes += 1
                 if detour and foxes == 1:
                     self.tell("l", "Row ", "Rising diagonal")
@@ -279,6 +288,23 @@ def check_game(record, ear, detour, current):
     return (keys_by_ear, arrows + steps, steps), current
 
 
+def report_speech(records):
+    """The seconds of speech after N and after Space over the games' steps (an N that named a
+    plate and the Space that opened it), synthesised at the default voice, with their medians."""
+    from speech_seconds import said_seconds
+    after_n, after_space = [], []
+    for record in records:
+        for kind, key, _, said in record:
+            if kind == "plate" and key == "n":
+                after_n.append(said_seconds(said, ["n"]))
+            elif kind == "open":
+                after_space.append(said_seconds(said, ["space"]))
+    n, space = statistics.median(after_n), statistics.median(after_space)
+    print(f"speech per step over {len(after_space)} steps: after N median {n:.2f} s "
+          f"({min(after_n):.2f} to {max(after_n):.2f}), after Space median {space:.2f} s "
+          f"({min(after_space):.2f} to {max(after_space):.2f}); per step {n + space:.2f} s")
+
+
 def play(session, reader, ear, games):
     session.start_program()
     check(reader.wait_for("the main window", lambda: session.window("Tarnell"), 30),
@@ -297,7 +323,7 @@ def play(session, reader, ear, games):
         check(solved, "the puzzle was not solved by N and Space: "
               + repr(player.record[-1][3] if player.record else []))
         result, current = check_game(player.record, ear, detour, current)
-        results.append(result)
+        results.append((result, player.record))
         # The solved dialog asks for a name; Alt+F4 closes it without one.
         ear.press("alt+F4", until=lambda s: len(s) > 0, what="the main window again")
     session.quit()
@@ -310,14 +336,17 @@ def main():
     parser.add_argument("--games", type=int, default=1,
                         help="puzzles to solve; with more than one, print the keys and steps")
     parser.add_argument("--transcript", help="also write every key and what Orca said there")
+    parser.add_argument("--speech", action="store_true",
+                        help="print the seconds of speech after N, after Space and per step")
     args = parser.parse_args()
     started = time.monotonic()
     ran = hear_through_orca(args.program, args.transcript, QuickEar,
                             lambda session, reader, ear: play(session, reader, ear, args.games))
     if ran is None:
         return SKIP
-    ear, results = ran
-    results = results or []
+    ear, played = ran
+    played = played or []
+    results = [result for result, _ in played]
     for number, (by_ear, by_sight, steps) in enumerate(results, 1):
         print(f"game {number}: {steps} steps; by ear {by_ear} keys (N and Space), by sight "
               f"{by_sight} keys (arrows and Space), {by_ear / by_sight:.2f} of them")
@@ -326,6 +355,8 @@ def main():
               f"by ear {statistics.median(r[0] for r in results)} keys, by sight "
               f"{statistics.median(r[1] for r in results)} keys, ratio "
               f"{statistics.median(r[0] / r[1] for r in results):.2f}")
+    if args.speech and played:
+        report_speech([record for _, record in played])
     for by_ear, by_sight, _ in results:
         if ear and by_ear > by_sight:
             ear.problems.append(f"by ear {by_ear} keys, more than the {by_sight} by sight")

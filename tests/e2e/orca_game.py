@@ -6,11 +6,13 @@ server, a window manager, the AT-SPI bus, speech-dispatcher with its dummy outpu
 its default settings, then the program. Plays a 5 x 5 puzzle with 2 foxes by keys only and reads
 what Orca says from the SPEECH OUTPUT lines of its debug file: the set-up values as the arrows
 change them, the "Show hints" check box and its state, the first game started by Space on the
-board (its news heard whole with what the move opened), each arrow's cell alone,
-each opened plate at once, each fox found with the count, the numbers key, the solved puzzle
-before its dialog, the dialogs' questions and results, the name box, the high-score lines, the
-about page and the way back to the board. Every check that fails is reported with what Orca
-said; all of them are tried before the test ends.
+board (its news heard whole with what the move opened and where, and no plate before it or
+after it), each arrow's cell alone, the news of each opened plate at once and without the place
+just said, each fox found with the count, the numbers key, the current plate in full and the
+last message again, the solved puzzle before its dialog, the dialogs' questions and results,
+the name box, the high-score lines, the about page and the way back to the board; no message
+with a role word before it. Every check that fails is reported with what Orca said; all of them
+are tried before the test ends.
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 """
@@ -26,6 +28,8 @@ SIZE, FOXES = 5, 2  # three sizes down from 8 (the foxes follow to 3), then one 
 PLAYER = "Ear Player"
 NUMBERS_KEY = "i"
 CELL = re.compile(r"Row (\d+), column (\d+): ")
+PLACE = re.compile(r"Row \d+, column \d+")  # a plate named, with its state or without
+NEWS = re.compile(r"(\d+) in sight\.|Fox found, (\d+) of (\d+)\.")  # what an opened plate says
 
 
 class Ear:
@@ -113,7 +117,7 @@ def play(session, reader, ear):
     said = ear.press("Tab", "Tab", until=lambda s: any("Decrease the size of field" in line
                                                        for line in s), what="the size button")
     for size in (7, 6, 5):
-        said = ear.press("space", until=lambda s, n=size: any(re.search(rf"size\D*\b{n}\b", line)
+        said = ear.press("space", until=lambda s, n=size: any(f"Next game: {n} by {n}," in line
                                                               for line in s),
                          what=f"the new set-up size {size}")
     said = ear.press("Tab", "Tab", until=lambda s: any("Decrease the number of foxes" in line
@@ -121,7 +125,7 @@ def play(session, reader, ear):
     ear.expect(not any(line.count("Decrease the number of foxes") > 1 for line in said) and
                sum("Decrease the number of foxes" in line for line in said) == 1,
                "the foxes button's name is said once", said)
-    said = ear.press("space", until=lambda s: any(re.search(rf"foxes\D*\b{FOXES}\b", line)
+    said = ear.press("space", until=lambda s: any(f"Next game: {FOXES} foxes." in line
                                                   for line in s), what=f"{FOXES} set-up foxes")
 
     # The keys are back on the board; the first arrow starts at the top cell.
@@ -131,19 +135,22 @@ def play(session, reader, ear):
     check_one_cell(ear, said, (1, 1), "the first arrow")
 
     # The first game, started by Space on the board: its news is heard whole, with what the
-    # first move opened, and nothing cuts it short.
+    # first move opened and where, no plate is said before it, and nothing cuts it short.
     news = f"New game: {SIZE} by {SIZE}, {FOXES} foxes."
     said = ear.press("space", until=lambda s: any(news in line for line in s),
                      what="the first game's news")
     told = [i for i, line in enumerate(said) if news in line]
-    ear.expect(told and re.search(r"Row 1, column 1: (opened|fox found)", said[told[-1]]),
-               "the first game's news says what the first move opened", said)
+    first = said[told[-1]] if told else ""
+    ear.expect(re.search(r"\. (\d+ in sight|Fox found, 1 of \d+)\. Row 1, column 1\.$", first),
+               "the first game's news says what the first move opened and where", said)
+    ear.expect(told and not any(PLACE.search(line) for line in said[:told[-1]]),
+               "no plate is said before the first game's news", said)
     ear.expect(told and not ear.log.interrupted_after(told[-1]),
                "nothing cuts the first game's news short", said)
-    ear.expect(not any(CELL.match(line) for line in (said[told[-1] + 1:] if told else [])),
-               "the opened cell is not read again after the news", said)
+    ear.expect(not any(PLACE.search(line) for line in (said[told[-1] + 1:] if told else [])),
+               "the opened plate is not said again after the news", said)
     steps = 1
-    found = 1 if "Row 1, column 1: fox found" in said_text(said) else 0
+    found = 1 if "Fox found" in first else 0
 
     # The numbers on demand, while the board has the focus.
     said = ear.press(NUMBERS_KEY, until=lambda s: any("Time elapsed" in line for line in s),
@@ -152,6 +159,12 @@ def play(session, reader, ear):
     ear.expect(re.search(r"Time elapsed \d\d:\d\d,\d", text) and "1 step" in text and
                f"{found} of {FOXES} foxes found" in text and f"{SIZE} by {SIZE}" in text,
                "the numbers key says the time, the steps, the foxes found and the board", said)
+    # The current plate in full, and the last message again, each on its key.
+    whole = re.compile(r"Row 1, column 1: (opened, \d+ fox(es)? in sight|fox found)\.")
+    said = ear.press("c", until=lambda s: any(whole.search(line) for line in s),
+                     what="the current plate in full")
+    said = ear.press("r", until=lambda s: any(whole.search(line) for line in s),
+                     what="the last message again")
 
     # Walk the board in rows, back and forth; open every plate still covered.
     names = board_names(reader, board)
@@ -168,15 +181,17 @@ def play(session, reader, ear):
         names = board_names(reader, board)
         if not names[place].endswith(": covered"):
             continue
-        prefix = f"Row {place[0]}, column {place[1]}: "
-        said = ear.press("space", until=lambda s, p=prefix: any(
-            p + "opened" in line or p + "fox found" in line for line in s),
-            what=f"the opened cell {place}")
+        said = ear.press("space", until=lambda s: any(NEWS.search(line) for line in s),
+                         what=f"the news of the plate {place}")
         steps += 1
-        if any(prefix + "fox found" in line for line in said):
+        words = [line for line in said if line.strip() != "space"]  # past the key's echo
+        ear.expect(words and NEWS.match(words[0]), f"the news of {place} comes first", said)
+        ear.expect(not any(PLACE.search(line) for line in said if "Congrat" not in line),
+                   f"the place {place} just said is not said again", said)
+        if any("Fox found" in line for line in said):
             found += 1
-            ear.expect(any(f"{found} of {FOXES} foxes found" in line for line in said),
-                       f"finding fox {found} says '{found} of {FOXES} foxes found'", said)
+            ear.expect(any(f"Fox found, {found} of {FOXES}." in line for line in said),
+                       f"finding fox {found} says 'Fox found, {found} of {FOXES}.'", said)
             if found == FOXES:
                 solved_at = [i for i, line in enumerate(said) if "solved" in line.lower()]
                 dialog_at = [i for i, line in enumerate(said) if "Congrat" in line]
@@ -210,7 +225,7 @@ def play(session, reader, ear):
     ear.press("ctrl+F1")
     said = ear.press("ctrl+n", until=lambda s: any(news in line for line in s),
                      what="the second game")
-    said = ear.press("space", until=lambda s: any(CELL.search(line) for line in s),
+    said = ear.press("space", until=lambda s: any(NEWS.search(line) for line in s),
                      what="the first move of the second game")
     said = ear.press("ctrl+n", until=lambda s: any(
         "This game hasn't finished yet. Generate the new puzzle?" in line for line in s),
@@ -236,6 +251,9 @@ def play(session, reader, ear):
                "no display sends description changes", [])
 
     every = [line for _, lines in ear.transcript for line in lines]
+    ear.expect(not any(re.match(r"(notification|alert)\b", line.lower()) for line in every),
+               "no message is said with a role word before it",
+               [line for line in every if "notification" in line.lower()])
     ear.expect(not any("layered pane" in line for line in every),
                "the page stack is never announced", [l for l in every if "layered pane" in l])
 

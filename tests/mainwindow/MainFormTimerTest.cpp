@@ -3,6 +3,8 @@
 // kept from its start, so the screen changes when it would under a timer that never stops.
 #include "MainFormFixture.h"
 
+#include "mainwindow/GameSession.h"
+
 #include "dialogs/donat.h"
 #include "mainwindow/RestingTimer.h"
 #include "widgets/GlyphCheckBox.h"
@@ -97,7 +99,7 @@ TEST_F(Timer1Rest, AnEmptyBoardRestsAndAPointerMoveBringsOneTickOnTheBeat) {
     waitForTick("a pointer move");
     EXPECT_TRUE(isCyanPlate(fieldPixel(cell)));
     waitForRest("after the pointer's tick");
-    EXPECT_EQ(window_->Timer1->interval(), Tmainform_form::TimerInterval);
+    EXPECT_EQ(window_->Timer1->interval(), TGameSession::TimerInterval);
 }
 
 TEST_F(Timer1Rest, EveryEventThatCanChangeATickWakesIt) {

@@ -1,0 +1,40 @@
+#include "NewsTeller.h"
+
+#include "BoardAccessible.h"
+#include "GameSession.h"
+#include "SpokenNews.h"
+#include "widgets/Announcer.h"
+
+namespace tarnell {
+
+TNewsTeller::TNewsTeller(const TGameSession& session, TBoardReader& reader, TAnnouncer& announcer,
+                         QObject* parent)
+    : QObject(parent), session_(session), reader_(reader), announcer_(announcer) {
+    setObjectName(QStringLiteral("newsTeller"));
+    connect(&session, &TGameSession::changed, this, &TNewsTeller::tell);
+}
+
+void TNewsTeller::tell(const TGameChange& change) {
+    reader_.follow(change);
+    // Nothing is worked out or sent while no screen reader listens.
+    if (!reader_.listening())
+        return;
+    const std::optional<TSpoken> spoken =
+        spokenNews(change, session_.puzzle(), session_.showHints(), session_.now(),
+                   reader_.keyboardOnBoard(), last_);
+    if (!spoken)
+        return;
+    // A plate reached under the keyboard takes the focus and is read by its name; anything
+    // else said on the board is a plate of its own that says it; elsewhere the control with the
+    // keyboard says it.
+    const bool onBoard = reader_.keyboardOnCurrentCell();
+    if (spoken->venue == TVenue::Board && !onBoard)
+        return;
+    last_ = spoken->text;
+    if (spoken->asPlate)
+        reader_.announceCurrentCell();
+    else if (!reader_.say(spoken->text))
+        announcer_.announce(spoken->text);
+}
+
+} // namespace tarnell
