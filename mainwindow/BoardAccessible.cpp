@@ -66,7 +66,9 @@ public:
             return boardKeysHelp();
         return QAccessibleWidget::text(type);
     }
-    int childCount() const override { return size() * size() + (spoken_.current() ? 1 : 0); }
+    // The plate of the last message answers to its index after the cells but is not counted: a
+    // reader entering the board says how many plates it has.
+    int childCount() const override { return size() * size(); }
     QAccessibleInterface* child(int index) const override {
         const int n = size();
         if (index == n * n)

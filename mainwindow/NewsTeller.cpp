@@ -31,6 +31,11 @@ void TNewsTeller::tell(const TGameChange& change) {
     if (spoken->venue == TVenue::Board && !onBoard)
         return;
     last_ = spoken->text;
+    // The last fox opens the puzzle-solved dialog at once, which says first that the puzzle is
+    // solved, with the time and the steps: a message now would be heard twice, or not at all
+    // (Orca drops a focus that a newer one follows before it is read). R still says it.
+    if (change.solved)
+        return;
     if (spoken->asPlate)
         reader_.announceCurrentCell();
     else if (!reader_.say(spoken->text))

@@ -373,9 +373,12 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
         key(k);
     clock_.Advance(1000);
+    take();
     key(Qt::Key_Space);
     EXPECT_EQ(said(), QStringLiteral("Fox found, 2 of 2. Puzzle solved in 00:22,7 and 3 steps."));
     EXPECT_NE(window_->puzzleSolvedDialog(), nullptr);
+    for (const Event& event : take())
+        EXPECT_NE(event, Spoken) << "the puzzle-solved dialog says it first, and only it";
 }
 
 // The worked example's field after its first two moves: (2, 3) opened, the fox (3, 4) found.
