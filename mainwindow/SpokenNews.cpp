@@ -100,7 +100,7 @@ std::optional<QString> noGameToLookAt(const TPuzzle& puzzle) {
     return std::nullopt;
 }
 
-// What opening a plate found, news first: "2 in sight.", "Fox found, 1 of 5.", and with the
+// What opening a plate found, news first: "2 seen.", "Fox found, 1 of 5.", and with the
 // last fox "Puzzle solved in 00:21,7 and 9 steps."
 QString openedText(const TGameChange& change, const TPuzzle& puzzle) {
     const TCell cell = change.opened;
@@ -111,7 +111,7 @@ QString openedText(const TGameChange& change, const TPuzzle& puzzle) {
             text += QStringLiteral(" Puzzle solved in ") + solvedText(puzzle);
         return text;
     }
-    return QStringLiteral("%1 in sight.").arg(puzzle.GetN(cell.Row, cell.Col));
+    return QStringLiteral("%1 seen.").arg(puzzle.GetN(cell.Row, cell.Col));
 }
 
 std::optional<TSpoken> answer(const TGameChange& change, const TPuzzle& puzzle, bool showHints,

@@ -7,7 +7,7 @@ dummy output and Orca with its default settings. The player keeps no board in mi
 key it decides the next one only from what Orca said (the SPEECH OUTPUT lines of its debug
 file). N names the next plate that may hide a fox by its row and column alone ("3, 4.": it is
 covered); Space opens
-it and Orca says the news first ("2 in sight.", "Fox found, 1 of 5."), without the place just
+it and Orca says the news first ("2 seen.", "Fox found, 1 of 5."), without the place just
 said; when Orca says the puzzle is solved, the game is over. On the way it tries every jump key,
 Shift+N, L and I.
 
@@ -21,8 +21,8 @@ arrow that makes the top plate current, then one arrow for each row or column be
 and the next.
 
 With --games K (K > 1) it plays K puzzles, each with N and Space alone, and prints the keys and
-steps of each beside the sighted player's, with their medians. With --speech it also prints the
-seconds of speech after N, after Space and per step (medians; see speech_seconds.py).
+steps of each beside the sighted player's, with their medians; speech_seconds.py --transcript
+then tells the seconds of speech after N and after Space.
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
 """
@@ -291,23 +291,6 @@ def check_game(record, ear, detour, current):
     return (keys_by_ear, arrows + steps, steps), current
 
 
-def report_speech(records):
-    """The seconds of speech after N and after Space over the games' steps (an N that named a
-    plate and the Space that opened it), synthesised at the default voice, with their medians."""
-    from speech_seconds import said_seconds
-    after_n, after_space = [], []
-    for record in records:
-        for kind, key, _, said in record:
-            if kind == "plate" and key == "n":
-                after_n.append(said_seconds(said, ["n"]))
-            elif kind == "open":
-                after_space.append(said_seconds(said, ["space"]))
-    n, space = statistics.median(after_n), statistics.median(after_space)
-    print(f"speech per step over {len(after_space)} steps: after N median {n:.2f} s "
-          f"({min(after_n):.2f} to {max(after_n):.2f}), after Space median {space:.2f} s "
-          f"({min(after_space):.2f} to {max(after_space):.2f}); per step {n + space:.2f} s")
-
-
 def play(session, reader, ear, games):
     session.start_program()
     check(reader.wait_for("the main window", lambda: session.window("Tarnell"), 30),
@@ -326,7 +309,7 @@ def play(session, reader, ear, games):
         check(solved, "the puzzle was not solved by N and Space: "
               + repr(player.record[-1][3] if player.record else []))
         result, current = check_game(player.record, ear, detour, current)
-        results.append((result, player.record))
+        results.append(result)
         # The solved dialog asks for a name; Alt+F4 closes it without one.
         ear.press("alt+F4", until=lambda s: len(s) > 0, what="the main window again")
     session.quit()
@@ -339,17 +322,14 @@ def main():
     parser.add_argument("--games", type=int, default=1,
                         help="puzzles to solve; with more than one, print the keys and steps")
     parser.add_argument("--transcript", help="also write every key and what Orca said there")
-    parser.add_argument("--speech", action="store_true",
-                        help="print the seconds of speech after N, after Space and per step")
     args = parser.parse_args()
     started = time.monotonic()
     ran = hear_through_orca(args.program, args.transcript, QuickEar,
                             lambda session, reader, ear: play(session, reader, ear, args.games))
     if ran is None:
         return SKIP
-    ear, played = ran
-    played = played or []
-    results = [result for result, _ in played]
+    ear, results = ran
+    results = results or []
     for number, (by_ear, by_sight, steps) in enumerate(results, 1):
         print(f"game {number}: {steps} steps; by ear {by_ear} keys (N and Space), by sight "
               f"{by_sight} keys (arrows and Space), {by_ear / by_sight:.2f} of them")
@@ -358,8 +338,6 @@ def main():
               f"by ear {statistics.median(r[0] for r in results)} keys, by sight "
               f"{statistics.median(r[1] for r in results)} keys, ratio "
               f"{statistics.median(r[0] / r[1] for r in results):.2f}")
-    if args.speech and played:
-        report_speech([record for _, record in played])
     for by_ear, by_sight, _ in results:
         if ear and by_ear > by_sight:
             ear.problems.append(f"by ear {by_ear} keys, more than the {by_sight} by sight")

@@ -29,7 +29,7 @@ PLAYER = "Ear Player"
 NUMBERS_KEY = "i"
 CELL = re.compile(r"Row (\d+), column (\d+): ")
 PLACE = re.compile(r"Row \d+, column \d+")  # a plate named, with its state or without
-NEWS = re.compile(r"(\d+) in sight\.|Fox found, (\d+) of (\d+)\.")  # what an opened plate says
+NEWS = re.compile(r"(\d+) seen\.|Fox found, (\d+) of (\d+)\.")  # what an opened plate says
 SOLVED = "You have solved the puzzle!"  # what the puzzle-solved dialog says first
 
 
@@ -142,7 +142,7 @@ def play(session, reader, ear):
                      what="the first game's news")
     told = [i for i, line in enumerate(said) if news in line]
     first = said[told[-1]] if told else ""
-    ear.expect(re.search(r"\. (\d+ in sight|Fox found, 1 of \d+)\. Row 1, column 1\.$", first),
+    ear.expect(re.search(r"\. (\d+ seen|Fox found, 1 of \d+)\. Row 1, column 1\.$", first),
                "the first game's news says what the first move opened and where", said)
     ear.expect(told and not any(PLACE.search(line) for line in said[:told[-1]]),
                "no plate is said before the first game's news", said)

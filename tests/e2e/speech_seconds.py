@@ -40,7 +40,38 @@ def said_seconds(lines, keys=()):
     return sum(seconds(line) for line in lines if line.strip().lower() not in echoes)
 
 
-if __name__ == "__main__":
-    import sys
-    for message in sys.argv[1:]:
+def transcript_steps(path):
+    """The seconds of speech after each N and after each Space of an Orca game's transcript
+    (orca_by_ear.py --transcript): two lists, in the order of the keys."""
+    after = {"n": [], "space": []}
+    key, lines = None, []
+    with open(path) as transcript:
+        for line in list(transcript) + ["[end]\n"]:
+            if line.startswith("["):
+                if key in after:
+                    after[key].append(said_seconds(lines, [key]))
+                key, lines = line.strip()[1:-1], []
+            else:
+                lines.append(line.strip())
+    return after["n"], after["space"]
+
+
+def main():
+    import argparse
+    import statistics
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--transcript", action="append", default=[],
+                        help="an Orca game's transcript: report the speech after N and Space")
+    parser.add_argument("text", nargs="*", help="messages to time")
+    args = parser.parse_args()
+    for message in args.text:
         print(f"{seconds(message):.2f} s  {message}")
+    for path in args.transcript:
+        after_n, after_space = transcript_steps(path)
+        n, space = statistics.median(after_n), statistics.median(after_space)
+        print(f"{path}: {len(after_n)} N, {len(after_space)} Space; after N median {n:.2f} s, "
+              f"after Space median {space:.2f} s, per step {n + space:.2f} s")
+
+
+if __name__ == "__main__":
+    main()

@@ -230,7 +230,7 @@ TEST_F(Board, OpeningACellAnnouncesEveryNameThatChangedAndNoOther) {
     ASSERT_FALSE(spokenBy_.empty());
     QAccessibleInterface* news = QAccessible::accessibleInterface(spokenBy_.back());
     ASSERT_NE(news, nullptr);
-    EXPECT_EQ(news->text(QAccessible::Name), QStringLiteral("1 in sight."));
+    EXPECT_EQ(news->text(QAccessible::Name), QStringLiteral("1 seen."));
     EXPECT_EQ(news->role(), QAccessible::ListItem);
     EXPECT_EQ(news->rect(), cell(2, 3)->rect());
     EXPECT_TRUE(news->state().focused);
@@ -359,7 +359,7 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     EXPECT_EQ(take(), std::vector<Event>{}) << "a fox found a second time is no news";
     key(Qt::Key_Right);
     key(Qt::Key_Space);
-    EXPECT_EQ(said(), QStringLiteral("2 in sight."));
+    EXPECT_EQ(said(), QStringLiteral("2 seen."));
     key(Qt::Key_C);
     EXPECT_EQ(said(), QStringLiteral("Row 1, column 2: opened, 2 foxes in sight."));
     take();
@@ -518,7 +518,7 @@ TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldOnceWithWhatItsFirstMoveOpened) 
     take();
     key(Qt::Key_Space);
     ASSERT_EQ(window_->puzzle().FieldSize(), 7);
-    EXPECT_EQ(said(), QStringLiteral("New game: 7 by 7, 5 foxes. 3 in sight. Row 1, column 2."));
+    EXPECT_EQ(said(), QStringLiteral("New game: 7 by 7, 5 foxes. 3 seen. Row 1, column 2."));
     std::vector<Event> focus;
     for (const Event& event : take())
         if (event.type == QAccessible::Focus)
@@ -529,14 +529,14 @@ TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldOnceWithWhatItsFirstMoveOpened) 
     take();
     key(Qt::Key_Space);
     EXPECT_EQ(take().back(), Spoken);
-    EXPECT_EQ(said(), QStringLiteral("3 in sight."));
+    EXPECT_EQ(said(), QStringLiteral("3 seen."));
 }
 
 TEST_F(Told, TheFirstGameStartedByAClickIsToldAndAFirstFoxWithIt) {
     openTold();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     clickCell(3, 3);
-    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. 3 in sight. Row 3, column 3."));
+    EXPECT_EQ(said(), QStringLiteral("New game: 8 by 8, 5 foxes. 3 seen. Row 3, column 3."));
     // A fox found by the first move of the next program run is told with the count.
     openTold();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
