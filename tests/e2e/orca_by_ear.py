@@ -21,7 +21,7 @@ arrow that makes the top plate current, then one arrow for each row or column be
 and the next.
 
 With --games K (K > 1) it plays K puzzles, each with N and Space alone, and prints the keys and
-steps of each beside the sighted player's, with their medians; speech_seconds.py --transcript
+steps of each beside the sighted player's, with their medians; bench/speech/speech_seconds.py
 then tells the seconds of speech after N and after Space.
 
 Exit status: 0 passed, 1 failed, 77 skipped (a tool or package is missing).
