@@ -242,13 +242,17 @@ def play(session, reader, ear):
     said = ear.press("ctrl+F1", until=lambda s: any(CELL.search(line) or "Board" in line
                                                     for line in s), what="the board")
 
-    # The clock ran for many seconds: its display was heard of at most once a second (Orca's
-    # own clock stamps when each event reached it), and never by its description.
+    # The clock ran for many seconds: its display was heard of at most once a second, and never
+    # by its description. Orca's own clock stamps when each event reached it, late by as much as
+    # a busy machine holds it up: one late event narrows the gap after it, but the gaps hold at a
+    # second in the middle, and none comes near the tenth that a display told at every tick
+    # would show.
     ticks = session.speech_log.events("accessible-name for [label | Time elapsed")
-    gaps = [later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier]
-    ear.expect(len(ticks) >= 3 and min(gaps) > 0.8,
+    gaps = sorted(later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier)
+    ear.expect(len(ticks) >= 3 and gaps[0] > 0.4 and gaps[len(gaps) // 2] > 0.95,
                f"the time display tells its changes at most once a second ({len(ticks)} changes,"
-               f" the closest {min(gaps, default=0):.2f} s apart)", [])
+               f" the closest {gaps[0] if gaps else 0:.2f} s apart, the median"
+               f" {gaps[len(gaps) // 2] if gaps else 0:.2f} s)", [])
     ear.expect(not session.speech_log.events("accessible-description for [label"),
                "no display sends description changes", [])
 
