@@ -49,7 +49,8 @@ WaveSound embeddedSound(const QString& name);
 // happen on the player's own thread, never on the caller's).
 void playSound(const WaveSound& sound);
 // Loads the output and decoding libraries and decodes the sound on the player's thread,
-// without playing it, so that its first play starts without that delay. Returns at once.
+// without playing it and once the sound that plays has ended, so that its first play starts
+// without that delay. Returns at once.
 void prepareSound(const WaveSound& sound);
 // Stops whatever plays and lets the output device go (used at shutdown).
 void stopSound();

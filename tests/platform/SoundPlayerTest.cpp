@@ -430,6 +430,15 @@ TEST_F(SoundPlayerTest, SoundsDecodeOnceOnThePlayersThread) {
     EXPECT_EQ(heard(), "1000x3000");
     EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
     EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHereBefore);
+    // A sound made ready while another plays is decoded once that one is over, not meanwhile,
+    // when its output would wait.
+    player_->play(level(2000, 22050));
+    waitForWritten(3000 + 2048);
+    player_->prepare(level(3000, 100));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 2);
+    player_->stop();
+    waitFor([&] { return platform::wavesDecoded() == decodedBefore + 3; }, "the decoding");
 }
 
 TEST_F(SoundPlayerTest, EmbeddedSoundsDecodeOncePerRun) {
