@@ -225,13 +225,16 @@ def play(session, reader, ear):
     said = ear.press("ctrl+F1", until=lambda s: any(CELL.search(line) or "Board" in line
                                                     for line in s), what="the board")
 
-    # The clock ran for many seconds: its display was heard of at most once a second (Orca's
-    # own clock stamps when each event reached it), and never by its description.
+    # The clock ran for many seconds: its display was heard of at most once a second, and
+    # never by its description. Orca's own clock stamps when each event reached it, and a busy
+    # machine may hand Orca two of them close together: the changes are counted over the time
+    # they span (one a second, give or take one), not timed one by one.
     ticks = session.speech_log.events("accessible-name for [label | Time elapsed")
     gaps = [later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier]
-    ear.expect(len(ticks) >= 3 and min(gaps) > 0.8,
-               f"the time display tells its changes at most once a second ({len(ticks)} changes,"
-               f" the closest {min(gaps, default=0):.2f} s apart)", [])
+    span = sum(gaps)
+    ear.expect(len(ticks) >= 3 and len(gaps) <= span + 1,
+               f"the time display tells its changes at most once a second ({len(ticks)} changes"
+               f" in {span:.1f} s, the closest {min(gaps, default=0):.2f} s apart)", [])
     ear.expect(not session.speech_log.events("accessible-description for [label"),
                "no display sends description changes", [])
 
