@@ -2,7 +2,7 @@
 // device in the game, a stand-in in the tests. The output stays open between sounds.
 #pragma once
 
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 
 #include <chrono>
 #include <condition_variable>

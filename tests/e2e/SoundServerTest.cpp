@@ -12,7 +12,7 @@
 // before the next half), never the speed of the machine.
 #include "XSession.h"
 #include "platform/Resources.h"
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 #include "tests/support/FieldGeometry.h"
 
 #include <QDir>

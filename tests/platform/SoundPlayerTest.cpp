@@ -6,6 +6,7 @@
 #include "SynthesisedWave.h"
 #include "platform/AlsaOutput.h"
 #include "platform/Resources.h"
+#include "platform/Sound.h"
 
 #include <QString>
 #include <algorithm>
