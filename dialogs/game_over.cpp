@@ -80,6 +80,11 @@ Tgame_over_form::Tgame_over_form(TDialogHost& host, const TPuzzleResult& result,
 
 void Tgame_over_form::FormCreate() {
     Timer1->start();
+    // Through the platform, TADA is decoded and the output made ready while the second runs,
+    // so that on a busy machine too it starts when the timer fires.
+    if (const auto* player = playSound_.target<void (*)(const QString&)>();
+        player && *player == &Tgame_over_form::playEmbeddedSound)
+        platform::prepareSound(platform::embeddedSound(QStringLiteral("TADA")));
     centreOnScreen();
     setLabelCaption(*RxLabel6, QStringLiteral("%1 x %1").arg(result_.FieldSize));
     setLabelCaption(*RxLabel7, QString::number(result_.FoxCount));

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a wave file through the decoder the sounds are played with: it must
 // refuse them or give a sound whose sizes agree with each other.
 #include "fuzz/FuzzSupport.h"
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -69,7 +69,9 @@ void SoundPlayer::run() {
             lock.lock();
             continue;
         }
-        if (prepare_) {
+        // Made ready once nothing plays: decoding on this thread while a sound plays could
+        // keep its output waiting.
+        if (prepare_ && !playing_) {
             const WaveSound sound = std::move(*prepare_);
             prepare_.reset();
             lock.unlock();
@@ -80,7 +82,9 @@ void SoundPlayer::run() {
         lock.unlock();
         const std::optional<Duration> rest = step();
         lock.lock();
-        const auto hasWork = [this] { return quit_ || requested_ || prepare_.has_value(); };
+        const auto hasWork = [this] {
+            return quit_ || requested_ || (prepare_.has_value() && !playing_);
+        };
         if (rest)
             wake_.wait_for(lock, *rest, hasWork);
         else

@@ -2,7 +2,7 @@
 // device in the game, a stand-in in the tests. The output stays open between sounds.
 #pragma once
 
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -63,7 +63,8 @@ public:
     // These return at once; the player's thread does the work. A new sound replaces the one
     // that plays, unless it does not decode.
     void play(const WaveSound& sound);
-    // Decodes the sound and opens the output for its format, without playing.
+    // Decodes the sound and opens the output for its format, without playing, once the
+    // sound that plays now has ended.
     void prepare(const WaveSound& sound);
     // Cuts the sound that plays and lets the output go (the next sound opens it again).
     void stop();

@@ -1,6 +1,6 @@
 // Costs of the platform services on the game's paths: the field background's gradient
 // (drawn on every frame) and decoding the two sounds (once per window, or per tick).
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 #include "platform/drawing/Drawing.h"
 
 #include <QByteArray>

@@ -242,17 +242,16 @@ def play(session, reader, ear):
     said = ear.press("ctrl+F1", until=lambda s: any(CELL.search(line) or "Board" in line
                                                     for line in s), what="the board")
 
-    # The clock ran for many seconds: its display was heard of at most once a second, and never
-    # by its description. Orca's own clock stamps when each event reached it, late by as much as
-    # a busy machine holds it up: one late event narrows the gap after it, but the gaps hold at a
-    # second in the middle, and none comes near the tenth that a display told at every tick
-    # would show.
+    # The clock ran for many seconds: its display was heard of at most once a second, and
+    # never by its description. Orca's own clock stamps when each event reached it, and a busy
+    # machine may hand Orca two of them close together: the changes are counted over the time
+    # they span (one a second, give or take one), not timed one by one.
     ticks = session.speech_log.events("accessible-name for [label | Time elapsed")
-    gaps = sorted(later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier)
-    ear.expect(len(ticks) >= 3 and gaps[0] > 0.4 and gaps[len(gaps) // 2] > 0.95,
-               f"the time display tells its changes at most once a second ({len(ticks)} changes,"
-               f" the closest {gaps[0] if gaps else 0:.2f} s apart, the median"
-               f" {gaps[len(gaps) // 2] if gaps else 0:.2f} s)", [])
+    gaps = [later - earlier for earlier, later in zip(ticks, ticks[1:]) if later >= earlier]
+    span = sum(gaps)
+    ear.expect(len(ticks) >= 3 and len(gaps) <= span + 1,
+               f"the time display tells its changes at most once a second ({len(ticks)} changes"
+               f" in {span:.1f} s, the closest {min(gaps, default=0):.2f} s apart)", [])
     ear.expect(not session.speech_log.events("accessible-description for [label"),
                "no display sends description changes", [])
 

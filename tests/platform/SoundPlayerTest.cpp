@@ -1,9 +1,12 @@
 // The player against an output that the test drives like a device: it holds a buffer of
 // frames and plays them only when the test says so, so that what a new sound or a stop cuts,
-// and when, shows in what the device heard.
+// and when, shows in what the device heard. Last, the same device behind a table of ALSA
+// functions, under the system's output: it runs dry and is suspended as ALSA's are.
 #include "platform/SoundPlayer.h"
 #include "SynthesisedWave.h"
+#include "platform/AlsaOutput.h"
 #include "platform/Resources.h"
+#include "platform/Sound.h"
 
 #include <QString>
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace tarnell {
@@ -45,7 +49,8 @@ struct Device {
     long capacity = 1024; // frames
     bool present = true;
     bool serverGone = false; // the output kept open lost its server: it fails until reopened
-    long delayWhenDry = 0;   // what the output tells once it has played everything
+    snd_pcm_state_t state = SND_PCM_STATE_OPEN; // behind the ALSA functions
+    long delayWhenDry = 0; // what the output tells once it has played everything
     int channels = 0;
     bool open = false;
     int openAttempts = 0;
@@ -133,6 +138,107 @@ private:
     std::shared_ptr<Device> device_;
 };
 
+// The device behind the ALSA functions: one at a time, a test's own.
+Device* alsaDevice = nullptr;
+
+const platform::AlsaFunctions* fakeAlsa() {
+    using Lock = std::lock_guard<std::mutex>;
+    static const platform::AlsaFunctions table = [] {
+        platform::AlsaFunctions alsa;
+        alsa.open = [](snd_pcm_t** pcm, const char*, snd_pcm_stream_t, int) {
+            const Lock lock(alsaDevice->mutex);
+            *pcm = reinterpret_cast<snd_pcm_t*>(alsaDevice);
+            alsaDevice->state = SND_PCM_STATE_PREPARED;
+            alsaDevice->open = true;
+            return 0;
+        };
+        alsa.setParams = [](snd_pcm_t*, snd_pcm_format_t, snd_pcm_access_t, unsigned channels,
+                            unsigned rate, int, unsigned) {
+            const Lock lock(alsaDevice->mutex);
+            alsaDevice->channels = static_cast<int>(channels);
+            alsaDevice->note("open " + std::to_string(channels) + "x" + std::to_string(rate));
+            return 0;
+        };
+        alsa.getParams = [](snd_pcm_t*, snd_pcm_uframes_t* buffer, snd_pcm_uframes_t* period) {
+            *buffer = static_cast<snd_pcm_uframes_t>(alsaDevice->capacity);
+            *period = *buffer / 4;
+            return 0;
+        };
+        alsa.availUpdate = [](snd_pcm_t*) -> snd_pcm_sframes_t {
+            const Lock lock(alsaDevice->mutex);
+            if (alsaDevice->state == SND_PCM_STATE_SUSPENDED)
+                return -ESTRPIPE;
+            return alsaDevice->state == SND_PCM_STATE_XRUN
+                       ? -EPIPE
+                       : alsaDevice->capacity - static_cast<long>(alsaDevice->queue.size()) / 2;
+        };
+        alsa.state = [](snd_pcm_t*) {
+            const Lock lock(alsaDevice->mutex);
+            return alsaDevice->state;
+        };
+        // Played out and not told yet: it runs dry between the player's two questions.
+        alsa.delay = [](snd_pcm_t*, snd_pcm_sframes_t* delay) {
+            const Lock lock(alsaDevice->mutex);
+            if (alsaDevice->state == SND_PCM_STATE_SUSPENDED)
+                return -ESTRPIPE;
+            if (alsaDevice->queue.empty())
+                alsaDevice->state = SND_PCM_STATE_XRUN;
+            *delay = static_cast<long>(alsaDevice->queue.size()) / 2;
+            return alsaDevice->queue.empty() ? -EPIPE : 0;
+        };
+        alsa.start = [](snd_pcm_t*) {
+            const Lock lock(alsaDevice->mutex);
+            alsaDevice->state = SND_PCM_STATE_RUNNING;
+            return 0;
+        };
+        alsa.write = [](snd_pcm_t* pcm, const void* samples,
+                        snd_pcm_uframes_t frames) -> snd_pcm_sframes_t {
+            const long room = fakeAlsa()->availUpdate(pcm);
+            if (room <= 0)
+                return room < 0 ? room : -EAGAIN;
+            const long taken = std::min(static_cast<long>(frames), room);
+            DrivenOutput(std::shared_ptr<Device>(alsaDevice, [](Device*) {
+            })).write(static_cast<const int16_t*>(samples), taken);
+            const Lock lock(alsaDevice->mutex);
+            if (taken == room)
+                alsaDevice->state = SND_PCM_STATE_RUNNING;
+            return taken;
+        };
+        // As the library does: a suspended device is waited for, a second at a time. (An
+        // underrun, which the test's playing may cause, is nothing to tell.)
+        alsa.recover = [](snd_pcm_t*, int error, int) {
+            if (error == -ESTRPIPE) {
+                {
+                    const Lock lock(alsaDevice->mutex);
+                    alsaDevice->note("waits");
+                }
+                std::this_thread::sleep_for(1s);
+            }
+            const Lock lock(alsaDevice->mutex);
+            alsaDevice->state = SND_PCM_STATE_PREPARED;
+            return 0;
+        };
+        alsa.drop = [](snd_pcm_t*) {
+            DrivenOutput(std::shared_ptr<Device>(alsaDevice, [](Device*) {})).drop();
+            const Lock lock(alsaDevice->mutex);
+            alsaDevice->state = SND_PCM_STATE_SETUP;
+            return 0;
+        };
+        alsa.prepare = [](snd_pcm_t*) {
+            const Lock lock(alsaDevice->mutex);
+            alsaDevice->state = SND_PCM_STATE_PREPARED;
+            return 0;
+        };
+        alsa.close = [](snd_pcm_t*) {
+            DrivenOutput(std::shared_ptr<Device>(alsaDevice, [](Device*) {})).close();
+            return 0;
+        };
+        alsa.setErrorHandler = [](snd_lib_error_handler_t) { return 0; };
+        return alsa;
+    }();
+    return &table;
+}
+
 // A stereo 16-bit wave whose every sample is `value`.
 platform::WaveSound level(short value, int frames) {
     return platform::WaveSound(
@@ -146,6 +252,12 @@ protected:
                     std::chrono::milliseconds stalledAfter = 10s) {
         player_ = std::make_unique<platform::SoundPlayer>(std::make_unique<DrivenOutput>(device_),
                                                           closeAfterQuiet, stalledAfter);
+    }
+    // The player over the system's output, with the ALSA functions of this test's device.
+    void makeAlsaPlayer() {
+        alsaDevice = device_.get();
+        player_ = std::make_unique<platform::SoundPlayer>(
+            std::make_unique<platform::AlsaOutput>(&fakeAlsa), 10s, 10s);
     }
     void TearDown() override { player_.reset(); }
 
@@ -319,6 +431,15 @@ TEST_F(SoundPlayerTest, SoundsDecodeOnceOnThePlayersThread) {
     EXPECT_EQ(heard(), "1000x3000");
     EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
     EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHereBefore);
+    // A sound made ready while another plays is decoded once that one is over, not meanwhile,
+    // when its output would wait.
+    player_->play(level(2000, 22050));
+    waitForWritten(3000 + 2048);
+    player_->prepare(level(3000, 100));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 2);
+    player_->stop();
+    waitFor([&] { return platform::wavesDecoded() == decodedBefore + 3; }, "the decoding");
 }
 
 TEST_F(SoundPlayerTest, EmbeddedSoundsDecodeOncePerRun) {
@@ -428,6 +549,16 @@ TEST_F(SoundPlayerTest, AfterTheServerWentAwayTheNextSoundOpensTheOutputAfreshAn
     playThrough(3000);
     waitForCount("finish", 3);
     EXPECT_EQ(count(events(), "open"), 3) << events();
+    {
+        // Restarted once more in the same run: that sound too goes on through a fresh output.
+        const std::lock_guard lock(device_->mutex);
+        device_->serverGone = true;
+    }
+    player_->play(level(4000, 500));
+    playThrough(4000);
+    waitForCount("finish", 4);
+    EXPECT_EQ(heard(), "1000x1000 2000x1000 3000x1000 4000x1000");
+    EXPECT_EQ(count(events(), "open"), 4) << events();
 }
 
 TEST_F(SoundPlayerTest, AnOutputThatFailsAgainAtOnceIsNotOpenedOverAndOver) {
@@ -472,6 +603,54 @@ TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfr
     waitForEvent("close, open 2x22050, write 3000x1000");
     advance(1024);
     EXPECT_EQ(heard(), "3000x1000");
+}
+
+TEST_F(SoundPlayerTest, ASoundThatRanDryHasEndedAndTheSystemsOutputStaysOpenForTheNext) {
+    makeAlsaPlayer();
+    // Longer than the device's buffer, then shorter: each ends by running dry, which the
+    // state tells, or the delay when it ran dry just then. Neither is a failure.
+    for (const auto& [value, frames, dryAtOnce] :
+         {std::tuple{1000, 2888, true}, std::tuple{2000, 500, false},
+          std::tuple{3000, 700, true}}) {
+        player_->play(level(static_cast<short>(value), frames));
+        playThrough(static_cast<size_t>(frames) * 2);
+        {
+            const std::lock_guard lock(device_->mutex);
+            device_->written.clear();
+            if (dryAtOnce)
+                device_->state = SND_PCM_STATE_XRUN;
+        }
+        waitFor([&] { return device_->state == SND_PCM_STATE_XRUN; }, "the sound's end");
+        std::this_thread::sleep_for(50ms); // the end seen
+    }
+    EXPECT_EQ(heard(), "1000x5776 2000x1000 3000x1400");
+    EXPECT_EQ(count(events(), "open"), 1) << events();
+    EXPECT_EQ(count(events(), "close"), 0) << events();
+}
+
+TEST_F(SoundPlayerTest, ASuspendedSystemOutputIsLetGoWithoutWaitingAndTheNextSoundIsHeard) {
+    makeAlsaPlayer();
+    player_->play(level(1000, 22050));
+    waitForWritten(2048);
+    {
+        const std::lock_guard lock(device_->mutex);
+        device_->state = SND_PCM_STATE_SUSPENDED;
+        device_->note("suspended");
+    }
+    // Lost, as a disconnected output is: let go at once (or opened afresh at once for the rest
+    // of the sound), never waited for.
+    waitFor(
+        [&] {
+            return eventsLocked().find("close", eventsLocked().find("suspended")) !=
+                   std::string::npos;
+        },
+        "the output let go");
+    player_->play(level(2000, 500));
+    playThrough(2048 + 1000);
+    waitForEvent("write 2000x1000");
+    advance(1024);
+    EXPECT_EQ(events().find("waits"), std::string::npos) << events();
+    EXPECT_EQ(heard().substr(heard().size() - 9), "2000x1000") << heard();
 }
 
 } // namespace

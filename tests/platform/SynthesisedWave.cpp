@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
+#include <cmath>
 #include <sndfile.h>
 
 namespace tarnell::soundtest {
@@ -26,6 +27,15 @@ QByteArray synthesise(int format, int channels, int rate, const std::vector<shor
     if (!written.open(QIODevice::ReadOnly))
         return {};
     return written.readAll();
+}
+
+std::vector<short> stereoTone(int frames) {
+    std::vector<short> samples;
+    for (int i = 0; i < frames; ++i) {
+        samples.push_back(static_cast<short>(std::lround(12000.0 * std::sin(i * 0.05))));
+        samples.push_back(static_cast<short>(std::lround(-8000.0 * std::sin(i * 0.03))));
+    }
+    return samples;
 }
 
 } // namespace tarnell::soundtest

@@ -9,5 +9,7 @@ namespace tarnell::soundtest {
 
 // Interleaved samples as a wave file of the given libsndfile format; empty when it fails.
 QByteArray synthesise(int format, int channels, int rate, const std::vector<short>& samples);
+// Two channels of different tones, `frames` long.
+std::vector<short> stereoTone(int frames);
 
 } // namespace tarnell::soundtest

@@ -2,7 +2,7 @@
 // decode to clean stereo audio which starts and ends in silence and never clips.
 #include "StoredFiles.h"
 #include "platform/Resources.h"
-#include "platform/Sound.h"
+#include "platform/WaveSound.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
