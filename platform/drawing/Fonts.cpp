@@ -1,10 +1,12 @@
 #include "Fonts.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QtGlobal>
+#include <fontconfig/fontconfig.h>
 
 namespace tarnell::platform {
 
@@ -56,7 +58,73 @@ QString resolveFamily() {
     return NamedFace;
 }
 
+// Whether the process's font configuration holds only the stand-in families' faces.
+bool onlyProgramFaces = false;
+
+// Whether a font file is among the faces of the process's font configuration.
+bool inProcessFaces(const QString& file) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FILE,
+                       reinterpret_cast<const FcChar8*>(file.toUtf8().constData()));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* found = FcFontList(nullptr, pattern, objects);
+    const bool in = found && found->nfont > 0;
+    if (found)
+        FcFontSetDestroy(found);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return in;
+}
+
 } // namespace
+
+bool useOnlyProgramFaces() {
+    // The desktop's configuration files as fontconfig would read them (FONTCONFIG_FILE and
+    // the user's own included), with one rule more: every face is rejected but those of the
+    // stand-in families. The faces' descriptions come from fontconfig's caches, as always.
+    FcConfig* config = FcInitLoadConfig();
+    if (!config)
+        return false;
+    QByteArray selection = "<?xml version=\"1.0\"?><fontconfig><selectfont><rejectfont><pattern/>"
+                           "</rejectfont><acceptfont>";
+    for (const char* face : StandInFaces)
+        selection += QByteArray("<pattern><patelt name=\"family\"><string>") + face +
+                     "</string></patelt></pattern>";
+    selection += "</acceptfont></selectfont></fontconfig>";
+    bool kept = FcConfigParseAndLoadFromMemory(
+                    config, reinterpret_cast<const FcChar8*>(selection.constData()), FcFalse) &&
+                FcConfigBuildFonts(config);
+    const FcFontSet* faces = kept ? FcConfigGetFonts(config, FcSetSystem) : nullptr;
+    kept = faces && faces->nfont > 0 && FcConfigSetCurrent(config);
+    // The current configuration holds a reference of its own.
+    FcConfigDestroy(config);
+    onlyProgramFaces = kept;
+    return kept;
+}
+
+QString wholeSetFaceMissingFor(const QString& family) {
+    if (!onlyProgramFaces)
+        return {};
+    FcConfig* whole = FcInitLoadConfigAndFonts();
+    if (!whole)
+        return {};
+    QString file;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    FcConfigSubstitute(whole, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(whole, pattern, &result)) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            file = QString::fromUtf8(reinterpret_cast<const char*>(path));
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    FcConfigDestroy(whole);
+    return file.isEmpty() || inProcessFaces(file) ? QString() : file;
+}
 
 void resolveProgramFaces() {
     (void)programFaceFamily();
@@ -80,6 +148,11 @@ QFont captionFont() {
 }
 
 void resolveDesktopFont() {
+    // Qt then finds the name among the process's faces as it found it in the whole set: the
+    // face that set ranks first for it ranks first among any of its faces.
+    const QString missing = wholeSetFaceMissingFor(QGuiApplication::font().family());
+    if (!missing.isEmpty())
+        QFontDatabase::addApplicationFont(missing);
     (void)QFontMetrics(QGuiApplication::font()).height();
 }
 
