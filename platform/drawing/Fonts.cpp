@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QThread>
 #include <QtGlobal>
 #include <fontconfig/fontconfig.h>
 
@@ -147,13 +148,42 @@ QFont captionFont() {
     return programFontPixels(13, true);
 }
 
+namespace {
+
+// Finds the desktop's own face in the whole set on a thread of its own (reading the whole set
+// costs tens of milliseconds), then, back on the user-interface thread, adds it and finds the
+// desktop's font. Qt then finds the name among the process's faces as it found it in the
+// whole set: the face that set ranks first for it ranks first among any of its faces. Owned
+// by the application, which waits for it at its end.
+class DesktopFaceFinder : public QThread {
+public:
+    explicit DesktopFaceFinder(const QString& family)
+        : QThread(QCoreApplication::instance()), family_(family) {
+        connect(this, &QThread::finished, this, [this] {
+            if (!found_.isEmpty())
+                QFontDatabase::addApplicationFont(found_);
+            (void)QFontMetrics(QGuiApplication::font()).height();
+            deleteLater();
+        });
+        start(QThread::LowPriority);
+    }
+    ~DesktopFaceFinder() override { wait(); }
+
+protected:
+    void run() override { found_ = wholeSetFaceMissingFor(family_); }
+
+private:
+    const QString family_;
+    QString found_;
+};
+
+} // namespace
+
 void resolveDesktopFont() {
-    // Qt then finds the name among the process's faces as it found it in the whole set: the
-    // face that set ranks first for it ranks first among any of its faces.
-    const QString missing = wholeSetFaceMissingFor(QGuiApplication::font().family());
-    if (!missing.isEmpty())
-        QFontDatabase::addApplicationFont(missing);
-    (void)QFontMetrics(QGuiApplication::font()).height();
+    if (onlyProgramFaces)
+        new DesktopFaceFinder(QGuiApplication::font().family());
+    else
+        (void)QFontMetrics(QGuiApplication::font()).height();
 }
 
 } // namespace tarnell::platform

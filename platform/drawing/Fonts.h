@@ -37,8 +37,9 @@ QFont captionFont();
 // use and every text box lays out its first, empty text in before it takes its window's
 // font. Qt finds that name through a sort of the whole font set; done once, after the first
 // frame, it does not fall on the first show of a dialog with a text box. Where the process
-// has only the program's faces, the face the whole font set gives for that name is found in
-// it and added to the process's faces first, so that message boxes look as they did.
+// has only the program's faces, the face the whole font set gives for that name is first
+// found in it, on a thread of its own, and added to the process's faces, so that message
+// boxes look as they did.
 void resolveDesktopFont();
 
 } // namespace tarnell::platform
