@@ -60,6 +60,9 @@ int main(int argc, char** argv) {
     // half stays the application name, which also names the settings).
     if (!qEnvironmentVariableIsSet("RESOURCE_NAME"))
         qputenv("RESOURCE_NAME", DesktopEntryName);
+    // Before Qt reads the font set: the process's own holds only the faces its windows draw
+    // with, so the first frame does not wait for Qt to read a desktop's thousands.
+    platform::useOnlyProgramFaces();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));

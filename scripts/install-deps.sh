@@ -13,7 +13,7 @@ set -euo pipefail
 build=(
     build-essential cmake pkg-config
     qt6-base-dev
-    libsndfile1-dev libasound2-dev
+    libsndfile1-dev libasound2-dev libfontconfig-dev
 )
 # Running it: the faces that stand in for the game's "MS Sans Serif", and the sound decoder
 # and output, which the game opens only once the first frame is on the screen.

@@ -1,9 +1,5 @@
 #include "AccessibleWidgets.h"
 
-#include "MyAni.h"
-#include "ShadowLabel.h"
-#include "widgets/lcd/LCD_Lab.h"
-
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -21,28 +17,36 @@ namespace {
 const char* const RoleProperty = "tarnellAccessibleRole";
 const char* const CheckBoxProperty = "tarnellAccessibleCheckBox";
 
-// The LCD label reads as static text named by what it counts and the number it shows (screen
-// readers read a label's name, seldom its description); the number alone is its value.
-class LcdLabelAccessible : public QAccessibleWidget {
+// A self-drawn control, as it says it is.
+class SpokenControlAccessible : public QAccessibleWidget {
 public:
-    explicit LcdLabelAccessible(TLCDLabel* label)
-        : QAccessibleWidget(label, QAccessible::StaticText) {}
+    SpokenControlAccessible(QWidget* widget, TSpokenControl& control)
+        : QAccessibleWidget(widget, control.spokenRole()), control_(control) {}
 
     QString text(QAccessible::Text type) const override {
-        const auto* label = static_cast<const TLCDLabel*>(widget());
-        switch (type) {
-        case QAccessible::Name:
-            return lcdSpokenName(!label->accessibleName().isEmpty() ? label->accessibleName()
-                                                                    : label->Hint(),
-                                 label->Caption());
-        case QAccessible::Description:
-            return label->accessibleDescription();
-        case QAccessible::Value:
-            return label->Caption();
-        default:
-            return QAccessibleWidget::text(type);
-        }
+        if (std::optional<QString> own = control_.spokenText(type))
+            return *own;
+        return QAccessibleWidget::text(type);
     }
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (control_.pressable() && widget()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == pressAction() && control_.pressable()) {
+            if (widget()->isEnabled())
+                control_.press();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    TSpokenControl& control_;
 };
 
 // The handle of a check box, read as that check box.
@@ -69,55 +73,20 @@ private:
     QPointer<QAbstractButton> box_;
 };
 
-// The animated image is an animation named by its hint; the side toolbar's buttons are push
-// buttons whose press action does what a click with the mouse does.
-class AnimatedImageAccessible : public QAccessibleWidget {
-public:
-    explicit AnimatedImageAccessible(TAnimatedImage* image)
-        : QAccessibleWidget(image, qobject_cast<TMyAni*>(image) ? QAccessible::Button
-                                                                : QAccessible::Animation) {}
-
-    QString text(QAccessible::Text type) const override {
-        if (type == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return widget()->toolTip();
-        return QAccessibleWidget::text(type);
-    }
-
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (role() == QAccessible::Button && widget()->isEnabled())
-            names.prepend(pressAction());
-        return names;
-    }
-
-    void doAction(const QString& actionName) override {
-        if (actionName == pressAction() && role() == QAccessible::Button) {
-            if (widget()->isEnabled())
-                static_cast<TAnimatedImage*>(widget())->click();
-            return;
-        }
-        QAccessibleWidget::doAction(actionName);
-    }
-};
-
-QAccessibleInterface* makeInterface(const QString& className, QObject* object) {
+QAccessibleInterface* makeInterface(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
     // What the owner asked for comes first, whatever the widget's class.
-    if (object && object->isWidgetType()) {
-        auto* widget = static_cast<QWidget*>(object);
-        if (const QVariant box = object->property(CheckBoxProperty); box.isValid())
-            return new CheckBoxHandleAccessible(
-                static_cast<QAbstractButton*>(widget),
-                qobject_cast<QAbstractButton*>(box.value<QObject*>()));
-        if (const QVariant role = object->property(RoleProperty); role.isValid())
-            return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
-    }
-    if (className == QLatin1String(TLCDLabel::staticMetaObject.className()))
-        return new LcdLabelAccessible(static_cast<TLCDLabel*>(object));
-    if (className == QLatin1String(TMyAni::staticMetaObject.className()) ||
-        className == QLatin1String(TAnimatedImage::staticMetaObject.className()))
-        return new AnimatedImageAccessible(static_cast<TAnimatedImage*>(object));
-    if (className == QLatin1String(TShadowLabel::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StaticText);
+    if (const QVariant box = object->property(CheckBoxProperty); box.isValid())
+        return new CheckBoxHandleAccessible(static_cast<QAbstractButton*>(widget),
+                                            qobject_cast<QAbstractButton*>(box.value<QObject*>()));
+    if (const QVariant role = object->property(RoleProperty); role.isValid())
+        return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
+    // A control that says itself what it is (asked for each class up its line, the first
+    // time for its own: once it is whole, the cast finds it).
+    if (auto* control = dynamic_cast<TSpokenControl*>(widget))
+        return new SpokenControlAccessible(widget, *control);
     return nullptr;
 }
 

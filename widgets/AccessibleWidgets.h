@@ -1,10 +1,13 @@
 // How the program's self-drawn controls present themselves to assistive technology (screen
-// readers): the role, name, description and actions of the LCD label, the animated buttons
-// and the shadowed label, which the toolkit would otherwise see as anonymous widgets.
+// readers): the toolkit would see the LCD label, the animated buttons and the shadowed label as
+// anonymous widgets. Each such control answers what a reader needs through TSpokenControl, and
+// one accessible interface here presents whatever answers it; nothing here knows the controls.
 #pragma once
 
 #include <QAccessible>
+#include <QString>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QObject;
@@ -12,6 +15,20 @@ class QString;
 class QWidget;
 
 namespace tarnell {
+
+// What a self-drawn control tells a screen reader. A widget that derives from it is presented
+// with the role it gives, the texts it has words of its own for (the toolkit's for the rest)
+// and, where it is pressable, a press action that does what a click does.
+class TSpokenControl {
+public:
+    virtual ~TSpokenControl() = default;
+    virtual QAccessible::Role spokenRole() const = 0;
+    // A text of its own of the given kind; none leaves the toolkit's.
+    virtual std::optional<QString> spokenText(QAccessible::Text) const { return std::nullopt; }
+    virtual bool pressable() const { return false; }
+    // Called for the press action, only while pressable and enabled.
+    virtual void press() {}
+};
 
 // Installs the interfaces once; every such control calls it when it is made.
 void installAccessibleInterfaces();

@@ -1,6 +1,5 @@
 #include "MyAni.h"
 
-#include "AccessibleWidgets.h"
 #include "platform/drawing/Drawing.h"
 #include "widgets/buttons/ButtonFaceDrawing.h"
 
@@ -11,6 +10,12 @@
 #include <algorithm>
 
 namespace tarnell {
+
+std::optional<QString> TAnimatedImage::spokenText(QAccessible::Text type) const {
+    if (type == QAccessible::Name && accessibleName().isEmpty())
+        return toolTip();
+    return std::nullopt;
+}
 
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);

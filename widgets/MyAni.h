@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/drawing/Colors.h"
+#include "widgets/AccessibleWidgets.h"
 
 #include <QImage>
 #include <QWidget>
@@ -15,7 +16,7 @@ namespace tarnell {
 
 enum TGlyphOrientation { goHorizontal, goVertical };
 
-class TAnimatedImage : public QWidget {
+class TAnimatedImage : public QWidget, public TSpokenControl {
     Q_OBJECT
 public:
     // The TransparentColor that leaves every pixel drawn.
@@ -73,6 +74,13 @@ public:
     // A click as the mouse makes one (press and release of the left button at the centre),
     // for assistive technology that presses the control.
     void click();
+
+    // An animation named by its hint; the side toolbar's buttons (TMyAni) are push buttons
+    // whose press action does what a click with the mouse does.
+    QAccessible::Role spokenRole() const override { return QAccessible::Animation; }
+    std::optional<QString> spokenText(QAccessible::Text type) const override;
+    bool pressable() const override { return spokenRole() == QAccessible::Button; }
+    void press() override { click(); }
 
 public slots:
     // One animation step, as the timer makes it.
@@ -135,6 +143,8 @@ class TMyAni : public TAnimatedImage {
     Q_OBJECT
 public:
     explicit TMyAni(QWidget* parent = nullptr) : TAnimatedImage(parent) {}
+
+    QAccessible::Role spokenRole() const override { return QAccessible::Button; }
 
 signals:
     void OnMouseEnter();

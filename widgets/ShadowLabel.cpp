@@ -1,6 +1,5 @@
 #include "ShadowLabel.h"
 
-#include "AccessibleWidgets.h"
 #include "platform/drawing/Fonts.h"
 
 #include <QPainter>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/drawing/Colors.h"
+#include "widgets/AccessibleWidgets.h"
 
 #include <QWidget>
 
@@ -10,7 +11,7 @@ namespace tarnell {
 
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 
-class TShadowLabel : public QWidget {
+class TShadowLabel : public QWidget, public TSpokenControl {
     Q_OBJECT
 public:
     // Bold 8 pt, transparent, black shadow one pixel right and below, text in color: the look
@@ -55,6 +56,8 @@ public:
     QRect shadowRect() const;
 
     QSize sizeHint() const override;
+    // Static text, named by its caption.
+    QAccessible::Role spokenRole() const override { return QAccessible::StaticText; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

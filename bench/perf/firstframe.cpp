@@ -12,9 +12,15 @@
 // 1.5 s, it sends the next of the --moves keys (untimed, 200 ms pause) and the --open key
 // again, until the moves run out. Adds "dialog_ms" to the line printed.
 //
+// With --any-window (for another program, whose window and pixels it does not know) "mapped"
+// is the first viewable top-level window of at least 64 x 64 that was not there before the
+// start, and the first frame is the last change of that window's pixels before they stay the
+// same for --settle milliseconds (default 500): the whole first picture, however it is drawn.
+//
 // Build: g++ -O2 -std=c++20 firstframe.cpp -lX11 -l:libXtst.so.6 -o firstframe
 // Usage: firstframe [--title TITLE] [--board N] [--dialog TITLE --open KEY [--prepare K1,K2...]
 //                   [--moves K1,K2...] --check X,Y=R,G,B ...] <program> [timeout_ms]
+//        firstframe --any-window 1 [--settle MS] <program> [timeout_ms]
 //        (TITLE defaults to "Tarnell"; keys are X key names, with "ctrl+" for Control;
 //        DISPLAY, HOME and the working directory are passed on to the program as they are)
 #include <X11/Xlib.h>
@@ -210,6 +216,44 @@ bool sendKey(Display* display, const std::string& name) {
     return true;
 }
 
+// The viewable top-level windows of at least 64 x 64.
+std::set<Window> topLevelWindows(Display* display) {
+    Window root = DefaultRootWindow(display);
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::set<Window> found;
+    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+        return found;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+            attributes.map_state == IsViewable && attributes.width >= 64 && attributes.height >= 64)
+            found.insert(children[i]);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// All the pixels of a window, or nothing while it cannot be read.
+std::optional<std::vector<unsigned long>> windowPixels(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0)
+        return std::nullopt;
+    XImage* image =
+        XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return std::nullopt;
+    std::vector<unsigned long> pixels;
+    pixels.reserve(static_cast<std::size_t>(attributes.width) * attributes.height);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+            pixels.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return pixels;
+}
+
 int ignoreErrors(Display*, XErrorEvent*) {
     return 0; // a window that goes away between two requests is not a failure here
 }
@@ -228,6 +272,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> moveKeys;
     std::vector<PixelCheck> checks;
     int boardSize = 8;
+    bool anyWindow = false;
+    double settleMs = 500;
     int first = 1;
     while (argc > first + 1 && std::strncmp(argv[first], "--", 2) == 0) {
         const std::string option = argv[first];
@@ -236,6 +282,10 @@ int main(int argc, char** argv) {
             title = value;
         } else if (option == "--board" && std::atoi(value) >= 3) {
             boardSize = std::atoi(value);
+        } else if (option == "--any-window") {
+            anyWindow = std::atoi(value) != 0;
+        } else if (option == "--settle" && std::atof(value) > 0) {
+            settleMs = std::atof(value);
         } else if (option == "--dialog") {
             dialog = value;
         } else if (option == "--open") {
@@ -257,8 +307,9 @@ int main(int argc, char** argv) {
         std::fprintf(
             stderr,
             "usage: %s [--title TITLE] [--board N] [--dialog TITLE --open KEY [--prepare KEYS] "
-            "[--moves KEYS] --check X,Y=R,G,B ...] <program> [timeout_ms]\n",
-            argv[0]);
+            "[--moves KEYS] --check X,Y=R,G,B ...] <program> [timeout_ms]\n"
+            "       %s --any-window 1 [--settle MS] <program> [timeout_ms]\n",
+            argv[0], argv[0]);
         return 2;
     }
     const char* program = argv[first];
@@ -277,6 +328,7 @@ int main(int argc, char** argv) {
     }
 
     const std::vector<std::pair<int, int>> probes = plateProbes(boardSize);
+    const std::set<Window> before = anyWindow ? topLevelWindows(display) : std::set<Window>{};
     const Clock::time_point start = Clock::now();
     const pid_t pid = fork();
     if (pid < 0) {
@@ -297,7 +349,33 @@ int main(int argc, char** argv) {
     int libraries = -1;
     long rssKib = -1;
     std::optional<Window> window;
-    while (millisecondsSince(start) < timeoutMs) {
+    std::optional<std::vector<unsigned long>> lastPixels;
+    double lastChangeMs = -1;
+    while (anyWindow && millisecondsSince(start) < timeoutMs) {
+        if (!window) {
+            for (const Window candidate : topLevelWindows(display))
+                if (!before.count(candidate)) {
+                    window = candidate;
+                    mappedMs = millisecondsSince(start);
+                    break;
+                }
+        }
+        if (window) {
+            std::optional<std::vector<unsigned long>> pixels = windowPixels(display, *window);
+            const double now = millisecondsSince(start);
+            if (pixels && pixels != lastPixels) {
+                lastPixels = std::move(pixels);
+                lastChangeMs = now;
+                libraries = mappedLibraries(pid);
+                rssKib = residentKib(pid);
+            } else if (lastChangeMs >= 0 && now - lastChangeMs >= settleMs) {
+                frameMs = lastChangeMs;
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    while (!anyWindow && millisecondsSince(start) < timeoutMs) {
         if (!window) {
             window = findMainWindow(display, title);
             if (window)

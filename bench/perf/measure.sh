@@ -14,6 +14,13 @@
 # reference with and without its timer, and the worst 10 x 10 frame of the field benchmark.
 # Each start uses a fresh HOME and working directory.
 #
+# Peer games: PEER_GAMES holds command lines of other games installed on the machine,
+# separated by ";" (for example PEER_GAMES="/usr/games/a; /usr/games/b --small"). Each whose
+# program is installed is started in turn with the two programs, with each font set, and timed
+# by the probe's --any-window rule (its first new top-level window, and the last change of its
+# pixels before they hold still for 500 ms); the fastest median first frame is reported beside
+# Tarnell's. Nothing is installed for them, and without PEER_GAMES there are none.
+#
 # The desktop-sized font set: the machine's own where every package desktop-fonts.sh names is
 # installed; else the set desktop-fonts.sh unpacked into DESKTOP_FONTS (default
 # /var/tmp/tarnell-desktop-fonts), through its fontconfig configuration; else a fontconfig
@@ -27,7 +34,7 @@
 #   DIALOG_RUNS (default 5) first shows of each dialog and font set; IDLE_SECONDS (default
 #   10) for each idle window; FONT_SETS (default "machine desktop"); DESKTOP_FONTS;
 #   FRAME_BENCH, the FieldRendererBench program (default: bench/FieldRendererBench of the
-#   program's build tree, skipped when there is none).
+#   program's build tree, skipped when there is none); PEER_GAMES (above).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -167,6 +174,38 @@ start_program() { # label executable title [probe options...]
             "$executable" 20000 2>/dev/null || true
     )
 }
+# The peer games that are installed, one command line a line, each with a wrapper script
+# that the probe starts (it takes a program without arguments): peer_command[i], peer_script[i].
+peer_command=()
+peer_script=()
+IFS=';' read -r -a peer_lines <<<"${PEER_GAMES:-}"
+for line in "${peer_lines[@]}"; do
+    read -r -a words <<<"$line"
+    ((${#words[@]})) || continue
+    if ! command -v "${words[0]}" >/dev/null; then
+        echo "measure.sh: peer game \"${words[0]}\" is not installed; left out" >&2
+        continue
+    fi
+    script="$scratch/peer-${#peer_script[@]}.sh"
+    printf '#!/bin/sh\nexec %s\n' "$(printf '%q ' "${words[@]}")" >"$script"
+    chmod +x "$script"
+    peer_command+=("${words[*]}")
+    peer_script+=("$script")
+done
+# Starts a peer game as start_program starts a program; prints "pid mapped_ms frame_ms libs
+# rss_kib".
+start_peer() { # label index
+    local home="$scratch/home-$1" work="$scratch/work-$1" runtime="$scratch/runtime-$1"
+    rm -rf "$home" "$work" "$runtime"
+    mkdir -p "$home" "$work" "$runtime"
+    chmod 700 "$runtime"
+    (
+        cd "$work"
+        [[ -n "$font_config" ]] && export FONTCONFIG_FILE="$font_config"
+        HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime" \
+            "$probe" --any-window 1 "${peer_script[$2]}" 20000 2>/dev/null || true
+    )
+}
 stop_program() {
     kill "$1" 2>/dev/null || true
     for _ in $(seq 50); do
@@ -183,6 +222,9 @@ wait_until_two_seconds() {
 echo "program:   $program"
 echo "reference: bench/perf/reference.cpp"
 echo "display: $XVFB_DISPLAY; $startup_runs starts of each, $runs idle runs of each, idle windows of $idle s"
+for i in "${!peer_command[@]}"; do
+    echo "peer game $((i + 1)): ${peer_command[$i]}"
+done
 
 # ---- font sets ----
 # Chooses the desktop-sized font set: sets font_config and desktop_what.
@@ -264,12 +306,19 @@ for set in $font_sets; do
     : >"$results"
     printf '%-4s %-9s %9s %9s %5s %8s %12s\n' start program mapped_ms frame_ms libs rss_kib rss_2s_kib
     for run in $(seq "$startup_runs"); do
-        for which in reference tarnell; do
+        for which in reference tarnell $(for i in "${!peer_script[@]}"; do echo "peer$i"; done); do
             started="$(date +%s%N)"
-            if [[ $which == reference ]]; then
+            if [[ $which == peer* ]]; then
+                read -r pid mapped frame libs rss < <(start_peer "s$run-$which" "${which#peer}")
+            elif [[ $which == reference ]]; then
                 read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$reference" "$reference_title")
             else
                 read -r pid mapped frame libs rss < <(start_program "s$run-$which" "$program" Tarnell)
+            fi
+            if [[ $which == peer* && ( -z "${pid:-}" || "$frame" == "-1.0" ) ]]; then
+                echo "measure.sh: start $run of peer game ${peer_command[${which#peer}]}: no first frame within 20 s; left out of this start" >&2
+                [[ -n "${pid:-}" ]] && stop_program "$pid"
+                continue
             fi
             if [[ -z "${pid:-}" || "$frame" == "-1.0" ]]; then
                 echo "measure.sh: start $run of $which: the first frame did not appear within 20 s" >&2
@@ -510,6 +559,29 @@ for set in $font_sets; do
     echo "font set \"$set\": $(cat "$scratch/what-$set")"
     start_rows "  " "$(of reference 2 "$f")" "$(of tarnell 2 "$f")" "$(of reference 3 "$f")" \
         "$(of tarnell 3 "$f")" "$(of reference 6 "$f")" "$(of tarnell 6 "$f")"
+    # Each program side by side, and Tarnell's first frame against the fastest peer game's.
+    printf '  %-40s %10s %12s %14s\n' program mapped_ms frame_ms rss_2s_kib
+    side_row() { printf '  %-40s %10s %12s %14s\n' "$1" "$(of "$2" 2 "$f")" "$(of "$2" 3 "$f")" "$(of "$2" 6 "$f")"; }
+    side_row "reference" reference
+    side_row "tarnell" tarnell
+    best=""
+    best_frame=""
+    for i in "${!peer_command[@]}"; do
+        side_row "peer: ${peer_command[$i]:0:34}" "peer$i"
+        frame="$(of "peer$i" 3 "$f")"
+        [[ "$frame" == n/a ]] && continue
+        if [[ -z "$best" ]] || awk -v a="$frame" -v b="$best_frame" 'BEGIN { exit !(a < b) }'; then
+            best="$i"
+            best_frame="$frame"
+        fi
+    done
+    if [[ -n "$best" ]]; then
+        peer_f="$(awk -v a="$(of tarnell 3 "$f")" -v b="$best_frame" 'BEGIN { printf "%.2f", a / b }')"
+        row "  first frame: fastest peer (ref. column), tarnell" "$best_frame" "$(of tarnell 3 "$f")" \
+            "$peer_f x" "before the peer's" "$(verdict "$peer_f" "<=" 1)"
+    elif ((${#peer_command[@]})); then
+        echo "  no peer game showed a first frame"
+    fi
     ref_shown="$(of reference 2 "$d")"
     for dialog in confirmation solved; do
         shown="$(of "$dialog" 2 "$d")"

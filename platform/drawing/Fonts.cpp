@@ -1,10 +1,13 @@
 #include "Fonts.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QThread>
 #include <QtGlobal>
+#include <fontconfig/fontconfig.h>
 
 namespace tarnell::platform {
 
@@ -56,7 +59,73 @@ QString resolveFamily() {
     return NamedFace;
 }
 
+// Whether the process's font configuration holds only the stand-in families' faces.
+bool onlyProgramFaces = false;
+
+// Whether a font file is among the faces of the process's font configuration.
+bool inProcessFaces(const QString& file) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FILE,
+                       reinterpret_cast<const FcChar8*>(file.toUtf8().constData()));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* found = FcFontList(nullptr, pattern, objects);
+    const bool in = found && found->nfont > 0;
+    if (found)
+        FcFontSetDestroy(found);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return in;
+}
+
 } // namespace
+
+bool useOnlyProgramFaces() {
+    // The desktop's configuration files as fontconfig would read them (FONTCONFIG_FILE and
+    // the user's own included), with one rule more: every face is rejected but those of the
+    // stand-in families. The faces' descriptions come from fontconfig's caches, as always.
+    FcConfig* config = FcInitLoadConfig();
+    if (!config)
+        return false;
+    QByteArray selection = "<?xml version=\"1.0\"?><fontconfig><selectfont><rejectfont><pattern/>"
+                           "</rejectfont><acceptfont>";
+    for (const char* face : StandInFaces)
+        selection += QByteArray("<pattern><patelt name=\"family\"><string>") + face +
+                     "</string></patelt></pattern>";
+    selection += "</acceptfont></selectfont></fontconfig>";
+    bool kept = FcConfigParseAndLoadFromMemory(
+                    config, reinterpret_cast<const FcChar8*>(selection.constData()), FcFalse) &&
+                FcConfigBuildFonts(config);
+    const FcFontSet* faces = kept ? FcConfigGetFonts(config, FcSetSystem) : nullptr;
+    kept = faces && faces->nfont > 0 && FcConfigSetCurrent(config);
+    // The current configuration holds a reference of its own.
+    FcConfigDestroy(config);
+    onlyProgramFaces = kept;
+    return kept;
+}
+
+QString wholeSetFaceMissingFor(const QString& family) {
+    if (!onlyProgramFaces)
+        return {};
+    FcConfig* whole = FcInitLoadConfigAndFonts();
+    if (!whole)
+        return {};
+    QString file;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    FcConfigSubstitute(whole, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(whole, pattern, &result)) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            file = QString::fromUtf8(reinterpret_cast<const char*>(path));
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    FcConfigDestroy(whole);
+    return file.isEmpty() || inProcessFaces(file) ? QString() : file;
+}
 
 void resolveProgramFaces() {
     (void)programFaceFamily();
@@ -79,8 +148,42 @@ QFont captionFont() {
     return programFontPixels(13, true);
 }
 
+namespace {
+
+// Finds the desktop's own face in the whole set on a thread of its own (reading the whole set
+// costs tens of milliseconds), then, back on the user-interface thread, adds it and finds the
+// desktop's font. Qt then finds the name among the process's faces as it found it in the
+// whole set: the face that set ranks first for it ranks first among any of its faces. Owned
+// by the application, which waits for it at its end.
+class DesktopFaceFinder : public QThread {
+public:
+    explicit DesktopFaceFinder(const QString& family)
+        : QThread(QCoreApplication::instance()), family_(family) {
+        connect(this, &QThread::finished, this, [this] {
+            if (!found_.isEmpty())
+                QFontDatabase::addApplicationFont(found_);
+            (void)QFontMetrics(QGuiApplication::font()).height();
+            deleteLater();
+        });
+        start(QThread::LowPriority);
+    }
+    ~DesktopFaceFinder() override { wait(); }
+
+protected:
+    void run() override { found_ = wholeSetFaceMissingFor(family_); }
+
+private:
+    const QString family_;
+    QString found_;
+};
+
+} // namespace
+
 void resolveDesktopFont() {
-    (void)QFontMetrics(QGuiApplication::font()).height();
+    if (onlyProgramFaces)
+        new DesktopFaceFinder(QGuiApplication::font().family());
+    else
+        (void)QFontMetrics(QGuiApplication::font()).height();
 }
 
 } // namespace tarnell::platform

@@ -1,13 +1,17 @@
 // The windows' faces: every size and weight the windows use is drawn in the installed
-// stand-in face, pixel for pixel as the named face drew when Qt found it through its
-// substitution list, so that resolving the faces once changed nothing on the screen.
+// stand-in face of that weight, and the process's own font set holds those faces whole.
 #include "platform/drawing/Fonts.h"
+#include "tests/support/TestSupport.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 namespace tarnell {
 
@@ -30,19 +34,6 @@ std::vector<UsedFont> usedFonts() {
             {"caption", platform::captionFont(), 13, true}};
 }
 
-// The named face as the windows asked for it before: "MS Sans Serif", with the stand-ins in
-// Qt's substitution list, as a sans-serif face.
-QFont namedFaceThroughSubstitution(int pixelSize, bool bold) {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                                QStringLiteral("Sans Serif")});
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 // Text with every kind of letter the windows show, in black on white, as the windows draw
 // it (antialiased, the desktop's hinting).
 QImage drawn(const QFont& font) {
@@ -56,6 +47,9 @@ QImage drawn(const QFont& font) {
     return image;
 }
 
+// What a player sees: each window font is the stand-in's own face of its weight (not one
+// made bold by the renderer), and its text looks like neither the other stand-in's nor the
+// other weight's at the same size.
 TEST(ProgramFaces, EveryWindowFontIsTheInstalledStandInAtItsPixelSize) {
     // The test machines install fonts-liberation (scripts/install-deps.sh).
     EXPECT_EQ(platform::programFaceFamily(), QStringLiteral("Liberation Sans"));
@@ -63,24 +57,75 @@ TEST(ProgramFaces, EveryWindowFontIsTheInstalledStandInAtItsPixelSize) {
         SCOPED_TRACE(used.what);
         const QFontInfo shown(used.font);
         EXPECT_EQ(shown.family(), QStringLiteral("Liberation Sans"));
+        EXPECT_EQ(shown.styleName().toStdString(), used.bold ? "Bold" : "Regular");
         EXPECT_EQ(shown.pixelSize(), used.pixelSize);
         EXPECT_EQ(shown.bold(), used.bold);
         EXPECT_FALSE(shown.italic());
+        QFont otherFace = used.font;
+        otherFace.setFamily(QStringLiteral("DejaVu Sans"));
+        QFont otherWeight = used.font;
+        otherWeight.setBold(!used.bold);
+        EXPECT_FALSE(drawn(used.font) == drawn(otherFace));
+        EXPECT_FALSE(drawn(used.font) == drawn(otherWeight));
     }
 }
 
-TEST(ProgramFaces, TextIsDrawnPixelForPixelAsTheSubstitutedNamedFaceDrewIt) {
-    for (const UsedFont& used : usedFonts()) {
-        SCOPED_TRACE(used.what);
-        const QFont before = namedFaceThroughSubstitution(used.pixelSize, used.bold);
-        const QFontMetrics now(used.font);
-        const QFontMetrics then(before);
-        EXPECT_EQ(now.ascent(), then.ascent());
-        EXPECT_EQ(now.height(), then.height());
-        EXPECT_EQ(now.horizontalAdvance(QStringLiteral("This game hasn't finished yet.")),
-                  then.horizontalAdvance(QStringLiteral("This game hasn't finished yet.")));
-        EXPECT_TRUE(drawn(used.font) == drawn(before));
-    }
+// The process's own font configuration holds the stand-in families' faces, every weight and
+// slant of them that the whole set has, and nothing else.
+TEST(ProgramFaces, TheProcessFontSetIsTheStandInFamiliesWhole) {
+    const auto files = [](FcConfig* config) {
+        FcPattern* all = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_FAMILY, nullptr);
+        FcFontSet* faces = FcFontList(config, all, objects);
+        std::set<std::string> found;
+        for (int i = 0; i < faces->nfont; ++i) {
+            FcChar8 *file = nullptr, *family = nullptr;
+            bool standIn = false;
+            for (int k = 0;
+                 FcPatternGetString(faces->fonts[i], FC_FAMILY, k, &family) == FcResultMatch; ++k)
+                standIn = standIn ||
+                          std::string(reinterpret_cast<const char*>(family)) == "Liberation Sans" ||
+                          std::string(reinterpret_cast<const char*>(family)) == "DejaVu Sans";
+            FcPatternGetString(faces->fonts[i], FC_FILE, 0, &file);
+            if (config || standIn)
+                found.insert(reinterpret_cast<const char*>(file));
+        }
+        FcFontSetDestroy(faces);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(all);
+        return found;
+    };
+    FcConfig* whole = FcConfigReference(nullptr);
+    ASSERT_TRUE(platform::useOnlyProgramFaces());
+    FcConfig* own = FcConfigReference(nullptr);
+    FcConfigSetCurrent(whole);
+    const std::set<std::string> standIns = files(nullptr);
+    EXPECT_EQ(files(own), standIns);
+    EXPECT_GE(standIns.size(), 8u); // Liberation Sans's four and DejaVu Sans's
+    FcConfigDestroy(own);
+    FcConfigDestroy(whole);
+}
+
+// Message boxes are drawn in the desktop's own font: where that face is none of the process's,
+// it is the one the whole set ranks first for the name. A desktop whose sans-serif face is
+// DejaVu Serif; then this machine's, whose is DejaVu Sans.
+TEST(ProgramFaces, TheDesktopsOwnFaceIsFoundInTheWholeSet) {
+    FcConfig* whole = FcConfigReference(nullptr);
+    QFile configuration(testsupport::scratchHome() + QStringLiteral("/serif-desktop.conf"));
+    ASSERT_TRUE(configuration.open(QIODevice::WriteOnly));
+    configuration.write("<?xml version=\"1.0\"?><fontconfig><alias binding=\"strong\"><family>"
+                        "Sans Serif</family><prefer><family>DejaVu Serif</family></prefer></alias>"
+                        "<include>/etc/fonts/fonts.conf</include></fontconfig>");
+    configuration.close();
+    qputenv("FONTCONFIG_FILE", configuration.fileName().toUtf8());
+    ASSERT_TRUE(platform::useOnlyProgramFaces());
+    EXPECT_TRUE(platform::wholeSetFaceMissingFor(QStringLiteral("Sans Serif"))
+                    .endsWith(QStringLiteral("/DejaVuSerif.ttf")));
+    qunsetenv("FONTCONFIG_FILE");
+    ASSERT_TRUE(platform::useOnlyProgramFaces());
+    EXPECT_EQ(platform::wholeSetFaceMissingFor(QStringLiteral("Sans Serif")), QString());
+    FcConfigSetCurrent(whole);
+    FcConfigDestroy(whole);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "platform/MessageBox.h"
 #include "platform/drawing/Drawing.h"
-#include "widgets/AccessibleWidgets.h"
 
 #include <QFile>
 #include <QPainter>
@@ -114,6 +113,19 @@ struct DotPainter {
 };
 
 } // namespace
+
+std::optional<QString> TLCDLabel::spokenText(QAccessible::Text type) const {
+    switch (type) {
+    case QAccessible::Name:
+        return lcdSpokenName(!accessibleName().isEmpty() ? accessibleName() : Hint(), Caption());
+    case QAccessible::Description:
+        return accessibleDescription();
+    case QAccessible::Value:
+        return Caption();
+    default:
+        return std::nullopt;
+    }
+}
 
 TLCDLabel::TLCDLabel(QWidget* owner) : QWidget(owner) {
     setFocusPolicy(Qt::NoFocus);

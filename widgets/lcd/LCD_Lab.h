@@ -4,6 +4,7 @@
 
 #include "Matrix.h"
 #include "platform/drawing/Colors.h"
+#include "widgets/AccessibleWidgets.h"
 
 #include <QImage>
 #include <QString>
@@ -41,7 +42,7 @@ enum TMyBorder { frRaised, frLowered, frSingle, frNone };
 // the parent. Setters store a value and repaint at once, only when the value changed (the
 // character set always repaints); refused values keep the old one and say why in a message
 // box. Every property write lays the control out again, so its size follows its content.
-class TLCDLabel : public QWidget {
+class TLCDLabel : public QWidget, public TSpokenControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(TDotMatrix DotMatrix READ DotMatrix WRITE setDotMatrix)
@@ -137,6 +138,11 @@ public:
     int paintCount() const { return paintCount_; }
 
     QSize sizeHint() const override { return {LastWidth, LastHeight}; }
+
+    // Static text named by what it counts and the number it shows (screen readers read a
+    // label's name, seldom its description); the number alone is its value.
+    QAccessible::Role spokenRole() const override { return QAccessible::StaticText; }
+    std::optional<QString> spokenText(QAccessible::Text type) const override;
 
     // The image the control shows, drawn the same way its paint does, at the current size.
     QImage renderImage() const;
