@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "BoardAccessible.h"
+#include "BoardKeys.h"
 #include "FieldArea.h"
 #include "FormParts.h"
 #include "GameSession.h"
@@ -20,9 +21,7 @@
 #include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
-#include "widgets/buttons/ButtonFace.h"
-#include "widgets/buttons/buts2.h"
-#include "widgets/buttons/buts5.h"
+#include "widgets/buttons/ButtonFaceStrip.h"
 #include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
@@ -31,6 +30,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
+#include <span>
 
 namespace tarnell {
 
@@ -91,7 +91,6 @@ Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
         sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
                                    : &steadyClockMilliseconds,
         this);
-    Timer1 = session_->timer1();
     FormCreate();
 }
 
@@ -105,7 +104,7 @@ TRestingTimer* Tmainform_form::timer1Rest() const {
 
 void Tmainform_form::SetOpenDialogMarker(int marker) {
     marker_ = marker;
-    wakeTimer1(); // a dialog opened or closed
+    session_->wake(); // a dialog opened or closed
 }
 
 Tmainform_form::~Tmainform_form() {
@@ -116,12 +115,10 @@ Tmainform_form::~Tmainform_form() {
 void Tmainform_form::FormCreate() {
     // The skin (bitmaps, caption buttons) and the CLICK sound are ready by now.
     move(platform::centredPosition(ClientSize));
-    createSideToolbar();
+    createControls();
     side_[0] = {MyAni1, MyAni1->pos(), [this] { ShowGamePage(); }};
     side_[1] = {MyAni2, MyAni2->pos(), [this] { ShowPage(AboutPage); }};
     side_[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
-    createGamePage();
-    createAboutPage();
 
     ReadSettings();
     if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
@@ -145,18 +142,24 @@ void Tmainform_form::FormCreate() {
 
     connect(PaintBox3, &TFieldArea::mouseMoved, this, &Tmainform_form::PaintBox3MouseMove);
     connect(PaintBox3, &TFieldArea::mouseReleased, this, &Tmainform_form::PaintBox3MouseUp);
-    connect(mybitbutn1, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn1Click);
-    connect(mybitbutn2, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn2Click);
-    connect(mybitbutn3, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn3Click);
-    connect(mybitbutn4, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn4Click);
-    connect(mybitbutn510, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn510Click);
-    connect(mybitbutn51, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn51Click);
-    connect(mybitbutn52, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn52Click);
-    connect(mybitbutn53, &QAbstractButton::clicked, this, &Tmainform_form::mybitbutn53Click);
-    connect(JvgCheckBox12, &QAbstractButton::clicked, this, &Tmainform_form::JvgCheckBox12Click);
-    connect(RzBmpButton16, &QAbstractButton::clicked, this, &Tmainform_form::RzBmpButton16Click);
     connectFocusConvention();
-    connectBoard();
+
+    // The keys act where the game page parks the focus and on the board itself, each straight
+    // on the game.
+    boardKeys_ = new TBoardKeys({RzBmpButton1, PaintBox3}, this);
+    TGameSession* game = session_;
+    connect(boardKeys_, &TBoardKeys::moveRequested, game, &TGameSession::moveCurrentCell);
+    connect(boardKeys_, &TBoardKeys::openRequested, game, &TGameSession::openCurrentCell);
+    connect(boardKeys_, &TBoardKeys::nextMayHideFoxRequested, game, &TGameSession::goToMayHideFox);
+    connect(boardKeys_, &TBoardKeys::jumpRequested, game, &TGameSession::jumpCurrentCell);
+    connect(boardKeys_, &TBoardKeys::questionAsked, game, &TGameSession::ask);
+    boardReader_ = new TBoardReader(
+        PaintBox3, game->puzzle(), [game] { return game->showHints(); },
+        [keys = boardKeys_] { return keys->keyboardOnBoard(); });
+    connect(boardKeys_, &TBoardKeys::keyboardArrived, boardReader_,
+            &TBoardReader::announceCurrentCellSoon);
+    announcer_ = new TAnnouncer(this);
+    newsTeller_ = new TNewsTeller(*game, *boardReader_, *announcer_, this);
     // After the board's reader and the news: a solved puzzle's dialog comes after its news.
     connect(session_, &TGameSession::changed, this, &Tmainform_form::showChange);
     connect(session_, &TGameSession::ticked, this, &Tmainform_form::Timer1Timer);
@@ -169,19 +172,13 @@ void Tmainform_form::FormCreate() {
 }
 
 void Tmainform_form::connectFocusConvention() {
-    Tmybitbutn5* const wide[] = {mybitbutn510, mybitbutn51, mybitbutn52, mybitbutn53};
-    Tmybitbutn* const small[] = {mybitbutn1, mybitbutn2, mybitbutn3, mybitbutn4};
-    auto follow = [this](TStripFaceButton* button, bool parksOnLeave) {
+    for (TStripFaceButton* button : findChildren<TStripFaceButton*>()) {
         connect(button, &TStripFaceButton::OnMouseEnter, this,
                 [this, button] { ButtonMouseEnter(button); });
-        if (parksOnLeave)
+        if (button->objectName() != QLatin1String("mybitbutn53")) // it keeps the focus
             connect(button, &TStripFaceButton::OnMouseLeave, this,
                     &Tmainform_form::ButtonMouseLeave);
-    };
-    for (Tmybitbutn5* button : wide)
-        follow(button, button != mybitbutn53); // mybitbutn53 keeps the focus
-    for (Tmybitbutn* button : small)
-        follow(button, true);
+    }
 
     connect(RzBmpButton16, &TImagelessButton::OnEnter, JvgCheckBox12, [box = JvgCheckBox12] {
         box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
@@ -226,10 +223,6 @@ void Tmainform_form::ReadSettings() {
     JvgCheckBox12->setChecked(hints);
 }
 
-void Tmainform_form::FormClose() {
-    FormDestroy();
-}
-
 void Tmainform_form::FormDestroy() {
     // Runs once, whichever way the window goes: closed by any route, or destroyed.
     if (stopped_)
@@ -256,10 +249,6 @@ void Tmainform_form::showFieldNow() {
     if (game.Started() && !game.Finished())
         LCDLabel1->setCaption(QString::fromStdString(ClockText(game.Elapsed(clock_.Now()))));
     PaintBox3->showFrame(game, session_->showHints());
-}
-
-void Tmainform_form::wakeTimer1() {
-    session_->wake();
 }
 
 // Besides the handlers that change what a tick shows, these wake Timer1: the field has no
@@ -299,6 +288,10 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
     session_->openCell(row, col, TInput::Pointer);
 }
 
+QString Tmainform_form::lastSpokenMessage() const {
+    return newsTeller_->lastMessage();
+}
+
 void Tmainform_form::showChange(const TGameChange& change) {
     showPuzzleState();
     // The cyan plate follows a key at once, and the field shows the hints as soon as they are
@@ -313,17 +306,16 @@ void Tmainform_form::showChange(const TGameChange& change) {
 
 void Tmainform_form::showPuzzleState() {
     const TPuzzle& game = puzzle();
-    // The displays show only what changed: an unchanged caption draws nothing.
-    LCDLabel5->setCaption(twoDigits(game.SetupSize()));
-    LCDLabel6->setCaption(twoDigits(game.SetupFoxes()));
-    // Before the first puzzle the puzzle's displays keep their "00" and the high-score
-    // button stays disabled.
-    if (!game.Started())
-        return;
-    mybitbutn51->setEnabled(true);
-    LCDLabel2->setCaption(twoDigits(game.FieldSize()));
-    LCDLabel3->setCaption(twoDigits(game.FoxCount()));
-    LCDLabel4->setCaption(twoDigits(game.FoundCount()));
+    // The displays show only what changed: an unchanged caption draws nothing. Before the first
+    // puzzle the puzzle's displays keep their "00" and the high-score button stays disabled.
+    const std::pair<const char*, int> shown[] = {{"LCDLabel5", game.SetupSize()},
+                                                 {"LCDLabel6", game.SetupFoxes()},
+                                                 {"LCDLabel2", game.FieldSize()},
+                                                 {"LCDLabel3", game.FoxCount()},
+                                                 {"LCDLabel4", game.FoundCount()}};
+    for (const auto& [name, value] : game.Started() ? std::span(shown) : std::span(shown, 2))
+        child<TLCDLabel>(name)->setCaption(twoDigits(value));
+    child<QWidget>("mybitbutn51")->setEnabled(game.Started());
 }
 
 void Tmainform_form::StartNewPuzzle() {
@@ -482,7 +474,7 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
             return false;
         ShowPage(AboutPage);
         // Where a screen reader reads the page; no button of it lights up.
-        aboutPageWidget_->setFocus(Qt::OtherFocusReason);
+        aboutPage_->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_F3:
         if (!(modifiers & Qt::ControlModifier))
@@ -509,7 +501,7 @@ bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
 
 bool Tmainform_form::eventFilter(QObject* watched, QEvent* event) {
     if (wakesTimer1(watched, *event))
-        wakeTimer1();
+        session_->wake();
     // The window sees its keys before any of its controls does.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this)

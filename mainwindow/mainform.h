@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 class QTimer;
 
@@ -39,6 +40,7 @@ class TImagelessButton;
 class TLCDLabel;
 class TNewsTeller;
 class TRestingTimer;
+struct TControlRow;
 struct TGameChange;
 
 // What the window takes from outside; each one left empty means the real thing.
@@ -103,54 +105,9 @@ public:
     void JvgCheckBox12Click();
     void RzBmpButton16Click();
 
-    // --- controls ---
-    QWidget* Panel3 = nullptr; // TBevelPanel
-    QStackedWidget* Notebook1 = nullptr;
-    QWidget* gamePageWidget_ = nullptr;
-    QWidget* aboutPageWidget_ = nullptr;
-    TMyAni* MyAni1 = nullptr;
-    TMyAni* MyAni2 = nullptr;
-    TMyAni* MyAni4 = nullptr;
-    QTimer* Timer1 = nullptr;
-
-    TShadowLabel* RxLabel2 = nullptr;
-    TLCDLabel* LCDLabel2 = nullptr;
-    TShadowLabel* RxLabel3 = nullptr;
-    TLCDLabel* LCDLabel3 = nullptr;
-    TShadowLabel* RxLabel4 = nullptr;
-    TLCDLabel* LCDLabel4 = nullptr;
-    TShadowLabel* RxLabel1 = nullptr;
-    TLCDLabel* LCDLabel1 = nullptr;
-    TFieldArea* PaintBox3 = nullptr;
-    TImagelessButton* RzBmpButton1 = nullptr;
-    TBevel* Bevel1 = nullptr;
-    Tmybitbutn5* mybitbutn510 = nullptr;
-    Tmybitbutn5* mybitbutn51 = nullptr;
-    TImagelessButton* RzBmpButton16 = nullptr;
-    TGlyphCheckBox* JvgCheckBox12 = nullptr;
-    Tmybitbutn5* mybitbutn52 = nullptr;
-    TShadowLabel* RxLabel7 = nullptr;
-    TShadowLabel* RxLabel5 = nullptr;
-    Tmybitbutn* mybitbutn3 = nullptr;
-    TLCDLabel* LCDLabel5 = nullptr;
-    Tmybitbutn* mybitbutn1 = nullptr;
-    Tmybitbutn* mybitbutn4 = nullptr;
-    TShadowLabel* RxLabel6 = nullptr;
-    TLCDLabel* LCDLabel6 = nullptr;
-    Tmybitbutn* mybitbutn2 = nullptr;
-
-    TBevel* Bevel2 = nullptr;
-    TBevel* Bevel3 = nullptr;
-    TAnimatedImage* RxGIFAnimator1 = nullptr;
-    TShadowLabel* RxLabel14 = nullptr;
-    TShadowLabel* RxLabel15 = nullptr;
-    TShadowLabel* RxLabel16 = nullptr;
-    TShadowLabel* RxLabel9 = nullptr;
-    Tmybitbutn5* mybitbutn53 = nullptr;
-
 protected:
     void FormActivate() override;
-    void FormClose() override;
+    void FormClose() override { FormDestroy(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -163,14 +120,13 @@ private:
 
     void FormCreate();
     void FormDestroy();
-    // Start sequence parts.
-    void createSideToolbar();
-    void createGamePage();
-    void createAboutPage();
+    // Makes the controls from the layout's table.
+    void createControls();
+    void placeControls(QWidget* parent, std::span<const TControlRow> rows);
+    template <class T> T* child(const char* name) const {
+        return findChild<T*>(QLatin1String(name));
+    }
     void connectFocusConvention();
-    void connectBoard();
-    // How the controls read to a screen reader beyond their own names.
-    void connectSpokenNews();
     void ReadSettings();
 
     // Shows what an action changed: the displays, the field, and after the last fox the
@@ -192,7 +148,6 @@ private:
     void ButtonMouseLeave();
     void moveFocusByPointer(QWidget* to);
 
-    void wakeTimer1();
     bool wakesTimer1(const QObject* watched, const QEvent& event) const;
 
     // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
@@ -217,6 +172,18 @@ private:
 
     TSideButton side_[3];
     bool stopped_ = false;
+    // The controls the window itself uses; the rest stand in the layout's table.
+    QStackedWidget* Notebook1 = nullptr;
+    QWidget* aboutPage_ = nullptr;
+    TMyAni* MyAni1 = nullptr;
+    TMyAni* MyAni2 = nullptr;
+    TMyAni* MyAni4 = nullptr;
+    TFieldArea* PaintBox3 = nullptr;
+    TLCDLabel* LCDLabel1 = nullptr;
+    TImagelessButton* RzBmpButton1 = nullptr;
+    TImagelessButton* RzBmpButton16 = nullptr;
+    TGlyphCheckBox* JvgCheckBox12 = nullptr;
+    TAnimatedImage* RxGIFAnimator1 = nullptr;
     TBoardKeys* boardKeys_ = nullptr;
     TBoardReader* boardReader_ = nullptr;
     TAnnouncer* announcer_ = nullptr;

@@ -51,9 +51,9 @@ protected:
                                            QAccessible::uniqueId(event.accessibleInterface()));
                                }});
     }
-    TBoardReader* reader() const { return TBoardReader::of(window_->PaintBox3); }
+    TBoardReader* reader() const { return TBoardReader::of(ui<"PaintBox3">()); }
     QAccessibleInterface* table() const {
-        return QAccessible::queryAccessibleInterface(window_->PaintBox3);
+        return QAccessible::queryAccessibleInterface(ui<"PaintBox3">());
     }
     QAccessibleInterface* cell(int row, int col) const {
         return table()->tableInterface()->cellAt(row - 1, col - 1);
@@ -67,7 +67,7 @@ protected:
         window_->PaintBox3MouseMove(at.x(), at.y());
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(window_->RzBmpButton1, key, modifiers);
+        QTest::keyClick(ui<"RzBmpButton1">(), key, modifiers);
     }
     std::vector<Event> take() { return std::exchange(events_, {}); }
 
@@ -103,7 +103,7 @@ TEST_F(Board, IsAListNamedBoardOfNByNCellsInRowsThatFollowsThePuzzleSize) {
     // One object per cell, however it is reached: a reader's references stay good.
     EXPECT_EQ(board->child(2 * 8 + 4), c);
     EXPECT_EQ(board->indexOfChild(c), 2 * 8 + 4);
-    const QPoint centre = window_->PaintBox3->mapToGlobal(cellCentre(3, 5));
+    const QPoint centre = ui<"PaintBox3">()->mapToGlobal(cellCentre(3, 5));
     EXPECT_EQ(board->childAt(centre.x(), centre.y()), c);
     EXPECT_TRUE(c->rect().contains(centre));
     EXPECT_EQ(cell(9, 1), nullptr);
@@ -145,7 +145,7 @@ TEST_F(Board, CellNamesSayWhatEachCellShows) {
     ASSERT_EQ(window_->puzzle().HintPlane()[4][1], 1); // a neighbour of the fox found
     EXPECT_EQ(name(4, 1), QStringLiteral("Row 4, column 1: covered, no fox"));
     EXPECT_EQ(name(1, 1), QStringLiteral("Row 1, column 1: covered"));
-    window_->JvgCheckBox12->setChecked(false);
+    ui<"JvgCheckBox12">()->setChecked(false);
     EXPECT_EQ(name(4, 1), QStringLiteral("Row 4, column 1: covered"));
 }
 
@@ -166,13 +166,13 @@ TEST_F(Board, TheCurrentCellIsTheFocusedCellAndMovingItAnnouncesTheFocus) {
     window_->PaintBox3MouseMove(200, 224);
     EXPECT_TRUE(take().empty());
     // While the keyboard is elsewhere the pointer does not pull a reader onto the board...
-    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
+    ui<"mybitbutn510">()->setFocus(Qt::TabFocusReason);
     take();
     moveTo(2, 2);
     EXPECT_TRUE(take().empty());
     EXPECT_FALSE(cell(2, 2)->state().focused);
     // ...and when the keyboard comes back, the reader hears where it is.
-    window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
+    ui<"RzBmpButton1">()->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
     EXPECT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}));
 }
@@ -192,22 +192,22 @@ TEST_F(Board, NoCellIsFocusedWhileTheKeyboardIsElsewhere) {
                 focused.push_back(i);
         return focused;
     };
-    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), window_->mybitbutn510);
+    ui<"mybitbutn510">()->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), ui<"mybitbutn510">());
     EXPECT_EQ(table()->focusChild(), nullptr) << "the keyboard is on a push button";
     EXPECT_EQ(focusedCells(), std::vector<int>{});
 
-    window_->mybitbutn51->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(window_->mybitbutn51, Qt::Key_Space); // "Score": the high-score dialog
+    ui<"mybitbutn51">()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui<"mybitbutn51">(), Qt::Key_Space); // "Score": the high-score dialog
     ASSERT_NE(window_->highScoreDialog(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([this] { return window_->highScoreDialog()->isActiveWindow(); }));
-    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason); // the window's own focus, inactive
+    ui<"RzBmpButton1">()->setFocus(Qt::OtherFocusReason); // the window's own focus, inactive
     EXPECT_EQ(table()->focusChild(), nullptr) << "the keyboard is in the dialog";
     EXPECT_EQ(focusedCells(), std::vector<int>{});
 
     window_->highScoreDialog()->close();
     ASSERT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
-    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    ui<"RzBmpButton1">()->setFocus(Qt::OtherFocusReason);
     EXPECT_EQ(table()->focusChild(), cell(1, 2));
     EXPECT_EQ(focusedCells(), std::vector<int>{index(1, 2)});
 }
@@ -332,20 +332,20 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
     EXPECT_EQ(item->text(QAccessible::Name), said());
     EXPECT_EQ(item->role(), QAccessible::ListItem);
     EXPECT_EQ(item->parent()->indexOfChild(item), 0) << "one of the announcer's children";
-    click(window_->mybitbutn3);
+    click(ui<"mybitbutn3">());
     EXPECT_EQ(said(), QStringLiteral("Next game: 7 by 7, 5 foxes."));
     EXPECT_NE(window_->announcer()->items().current(), item) << "each message is a new item";
     EXPECT_EQ(item->parent()->indexOfChild(item), -1) << "the one before is off the list";
-    click(window_->mybitbutn3);
-    click(window_->mybitbutn3);
+    click(ui<"mybitbutn3">());
+    click(ui<"mybitbutn3">());
     EXPECT_EQ(said(), QStringLiteral("Next game: 5 by 5, 3 foxes."))
         << "the smaller field lowered the foxes";
-    click(window_->mybitbutn4);
+    click(ui<"mybitbutn4">());
     EXPECT_EQ(said(), QStringLiteral("Next game: 2 foxes."));
-    click(window_->mybitbutn2);
-    click(window_->mybitbutn2);
+    click(ui<"mybitbutn2">());
+    click(ui<"mybitbutn2">());
     EXPECT_EQ(said(), QStringLiteral("Next game: 3 foxes.")) << "at the limit it is said again";
-    click(window_->mybitbutn4);
+    click(ui<"mybitbutn4">());
 
     hideFoxesAt({{1, 1}, {3, 4}});
     newGame();
@@ -407,7 +407,7 @@ TEST_F(Told, LSaysTheFourLinesOfTheCurrentPlateAndISaysHowManyPlatesMayHideAFox)
                                      "a fox at row 5, column 2; 1 fox found."));
     // A held L tells the lines once, not again at every repeat of the key.
     QKeyEvent held(QEvent::KeyPress, Qt::Key_L, Qt::NoModifier, QStringLiteral("l"), true);
-    QApplication::sendEvent(window_->RzBmpButton1, &held);
+    QApplication::sendEvent(ui<"RzBmpButton1">(), &held);
     EXPECT_EQ(take(), std::vector<Event>{Spoken});
     // A corner: its falling diagonal is the plate alone.
     key(Qt::Key_End, Qt::ControlModifier);
@@ -455,8 +455,8 @@ TEST_F(Told, AfterTheLastFoxTheKeysThatLookForFoxesSayThePuzzleIsSolved) {
     solved->close();
     ASSERT_TRUE(QTest::qWaitFor([this] { return window_->isActiveWindow(); }));
     take();
-    window_->mybitbutn510->setFocus(Qt::TabFocusReason);
-    window_->RzBmpButton1->setFocus(Qt::TabFocusReason);
+    ui<"mybitbutn510">()->setFocus(Qt::TabFocusReason);
+    ui<"RzBmpButton1">()->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !events_.empty(); }, 1000));
     ASSERT_EQ(take(), (std::vector<Event>{{QAccessible::Focus, index(2, 2)}}))
         << "the keyboard is back on the board";
@@ -511,7 +511,7 @@ TEST_F(Told, NAndTheJumpsAreHeardAsArrowsAndAJumpThatStaysSaysThePlateAgain) {
 // changed its size before, and no plate is said before it or after it.
 TEST_F(Told, TheFirstGameStartedOnTheBoardIsToldOnceWithWhatItsFirstMoveOpened) {
     openTold();
-    click(window_->mybitbutn3);
+    click(ui<"mybitbutn3">());
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {7, 7}, {6, 5}});
     key(Qt::Key_Down);
     key(Qt::Key_Right);
@@ -554,7 +554,7 @@ TEST_F(Told, TheFoxesFoundAreCountedOfTheBoardsFoxesNotTheSetUps) {
     openTold();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     window_->mybitbutn510Click();
-    click(window_->mybitbutn4);
+    click(ui<"mybitbutn4">());
     ASSERT_EQ(window_->puzzle().SetupFoxes(), 4);
     clickCell(1, 1);
     EXPECT_EQ(said(), QStringLiteral("Fox found, 1 of 5. Row 1, column 1."));
@@ -569,8 +569,8 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
     openTold();
     hideFoxesAt({{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}});
     key(Qt::Key_I);
-    click(window_->mybitbutn3);
-    click(window_->mybitbutn4);
+    click(ui<"mybitbutn3">());
+    click(ui<"mybitbutn4">());
     window_->mybitbutn510Click();
     key(Qt::Key_Down);
     key(Qt::Key_Space);
@@ -614,7 +614,7 @@ public:
         window_->show();
         hideFoxesAt({{1, 1}});
         clickCell(3, 3);
-        const QObject* clock = window_->LCDLabel1;
+        const QObject* clock = ui<"LCDLabel1">();
         const auto lastHeard = [clock] {
             for (auto notice = nameNotices.rbegin(); notice != nameNotices.rend(); ++notice)
                 if (notice->first == clock)
@@ -636,7 +636,7 @@ public:
         }
         clickCell(1, 1);
         ASSERT_TRUE(window_->puzzle().Finished());
-        const QString final = QStringLiteral("Time elapsed ") + window_->LCDLabel1->Caption();
+        const QString final = QStringLiteral("Time elapsed ") + ui<"LCDLabel1">()->Caption();
         EXPECT_TRUE(QTest::qWaitFor([&] { return lastHeard() == final; }, 3000))
             << "the clock's final time was never told; last told: " << lastHeard().toStdString();
     }
@@ -657,7 +657,7 @@ TEST(ToldOnARealBridge, TheClocksFinalTimeAfterTheLastFoxIsHeard) {
 
 TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {
     open();
-    QAccessibleInterface* handle = QAccessible::queryAccessibleInterface(window_->RzBmpButton16);
+    QAccessibleInterface* handle = QAccessible::queryAccessibleInterface(ui<"RzBmpButton16">());
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(handle->role(), QAccessible::CheckBox);
     EXPECT_EQ(handle->text(QAccessible::Name), QStringLiteral("Show hints"));
@@ -670,24 +670,24 @@ TEST_F(Board, ShowHintsIsACheckBoxWhoseHandleSaysItsState) {
     ASSERT_NE(actions, nullptr);
     ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
     actions->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    EXPECT_TRUE(ui<"JvgCheckBox12">()->isChecked());
     EXPECT_TRUE(handle->state().checked);
 }
 
 TEST_F(Board, ThePageStackIsSilentAndCtrlF2PutsTheFocusOnTheAboutPage) {
     openActive();
-    QAccessibleInterface* stack = QAccessible::queryAccessibleInterface(window_->Notebook1);
+    QAccessibleInterface* stack = QAccessible::queryAccessibleInterface(ui<"Notebook1">());
     ASSERT_NE(stack, nullptr);
     EXPECT_EQ(stack->role(), QAccessible::Client) << "not a layered pane, which is announced";
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    EXPECT_EQ(QApplication::focusWidget(), window_->aboutPageWidget_);
-    QAccessibleInterface* about = QAccessible::queryAccessibleInterface(window_->aboutPageWidget_);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(QApplication::focusWidget(), ui<"aboutPage">());
+    QAccessibleInterface* about = QAccessible::queryAccessibleInterface(ui<"aboutPage">());
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->text(QAccessible::Name), QStringLiteral("About Tarnell"));
     EXPECT_TRUE(about->text(QAccessible::Description).contains(QStringLiteral("Morvane")));
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(), window_->RzBmpButton1);
+    EXPECT_EQ(QApplication::focusWidget(), ui<"RzBmpButton1">());
 }
 
 } // namespace

@@ -250,7 +250,7 @@ protected:
     // Logical pixels of the shown field area unlike the 1x frame in blocks, outside the
     // counts of the opened cells; and the fewest pixels finer than a block within a count.
     std::pair<int, int> shownAtTwice() {
-        const QImage device = grabbed(*window_->PaintBox3);
+        const QImage device = grabbed(*ui<"PaintBox3">());
         EXPECT_EQ(device.size(), QSize(802, 450));
         const QFontMetrics metrics(platform::programFont(true));
         QRegion countBoxes;
@@ -273,7 +273,7 @@ protected:
     // The frame of the board as a renderer that never saw a ratio draws it.
     QImage plainFrame() {
         TFieldRenderer plain(loadFieldImages());
-        plain.drawFrame(window_->puzzle(), window_->JvgCheckBox12->isChecked());
+        plain.drawFrame(window_->puzzle(), ui<"JvgCheckBox12">()->isChecked());
         return plain.backBuffer();
     }
 
@@ -291,7 +291,7 @@ TEST_F(ScaleChange, TheUnchangedBoardIsRedrawnAtTheNewScaleOfItsScreen) {
         clickCell(cell.first, cell.second);
     tick();
     const QRect area(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
-    ASSERT_EQ(grabbed(*window_->PaintBox3), plainFrame().copy(area));
+    ASSERT_EQ(grabbed(*ui<"PaintBox3">()), plainFrame().copy(area));
 
     moveTo(QStringLiteral("dense"), 2.0);
     tick();
@@ -304,7 +304,7 @@ TEST_F(ScaleChange, TheUnchangedBoardIsRedrawnAtTheNewScaleOfItsScreen) {
     moveTo(QStringLiteral("plain"), 1.0);
     tick();
     tick();
-    EXPECT_EQ(grabbed(*window_->PaintBox3), plainFrame().copy(area));
+    EXPECT_EQ(grabbed(*ui<"PaintBox3">()), plainFrame().copy(area));
 }
 
 TEST(HighDensity, SkinCornerInBlocksAndCaptionAtDeviceResolution) {

@@ -53,7 +53,7 @@ protected:
         QApplication::sendEvent(window_->windowHandle(), &event);
     }
     QPoint cellInWindow(int row, int col) const {
-        return window_->PaintBox3->mapTo(window_.get(), cellCentre(row, col));
+        return ui<"PaintBox3">()->mapTo(window_.get(), cellCentre(row, col));
     }
     // A caption drag that the window system takes over; its release never comes.
     void dragByTheCaption() {

@@ -23,6 +23,7 @@
 namespace tarnell {
 
 using namespace mainformtest;
+using enum TGlyphCheckBox::CaptionStyle;
 
 namespace {
 
@@ -91,8 +92,8 @@ TEST_F(MainForm, WindowIsFramelessCentredAndCaptioned) {
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tarnell"));
     const QSize screen = platform::usableScreenSize();
     EXPECT_EQ(window_->pos(), QPoint((screen.width() - 488) / 2, (screen.height() - 376) / 2));
-    EXPECT_EQ(window_->Timer1->interval(), 100);
-    EXPECT_TRUE(window_->Timer1->isActive());
+    EXPECT_EQ(ui<"Timer1">()->interval(), 100);
+    EXPECT_TRUE(ui<"Timer1">()->isActive());
 }
 
 TEST_F(MainForm, EveryControlStandsAtItsPlace) {
@@ -113,9 +114,9 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         }
         const QWidget* parent = control->parentWidget();
         if (QLatin1String(p.parent) == QLatin1String("game"))
-            EXPECT_EQ(parent, window_->gamePageWidget_);
+            EXPECT_EQ(parent, ui<"gamePage">());
         else if (QLatin1String(p.parent) == QLatin1String("about"))
-            EXPECT_EQ(parent, window_->aboutPageWidget_);
+            EXPECT_EQ(parent, ui<"aboutPage">());
         else
             EXPECT_EQ(parent->objectName(), QLatin1String(p.parent));
     }
@@ -124,7 +125,7 @@ TEST_F(MainForm, EveryControlStandsAtItsPlace) {
         SCOPED_TRACE(l.name);
         auto* lcd = window_->findChild<TLCDLabel*>(QLatin1String(l.name));
         ASSERT_NE(lcd, nullptr);
-        EXPECT_EQ(lcd->parentWidget(), window_->gamePageWidget_);
+        EXPECT_EQ(lcd->parentWidget(), ui<"gamePage">());
         EXPECT_EQ(lcd->geometry(), QRect(l.place, QSize(l.chars == 2 ? 26 : 81, 19)));
         EXPECT_EQ(lcd->NoOfChars(), l.chars);
         EXPECT_EQ(lcd->Caption(), QLatin1String(l.caption));
@@ -150,12 +151,9 @@ TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
         QWidget* control;
         QRect place;
     } places[] = {
-        {window_->PaintBox3, inwindow::Field},
-        {window_->mybitbutn510, inwindow::StartNewGame},
-        {window_->mybitbutn51, inwindow::HighScore},
-        {window_->mybitbutn1, inwindow::SizeUp},
-        {window_->mybitbutn2, inwindow::FoxesUp},
-        {window_->LCDLabel1, inwindow::Clock},
+        {ui<"PaintBox3">(), inwindow::Field},       {ui<"mybitbutn510">(), inwindow::StartNewGame},
+        {ui<"mybitbutn51">(), inwindow::HighScore}, {ui<"mybitbutn1">(), inwindow::SizeUp},
+        {ui<"mybitbutn2">(), inwindow::FoxesUp},    {ui<"LCDLabel1">(), inwindow::Clock},
     };
     for (const auto& p : places) {
         SCOPED_TRACE(p.control->objectName().toStdString());
@@ -170,13 +168,13 @@ TEST_F(MainForm, TheEndToEndTestsAimAtTheControlsAndCells) {
     window_->mybitbutn510Click();
     for (int row = 1; row <= 10; ++row)
         for (int col = 1; col <= 10; ++col) {
-            QTest::mouseMove(window_->PaintBox3, cellCentre(row, col));
+            QTest::mouseMove(ui<"PaintBox3">(), cellCentre(row, col));
             window_->Timer1Timer();
             ASSERT_TRUE(isCyanPlate(fieldPixel(cellCentre(row, col)))) << row << "," << col;
             ASSERT_EQ(window_->puzzle().HotRow(), row);
             ASSERT_EQ(window_->puzzle().HotCol(), col);
         }
-    QTest::mouseClick(window_->PaintBox3, Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
+    QTest::mouseClick(ui<"PaintBox3">(), Qt::LeftButton, Qt::NoModifier, cellCentre(4, 7));
     EXPECT_EQ(window_->puzzle().ViewState(4, 7), vsOpened);
 }
 
@@ -187,14 +185,14 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         int selected;
         const char* hint;
     } buttons[] = {
-        {window_->mybitbutn510, 11, "Start new game"},
-        {window_->mybitbutn51, 14, "View the high score for the current puzzle"},
-        {window_->mybitbutn52, 13, ""},
-        {window_->mybitbutn53, 13, ""},
-        {window_->mybitbutn3, 7, "Decrease the size of field"},
-        {window_->mybitbutn1, 6, "Increase the size of field"},
-        {window_->mybitbutn4, 7, "Decrease the number of foxes "},
-        {window_->mybitbutn2, 6, "Increase the number of foxes"},
+        {ui<"mybitbutn510">(), 11, "Start new game"},
+        {ui<"mybitbutn51">(), 14, "View the high score for the current puzzle"},
+        {ui<"mybitbutn52">(), 13, ""},
+        {ui<"mybitbutn53">(), 13, ""},
+        {ui<"mybitbutn3">(), 7, "Decrease the size of field"},
+        {ui<"mybitbutn1">(), 6, "Increase the size of field"},
+        {ui<"mybitbutn4">(), 7, "Decrease the number of foxes "},
+        {ui<"mybitbutn2">(), 6, "Increase the number of foxes"},
     };
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.button->objectName().toStdString());
@@ -206,18 +204,18 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         const char* text;
         platform::TColor colour;
     } labels[] = {
-        {window_->RxLabel2, "Field size:", platform::clAqua},
-        {window_->RxLabel3, "Foxes:", platform::clAqua},
-        {window_->RxLabel4, "Foxes \nrevealed:", platform::clYellow},
-        {window_->RxLabel1, "Time \nelapsed:", platform::clLime},
-        {window_->RxLabel7, "Set up the field:", platform::clWhite},
-        {window_->RxLabel5, "size", platform::clWhite},
-        {window_->RxLabel6, "foxes", platform::clWhite},
-        {window_->RxLabel9, "If you like this software you can support the developer.",
+        {ui<"RxLabel2">(), "Field size:", platform::clAqua},
+        {ui<"RxLabel3">(), "Foxes:", platform::clAqua},
+        {ui<"RxLabel4">(), "Foxes \nrevealed:", platform::clYellow},
+        {ui<"RxLabel1">(), "Time \nelapsed:", platform::clLime},
+        {ui<"RxLabel7">(), "Set up the field:", platform::clWhite},
+        {ui<"RxLabel5">(), "size", platform::clWhite},
+        {ui<"RxLabel6">(), "foxes", platform::clWhite},
+        {ui<"RxLabel9">(), "If you like this software you can support the developer.",
          platform::clYellow},
-        {window_->RxLabel14, "Tarnell", platform::clWindowText},
-        {window_->RxLabel15, "developer:", platform::clWindowText},
-        {window_->RxLabel16, "Morvane", platform::clWindowText},
+        {ui<"RxLabel14">(), "Tarnell", platform::clWindowText},
+        {ui<"RxLabel15">(), "developer:", platform::clWindowText},
+        {ui<"RxLabel16">(), "Morvane", platform::clWindowText},
     };
     for (const auto& l : labels) {
         SCOPED_TRACE(l.text);
@@ -225,24 +223,24 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         EXPECT_EQ(l.label->FontColor(), l.colour);
         EXPECT_TRUE(l.label->font().bold());
     }
-    EXPECT_EQ(window_->RxLabel2->ShadowColor(), platform::clBlack);
-    EXPECT_EQ(window_->RxLabel2->ShadowPos(), spRightBottom);
-    EXPECT_TRUE(window_->RxLabel2->Transparent());
-    EXPECT_EQ(window_->RxLabel14->font().pixelSize(), 21);
-    EXPECT_EQ(window_->RxLabel15->font().pixelSize(), 13);
-    EXPECT_EQ(window_->RxLabel16->font().pixelSize(), 21);
-    EXPECT_FALSE(window_->RxLabel14->Transparent());
-    EXPECT_EQ(window_->RxLabel14->ShadowPos(), spLeftTop);
-    EXPECT_EQ(window_->JvgCheckBox12->text(), QStringLiteral("Show hints"));
+    EXPECT_EQ(ui<"RxLabel2">()->ShadowColor(), platform::clBlack);
+    EXPECT_EQ(ui<"RxLabel2">()->ShadowPos(), spRightBottom);
+    EXPECT_TRUE(ui<"RxLabel2">()->Transparent());
+    EXPECT_EQ(ui<"RxLabel14">()->font().pixelSize(), 21);
+    EXPECT_EQ(ui<"RxLabel15">()->font().pixelSize(), 13);
+    EXPECT_EQ(ui<"RxLabel16">()->font().pixelSize(), 21);
+    EXPECT_FALSE(ui<"RxLabel14">()->Transparent());
+    EXPECT_EQ(ui<"RxLabel14">()->ShadowPos(), spLeftTop);
+    EXPECT_EQ(ui<"JvgCheckBox12">()->text(), QStringLiteral("Show hints"));
 
     const struct {
         TMyAni* button;
         int frames;
         uint32_t interval;
         const char* hint;
-    } side[] = {{window_->MyAni1, 9, 150, "Solve a puzzle"},
-                {window_->MyAni2, 6, 200, "About"},
-                {window_->MyAni4, 10, 150, "Exit"}};
+    } side[] = {{ui<"MyAni1">(), 9, 150, "Solve a puzzle"},
+                {ui<"MyAni2">(), 6, 200, "About"},
+                {ui<"MyAni4">(), 10, 150, "Exit"}};
     for (const auto& s : side) {
         SCOPED_TRACE(s.hint);
         EXPECT_EQ(s.button->NumGlyphs(), s.frames);
@@ -251,21 +249,21 @@ TEST_F(MainForm, ButtonsLabelsAndSideButtonsCarryTheirProperties) {
         EXPECT_EQ(s.button->shownFrame(), 0);
         EXPECT_EQ(s.button->toolTip(), QLatin1String(s.hint));
     }
-    EXPECT_EQ(window_->RxGIFAnimator1->NumGlyphs(), 9);
-    EXPECT_EQ(window_->RxGIFAnimator1->frameSize(), QSize(50, 50));
-    EXPECT_EQ(window_->RxGIFAnimator1->Interval(), 150u);
-    EXPECT_FALSE(window_->RxGIFAnimator1->Active());
+    EXPECT_EQ(ui<"RxGIFAnimator1">()->NumGlyphs(), 9);
+    EXPECT_EQ(ui<"RxGIFAnimator1">()->frameSize(), QSize(50, 50));
+    EXPECT_EQ(ui<"RxGIFAnimator1">()->Interval(), 150u);
+    EXPECT_FALSE(ui<"RxGIFAnimator1">()->Active());
 }
 
 TEST_F(MainForm, TheAboutAnimationShowsThePageThroughItsTransparentPixels) {
     openActive();
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    TAnimatedImage& picture = *window_->RxGIFAnimator1;
+    ASSERT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    TAnimatedImage& picture = *ui<"RxGIFAnimator1">();
     const QRect box = picture.geometry();
     // What the page shows beneath the picture, seen with the picture away.
     picture.hide();
-    const QImage beneath = window_->aboutPageWidget_->grab(box).toImage();
+    const QImage beneath = ui<"aboutPage">()->grab(box).toImage();
     picture.show();
     // The strip's ground colour (its bottom-left pixel) is transparent.
     const QImage strip = platform::loadBitmap(QStringLiteral("ABOUT_ANIM"));
@@ -278,7 +276,7 @@ TEST_F(MainForm, TheAboutAnimationShowsThePageThroughItsTransparentPixels) {
         if (shown > 0)
             picture.TimerTick(); // frames 1 to 8; frame 0 is the still one
         ASSERT_EQ(picture.shownFrame(), shown);
-        const QImage onPage = window_->aboutPageWidget_->grab(box).toImage();
+        const QImage onPage = ui<"aboutPage">()->grab(box).toImage();
         for (int y = 0; y < 50; ++y)
             for (int x = 0; x < 50; ++x) {
                 const QRgb own = strip.pixel(shown * 50 + x, y);
@@ -293,7 +291,7 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
     open();
     const QColor white(255, 255, 255), shadow = platform::toQColor(platform::clBtnShadow),
                                        page(148, 148, 148);
-    const QImage panel = window_->Panel3->grab().toImage();
+    const QImage panel = ui<"Panel3">()->grab().toImage();
     // Raised outside: white left and top, shadow right and bottom (with both far corners).
     EXPECT_EQ(testsupport::pixel(panel, 0, 0), white);
     EXPECT_EQ(testsupport::pixel(panel, 0, 327), white);
@@ -307,7 +305,7 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
     EXPECT_EQ(testsupport::pixel(panel, 2, 2), page);
     EXPECT_EQ(testsupport::pixel(panel, 430, 326), page); // below the notebook
 
-    const QImage box = window_->Bevel1->grab().toImage();
+    const QImage box = ui<"Bevel1">()->grab().toImage();
     EXPECT_EQ(testsupport::pixel(box, 0, 0), shadow);
     EXPECT_EQ(testsupport::pixel(box, 0, 49), shadow);
     EXPECT_EQ(testsupport::pixel(box, 240, 0), white);
@@ -318,96 +316,96 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
 
 TEST_F(MainForm, TabOrderOfTheGamePage) {
     openActive();
-    QWidget* const order[] = {window_->RzBmpButton1,  window_->mybitbutn510, window_->mybitbutn51,
-                              window_->RzBmpButton16, window_->mybitbutn52,  window_->mybitbutn3,
-                              window_->mybitbutn1,    window_->mybitbutn4,   window_->mybitbutn2};
+    QWidget* const order[] = {ui<"RzBmpButton1">(),  ui<"mybitbutn510">(), ui<"mybitbutn51">(),
+                              ui<"RzBmpButton16">(), ui<"mybitbutn52">(),  ui<"mybitbutn3">(),
+                              ui<"mybitbutn1">(),    ui<"mybitbutn4">(),   ui<"mybitbutn2">()};
     window_->mybitbutn510Click(); // enables mybitbutn51
-    window_->RzBmpButton1->setFocus();
+    ui<"RzBmpButton1">()->setFocus();
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window_->RzBmpButton1); // round again
+    EXPECT_EQ(QApplication::focusWidget(), ui<"RzBmpButton1">()); // round again
 }
 
 TEST_F(MainForm, HoverGivesTheFocusAndLeavingParksItOnThePageOnly) {
     openActive();
-    enter(window_->mybitbutn1);
-    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
-    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
-    leave(window_->mybitbutn1);
-    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
-    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
+    enter(ui<"mybitbutn1">());
+    EXPECT_TRUE(ui<"mybitbutn1">()->hasFocus());
+    EXPECT_TRUE(ui<"mybitbutn1">()->isActiveButton());
+    leave(ui<"mybitbutn1">());
+    EXPECT_TRUE(ui<"RzBmpButton1">()->hasFocus());
+    EXPECT_FALSE(ui<"mybitbutn1">()->isActiveButton());
 
-    enter(window_->mybitbutn510);
-    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
-    enter(window_->mybitbutn52);
-    EXPECT_TRUE(window_->mybitbutn52->hasFocus());
-    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
+    enter(ui<"mybitbutn510">());
+    EXPECT_TRUE(ui<"mybitbutn510">()->hasFocus());
+    enter(ui<"mybitbutn52">());
+    EXPECT_TRUE(ui<"mybitbutn52">()->hasFocus());
+    EXPECT_FALSE(ui<"mybitbutn510">()->isActiveButton());
 
     // The check box hands the focus to its keyboard handle, which shows the caption recessed.
-    enter(window_->JvgCheckBox12);
-    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    leave(window_->JvgCheckBox12);
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
-    enter(window_->JvgCheckBox12); // the handle still has the focus: recessed all the same
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    enter(window_->mybitbutn2); // the handle loses the focus: raised again
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(ui<"JvgCheckBox12">());
+    EXPECT_TRUE(ui<"RzBmpButton16">()->hasFocus());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
+    leave(ui<"JvgCheckBox12">());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
+    enter(ui<"JvgCheckBox12">()); // the handle still has the focus: recessed all the same
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
+    enter(ui<"mybitbutn2">()); // the handle loses the focus: raised again
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
 
     // On the about page nothing is parked; mybitbutn53 keeps the focus after the pointer.
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
-    enter(window_->mybitbutn53);
-    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
-    leave(window_->mybitbutn53);
-    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
-    leave(window_->mybitbutn2);
-    EXPECT_TRUE(window_->mybitbutn53->hasFocus());
+    enter(ui<"mybitbutn53">());
+    EXPECT_TRUE(ui<"mybitbutn53">()->hasFocus());
+    leave(ui<"mybitbutn53">());
+    EXPECT_TRUE(ui<"mybitbutn53">()->hasFocus());
+    leave(ui<"mybitbutn2">());
+    EXPECT_TRUE(ui<"mybitbutn53">()->hasFocus());
 }
 
 TEST_F(MainForm, HoverTakesNoFocusWhileTheProgramIsNotActive) {
     openActive();
-    enter(window_->mybitbutn510);
-    ASSERT_TRUE(window_->mybitbutn510->hasFocus());
+    enter(ui<"mybitbutn510">());
+    ASSERT_TRUE(ui<"mybitbutn510">()->hasFocus());
     programActive_ = false;
-    enter(window_->mybitbutn1);
-    EXPECT_FALSE(window_->mybitbutn1->hasFocus());
-    leave(window_->mybitbutn510); // no parking either
-    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
+    enter(ui<"mybitbutn1">());
+    EXPECT_FALSE(ui<"mybitbutn1">()->hasFocus());
+    leave(ui<"mybitbutn510">()); // no parking either
+    EXPECT_TRUE(ui<"mybitbutn510">()->hasFocus());
     // The check box hands the focus to its handle in any case.
-    enter(window_->JvgCheckBox12);
-    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
+    enter(ui<"JvgCheckBox12">());
+    EXPECT_TRUE(ui<"RzBmpButton16">()->hasFocus());
 }
 
 // The arrow buttons sit above the set-up displays beside them: their right-hand columns show
 // and take clicks.
 TEST_F(MainForm, TheSetUpArrowsLieAboveTheDisplaysBesideThem) {
     openActive();
-    QWidget* const page = window_->gamePageWidget_;
+    QWidget* const page = ui<"gamePage">();
     const auto rightColumn = [](const QWidget* button) {
         return QPoint(button->geometry().right(), button->geometry().center().y());
     };
     for (QWidget* button :
-         {static_cast<QWidget*>(window_->mybitbutn3), static_cast<QWidget*>(window_->mybitbutn4)}) {
+         {static_cast<QWidget*>(ui<"mybitbutn3">()), static_cast<QWidget*>(ui<"mybitbutn4">())}) {
         SCOPED_TRACE(button->objectName().toStdString());
         EXPECT_EQ(page->childAt(rightColumn(button)), button);
         EXPECT_EQ(page->childAt(rightColumn(button) - QPoint(1, 0)), button);
     }
     // The displays are still there beside the buttons.
-    EXPECT_EQ(page->childAt(rightColumn(window_->mybitbutn3) + QPoint(1, 0)), window_->LCDLabel5);
-    EXPECT_EQ(page->childAt(rightColumn(window_->mybitbutn4) + QPoint(1, 0)), window_->LCDLabel6);
+    EXPECT_EQ(page->childAt(rightColumn(ui<"mybitbutn3">()) + QPoint(1, 0)), ui<"LCDLabel5">());
+    EXPECT_EQ(page->childAt(rightColumn(ui<"mybitbutn4">()) + QPoint(1, 0)), ui<"LCDLabel6">());
     // A click on the last column, found by the window as a pointer's would be, is a click of
     // the button.
     const auto click = [&](QPoint onPage) {
         QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           page->mapTo(window_.get(), onPage));
     };
-    click(rightColumn(window_->mybitbutn3));
-    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("07"));
-    click(rightColumn(window_->mybitbutn4));
-    EXPECT_EQ(window_->LCDLabel6->Caption(), QStringLiteral("04"));
+    click(rightColumn(ui<"mybitbutn3">()));
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("07"));
+    click(rightColumn(ui<"mybitbutn4">()));
+    EXPECT_EQ(ui<"LCDLabel6">()->Caption(), QStringLiteral("04"));
 }
 
 // A window of the program other than the main window, holding the activation.
@@ -424,20 +422,20 @@ std::unique_ptr<QWidget> activeOtherWindow() {
 // main window loses and regains the activation.
 TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
     openActive();
-    enter(window_->JvgCheckBox12);
-    leave(window_->JvgCheckBox12);
-    ASSERT_TRUE(window_->RzBmpButton16->hasFocus());
-    ASSERT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    enter(ui<"JvgCheckBox12">());
+    leave(ui<"JvgCheckBox12">());
+    ASSERT_TRUE(ui<"RzBmpButton16">()->hasFocus());
+    ASSERT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
     auto other = activeOtherWindow();
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    EXPECT_TRUE(window_->RzBmpButton16->hasFocus());
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    EXPECT_TRUE(ui<"RzBmpButton16">()->hasFocus());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
     // A real focus move still changes it.
-    enter(window_->mybitbutn2);
-    window_->RzBmpButton16->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    enter(ui<"mybitbutn2">());
+    ui<"RzBmpButton16">()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
 }
 
 // While a dialog holds the activation the program is still the active application: hovering
@@ -446,31 +444,31 @@ TEST_F(MainForm, TheCheckBoxCaptionIgnoresActivation) {
 // that takes Enter when the main window is active again.
 TEST_F(MainForm, HoverWhileADialogIsActiveMovesTheFocusButNotTheActivation) {
     openActive();
-    enter(window_->mybitbutn510);
-    ASSERT_TRUE(window_->mybitbutn510->isActiveButton());
+    enter(ui<"mybitbutn510">());
+    ASSERT_TRUE(ui<"mybitbutn510">()->isActiveButton());
     auto dialog = activeOtherWindow();
-    enter(window_->mybitbutn1);
-    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
-    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
-    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn1);
+    enter(ui<"mybitbutn1">());
+    EXPECT_TRUE(ui<"mybitbutn1">()->isActiveButton());
+    EXPECT_FALSE(ui<"mybitbutn510">()->isActiveButton());
+    EXPECT_EQ(window_->focusWidget(), ui<"mybitbutn1">());
     EXPECT_EQ(QApplication::activeWindow(), dialog.get());
-    leave(window_->mybitbutn1);
-    EXPECT_EQ(window_->focusWidget(), window_->RzBmpButton1);
-    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
-    EXPECT_FALSE(window_->mybitbutn510->isActiveButton());
-    enter(window_->mybitbutn510);
-    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
+    leave(ui<"mybitbutn1">());
+    EXPECT_EQ(window_->focusWidget(), ui<"RzBmpButton1">());
+    EXPECT_FALSE(ui<"mybitbutn1">()->isActiveButton());
+    EXPECT_FALSE(ui<"mybitbutn510">()->isActiveButton());
+    enter(ui<"mybitbutn510">());
+    EXPECT_TRUE(ui<"mybitbutn510">()->isActiveButton());
     EXPECT_EQ(QApplication::activeWindow(), dialog.get());
     dialog.reset();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    EXPECT_TRUE(window_->mybitbutn510->hasFocus());
-    EXPECT_TRUE(window_->mybitbutn510->isActiveButton());
-    EXPECT_FALSE(window_->mybitbutn1->isActiveButton());
+    EXPECT_TRUE(ui<"mybitbutn510">()->hasFocus());
+    EXPECT_TRUE(ui<"mybitbutn510">()->isActiveButton());
+    EXPECT_FALSE(ui<"mybitbutn1">()->isActiveButton());
     // Hovering in the active main window works as before.
-    enter(window_->mybitbutn1);
-    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
-    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    enter(ui<"mybitbutn1">());
+    EXPECT_TRUE(ui<"mybitbutn1">()->hasFocus());
+    EXPECT_TRUE(ui<"mybitbutn1">()->isActiveButton());
 }
 
 // Waits until window is the active window with the keyboard focus in it.
@@ -487,20 +485,20 @@ TEST_F(MainForm, ScoreLeftForItsDialogGoesDarkAndEnterDoesNotOpenItAgain) {
     openActive();
     hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {1, 5}, {5, 1}});
     window_->mybitbutn510Click();
-    enter(window_->mybitbutn51);
-    ASSERT_TRUE(window_->mybitbutn51->isActiveButton());
-    QTest::mouseClick(window_->mybitbutn51, Qt::LeftButton);
+    enter(ui<"mybitbutn51">());
+    ASSERT_TRUE(ui<"mybitbutn51">()->isActiveButton());
+    QTest::mouseClick(ui<"mybitbutn51">(), Qt::LeftButton);
     Tscore_form* scores = window_->highScoreDialog();
     ASSERT_NE(scores, nullptr);
     ASSERT_TRUE(holdsTheKeyboard(scores));
-    leave(window_->mybitbutn51);
+    leave(ui<"mybitbutn51">());
     enter(scores->mybitbut1);
-    EXPECT_FALSE(window_->mybitbutn51->isActiveButton()) << "Score stays lit, the pointer away";
+    EXPECT_FALSE(ui<"mybitbutn51">()->isActiveButton()) << "Score stays lit, the pointer away";
     EXPECT_EQ(QApplication::activeWindow(), scores) << "the activation went back to the window";
     QTest::mouseClick(scores->mybitbut1, Qt::LeftButton);
     ASSERT_FALSE(scores->isVisible());
     ASSERT_TRUE(holdsTheKeyboard(window_.get()));
-    EXPECT_FALSE(window_->mybitbutn51->isActiveButton());
+    EXPECT_FALSE(ui<"mybitbutn51">()->isActiveButton());
     QTest::keyClick(window_.get(), Qt::Key_Return);
     EXPECT_EQ(window_->OpenDialogMarker(), odNone);
     EXPECT_EQ(window_->highScoreDialog(), scores) << "Enter opened the high-score dialog again";
@@ -511,23 +509,23 @@ TEST_F(MainForm, ScoreLeftForItsDialogGoesDarkAndEnterDoesNotOpenItAgain) {
 // once the dialog is closed Enter presses the lit button.
 TEST_F(MainForm, AButtonEnteredWhileADialogIsActiveLightsAndTakesEnterLater) {
     openActive();
-    QTest::mouseClick(window_->mybitbutn52, Qt::LeftButton);
+    QTest::mouseClick(ui<"mybitbutn52">(), Qt::LeftButton);
     Tdonat_form* donation = window_->donationDialog();
     ASSERT_NE(donation, nullptr);
     ASSERT_TRUE(holdsTheKeyboard(donation));
     QWidget* const dialogFocus = QApplication::focusWidget();
-    leave(window_->mybitbutn52);
-    enter(window_->mybitbutn1);
-    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
-    EXPECT_FALSE(window_->mybitbutn52->isActiveButton());
+    leave(ui<"mybitbutn52">());
+    enter(ui<"mybitbutn1">());
+    EXPECT_TRUE(ui<"mybitbutn1">()->isActiveButton());
+    EXPECT_FALSE(ui<"mybitbutn52">()->isActiveButton());
     EXPECT_EQ(QApplication::activeWindow(), donation);
     EXPECT_EQ(QApplication::focusWidget(), dialogFocus) << "the dialog lost the keyboard";
     donation->close();
     ASSERT_TRUE(holdsTheKeyboard(window_.get()));
-    EXPECT_TRUE(window_->mybitbutn1->hasFocus());
-    EXPECT_TRUE(window_->mybitbutn1->isActiveButton());
+    EXPECT_TRUE(ui<"mybitbutn1">()->hasFocus());
+    EXPECT_TRUE(ui<"mybitbutn1">()->isActiveButton());
     QTest::keyClick(window_.get(), Qt::Key_Return);
-    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("09"));
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("09"));
 }
 
 // While a dialog is active the pointer still moves the focus in the main window, and what shows
@@ -535,52 +533,52 @@ TEST_F(MainForm, AButtonEnteredWhileADialogIsActiveLightsAndTakesEnterLater) {
 // and only the button with the focus is lit.
 TEST_F(MainForm, WhileADialogIsActiveTheCaptionAndTheLitFaceFollowThePointersFocus) {
     openActive();
-    window_->RzBmpButton16->setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
+    ui<"RzBmpButton16">()->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
     auto dialog = activeOtherWindow();
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    enter(window_->mybitbutn3);
-    EXPECT_EQ(window_->focusWidget(), window_->mybitbutn3);
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised)
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
+    enter(ui<"mybitbutn3">());
+    EXPECT_EQ(window_->focusWidget(), ui<"mybitbutn3">());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised)
         << "the handle lost the focus, the caption stayed recessed";
     dialog.reset();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    EXPECT_TRUE(window_->mybitbutn3->hasFocus());
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Raised);
+    EXPECT_TRUE(ui<"mybitbutn3">()->hasFocus());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Raised);
 
     // Donate, lit by Tab; Ctrl+N asks first while a game runs; the pointer on the check box
     // gives its handle the focus, and Donate goes dark.
     window_->mybitbutn510Click();
-    window_->mybitbutn52->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(window_->mybitbutn52->isActiveButton());
+    ui<"mybitbutn52">()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(ui<"mybitbutn52">()->isActiveButton());
     QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
     ASSERT_NE(window_->confirmationDialog(), nullptr);
     ASSERT_TRUE(holdsTheKeyboard(window_->confirmationDialog()));
-    enter(window_->JvgCheckBox12);
-    EXPECT_EQ(window_->focusWidget(), window_->RzBmpButton16);
-    EXPECT_EQ(window_->JvgCheckBox12->captionStyle(), TGlyphCheckBox::CaptionStyle::Recessed);
-    EXPECT_FALSE(window_->mybitbutn52->isActiveButton()) << "Donate stays lit without the focus";
+    enter(ui<"JvgCheckBox12">());
+    EXPECT_EQ(window_->focusWidget(), ui<"RzBmpButton16">());
+    EXPECT_EQ(ui<"JvgCheckBox12">()->captionStyle(), Recessed);
+    EXPECT_FALSE(ui<"mybitbutn52">()->isActiveButton()) << "Donate stays lit without the focus";
     EXPECT_EQ(QApplication::activeWindow(), window_->confirmationDialog());
 }
 
 TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
     openActive();
-    window_->mybitbutn510->setFocus();
-    QWidget* control = window_->mybitbutn510;
+    ui<"mybitbutn510">()->setFocus();
+    QWidget* control = ui<"mybitbutn510">();
     QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    EXPECT_FALSE(window_->mybitbutn53->isActiveButton()); // the focus did not jump onto it
-    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1);    // F1 alone
-    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1, Qt::AltModifier); // not Ctrl
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    QTest::keyClick(window_->mybitbutn53, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_FALSE(ui<"mybitbutn53">()->isActiveButton()); // the focus did not jump onto it
+    QTest::keyClick(ui<"mybitbutn53">(), Qt::Key_F1);    // F1 alone
+    QTest::keyClick(ui<"mybitbutn53">(), Qt::Key_F1, Qt::AltModifier); // not Ctrl
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    QTest::keyClick(ui<"mybitbutn53">(), Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(ui<"RzBmpButton1">()->hasFocus());
     QTest::keyClick(control, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
 
     // Neither F3 nor F4 without their modifier closes the window.
     QTest::keyClick(control, Qt::Key_F3);
@@ -594,7 +592,7 @@ TEST_F(MainForm, ShortcutsAreSeenBeforeTheControls) {
 
 TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
     openActive();
-    TMyAni* about = window_->MyAni2;
+    TMyAni* about = ui<"MyAni2">();
     QTest::mousePress(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(4, 223));
     QImage strip = window_->strip()->grab().toImage();
@@ -616,7 +614,7 @@ TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(4, 223));
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
     EXPECT_EQ(testsupport::pixel(window_->strip()->grab().toImage(), 2, 220), black);
 
     // Released while active: back in place, the frame gone, the page shown.
@@ -624,26 +622,26 @@ TEST_F(MainForm, SideButtonsSinkWithAFrameAndActOnlyInTheActiveWindow) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     QTest::mouseRelease(about, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(about->pos(), QPoint(3, 222));
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
     strip = window_->strip()->grab().toImage();
     EXPECT_EQ(testsupport::pixel(strip, 2, 220), testsupport::pixel(strip, 20, 220));
 
     // "Solve a puzzle" goes back to the game page and parks the focus.
-    window_->mybitbutn53->setFocus();
-    QTest::mousePress(window_->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ui<"mybitbutn53">()->setFocus();
+    QTest::mousePress(ui<"MyAni1">(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(testsupport::pixel(window_->strip()->grab().toImage(), 2, 170), black);
-    QTest::mouseRelease(window_->MyAni1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
-    EXPECT_TRUE(window_->RzBmpButton1->hasFocus());
+    QTest::mouseRelease(ui<"MyAni1">(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_TRUE(ui<"RzBmpButton1">()->hasFocus());
 }
 
 TEST_F(MainForm, SideButtonsAnimateWhileThePointerIsOverThem) {
     open();
-    enter(window_->MyAni4);
-    EXPECT_TRUE(window_->MyAni4->Active());
-    leave(window_->MyAni4);
-    EXPECT_FALSE(window_->MyAni4->Active());
-    EXPECT_EQ(window_->MyAni4->shownFrame(), 0);
+    enter(ui<"MyAni4">());
+    EXPECT_TRUE(ui<"MyAni4">()->Active());
+    leave(ui<"MyAni4">());
+    EXPECT_FALSE(ui<"MyAni4">()->Active());
+    EXPECT_EQ(ui<"MyAni4">()->shownFrame(), 0);
 }
 
 } // namespace tarnell

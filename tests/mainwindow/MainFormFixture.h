@@ -17,11 +17,14 @@
 #include <QFile>
 #include <QSettings>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -35,6 +38,34 @@ inline QString settingsPath() {
 }
 
 using testsupport::cellCentre;
+
+// A control's name, whose prefix tells its class as the design names them.
+template <std::size_t N> struct ControlName {
+    constexpr ControlName(const char (&name)[N]) { std::copy_n(name, N, text); } // NOLINT
+    char text[N];
+};
+template <ControlName Name> consteval std::size_t classIndex() {
+    constexpr std::string_view prefixes[] = {"LCDLabel", "RxLabel",  "mybitbutn5", "mybitbutn",
+                                             "MyAni",    "JvgCheck", "PaintBox",   "Notebook",
+                                             "Timer",    "RxGIF",    "RzBmp",      "Bevel"};
+    for (std::size_t i = 0; i < std::size(prefixes); ++i)
+        if (std::string_view(Name.text).starts_with(prefixes[i]))
+            return i + 1;
+    return 0;
+}
+using ControlClasses =
+    std::tuple<QWidget, TLCDLabel, TShadowLabel, Tmybitbutn5, Tmybitbutn, TMyAni, TGlyphCheckBox,
+               TFieldArea, QStackedWidget, QTimer, TAnimatedImage, TImagelessButton, TBevel>;
+
+// The one control of `form` with that name, as a user's tools find it; a test that looks for a
+// control that is missing, named twice or of another class fails with the name it looked for.
+template <ControlName Name> auto* control(const QObject& form) {
+    using Class = std::tuple_element_t<classIndex<Name>(), ControlClasses>;
+    const QList<Class*> found = form.findChildren<Class*>(QLatin1String(Name.text));
+    if (found.size() != 1)
+        throw std::runtime_error("not one control named " + std::string(Name.text));
+    return found.front();
+}
 
 class MainForm : public ::testing::Test {
 protected:
@@ -97,9 +128,11 @@ protected:
         const QPoint at = cellCentre(row, col);
         window_->PaintBox3MouseUp(Qt::LeftButton, at.x(), at.y());
     }
+    // The window's control of that name (see control).
+    template <ControlName Name> auto* ui() const { return control<Name>(*window_); }
     // A pixel of the last frame of the field.
     QColor fieldPixel(QPoint at) const {
-        return testsupport::pixel(window_->PaintBox3->renderer().backBuffer(), at.x(), at.y());
+        return testsupport::pixel(ui<"PaintBox3">()->renderer().backBuffer(), at.x(), at.y());
     }
 
     testsupport::ScriptedRandom random_;

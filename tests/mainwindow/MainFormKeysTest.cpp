@@ -50,8 +50,8 @@ protected:
                 p.StepCount(),
                 p.FoundCount(),
                 clicks_,
-                window_->LCDLabel4->Caption(),
-                window_->LCDLabel2->Caption(),
+                ui<"LCDLabel4">()->Caption(),
+                ui<"LCDLabel2">()->Caption(),
                 window_->OpenDialogMarker()};
     }
 };
@@ -60,7 +60,7 @@ const std::vector<Cell> Foxes = {{1, 1}, {3, 4}, {5, 2}, {8, 8}, {7, 5}};
 
 TEST_F(Keys, ArrowsMoveTheCurrentCellByRowAndColumnAndStopAtTheEdges) {
     openActive();
-    ASSERT_EQ(QApplication::focusWidget(), window_->RzBmpButton1) << "the focus starts parked";
+    ASSERT_EQ(QApplication::focusWidget(), ui<"RzBmpButton1">()) << "the focus starts parked";
     press(Qt::Key_Left);
     EXPECT_EQ(current(), Cell(1, 1)) << "the first arrow makes the top cell current";
     press(Qt::Key_Right);
@@ -115,7 +115,7 @@ TEST_F(Keys, SpaceAndEnterOpenTheCurrentCellExactlyAsALeftClickDoes) {
         press(keys[i % 3], i % 3 == 2 ? Qt::KeypadModifier : Qt::NoModifier);
         byKeys.push_back(seen());
     }
-    EXPECT_TRUE(window_->mybitbutn51->isEnabled()) << "the first key generated the puzzle";
+    EXPECT_TRUE(ui<"mybitbutn51">()->isEnabled()) << "the first key generated the puzzle";
     window_.reset();
     clicks_ = 0;
     QFile::remove(settingsPath());
@@ -136,33 +136,33 @@ TEST_F(Keys, TheLastFoxFoundByKeyOpensThePuzzleSolvedDialogAndThenKeysOpenNothin
     hideFoxesAt(Foxes);
     for (const Cell& fox : Foxes) {
         moveTo(fox);
-        QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
+        QTest::keyClick(ui<"RzBmpButton1">(), Qt::Key_Space);
     }
     EXPECT_TRUE(window_->puzzle().Finished());
     EXPECT_EQ(window_->OpenDialogMarker(), odPuzzleSolved);
     ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
     const int before = clicks_;
-    QTest::keyClick(window_->RzBmpButton1, Qt::Key_Space);
-    QTest::keyClick(window_->RzBmpButton1, Qt::Key_Down);
+    QTest::keyClick(ui<"RzBmpButton1">(), Qt::Key_Space);
+    QTest::keyClick(ui<"RzBmpButton1">(), Qt::Key_Down);
     EXPECT_EQ(clicks_, before) << "a solved puzzle takes no more moves, not even the sound";
     EXPECT_EQ(current(), Cell(8, 5)) << "but the current cell still moves";
 }
 
 TEST_F(Keys, OnAPushButtonSpaceAndEnterPressTheButtonAndArrowsLeaveTheBoardAlone) {
     openActive();
-    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
+    ui<"mybitbutn3">()->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("07"));
-    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("07"));
+    ui<"mybitbutn3">()->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Return);
-    EXPECT_EQ(window_->LCDLabel5->Caption(), QStringLiteral("06"));
-    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("06"));
+    ui<"mybitbutn3">()->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), Cell(0, 0));
     EXPECT_FALSE(window_->puzzle().Started());
     EXPECT_EQ(clicks_, 0);
     // On the board itself the keys act as on the parking button.
-    window_->PaintBox3->setFocus(Qt::OtherFocusReason);
+    ui<"PaintBox3">()->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), Cell(1, 1));
 }
@@ -178,7 +178,7 @@ TEST_F(Keys, AHeldKeyOpensOnceAndWithNoCurrentCellItOnlyShowsTheTopCell) {
     press(Qt::Key_Space);
     ASSERT_EQ(clicks_, 1);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QApplication::sendEvent(window_->RzBmpButton1, &repeat);
+    QApplication::sendEvent(ui<"RzBmpButton1">(), &repeat);
     EXPECT_EQ(clicks_, 1);
     EXPECT_TRUE(repeat.isAccepted()) << "the repeat does not reach the button either";
 }
@@ -188,7 +188,7 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     hideFoxesAt(Foxes);
     press(Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(window_->puzzle().Started());
-    EXPECT_EQ(window_->LCDLabel2->Caption(), QStringLiteral("08"));
+    EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("08"));
     moveTo({2, 2});
     press(Qt::Key_Space);
     const int steps = window_->puzzle().StepCount();
@@ -199,13 +199,13 @@ TEST_F(Keys, CtrlNStartsANewGameAndAsksFirstWhileOneRuns) {
     EXPECT_EQ(window_->puzzle().StepCount(), steps) << "the running puzzle waits for the answer";
     // N alone starts nothing.
     window_->confirmationDialog()->close();
-    QTest::keyClick(window_->RzBmpButton1, Qt::Key_N);
+    QTest::keyClick(ui<"RzBmpButton1">(), Qt::Key_N);
     EXPECT_EQ(window_->OpenDialogMarker(), odNone);
     // From the about page it comes back to the game page, where the new board shows.
     press(Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
+    ASSERT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
     QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
     EXPECT_EQ(window_->OpenDialogMarker(), odConfirmation);
 }
 
@@ -236,7 +236,7 @@ TEST_F(Keys, NAndShiftNGoToThePlatesThatMayHideAFoxAsTheBoardShowsThem) {
         << "the cyan plate follows at once";
     // With the hints hidden every covered plate may hide a fox, as the board then shows.
     window_->RzBmpButton16Click();
-    ASSERT_FALSE(window_->JvgCheckBox12->isChecked());
+    ASSERT_FALSE(ui<"JvgCheckBox12">()->isChecked());
     press(Qt::Key_N);
     EXPECT_EQ(current(), Cell(3, 2));
     window_->RzBmpButton16Click();
@@ -276,7 +276,7 @@ TEST_F(Keys, HomeEndPageUpPageDownAndCtrlHomeEndJumpToTheEnds) {
     press(Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(1, 1));
     // Only on the board: on a push button Ctrl+End and End move nothing.
-    window_->mybitbutn3->setFocus(Qt::TabFocusReason);
+    ui<"mybitbutn3">()->setFocus(Qt::TabFocusReason);
     press(Qt::Key_End, Qt::ControlModifier);
     press(Qt::Key_End);
     press(Qt::Key_N);
@@ -284,7 +284,7 @@ TEST_F(Keys, HomeEndPageUpPageDownAndCtrlHomeEndJumpToTheEnds) {
     EXPECT_FALSE(window_->puzzle().Started());
     EXPECT_EQ(clicks_, 0);
     // Ctrl+N stays the window's while the board has the keys.
-    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    ui<"RzBmpButton1">()->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(window_->puzzle().Started());
     EXPECT_EQ(current(), Cell(1, 1));
@@ -294,7 +294,7 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     openActive();
     hideFoxesAt(Foxes);
     press(Qt::Key_N, Qt::ControlModifier);
-    window_->mybitbutn51->setFocus(Qt::TabFocusReason);
+    ui<"mybitbutn51">()->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
     Tscore_form* scores = window_->highScoreDialog();
     ASSERT_NE(scores, nullptr);
@@ -304,9 +304,9 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     press(Qt::Key_Space);
     EXPECT_FALSE(scores->isVisible());
     EXPECT_TRUE(
-        QTest::qWaitFor([this] { return QApplication::focusWidget() == window_->mybitbutn51; }));
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == ui<"mybitbutn51">(); }));
     // The confirmation dialog: Escape says "No" and the keyboard comes back to the board.
-    window_->RzBmpButton1->setFocus(Qt::OtherFocusReason);
+    ui<"RzBmpButton1">()->setFocus(Qt::OtherFocusReason);
     press(Qt::Key_Down);
     press(Qt::Key_Space);
     press(Qt::Key_N, Qt::ControlModifier);
@@ -317,7 +317,7 @@ TEST_F(Keys, ADialogClosedFromTheKeyboardHandsTheKeyboardBackToTheMainWindow) {
     press(Qt::Key_Escape);
     EXPECT_FALSE(question->isVisible());
     EXPECT_TRUE(
-        QTest::qWaitFor([this] { return QApplication::focusWidget() == window_->RzBmpButton1; }));
+        QTest::qWaitFor([this] { return QApplication::focusWidget() == ui<"RzBmpButton1">(); }));
     press(Qt::Key_Right);
     EXPECT_EQ(current(), Cell(1, 2));
 

@@ -17,10 +17,6 @@ using namespace mainformtest;
 
 namespace {
 
-QString caption(const TLCDLabel* lcd) {
-    return lcd->Caption();
-}
-
 // Counts the paint events of a widget.
 struct PaintCounter : QObject {
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
@@ -67,19 +63,19 @@ TEST_F(MainForm, SetUpButtonsStopAtTheirLimitsAndRepaintOnlyTheDisplaysThatChang
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         QTest::qWait(20);
-        const QString sizeBefore = caption(window_->LCDLabel5);
-        const QString foxesBefore = caption(window_->LCDLabel6);
-        PaintCounter sizePaints(window_->LCDLabel5), foxPaints(window_->LCDLabel6);
+        const QString sizeBefore = ui<"LCDLabel5">()->Caption();
+        const QString foxesBefore = ui<"LCDLabel6">()->Caption();
+        PaintCounter sizePaints(ui<"LCDLabel5">()), foxPaints(ui<"LCDLabel6">());
         (window_.get()->*c.button)();
         QTest::qWait(20);
-        EXPECT_EQ(caption(window_->LCDLabel5), QLatin1String(c.wantSize));
-        EXPECT_EQ(caption(window_->LCDLabel6), QLatin1String(c.wantFoxes));
+        EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QLatin1String(c.wantSize));
+        EXPECT_EQ(ui<"LCDLabel6">()->Caption(), QLatin1String(c.wantFoxes));
         // A display whose value stays flickers not: it is not repainted.
         EXPECT_EQ(sizePaints.count > 0, sizeBefore != QLatin1String(c.wantSize));
         EXPECT_EQ(foxPaints.count > 0, foxesBefore != QLatin1String(c.wantFoxes));
         // The field, its displays and the clock are not touched.
         EXPECT_EQ(window_->puzzle().FieldSize(), c.size);
-        EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("00"));
+        EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("00"));
         window_.reset();
     }
 }
@@ -90,8 +86,8 @@ TEST_F(MainForm, SetUpChangesDoNotResizeTheRunningPuzzle) {
     window_->mybitbutn510Click();
     window_->mybitbutn3Click();
     window_->mybitbutn3Click();
-    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("06"));
-    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("08"));
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("06"));
+    EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("08"));
     EXPECT_EQ(window_->puzzle().FieldSize(), 8);
 }
 
@@ -108,14 +104,14 @@ TEST_F(MainForm, FirstClickOnAnEmptySpotGeneratesAndStartsTheClockButOpensNothin
         for (int col = 1; col <= 8; ++col)
             EXPECT_EQ(puzzle.ViewState(row, col), vsCovered);
     EXPECT_EQ(clicks_, 0); // nothing was hit, so no sound
-    EXPECT_TRUE(window_->mybitbutn51->isEnabled());
-    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("08"));
-    EXPECT_EQ(caption(window_->LCDLabel3), QStringLiteral("05"));
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
+    EXPECT_TRUE(ui<"mybitbutn51">()->isEnabled());
+    EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("08"));
+    EXPECT_EQ(ui<"LCDLabel3">()->Caption(), QStringLiteral("05"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("00"));
 
     clock_.Advance(1500);
     window_->Timer1Timer();
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,5"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:01,5"));
 }
 
 TEST_F(MainForm, OtherButtonsDoNothingAtAll) {
@@ -132,13 +128,13 @@ TEST_F(MainForm, MovesPlayTheClickAndFoundFoxesShowOnTheRevealedDisplay) {
     clickCell(2, 3); // generates, then opens
     EXPECT_EQ(clicks_, 1);
     EXPECT_EQ(window_->puzzle().ViewState(2, 3), vsOpened);
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("00"));
 
     clickCell(3, 4);
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("01"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("01"));
     clickCell(3, 4); // again: the sound, but no step and no count
     EXPECT_EQ(clicks_, 3);
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("01"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("01"));
     EXPECT_EQ(window_->puzzle().StepCount(), 2);
 
     // The move is drawn at the next frame: the fox's plate is amber under its fox.
@@ -162,7 +158,7 @@ TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
     clock_.Advance(3000);
     clickCell(3, 3);
     EXPECT_TRUE(window_->puzzle().Finished());
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("02"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("02"));
     EXPECT_EQ(window_->OpenDialogMarker(), odPuzzleSolved);
     ASSERT_NE(window_->puzzleSolvedDialog(), nullptr);
     EXPECT_EQ(window_->puzzleSolvedDialog()->result().FieldSize, 5);
@@ -175,7 +171,7 @@ TEST_F(MainForm, SolvingOpensThePuzzleSolvedDialogOnceAndFreezesTheGame) {
     const int soundsSoFar = clicks_;
     clock_.Advance(5000);
     window_->Timer1Timer();
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:04,2"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:04,2"));
     clickCell(2, 2);
     EXPECT_EQ(clicks_, soundsSoFar);
     EXPECT_EQ(window_->puzzle().ViewState(2, 2), vsCovered);
@@ -195,19 +191,19 @@ TEST_F(MainForm, TheClockDisplayPausesOnTheAboutPageAndJumpsOnReturn) {
     window_->mybitbutn510Click();
     clock_.Advance(1000);
     window_->Timer1Timer();
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,0"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:01,0"));
 
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
-    ASSERT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    const QImage frameBefore = window_->PaintBox3->renderer().backBuffer();
+    ASSERT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    const QImage frameBefore = ui<"PaintBox3">()->renderer().backBuffer();
     clock_.Advance(3000);
     window_->Timer1Timer();
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:01,0"));
-    EXPECT_TRUE(window_->RxGIFAnimator1->Active());
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:01,0"));
+    EXPECT_TRUE(ui<"RxGIFAnimator1">()->Active());
 
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:04,0"));
-    EXPECT_FALSE(window_->RxGIFAnimator1->Active());
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:04,0"));
+    EXPECT_FALSE(ui<"RxGIFAnimator1">()->Active());
 }
 
 TEST_F(MainForm, ShowHintsRedrawsAtOnceFromTheBoxAndItsKeyboardHandle) {
@@ -219,18 +215,18 @@ TEST_F(MainForm, ShowHintsRedrawsAtOnceFromTheBoxAndItsKeyboardHandle) {
     const QPoint neighbour = cellCentre(2, 4) + QPoint(-12, 0);
     ASSERT_TRUE(isAmberPlate(fieldPixel(neighbour)));
 
-    QTest::mouseClick(window_->JvgCheckBox12, Qt::LeftButton);
-    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
+    QTest::mouseClick(ui<"JvgCheckBox12">(), Qt::LeftButton);
+    EXPECT_FALSE(ui<"JvgCheckBox12">()->isChecked());
     EXPECT_TRUE(isGreenPlate(fieldPixel(neighbour)));
 
-    window_->RzBmpButton16->setFocus();
-    QTest::keyClick(window_->RzBmpButton16, Qt::Key_Space);
-    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    ui<"RzBmpButton16">()->setFocus();
+    QTest::keyClick(ui<"RzBmpButton16">(), Qt::Key_Space);
+    EXPECT_TRUE(ui<"JvgCheckBox12">()->isChecked());
     EXPECT_TRUE(isAmberPlate(fieldPixel(neighbour)));
-    QTest::keyClick(window_->RzBmpButton16, Qt::Key_Return);
-    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
-    QTest::mouseClick(window_->RzBmpButton16, Qt::LeftButton);
-    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    QTest::keyClick(ui<"RzBmpButton16">(), Qt::Key_Return);
+    EXPECT_FALSE(ui<"JvgCheckBox12">()->isChecked());
+    QTest::mouseClick(ui<"RzBmpButton16">(), Qt::LeftButton);
+    EXPECT_TRUE(ui<"JvgCheckBox12">()->isChecked());
 }
 
 TEST_F(MainForm, StartNewGameAsksFirstOnlyWhileAPuzzleRuns) {
@@ -260,8 +256,8 @@ TEST_F(MainForm, StartNewGameAsksFirstOnlyWhileAPuzzleRuns) {
     EXPECT_NE(window_->puzzle().StartTime(), startedAt);
     EXPECT_EQ(window_->puzzle().FieldSize(), 7);
     EXPECT_EQ(window_->puzzle().ViewState(2, 3), vsCovered);
-    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("07"));
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
+    EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("07"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("00"));
     EXPECT_EQ(window_->OpenDialogMarker(), odNone);
     EXPECT_EQ(visibleDialogs<Twarnin_form>(), 0);
 }
@@ -275,7 +271,7 @@ TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
     hideFoxesAt({{1, 1}, {3, 3}, {5, 5}, {1, 5}, {5, 1}});
     window_->mybitbutn510Click();
     window_->mybitbutn1Click(); // the set-up changes; the dialog shows the puzzle's values
-    QTest::mouseClick(window_->mybitbutn51, Qt::LeftButton);
+    QTest::mouseClick(ui<"mybitbutn51">(), Qt::LeftButton);
     ASSERT_NE(window_->highScoreDialog(), nullptr);
     EXPECT_EQ(window_->OpenDialogMarker(), odHighScore);
     EXPECT_EQ(visibleDialogs<Tscore_form>(), 1);
@@ -286,7 +282,7 @@ TEST_F(MainForm, HighScoreOpensOnlyForAStartedPuzzleWithItsOwnSizeAndFoxes) {
 
 TEST_F(MainForm, BothDonationButtonsOpenOneDonationDialog) {
     openActive();
-    QTest::mouseClick(window_->mybitbutn52, Qt::LeftButton);
+    QTest::mouseClick(ui<"mybitbutn52">(), Qt::LeftButton);
     EXPECT_EQ(window_->OpenDialogMarker(), odDonation);
     ASSERT_NE(window_->donationDialog(), nullptr);
     window_->mybitbutn53Click();
@@ -322,10 +318,10 @@ TEST_F(MainForm, ActivatingTheWindowKeepsTheOpenDialogUpWithoutBlockingTheWindow
     EXPECT_TRUE(window_->isActiveWindow());
     EXPECT_TRUE(dialog->isVisible());
     // ...so the side buttons, which act only in the active window, still work.
-    QTest::mousePress(window_->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    QTest::mouseRelease(window_->MyAni2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::AboutPage);
-    EXPECT_EQ(window_->MyAni2->pos(), QPoint(3, 222));
+    QTest::mousePress(ui<"MyAni2">(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(ui<"MyAni2">(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::AboutPage);
+    EXPECT_EQ(ui<"MyAni2">()->pos(), QPoint(3, 222));
 }
 
 } // namespace tarnell

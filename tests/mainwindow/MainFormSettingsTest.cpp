@@ -16,10 +16,6 @@ using namespace mainformtest;
 
 namespace {
 
-QString caption(const TLCDLabel* lcd) {
-    return lcd->Caption();
-}
-
 // Plates of cells (1..n, 1..n) are drawn, the plate places just beyond are background.
 void expectEmptyBoard(const MainForm& test, const std::function<QColor(QPoint)>& pixel, int n) {
     (void)test;
@@ -44,15 +40,15 @@ TEST_F(MainForm, FirstStartWritesTheDefaultsAndShowsAnEmptyEightByEightBoard) {
     EXPECT_EQ(stored(QStringLiteral("Fin")).toInt(), 8);
     EXPECT_EQ(stored(QStringLiteral("Hints")).toString(), QStringLiteral("1"));
 
-    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("08"));
-    EXPECT_EQ(caption(window_->LCDLabel6), QStringLiteral("05"));
-    EXPECT_EQ(caption(window_->LCDLabel2), QStringLiteral("00"));
-    EXPECT_EQ(caption(window_->LCDLabel3), QStringLiteral("00"));
-    EXPECT_EQ(caption(window_->LCDLabel4), QStringLiteral("00"));
-    EXPECT_EQ(caption(window_->LCDLabel1), QStringLiteral("00:00,0"));
-    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
-    EXPECT_FALSE(window_->mybitbutn51->isEnabled());
-    EXPECT_EQ(window_->Notebook1->currentIndex(), Tmainform_form::GamePage);
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("08"));
+    EXPECT_EQ(ui<"LCDLabel6">()->Caption(), QStringLiteral("05"));
+    EXPECT_EQ(ui<"LCDLabel2">()->Caption(), QStringLiteral("00"));
+    EXPECT_EQ(ui<"LCDLabel3">()->Caption(), QStringLiteral("00"));
+    EXPECT_EQ(ui<"LCDLabel4">()->Caption(), QStringLiteral("00"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:00,0"));
+    EXPECT_TRUE(ui<"JvgCheckBox12">()->isChecked());
+    EXPECT_FALSE(ui<"mybitbutn51">()->isEnabled());
+    EXPECT_EQ(ui<"Notebook1">()->currentIndex(), Tmainform_form::GamePage);
     EXPECT_FALSE(window_->puzzle().Started());
     EXPECT_EQ(window_->puzzle().FieldSize(), 8);
     expectEmptyBoard(
@@ -65,8 +61,8 @@ TEST_F(MainForm, StoredTenAndTenGiveAnEmptyTenByTenBoard) {
     store(QStringLiteral("Fin"), 10);
     store(QStringLiteral("Lim"), 10);
     open();
-    EXPECT_EQ(caption(window_->LCDLabel5), QStringLiteral("10"));
-    EXPECT_EQ(caption(window_->LCDLabel6), QStringLiteral("10"));
+    EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QStringLiteral("10"));
+    EXPECT_EQ(ui<"LCDLabel6">()->Caption(), QStringLiteral("10"));
     expectEmptyBoard(
         *this, [this](QPoint p) { return fieldPixel(p); }, 10);
     // The left corner plate starts at the area's left edge, the right one ends at 400.
@@ -100,8 +96,8 @@ TEST_F(MainForm, StoredValuesOutOfRangeAreBroughtIntoRangeAndSavedThatWayAtExit)
         EXPECT_EQ(window_->puzzle().SetupSize(), c.wantSize);
         EXPECT_EQ(window_->puzzle().SetupFoxes(), c.wantFoxes);
         EXPECT_EQ(window_->puzzle().FieldSize(), c.wantSize);
-        EXPECT_EQ(caption(window_->LCDLabel5), QString::fromStdString(TwoDigits(c.wantSize)));
-        EXPECT_EQ(caption(window_->LCDLabel6), QString::fromStdString(TwoDigits(c.wantFoxes)));
+        EXPECT_EQ(ui<"LCDLabel5">()->Caption(), QString::fromStdString(TwoDigits(c.wantSize)));
+        EXPECT_EQ(ui<"LCDLabel6">()->Caption(), QString::fromStdString(TwoDigits(c.wantFoxes)));
         // Values that exist are left alone at start...
         EXPECT_EQ(stored(QStringLiteral("Fin")), c.size);
         // ...and the values in use are what the exit saves.
@@ -119,7 +115,7 @@ TEST_F(MainForm, ValuesOfTheWrongTypeCountAsMissingAndAreRepaired) {
     open();
     EXPECT_EQ(window_->puzzle().SetupSize(), 8);
     EXPECT_EQ(window_->puzzle().SetupFoxes(), 5);
-    EXPECT_TRUE(window_->JvgCheckBox12->isChecked());
+    EXPECT_TRUE(ui<"JvgCheckBox12">()->isChecked());
     EXPECT_EQ(stored(QStringLiteral("Fin")).toString(), QStringLiteral("8"));
     EXPECT_EQ(stored(QStringLiteral("Lim")).toString(), QStringLiteral("5"));
     EXPECT_EQ(stored(QStringLiteral("Hints")).toString(), QStringLiteral("1"));
@@ -129,7 +125,7 @@ TEST_F(MainForm, ValuesOfTheWrongTypeCountAsMissingAndAreRepaired) {
 TEST_F(MainForm, StoredHintsOffUnchecksTheBoxAndIsKeptAtExit) {
     store(QStringLiteral("Hints"), 0);
     open();
-    EXPECT_FALSE(window_->JvgCheckBox12->isChecked());
+    EXPECT_FALSE(ui<"JvgCheckBox12">()->isChecked());
     window_->close();
     EXPECT_EQ(stored(QStringLiteral("Hints")).toInt(), 0);
 }
@@ -175,25 +171,25 @@ void releaseSideButton(TMyAni* button) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRoute, Closing,
-    ::testing::Values(CloseRoute{"ExitSideButton",
-                                 [](Tmainform_form& w) { releaseSideButton(w.MyAni4); }},
-                      CloseRoute{"CtrlF3",
-                                 [](Tmainform_form& w) {
-                                     QTest::keyClick(w.mybitbutn510, Qt::Key_F3,
-                                                     Qt::ControlModifier);
-                                 }},
-                      CloseRoute{"AltF4",
-                                 [](Tmainform_form& w) {
-                                     QTest::keyClick(w.mybitbutn510, Qt::Key_F4, Qt::AltModifier);
-                                 }},
-                      CloseRoute{"CaptionCloseButton",
-                                 [](Tmainform_form& w) {
-                                     const QPoint close(w.width() - 27, 12);
-                                     QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, close);
-                                     QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, close);
-                                     QTest::qWait(50); // the close request is posted
-                                 }},
-                      CloseRoute{"WindowManager", [](Tmainform_form& w) { w.close(); }}),
+    ::testing::Values(
+        CloseRoute{"ExitSideButton",
+                   [](Tmainform_form& w) { releaseSideButton(control<"MyAni4">(w)); }},
+        CloseRoute{"CtrlF3",
+                   [](Tmainform_form& w) {
+                       QTest::keyClick(control<"mybitbutn510">(w), Qt::Key_F3, Qt::ControlModifier);
+                   }},
+        CloseRoute{"AltF4",
+                   [](Tmainform_form& w) {
+                       QTest::keyClick(control<"mybitbutn510">(w), Qt::Key_F4, Qt::AltModifier);
+                   }},
+        CloseRoute{"CaptionCloseButton",
+                   [](Tmainform_form& w) {
+                       const QPoint close(w.width() - 27, 12);
+                       QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, close);
+                       QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, close);
+                       QTest::qWait(50); // the close request is posted
+                   }},
+        CloseRoute{"WindowManager", [](Tmainform_form& w) { w.close(); }}),
     [](const ::testing::TestParamInfo<CloseRoute>& info) { return std::string(info.param.name); });
 
 TEST_F(MainForm, DestroyingTheWindowWithoutClosingItStillSaves) {

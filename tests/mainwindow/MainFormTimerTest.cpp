@@ -36,13 +36,13 @@ protected:
     }
     void waitForRest(const char* after) {
         ASSERT_TRUE(QTest::qWaitFor([this] { return window_->timer1Rest()->resting(); }, TickWait))
-            << "Timer1 did not rest " << after << ": ticking " << window_->Timer1->isActive()
+            << "Timer1 did not rest " << after << ": ticking " << ui<"Timer1">()->isActive()
             << ", wake due in " << window_->timer1Rest()->pendingWakeDelay() << " ms";
     }
     // Counts the ticks that reach the window, from Timer1 and from its wakes alike.
     int ticks() const { return timeouts_->count() + wokenTicks_->count(); }
     void countTicks() {
-        timeouts_ = std::make_unique<QSignalSpy>(window_->Timer1, &QTimer::timeout);
+        timeouts_ = std::make_unique<QSignalSpy>(ui<"Timer1">(), &QTimer::timeout);
         wokenTicks_ =
             std::make_unique<QSignalSpy>(window_->timer1Rest(), &TRestingTimer::wokenTick);
     }
@@ -89,17 +89,17 @@ TEST_F(Timer1Rest, AnEmptyBoardRestsAndAPointerMoveBringsOneTickOnTheBeat) {
     // comes 70 ms later, at the third beat, not at once and not 100 ms after the move.
     clock_.Advance(230);
     const QPoint cell = cellCentre(2, 3);
-    QTest::mouseMove(window_->windowHandle(), onWindow(window_->PaintBox3, cell));
+    QTest::mouseMove(window_->windowHandle(), onWindow(ui<"PaintBox3">(), cell));
     EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
     EXPECT_FALSE(isCyanPlate(fieldPixel(cell))) << "drawn before the tick";
     // Further moves before the beat keep it.
     clock_.Advance(20);
-    QTest::mouseMove(window_->windowHandle(), onWindow(window_->PaintBox3, cell + QPoint(1, 0)));
+    QTest::mouseMove(window_->windowHandle(), onWindow(ui<"PaintBox3">(), cell + QPoint(1, 0)));
     EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
     waitForTick("a pointer move");
     EXPECT_TRUE(isCyanPlate(fieldPixel(cell)));
     waitForRest("after the pointer's tick");
-    EXPECT_EQ(window_->Timer1->interval(), TGameSession::TimerInterval);
+    EXPECT_EQ(ui<"Timer1">()->interval(), TGameSession::TimerInterval);
 }
 
 TEST_F(Timer1Rest, EveryEventThatCanChangeATickWakesIt) {
@@ -117,11 +117,11 @@ TEST_F(Timer1Rest, EveryEventThatCanChangeATickWakesIt) {
     const Waker wakers[] = {
         {"the pointer over the field",
          [&] {
-             QTest::mouseMove(form->windowHandle(), onWindow(window_->PaintBox3, {200, 40}));
+             QTest::mouseMove(form->windowHandle(), onWindow(ui<"PaintBox3">(), {200, 40}));
          }},
-        {"a set-up button", [&] { clickOn(window_->mybitbutn1); }},
+        {"a set-up button", [&] { clickOn(ui<"mybitbutn1">()); }},
         {"the set-up changed by its handler", [&] { window_->mybitbutn3Click(); }},
-        {"\"Show hints\"", [&] { clickOn(window_->JvgCheckBox12); }},
+        {"\"Show hints\"", [&] { clickOn(ui<"JvgCheckBox12">()); }},
         {"a key", [&] { QTest::keyClick(form, Qt::Key_Right); }},
         {"the about page", [&] { QTest::keyClick(form, Qt::Key_F2, Qt::ControlModifier); }},
         {"the game page", [&] { QTest::keyClick(form, Qt::Key_F1, Qt::ControlModifier); }},
@@ -160,7 +160,7 @@ TEST_F(Timer1Rest, EveryEventThatCanChangeATickWakesIt) {
     ASSERT_TRUE(window_->puzzle().Started());
     waitForTick("the first tick of the clock");
     waitForTick("the second tick of the clock");
-    EXPECT_TRUE(window_->Timer1->isActive());
+    EXPECT_TRUE(ui<"Timer1">()->isActive());
 }
 
 TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
@@ -176,17 +176,17 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     clock_.Advance(230);
     clickCell(2, 3);
     ASSERT_TRUE(window_->puzzle().Started());
-    EXPECT_EQ(window_->LCDLabel1->Caption(), QStringLiteral("00:00,0"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:00,0"));
     EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
     clock_.Advance(170); // the tick finds 170 ms gone
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return window_->LCDLabel1->Caption() == QStringLiteral("00:00,1"); }, TickWait))
-        << "the clock shows " << window_->LCDLabel1->Caption().toStdString();
+        [this] { return ui<"LCDLabel1">()->Caption() == QStringLiteral("00:00,1"); }, TickWait))
+        << "the clock shows " << ui<"LCDLabel1">()->Caption().toStdString();
     // From there the timer ticks by itself.
     clock_.Advance(100);
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return window_->LCDLabel1->Caption() == QStringLiteral("00:00,2"); }, TickWait))
-        << "the clock stopped at " << window_->LCDLabel1->Caption().toStdString();
+        [this] { return ui<"LCDLabel1">()->Caption() == QStringLiteral("00:00,2"); }, TickWait))
+        << "the clock stopped at " << ui<"LCDLabel1">()->Caption().toStdString();
     EXPECT_FALSE(window_->timer1Rest()->resting());
 
     // On the about page the ticks do nothing, so the timer rests, puzzle or not; back on the
@@ -194,28 +194,28 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     QTest::keyClick(window_.get(), Qt::Key_F2, Qt::ControlModifier);
     waitForRest("on the about page");
     // The page's animation runs on its own timer meanwhile.
-    const int frame = window_->RxGIFAnimator1->shownFrame();
+    const int frame = ui<"RxGIFAnimator1">()->shownFrame();
     ASSERT_TRUE(QTest::qWaitFor(
-        [this, frame] { return window_->RxGIFAnimator1->shownFrame() != frame; }, TickWait))
+        [this, frame] { return ui<"RxGIFAnimator1">()->shownFrame() != frame; }, TickWait))
         << "the about animation stays on frame " << frame;
     EXPECT_TRUE(window_->timer1Rest()->resting());
     clock_.Advance(5000);
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(window_->LCDLabel1->Caption(), QStringLiteral("00:05,2"));
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:05,2"));
     clock_.Advance(100);
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return window_->LCDLabel1->Caption() == QStringLiteral("00:05,3"); }, TickWait))
-        << "the clock stopped at " << window_->LCDLabel1->Caption().toStdString();
+        [this] { return ui<"LCDLabel1">()->Caption() == QStringLiteral("00:05,3"); }, TickWait))
+        << "the clock stopped at " << ui<"LCDLabel1">()->Caption().toStdString();
 
     // The last fox stops the clock; the tick after it draws the fox, then the timer rests.
     clickCell(1, 1);
     ASSERT_TRUE(window_->puzzle().Finished());
-    const QString frozen = window_->LCDLabel1->Caption();
+    const QString frozen = ui<"LCDLabel1">()->Caption();
     waitForRest("the last fox");
     EXPECT_FALSE(isGreenPlate(fieldPixel(cellCentre(1, 1))));
     clock_.Advance(3000);
     QTest::qWait(250);
-    EXPECT_EQ(window_->LCDLabel1->Caption(), frozen);
+    EXPECT_EQ(ui<"LCDLabel1">()->Caption(), frozen);
     EXPECT_TRUE(window_->timer1Rest()->resting());
 }
 

@@ -102,8 +102,8 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
             << "step " << step << ": " << firstDifference(screen, redrawn).toStdString();
 
         // The field on the screen is the frame of the puzzle as it is now, drawn afresh.
-        fresh.drawFrame(form.puzzle(), form.JvgCheckBox12->isChecked());
-        const QRect field = inWindow(*form.PaintBox3);
+        fresh.drawFrame(form.puzzle(), ui<"JvgCheckBox12">()->isChecked());
+        const QRect field = inWindow(*ui<"PaintBox3">());
         const QImage expectedField =
             fresh.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
         const QImage shownField = screen.copy(field);
@@ -112,7 +112,7 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
 
         // Each display shows its whole caption, as it would drawn afresh.
         for (TLCDLabel* display :
-             {form.LCDLabel1, form.LCDLabel2, form.LCDLabel3, form.LCDLabel4}) {
+             {ui<"LCDLabel1">(), ui<"LCDLabel2">(), ui<"LCDLabel3">(), ui<"LCDLabel4">()}) {
             const QRect box = inWindow(*display);
             const QImage expected = display->renderImage().copy(QRect(QPoint(0, 0), box.size()));
             ASSERT_EQ(screen.copy(box), expected)
@@ -131,7 +131,7 @@ TEST_F(MainForm, AfterRandomPlayTheScreenShowsWhatAFullRedrawShows) {
 TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
     Tmainform_form& form = openActive();
     TFieldRenderer fresh(loadFieldImages());
-    const QSignalSpy timeouts(form.Timer1, &QTimer::timeout);
+    const QSignalSpy timeouts(ui<"Timer1">(), &QTimer::timeout);
     const QSignalSpy woken(form.timer1Rest(), &TRestingTimer::wokenTick);
     const auto ticks = [&] { return timeouts.count() + woken.count(); };
     std::mt19937 dice(20261208u);
@@ -155,7 +155,7 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
         switch (roll(6)) {
         case 0: // the pointer moves, mostly on the board
             QTest::mouseMove(form.windowHandle(),
-                             form.PaintBox3->mapTo(&form, cellCentre(1 + roll(4), 1 + roll(4))));
+                             ui<"PaintBox3">()->mapTo(&form, cellCentre(1 + roll(4), 1 + roll(4))));
             break;
         case 1: { // from step 20 a click beside the fox; from step 50 also on it
             if (step < 20)
@@ -163,14 +163,14 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
             Cell cell{1 + roll(4), 1 + roll(4)};
             if (cell == Cell(2, 2) || (step >= 50 && roll(2) == 0))
                 cell = step >= 50 ? Cell(2, 2) : Cell(3, 1);
-            click(form.PaintBox3, cellCentre(cell.first, cell.second));
+            click(ui<"PaintBox3">(), cellCentre(cell.first, cell.second));
             break;
         }
         case 2: // "Show hints"
-            click(form.JvgCheckBox12, QPoint(7, 7));
+            click(ui<"JvgCheckBox12">(), QPoint(7, 7));
             break;
         case 3: // another set-up size
-            click(roll(2) == 0 ? static_cast<QWidget*>(form.mybitbutn1) : form.mybitbutn3,
+            click(roll(2) == 0 ? static_cast<QWidget*>(ui<"mybitbutn1">()) : ui<"mybitbutn3">(),
                   QPoint(12, 9));
             break;
         default: // time passes, not always a whole beat
@@ -183,20 +183,20 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
         rested += form.timer1Rest()->resting() ? 1 : 0;
 
         const QImage screen = onScreen(form, form.rect());
-        fresh.drawFrame(form.puzzle(), form.JvgCheckBox12->isChecked());
+        fresh.drawFrame(form.puzzle(), ui<"JvgCheckBox12">()->isChecked());
         const QImage expectedField =
             fresh.backBuffer().copy(0, 0, TFieldRenderer::AreaWidth, TFieldRenderer::AreaHeight);
-        const QImage shownField = screen.copy(inWindow(*form.PaintBox3));
+        const QImage shownField = screen.copy(inWindow(*ui<"PaintBox3">()));
         ASSERT_EQ(shownField, expectedField)
             << "step " << step << ": " << firstDifference(shownField, expectedField).toStdString();
         if (form.puzzle().Started() && !form.puzzle().Finished()) {
             const std::string elapsed =
                 ClockText(ElapsedBetween(form.puzzle().StartTime(), clock_.Now()));
-            ASSERT_EQ(form.LCDLabel1->Caption().toStdString(), elapsed) << "step " << step;
+            ASSERT_EQ(ui<"LCDLabel1">()->Caption().toStdString(), elapsed) << "step " << step;
         }
-        const QRect clock = inWindow(*form.LCDLabel1);
+        const QRect clock = inWindow(*ui<"LCDLabel1">());
         ASSERT_EQ(screen.copy(clock),
-                  form.LCDLabel1->renderImage().copy(QRect(QPoint(0, 0), clock.size())))
+                  ui<"LCDLabel1">()->renderImage().copy(QRect(QPoint(0, 0), clock.size())))
             << "step " << step;
     }
     EXPECT_GT(rested, 0);                 // the timer did rest between steps
@@ -219,24 +219,24 @@ protected:
 
 TEST_F(MainForm, TicksThatChangeNothingPaintNothing) {
     Tmainform_form& form = openActive();
-    form.Timer1->stop(); // only the ticks of this test
+    ui<"Timer1">()->stop(); // only the ticks of this test
     QCoreApplication::processEvents();
-    const PaintCounter field(*form.PaintBox3);
-    const int clockPaints = form.LCDLabel1->paintCount();
+    const PaintCounter field(*ui<"PaintBox3">());
+    const int clockPaints = ui<"LCDLabel1">()->paintCount();
     const QImage before = onScreen(form, form.rect());
     for (int tick = 0; tick < 20; ++tick) {
         form.Timer1Timer();
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(field.paints_, 0);
-    EXPECT_EQ(form.LCDLabel1->paintCount(), clockPaints);
+    EXPECT_EQ(ui<"LCDLabel1">()->paintCount(), clockPaints);
     EXPECT_EQ(onScreen(form, form.rect()), before);
 
     // A change of any input draws the next frame.
     const QPoint cell = cellCentre(2, 3);
     form.PaintBox3MouseMove(cell.x(), cell.y());
     form.Timer1Timer();
-    EXPECT_TRUE(isCyanPlate(onScreen(form, inWindow(*form.PaintBox3)).pixel(cell)));
+    EXPECT_TRUE(isCyanPlate(onScreen(form, inWindow(*ui<"PaintBox3">())).pixel(cell)));
     EXPECT_GT(field.paints_, 0);
 }
 
