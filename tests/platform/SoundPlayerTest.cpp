@@ -199,8 +199,10 @@ const platform::AlsaFunctions* fakeAlsa() {
             const long taken = std::min(static_cast<long>(frames), room);
             DrivenOutput(std::shared_ptr<Device>(alsaDevice, [](Device*) {
             })).write(static_cast<const int16_t*>(samples), taken);
+            // A full buffer starts the device, unless it was suspended meanwhile (the test may
+            // suspend it as soon as it sees the samples, before this line runs).
             const Lock lock(alsaDevice->mutex);
-            if (taken == room)
+            if (taken == room && alsaDevice->state != SND_PCM_STATE_SUSPENDED)
                 alsaDevice->state = SND_PCM_STATE_RUNNING;
             return taken;
         };
