@@ -54,7 +54,6 @@ TAnnouncer::~TAnnouncer() = default;
 void TAnnouncer::announce(const QString& text) {
     if (!listening_() || text.isEmpty())
         return;
-    last_ = text;
     QAccessibleEvent event(items_->say(text, QRect(mapToGlobal(QPoint(0, 0)), size())),
                            QAccessible::Focus);
     QAccessible::updateAccessibility(&event);

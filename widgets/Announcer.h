@@ -22,8 +22,6 @@ public:
 
     // Says text to a listening screen reader; while none listens it does no work at all.
     void announce(const QString& text);
-    // The last message said.
-    QString lastMessage() const { return last_; }
     // Whether a screen reader listens: by default whether the platform's accessibility
     // bridge is active; a test hands in its own.
     void setListening(std::function<bool()> listening) { listening_ = std::move(listening); }
@@ -32,7 +30,6 @@ public:
 
 private:
     std::function<bool()> listening_;
-    QString last_;
     std::unique_ptr<TSpokenItems> items_;
 };
 
