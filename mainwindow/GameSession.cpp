@@ -1,20 +1,37 @@
 #include "GameSession.h"
 
 #include "RestingTimer.h"
+#include "platform/TimeOfDay.h"
 
 #include <QTimer>
+#include <chrono>
 
 namespace tarnell {
 
-TGameSession::TGameSession(RandomSource& random, const TimeOfDaySource& clock,
-                           std::function<void()> playClick, std::function<int64_t()> milliseconds,
-                           QObject* parent)
-    : QObject(parent), clock_(clock), playClick_(std::move(playClick)), puzzle_(random, clock),
-      timer1_(new QTimer(this)) {
+namespace {
+
+int64_t steadyClockMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+TGameSession::TGameSession(TGameSources sources, QObject* parent)
+    : QObject(parent),
+      ownRandom_(sources.random ? nullptr : std::make_unique<platform::StdRandom>()),
+      ownClock_(sources.clock ? nullptr : std::make_unique<platform::SystemTimeOfDay>()),
+      clock_(sources.clock ? *sources.clock : *ownClock_),
+      playClick_(sources.playClick ? std::move(sources.playClick) : [] {}),
+      puzzle_(sources.random ? *sources.random : *ownRandom_, clock_), timer1_(new QTimer(this)) {
     setObjectName(QStringLiteral("gameSession"));
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(TimerInterval);
-    rest_ = new TRestingTimer(*timer1_, std::move(milliseconds), this);
+    rest_ = new TRestingTimer(*timer1_,
+                              sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
+                                                         : &steadyClockMilliseconds,
+                              this);
     connect(timer1_, &QTimer::timeout, this, &TGameSession::tick);
     connect(rest_, &TRestingTimer::wokenTick, this, &TGameSession::tick);
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -73,16 +74,22 @@ struct TGameChange {
     }
 };
 
+// What the game takes from outside; each one left empty means the real thing.
+struct TGameSources {
+    RandomSource* random = nullptr;
+    const TimeOfDaySource* clock = nullptr;
+    // Plays the CLICK sound of a move.
+    std::function<void()> playClick;
+    // A steady clock in milliseconds, which keeps Timer1's beat while it rests.
+    std::function<int64_t()> steadyMilliseconds;
+};
+
 class TGameSession : public QObject {
     Q_OBJECT
 public:
     static constexpr int TimerInterval = 100; // ms
 
-    // playClick plays the CLICK sound of a move; milliseconds is a steady clock that keeps
-    // Timer1's beat while it rests.
-    TGameSession(RandomSource& random, const TimeOfDaySource& clock,
-                 std::function<void()> playClick, std::function<int64_t()> milliseconds,
-                 QObject* parent);
+    TGameSession(TGameSources sources, QObject* parent);
     ~TGameSession() override;
 
     const TPuzzle& puzzle() const { return puzzle_; }
@@ -135,6 +142,8 @@ private:
     void finish(TGameChange& change, const Look& before, int sizeBefore);
     void tick();
 
+    std::unique_ptr<RandomSource> ownRandom_;
+    std::unique_ptr<TimeOfDaySource> ownClock_;
     const TimeOfDaySource& clock_;
     std::function<void()> playClick_;
     TPuzzle puzzle_;

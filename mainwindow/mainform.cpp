@@ -1,13 +1,12 @@
 #include "mainform.h"
 
-#include "BoardAccessible.h"
-#include "BoardKeys.h"
 #include "FieldArea.h"
 #include "FormParts.h"
+#include "GamePage.h"
 #include "GameSession.h"
-#include "NewsTeller.h"
 #include "RestingTimer.h"
-#include "core/Clock.h"
+#include "SideToolbar.h"
+#include "StoredSetup.h"
 #include "dialogs/donat.h"
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
@@ -15,34 +14,17 @@
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
-#include "platform/Settings.h"
-#include "platform/TimeOfDay.h"
-#include "platform/drawing/Drawing.h"
-#include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
 #include "widgets/buttons/ButtonFaceStrip.h"
-#include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QTimer>
 #include <QWindow>
-#include <chrono>
-#include <span>
 
 namespace tarnell {
 
 namespace {
-
-const QString SettingFoxes = QStringLiteral("Lim");
-const QString SettingSize = QStringLiteral("Fin");
-const QString SettingHints = QStringLiteral("Hints");
-
-QString twoDigits(int n) {
-    return QString::fromStdString(TwoDigits(n));
-}
 
 TSkinLayout mainLayout() {
     TSkinLayout layout;
@@ -57,45 +39,27 @@ bool applicationIsActive() {
     return QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
-int64_t steadyClockMilliseconds() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// The sunken frame around a pressed side button whose design top is top: black on the left
-// and top, white on the right and bottom, one pixel wide, from (2, top - 2) to (38, top + 35).
-void drawSunkenFrame(QPainter& painter, int top) {
-    const QColor black(0, 0, 0), white(255, 255, 255);
-    platform::drawPixelRun(painter, QPoint(2, top - 2), QPoint(2, top + 35), black);
-    platform::drawPixelRun(painter, QPoint(2, top - 2), QPoint(37, top - 2), black);
-    platform::drawPixelRun(painter, QPoint(38, top - 2), QPoint(38, top + 34), white);
-    platform::drawPixelRun(painter, QPoint(3, top + 35), QPoint(38, top + 35), white);
-}
-
 } // namespace
 
 Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
     : TSkinnedForm(mainLayout(), parent),
-      ownRandom_(sources.random ? nullptr : std::make_unique<platform::StdRandom>()),
-      ownClock_(sources.clock ? nullptr : std::make_unique<platform::SystemTimeOfDay>()),
-      random_(sources.random ? *sources.random : *ownRandom_),
-      clock_(sources.clock ? *sources.clock : *ownClock_),
       playClick_(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
       applicationActive_(sources.applicationActive ? std::move(sources.applicationActive)
                                                    : &applicationIsActive),
       click_(platform::embeddedSound(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
-    session_ = new TGameSession(
-        random_, clock_, [this] { playClick_(click_); },
-        sources.steadyMilliseconds ? std::move(sources.steadyMilliseconds)
-                                   : &steadyClockMilliseconds,
-        this);
+    session_ = new TGameSession({sources.random, sources.clock, [this] { playClick_(click_); },
+                                 std::move(sources.steadyMilliseconds)},
+                                this);
     FormCreate();
 }
 
 const TPuzzle& Tmainform_form::puzzle() const {
     return session_->puzzle();
+}
+
+TAnnouncer* Tmainform_form::announcer() const {
+    return gamePage_->announcer();
 }
 
 TRestingTimer* Tmainform_form::timer1Rest() const {
@@ -109,6 +73,7 @@ void Tmainform_form::SetOpenDialogMarker(int marker) {
 
 Tmainform_form::~Tmainform_form() {
     qApp->removeEventFilter(this);
+    qApp->removeEventFilter(gamePage_);
     FormDestroy();
 }
 
@@ -116,57 +81,34 @@ void Tmainform_form::FormCreate() {
     // The skin (bitmaps, caption buttons) and the CLICK sound are ready by now.
     move(platform::centredPosition(ClientSize));
     createControls();
-    side_[0] = {MyAni1, MyAni1->pos(), [this] { ShowGamePage(); }};
-    side_[1] = {MyAni2, MyAni2->pos(), [this] { ShowPage(AboutPage); }};
-    side_[2] = {MyAni4, MyAni4->pos(), [this] { close(); }};
-
-    ReadSettings();
-    if (const QStringList problems = PaintBox3->renderer().imageProblems(); !problems.isEmpty())
-        platform::showMessage(QStringLiteral("The field cannot be drawn completely:\n") +
-                              problems.join(QLatin1Char('\n')));
-    showPuzzleState();
-
-    for (TSideButton& side : side_) {
-        connect(side.button, &TAnimatedImage::OnMouseDown, this,
-                [this, &side](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
-                    SideButtonDown(side);
-                });
-        connect(
-            side.button, &TAnimatedImage::OnMouseUp, this,
-            [this, &side](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { SideButtonUp(side); });
-        connect(side.button, &TMyAni::OnMouseEnter, side.button,
-                [button = side.button] { button->setActive(true); });
-        connect(side.button, &TMyAni::OnMouseLeave, side.button,
-                [button = side.button] { button->setActive(false); });
-    }
-
-    connect(PaintBox3, &TFieldArea::mouseMoved, this, &Tmainform_form::PaintBox3MouseMove);
-    connect(PaintBox3, &TFieldArea::mouseReleased, this, &Tmainform_form::PaintBox3MouseUp);
+    sideToolbar_ = new TSideToolbar(*this, {{child<TMyAni>("MyAni1"), [this] { ShowGamePage(); }},
+                                            {child<TMyAni>("MyAni2"), [this] { ShowPage(AboutPage); }},
+                                            {child<TMyAni>("MyAni4"), [this] { close(); }}});
+    // The window sees its keys before any of its controls, and before its game page does.
+    qApp->installEventFilter(this);
+    gamePage_ = new TGamePage(*session_, Notebook1->widget(GamePage), this);
+    TFieldArea* field = gamePage_->field();
+    connect(field, &TFieldArea::mouseMoved, this, &Tmainform_form::PaintBox3MouseMove);
+    connect(field, &TFieldArea::mouseReleased, this, &Tmainform_form::PaintBox3MouseUp);
     connectFocusConvention();
 
-    // The keys act where the game page parks the focus and on the board itself, each straight
-    // on the game.
-    boardKeys_ = new TBoardKeys({RzBmpButton1, PaintBox3}, this);
-    TGameSession* game = session_;
-    connect(boardKeys_, &TBoardKeys::moveRequested, game, &TGameSession::moveCurrentCell);
-    connect(boardKeys_, &TBoardKeys::openRequested, game, &TGameSession::openCurrentCell);
-    connect(boardKeys_, &TBoardKeys::nextMayHideFoxRequested, game, &TGameSession::goToMayHideFox);
-    connect(boardKeys_, &TBoardKeys::jumpRequested, game, &TGameSession::jumpCurrentCell);
-    connect(boardKeys_, &TBoardKeys::questionAsked, game, &TGameSession::ask);
-    boardReader_ = new TBoardReader(
-        PaintBox3, game->puzzle(), [game] { return game->showHints(); },
-        [keys = boardKeys_] { return keys->keyboardOnBoard(); });
-    connect(boardKeys_, &TBoardKeys::keyboardArrived, boardReader_,
-            &TBoardReader::announceCurrentCellSoon);
-    announcer_ = new TAnnouncer(this);
-    newsTeller_ = new TNewsTeller(*game, *boardReader_, *announcer_, this);
-    // After the board's reader and the news: a solved puzzle's dialog comes after its news.
-    connect(session_, &TGameSession::changed, this, &Tmainform_form::showChange);
+    const TStoredSetup stored = readStoredSetup();
+    session_->restore(stored.size, stored.foxes, stored.hints);
+    JvgCheckBox12->setChecked(stored.hints);
+    if (const QStringList problems = field->renderer().imageProblems(); !problems.isEmpty())
+        platform::showMessage(QStringLiteral("The field cannot be drawn completely:\n") +
+                              problems.join(QLatin1Char('\n')));
+    gamePage_->showPuzzleState();
+
+    // After the game page's views: a solved puzzle's dialog comes after its news.
+    connect(session_, &TGameSession::changed, this, [this](const TGameChange& change) {
+        if (change.solved && change.result)
+            OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *change.result);
+    });
     connect(session_, &TGameSession::ticked, this, &Tmainform_form::Timer1Timer);
     // The box says whether the hints show, however it is checked.
     connect(JvgCheckBox12, &QAbstractButton::toggled, session_, &TGameSession::setShowHints);
 
-    qApp->installEventFilter(this);
     session_->timer1Rest()->start();
     Timer1Timer();
 }
@@ -195,83 +137,18 @@ void Tmainform_form::connectFocusConvention() {
             [box = JvgCheckBox12] { box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised); });
 }
 
-void Tmainform_form::ReadSettings() {
-    int size = DefaultSetupSize;
-    int foxes = DefaultSetupFoxes;
-    bool hints = true;
-    platform::SettingsStore store;
-    if (store.open()) {
-        // A value that is missing, or not a number, is replaced by its default at once;
-        // values that exist are not rewritten here.
-        if (const auto stored = store.readInteger(SettingFoxes))
-            foxes = *stored;
-        else
-            store.writeInteger(SettingFoxes, DefaultSetupFoxes);
-        if (const auto stored = store.readInteger(SettingSize))
-            size = *stored;
-        else
-            store.writeInteger(SettingSize, DefaultSetupSize);
-        if (const auto stored = store.readBool(SettingHints))
-            hints = *stored;
-        else
-            store.writeBool(SettingHints, true);
-        store.sync();
-    }
-    // Stored values outside the limits never reach the planes.
-    const TSetup setup = NormalizeSetup(size, foxes);
-    session_->restore(setup.Size, setup.Foxes, hints);
-    JvgCheckBox12->setChecked(hints);
-}
-
 void Tmainform_form::FormDestroy() {
     // Runs once, whichever way the window goes: closed by any route, or destroyed.
     if (stopped_)
         return;
     stopped_ = true;
     session_->stop();
-    platform::SettingsStore store;
-    if (!store.open())
-        return;
-    store.writeInteger(SettingFoxes, puzzle().SetupFoxes());
-    store.writeInteger(SettingSize, puzzle().SetupSize());
-    store.writeBool(SettingHints, JvgCheckBox12->isChecked());
-    store.sync();
+    storeSetup({puzzle().SetupSize(), puzzle().SetupFoxes(), JvgCheckBox12->isChecked()});
 }
 
 void Tmainform_form::Timer1Timer() {
-    if (Notebook1->currentIndex() != GamePage)
-        return;
-    showFieldNow();
-}
-
-void Tmainform_form::showFieldNow() {
-    const TPuzzle& game = puzzle();
-    if (game.Started() && !game.Finished())
-        LCDLabel1->setCaption(QString::fromStdString(ClockText(game.Elapsed(clock_.Now()))));
-    PaintBox3->showFrame(game, session_->showHints());
-}
-
-// Besides the handlers that change what a tick shows, these wake Timer1: the field has no
-// paint handler of its own and shows a new frame only at a tick, so the window being uncovered
-// or moved to another screen or scale must bring one; the keys and clicks of this window and
-// the window's activation wake it too, in case they change anything the handlers miss.
-bool Tmainform_form::wakesTimer1(const QObject* watched, const QEvent& event) const {
-    switch (event.type()) {
-    case QEvent::Expose:
-    case QEvent::Show:
-    case QEvent::ScreenChangeInternal:
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    case QEvent::DevicePixelRatioChange:
-#endif
-    case QEvent::WindowActivate:
-        return watched == this || (windowHandle() != nullptr && watched == windowHandle());
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        return watched->isWidgetType() && static_cast<const QWidget*>(watched)->window() == this;
-    default:
-        return false;
-    }
+    if (Notebook1->currentIndex() == GamePage)
+        gamePage_->showNow();
 }
 
 void Tmainform_form::PaintBox3MouseMove(int x, int y) {
@@ -289,33 +166,7 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
 }
 
 QString Tmainform_form::lastSpokenMessage() const {
-    return newsTeller_->lastMessage();
-}
-
-void Tmainform_form::showChange(const TGameChange& change) {
-    showPuzzleState();
-    // The cyan plate follows a key at once, and the field shows the hints as soon as they are
-    // switched; everything else shows from the next tick on, which the session has woken.
-    const bool keyMove = change.input == TInput::Key && change.action != TAction::Open &&
-                         change.action != TAction::Ask;
-    if ((keyMove || change.action == TAction::Hints) && Notebook1->currentIndex() == GamePage)
-        showFieldNow();
-    if (change.solved && change.result)
-        OpenDialogOfKind(puzzleSolved_, odPuzzleSolved, *change.result);
-}
-
-void Tmainform_form::showPuzzleState() {
-    const TPuzzle& game = puzzle();
-    // The displays show only what changed: an unchanged caption draws nothing. Before the first
-    // puzzle the puzzle's displays keep their "00" and the high-score button stays disabled.
-    const std::pair<const char*, int> shown[] = {{"LCDLabel5", game.SetupSize()},
-                                                 {"LCDLabel6", game.SetupFoxes()},
-                                                 {"LCDLabel2", game.FieldSize()},
-                                                 {"LCDLabel3", game.FoxCount()},
-                                                 {"LCDLabel4", game.FoundCount()}};
-    for (const auto& [name, value] : game.Started() ? std::span(shown) : std::span(shown, 2))
-        child<TLCDLabel>(name)->setCaption(twoDigits(value));
-    child<QWidget>("mybitbutn51")->setEnabled(game.Started());
+    return gamePage_->lastSpokenMessage();
 }
 
 void Tmainform_form::StartNewPuzzle() {
@@ -445,63 +296,31 @@ void Tmainform_form::moveFocusByPointer(QWidget* to) {
         JvgCheckBox12->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised);
 }
 
-void Tmainform_form::SideButtonDown(TSideButton& side) {
-    side.button->move(side.place + QPoint(1, 1));
-    const int top = side.place.y();
-    strip()->setOverlay([top](QPainter& painter) { drawSunkenFrame(painter, top); });
-    strip()->update();
-}
-
-void Tmainform_form::SideButtonUp(TSideButton& side) {
-    if (!isActiveWindow())
-        return;
-    side.button->move(side.place);
-    strip()->setOverlay({});
-    strip()->update();
-    side.action();
-}
-
+// Ctrl+F1 shows the game page, Ctrl+F2 the about page, Ctrl+F3 and Alt+F4 close the window,
+// Ctrl+N is "Start new game" on the game page, where the new board shows.
 bool Tmainform_form::FormKeyDown(const QKeyEvent& key) {
-    const Qt::KeyboardModifiers modifiers = key.modifiers();
-    switch (key.key()) {
-    case Qt::Key_F1:
-        if (!(modifiers & Qt::ControlModifier))
-            return false;
+    const bool ctrl = key.modifiers() & Qt::ControlModifier;
+    const int pressed = key.key();
+    if (ctrl && pressed == Qt::Key_F1) {
         ShowGamePage();
-        return true;
-    case Qt::Key_F2:
-        if (!(modifiers & Qt::ControlModifier))
-            return false;
+    } else if (ctrl && pressed == Qt::Key_F2) {
         ShowPage(AboutPage);
         // Where a screen reader reads the page; no button of it lights up.
         aboutPage_->setFocus(Qt::OtherFocusReason);
-        return true;
-    case Qt::Key_F3:
-        if (!(modifiers & Qt::ControlModifier))
-            return false;
+    } else if ((ctrl && pressed == Qt::Key_F3) ||
+               (key.modifiers() & Qt::AltModifier && pressed == Qt::Key_F4)) {
         close();
-        return true;
-    case Qt::Key_F4:
-        if (!(modifiers & Qt::AltModifier))
-            return false;
-        close();
-        return true;
-    case Qt::Key_N:
-        // "Start new game", on the game page, where the new board shows.
-        if (!(modifiers & Qt::ControlModifier))
-            return false;
+    } else if (ctrl && pressed == Qt::Key_N) {
         if (Notebook1->currentIndex() != GamePage)
             ShowGamePage();
         mybitbutn510Click();
-        return true;
-    default:
+    } else {
         return false;
     }
+    return true;
 }
 
 bool Tmainform_form::eventFilter(QObject* watched, QEvent* event) {
-    if (wakesTimer1(watched, *event))
-        session_->wake();
     // The window sees its keys before any of its controls does.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this)

@@ -18,30 +18,18 @@ class QTimer;
 namespace tarnell {
 
 class TAnimatedImage;
-class TBevel;
-class TBevelPanel;
+class TAnnouncer;
+class TGamePage;
+class TGameSession;
 class TGlyphCheckBox;
-class TMyAni;
-class TShadowLabel;
-class TStripFaceButton;
-class Tmybitbutn;
-class Tmybitbutn5;
+class TImagelessButton;
+class TRestingTimer;
+class TSideToolbar;
 class Tdonat_form;
 class Tgame_over_form;
 class Tscore_form;
 class Twarnin_form;
-
-class TAnnouncer;
-class TBoardKeys;
-class TBoardReader;
-class TFieldArea;
-class TGameSession;
-class TImagelessButton;
-class TLCDLabel;
-class TNewsTeller;
-class TRestingTimer;
 struct TControlRow;
-struct TGameChange;
 
 // What the window takes from outside; each one left empty means the real thing.
 struct TMainFormSources {
@@ -91,7 +79,7 @@ public:
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
     // Where the window's messages to a screen reader go when the keyboard is off the board.
-    TAnnouncer* announcer() const { return announcer_; }
+    TAnnouncer* announcer() const;
     // What a screen reader was told last.
     QString lastSpokenMessage() const;
     void mybitbutn1Click();
@@ -111,13 +99,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One of the three side buttons, with its design place.
-    struct TSideButton {
-        TMyAni* button;
-        QPoint place;
-        std::function<void()> action;
-    };
-
     void FormCreate();
     void FormDestroy();
     // Makes the controls from the layout's table.
@@ -127,38 +108,21 @@ private:
         return findChild<T*>(QLatin1String(name));
     }
     void connectFocusConvention();
-    void ReadSettings();
 
-    // Shows what an action changed: the displays, the field, and after the last fox the
-    // puzzle-solved dialog.
-    void showChange(const TGameChange& change);
-    // Shows the puzzle's state: the set-up displays, and once a puzzle has been generated,
-    // its size, foxes and foxes revealed and the enabled high-score button.
-    void showPuzzleState();
-    // The field and the clock as they are now.
-    void showFieldNow();
     void ShowPage(int page);
     void ShowGamePage(); // Ctrl+F1 and "Solve a puzzle"
     bool FormKeyDown(const QKeyEvent& key);
 
-    void SideButtonDown(TSideButton& side);
-    void SideButtonUp(TSideButton& side);
     // Focus convention of the push buttons.
     void ButtonMouseEnter(QWidget* button);
     void ButtonMouseLeave();
     void moveFocusByPointer(QWidget* to);
-
-    bool wakesTimer1(const QObject* watched, const QEvent& event) const;
 
     // Discards the earlier dialog of the kind, sets the marker, and opens a new one.
     template <typename Form, typename... Args>
     void OpenDialogOfKind(std::unique_ptr<Form>& slot, TOpenDialog marker, Args&&... args);
     QWidget* dialogNamedByMarker() const;
 
-    std::unique_ptr<RandomSource> ownRandom_;
-    std::unique_ptr<TimeOfDaySource> ownClock_;
-    RandomSource& random_;
-    const TimeOfDaySource& clock_;
     std::function<void(const platform::WaveSound&)> playClick_;
     std::function<bool()> applicationActive_;
     platform::WaveSound click_;
@@ -170,24 +134,16 @@ private:
     std::unique_ptr<Tscore_form> highScore_;
     std::unique_ptr<Tdonat_form> donation_;
 
-    TSideButton side_[3];
     bool stopped_ = false;
     // The controls the window itself uses; the rest stand in the layout's table.
     QStackedWidget* Notebook1 = nullptr;
     QWidget* aboutPage_ = nullptr;
-    TMyAni* MyAni1 = nullptr;
-    TMyAni* MyAni2 = nullptr;
-    TMyAni* MyAni4 = nullptr;
-    TFieldArea* PaintBox3 = nullptr;
-    TLCDLabel* LCDLabel1 = nullptr;
     TImagelessButton* RzBmpButton1 = nullptr;
     TImagelessButton* RzBmpButton16 = nullptr;
     TGlyphCheckBox* JvgCheckBox12 = nullptr;
     TAnimatedImage* RxGIFAnimator1 = nullptr;
-    TBoardKeys* boardKeys_ = nullptr;
-    TBoardReader* boardReader_ = nullptr;
-    TAnnouncer* announcer_ = nullptr;
-    TNewsTeller* newsTeller_ = nullptr;
+    TGamePage* gamePage_ = nullptr;
+    TSideToolbar* sideToolbar_ = nullptr;
 };
 
 } // namespace tarnell

@@ -3,21 +3,13 @@
 #include "mainform.h"
 
 #include "BoardKeys.h"
-#include "FieldArea.h"
+#include "ControlTable.h"
 #include "FormParts.h"
-#include "platform/Resources.h"
-#include "platform/drawing/Colors.h"
-#include "platform/drawing/Fonts.h"
 #include "widgets/AccessibleWidgets.h"
 #include "widgets/GlyphCheckBox.h"
 #include "widgets/MyAni.h"
-#include "widgets/ShadowLabel.h"
-#include "widgets/buttons/buts2.h"
-#include "widgets/buttons/buts5.h"
-#include "widgets/lcd/LCD_Lab.h"
 
 #include <QAccessible>
-#include <algorithm>
 
 namespace tarnell {
 
@@ -29,30 +21,7 @@ constexpr TColor DarkRed = rgb(72, 0, 0);
 constexpr TColor DarkTeal = rgb(0, 72, 72);
 constexpr TColor DarkGreen = rgb(0, 72, 0);
 
-// clang-format off
-enum class TKind { Side, Picture, Label, AboutLabel, Lcd, Field, Focus, Box, Bevel, BoxBevel,
-                   Wide, Small };
-// clang-format on
-using enum TKind;
-
-} // namespace
-
-// A control of the layout. `text` is a caption or an animation's strip; `number` is a button's
-// selected face, an LCD's characters, an animation's frames or an about label's pixel height;
-// `hint` is a tool tip, or what a screen reader calls a control that shows no words of its own.
-struct TControlRow {
-    const char* name;
-    TKind kind;
-    QRect place;
-    const char* text = "";
-    int number = 0;
-    const char* hint = "";
-    void (Tmainform_form::*click)() = nullptr;
-    TColor colour = clBlack; // a label's text, an LCD's lit dots
-    TColor extra = clBlack;  // an LCD's dark dots; an animation's frame time in ms
-};
-
-namespace {
+using enum TControlKind;
 
 // Each list in creation order, which is also the tab order of the game page.
 using F = Tmainform_form;
@@ -109,101 +78,12 @@ const TControlRow AboutPageRows[] = {
 };
 // clang-format on
 
-template <typename Animation> QWidget* makeAnimation(QWidget* parent, const TControlRow& row) {
-    auto* ani = new Animation(parent);
-    ani->setLoading(true);
-    ani->setGlyph(loadBitmap(QLatin1String(row.text)));
-    ani->setNumGlyphs(row.number);
-    ani->setInactiveGlyph(0);
-    ani->setInterval(row.extra);
-    ani->setLoading(false);
-    return ani;
-}
-
-TShadowLabel* makeLabel(QWidget* parent, const TControlRow& row, TColor colour) {
-    return new TShadowLabel(QString::fromUtf8(row.text), colour, parent);
-}
-
-TLCDLabel* makeLcd(QWidget* parent, const TControlRow& row) {
-    auto* lcd = new TLCDLabel(parent);
-    lcd->setPixelSize(pix1x1);
-    lcd->setPixelShape(spShaped);
-    lcd->setPixelSpacing(1);
-    lcd->setCharSpacing(2);
-    lcd->setTextLines(1);
-    lcd->setBorderSpace(2);
-    lcd->setBorderStyle(frNone);
-    lcd->setBackGround(clBlack);
-    lcd->setPixelOn(row.colour);
-    lcd->setPixelOff(row.extra);
-    lcd->setNoOfChars(row.number);
-    lcd->setCaption(QString::fromUtf8(row.text));
-    return lcd;
-}
-
-template <typename Button> Button* makeButton(QWidget* parent, const TControlRow& row) {
-    auto* button = new Button(parent);
-    button->setSelected(row.number);
-    return button;
-}
-
-QWidget* makeControl(QWidget* parent, const TControlRow& row) {
-    switch (row.kind) {
-    case Side:
-        return makeAnimation<TMyAni>(parent, row);
-    case Picture:
-        return makeAnimation<TAnimatedImage>(parent, row);
-    case Label:
-        return makeLabel(parent, row, row.colour);
-    case AboutLabel: {
-        // Opaque in the page colour, engraved, bold at a pixel height.
-        TShadowLabel* label = makeLabel(parent, row, clWindowText);
-        label->useEngravedLook();
-        label->setFont(programFontPixels(row.number, true));
-        return label;
-    }
-    case Lcd:
-        return makeLcd(parent, row);
-    case Field:
-        return new TFieldArea(parent);
-    case Focus:
-        return new TImagelessButton(parent);
-    case Box:
-        return new TGlyphCheckBox(QString::fromUtf8(row.text), parent);
-    case Bevel:
-    case BoxBevel:
-        return new TBevel(parent, row.kind == Bevel ? TBevel::Shape::Frame : TBevel::Shape::Box);
-    case Wide:
-        return makeButton<Tmybitbutn5>(parent, row);
-    case Small:
-        return makeButton<Tmybitbutn>(parent, row);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 void Tmainform_form::placeControls(QWidget* parent, std::span<const TControlRow> rows) {
-    for (const TControlRow& row : rows) {
-        QWidget* control = makeControl(parent, row);
-        control->setObjectName(QLatin1String(row.name));
-        const QString hint = QString::fromUtf8(row.hint);
-        if (row.kind == Lcd || row.kind == Focus)
-            control->setAccessibleName(hint);
-        else if (!hint.isEmpty())
-            control->setToolTip(hint);
-        if (row.place.isEmpty())
-            control->move(row.place.topLeft()); // the field and the displays size themselves
-        else if (row.kind == AboutLabel)
-            // The substitute face runs wider than the original one; a label grows to show its
-            // whole text rather than cut it off.
-            control->setGeometry(row.place.adjusted(
-                0, 0, std::max(0, control->sizeHint().width() - row.place.width()), 0));
-        else
-            control->setGeometry(row.place);
-        if (auto* button = qobject_cast<QAbstractButton*>(control); button && row.click)
+    for (const TControlRow& row : rows)
+        if (auto* button = qobject_cast<QAbstractButton*>(makeControl(parent, row)); button && row.click)
             connect(button, &QAbstractButton::clicked, this, row.click);
-    }
 }
 
 void Tmainform_form::createControls() {
@@ -227,11 +107,6 @@ void Tmainform_form::createControls() {
     aboutPage_ = Notebook1->widget(AboutPage);
     placeControls(aboutPage_, AboutPageRows);
 
-    MyAni1 = child<TMyAni>("MyAni1");
-    MyAni2 = child<TMyAni>("MyAni2");
-    MyAni4 = child<TMyAni>("MyAni4");
-    PaintBox3 = child<TFieldArea>("PaintBox3");
-    LCDLabel1 = child<TLCDLabel>("LCDLabel1");
     RzBmpButton1 = child<TImagelessButton>("RzBmpButton1");
     RzBmpButton16 = child<TImagelessButton>("RzBmpButton16");
     JvgCheckBox12 = child<TGlyphCheckBox>("JvgCheckBox12");

@@ -11,6 +11,10 @@
 #include "tests/support/ScriptedSources.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/MyAni.h"
+#include "widgets/ShadowLabel.h"
+#include "widgets/buttons/buts2.h"
+#include "widgets/buttons/buts5.h"
+#include "widgets/lcd/LCD_Lab.h"
 
 #include <QApplication>
 #include <QDir>
