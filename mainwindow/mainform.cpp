@@ -43,27 +43,18 @@ bool applicationIsActive() {
 
 Tmainform_form::Tmainform_form(TMainFormSources sources, QWidget* parent)
     : TSkinnedForm(mainLayout(), parent),
-      playClick_(sources.playClick ? std::move(sources.playClick) : &platform::playSound),
       applicationActive_(sources.applicationActive ? std::move(sources.applicationActive)
                                                    : &applicationIsActive),
       click_(platform::embeddedSound(QStringLiteral("CLICK"))) {
     setObjectName(QStringLiteral("mainform_form"));
-    session_ = new TGameSession({sources.random, sources.clock, [this] { playClick_(click_); },
-                                 std::move(sources.steadyMilliseconds)},
-                                this);
+    if (!sources.playClick)
+        sources.playClick = [this] { platform::playSound(click_); };
+    session_ = new TGameSession(std::move(sources), this);
     FormCreate();
 }
 
 const TPuzzle& Tmainform_form::puzzle() const {
     return session_->puzzle();
-}
-
-TAnnouncer* Tmainform_form::announcer() const {
-    return gamePage_->announcer();
-}
-
-TRestingTimer* Tmainform_form::timer1Rest() const {
-    return session_->timer1Rest();
 }
 
 void Tmainform_form::SetOpenDialogMarker(int marker) {
@@ -81,7 +72,7 @@ void Tmainform_form::FormCreate() {
     // The skin (bitmaps, caption buttons) and the CLICK sound are ready by now.
     move(platform::centredPosition(ClientSize));
     createControls();
-    sideToolbar_ = new TSideToolbar(*this, {{child<TMyAni>("MyAni1"), [this] { ShowGamePage(); }},
+    new TSideToolbar(*this, {{child<TMyAni>("MyAni1"), [this] { ShowGamePage(); }},
                                             {child<TMyAni>("MyAni2"), [this] { ShowPage(AboutPage); }},
                                             {child<TMyAni>("MyAni4"), [this] { close(); }}});
     // The window sees its keys before any of its controls, and before its game page does.
@@ -163,10 +154,6 @@ void Tmainform_form::PaintBox3MouseUp(Qt::MouseButton button, int x, int y) {
     int col = 0;
     TPuzzle::HitTest(x, y, row, col);
     session_->openCell(row, col, TInput::Pointer);
-}
-
-QString Tmainform_form::lastSpokenMessage() const {
-    return gamePage_->lastSpokenMessage();
 }
 
 void Tmainform_form::StartNewPuzzle() {

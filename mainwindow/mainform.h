@@ -1,46 +1,33 @@
-// The main window: the field with its status displays, the set-up controls, the side
-// toolbar, the about page, the keyboard shortcuts, the settings and the dialogs it opens.
+// The main window: the layout of its controls on the skin, its two pages, the focus, the
+// keyboard shortcuts and the dialogs it opens. The game goes through its session.
 #pragma once
 
-#include "core/Puzzle.h"
+#include "GameSession.h"
 #include "dialogs/DialogHost.h"
 #include "platform/Sound.h"
 #include "skin/SkinnedForm.h"
 
 #include <QStackedWidget>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
-
-class QTimer;
 
 namespace tarnell {
 
 class TAnimatedImage;
-class TAnnouncer;
 class TGamePage;
-class TGameSession;
 class TGlyphCheckBox;
 class TImagelessButton;
-class TRestingTimer;
-class TSideToolbar;
 class Tdonat_form;
 class Tgame_over_form;
 class Tscore_form;
 class Twarnin_form;
 struct TControlRow;
 
-// What the window takes from outside; each one left empty means the real thing.
-struct TMainFormSources {
-    RandomSource* random = nullptr;
-    const TimeOfDaySource* clock = nullptr;
-    // Plays the CLICK sound of a move.
-    std::function<void(const platform::WaveSound&)> playClick;
+// What the window takes from outside; each one left empty means the real thing (the click hook
+// plays the window's CLICK sound).
+struct TMainFormSources : TGameSources {
     // Whether the program is the active application (hovered buttons take the focus only then).
     std::function<bool()> applicationActive;
-    // A steady clock in milliseconds, which keeps Timer1's beat while it rests.
-    std::function<int64_t()> steadyMilliseconds;
 };
 
 class Tmainform_form : public TSkinnedForm, public TDialogHost {
@@ -73,15 +60,8 @@ public:
     // --- handlers ---
     // A tick of Timer1: the clock and the field show the time now.
     void Timer1Timer();
-    // Timer1 rests while its ticks would change nothing and is woken, on its beat, by
-    // whatever may change what a tick shows.
-    TRestingTimer* timer1Rest() const;
     void PaintBox3MouseMove(int x, int y);
     void PaintBox3MouseUp(Qt::MouseButton button, int x, int y);
-    // Where the window's messages to a screen reader go when the keyboard is off the board.
-    TAnnouncer* announcer() const;
-    // What a screen reader was told last.
-    QString lastSpokenMessage() const;
     void mybitbutn1Click();
     void mybitbutn2Click();
     void mybitbutn3Click();
@@ -123,7 +103,6 @@ private:
     void OpenDialogOfKind(std::unique_ptr<Form>& slot, TOpenDialog marker, Args&&... args);
     QWidget* dialogNamedByMarker() const;
 
-    std::function<void(const platform::WaveSound&)> playClick_;
     std::function<bool()> applicationActive_;
     platform::WaveSound click_;
     TGameSession* session_ = nullptr;
@@ -143,7 +122,6 @@ private:
     TGlyphCheckBox* JvgCheckBox12 = nullptr;
     TAnimatedImage* RxGIFAnimator1 = nullptr;
     TGamePage* gamePage_ = nullptr;
-    TSideToolbar* sideToolbar_ = nullptr;
 };
 
 } // namespace tarnell

@@ -6,6 +6,7 @@
 #include "dialogs/game_over.h"
 #include "dialogs/score.h"
 #include "mainwindow/BoardAccessible.h"
+#include "mainwindow/NewsTeller.h"
 #include "widgets/AccessibleWidgets.h"
 #include "widgets/Announcer.h"
 #include "widgets/GlyphCheckBox.h"
@@ -312,9 +313,9 @@ class Told : public Board {
 protected:
     void openTold() {
         openListened();
-        window_->announcer()->setListening([this] { return listening_; });
+        window_->findChild<TAnnouncer*>()->setListening([this] { return listening_; });
     }
-    QString said() const { return window_->lastSpokenMessage(); }
+    QString said() const { return window_->findChild<TNewsTeller*>()->lastMessage(); }
     void click(QAbstractButton* button) { button->click(); }
     void newGame() { QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier); }
 };
@@ -327,14 +328,14 @@ TEST_F(Told, TheSetUpANewGameEachFoxFoundWithTheCountAndTheNumbersOnDemand) {
                              "foxes."));
     // Off a plate, a new item of the announcer says it and takes the focus from the control:
     // a screen reader reads its name alone.
-    QAccessibleInterface* item = window_->announcer()->items().current();
+    QAccessibleInterface* item = window_->findChild<TAnnouncer*>()->items().current();
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(QAccessible::Name), said());
     EXPECT_EQ(item->role(), QAccessible::ListItem);
     EXPECT_EQ(item->parent()->indexOfChild(item), 0) << "one of the announcer's children";
     click(ui<"mybitbutn3">());
     EXPECT_EQ(said(), QStringLiteral("Next game: 7 by 7, 5 foxes."));
-    EXPECT_NE(window_->announcer()->items().current(), item) << "each message is a new item";
+    EXPECT_NE(window_->findChild<TAnnouncer*>()->items().current(), item) << "each message is a new item";
     EXPECT_EQ(item->parent()->indexOfChild(item), -1) << "the one before is off the list";
     click(ui<"mybitbutn3">());
     click(ui<"mybitbutn3">());
@@ -578,7 +579,7 @@ TEST_F(Told, NothingIsToldWhileNoScreenReaderListens) {
         key(k);
     EXPECT_EQ(said(), QString());
     EXPECT_TRUE(events_.empty());
-    EXPECT_EQ(window_->announcer()->items().current(), nullptr);
+    EXPECT_EQ(window_->findChild<TAnnouncer*>()->items().current(), nullptr);
 }
 
 // The displays are heard of at most once a second; what changes within the second is told when

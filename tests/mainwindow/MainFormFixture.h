@@ -88,7 +88,7 @@ protected:
         TMainFormSources sources;
         sources.random = &random_;
         sources.clock = &clock_;
-        sources.playClick = [this](const platform::WaveSound&) { ++clicks_; };
+        sources.playClick = [this] { ++clicks_; };
         sources.applicationActive = [this] {
             return programActive_ && QGuiApplication::applicationState() == Qt::ApplicationActive;
         };

@@ -35,22 +35,22 @@ protected:
         waitForRest("after start");
     }
     void waitForRest(const char* after) {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window_->timer1Rest()->resting(); }, TickWait))
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window_->session().timer1Rest()->resting(); }, TickWait))
             << "Timer1 did not rest " << after << ": ticking " << ui<"Timer1">()->isActive()
-            << ", wake due in " << window_->timer1Rest()->pendingWakeDelay() << " ms";
+            << ", wake due in " << window_->session().timer1Rest()->pendingWakeDelay() << " ms";
     }
     // Counts the ticks that reach the window, from Timer1 and from its wakes alike.
     int ticks() const { return timeouts_->count() + wokenTicks_->count(); }
     void countTicks() {
         timeouts_ = std::make_unique<QSignalSpy>(ui<"Timer1">(), &QTimer::timeout);
         wokenTicks_ =
-            std::make_unique<QSignalSpy>(window_->timer1Rest(), &TRestingTimer::wokenTick);
+            std::make_unique<QSignalSpy>(window_->session().timer1Rest(), &TRestingTimer::wokenTick);
     }
     void waitForTick(const QString& after) {
         const int before = ticks();
         ASSERT_TRUE(QTest::qWaitFor([&] { return ticks() > before; }, TickWait))
             << "no tick came after " << after.toStdString() << " (resting "
-            << window_->timer1Rest()->resting() << ")";
+            << window_->session().timer1Rest()->resting() << ")";
     }
     QPoint onWindow(QWidget* widget, QPoint at) const { return widget->mapTo(window_.get(), at); }
 
@@ -90,12 +90,12 @@ TEST_F(Timer1Rest, AnEmptyBoardRestsAndAPointerMoveBringsOneTickOnTheBeat) {
     clock_.Advance(230);
     const QPoint cell = cellCentre(2, 3);
     QTest::mouseMove(window_->windowHandle(), onWindow(ui<"PaintBox3">(), cell));
-    EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
+    EXPECT_EQ(window_->session().timer1Rest()->pendingWakeDelay(), 70);
     EXPECT_FALSE(isCyanPlate(fieldPixel(cell))) << "drawn before the tick";
     // Further moves before the beat keep it.
     clock_.Advance(20);
     QTest::mouseMove(window_->windowHandle(), onWindow(ui<"PaintBox3">(), cell + QPoint(1, 0)));
-    EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
+    EXPECT_EQ(window_->session().timer1Rest()->pendingWakeDelay(), 70);
     waitForTick("a pointer move");
     EXPECT_TRUE(isCyanPlate(fieldPixel(cell)));
     waitForRest("after the pointer's tick");
@@ -141,15 +141,15 @@ TEST_F(Timer1Rest, EveryEventThatCanChangeATickWakesIt) {
     };
     for (const Waker& waker : wakers) {
         SCOPED_TRACE(waker.what);
-        ASSERT_TRUE(window_->timer1Rest()->resting());
+        ASSERT_TRUE(window_->session().timer1Rest()->resting());
         // Anywhere into the beat: the wake is due at the next one.
         clock_.Advance(37);
         const int64_t sinceStart =
             std::llround(clock_.now_ * MillisecondsPerDay) - std::llround(0.5 * MillisecondsPerDay);
         waker.act();
-        EXPECT_FALSE(window_->timer1Rest()->resting());
-        if (window_->timer1Rest()->pendingWakeDelay() != 0) {
-            EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 100 - sinceStart % 100);
+        EXPECT_FALSE(window_->session().timer1Rest()->resting());
+        if (window_->session().timer1Rest()->pendingWakeDelay() != 0) {
+            EXPECT_EQ(window_->session().timer1Rest()->pendingWakeDelay(), 100 - sinceStart % 100);
         }
         waitForTick(QString::fromUtf8(waker.what));
         if (window_->puzzle().Started())
@@ -177,7 +177,7 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     clickCell(2, 3);
     ASSERT_TRUE(window_->puzzle().Started());
     EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:00,0"));
-    EXPECT_EQ(window_->timer1Rest()->pendingWakeDelay(), 70);
+    EXPECT_EQ(window_->session().timer1Rest()->pendingWakeDelay(), 70);
     clock_.Advance(170); // the tick finds 170 ms gone
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return ui<"LCDLabel1">()->Caption() == QStringLiteral("00:00,1"); }, TickWait))
@@ -187,7 +187,7 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return ui<"LCDLabel1">()->Caption() == QStringLiteral("00:00,2"); }, TickWait))
         << "the clock stopped at " << ui<"LCDLabel1">()->Caption().toStdString();
-    EXPECT_FALSE(window_->timer1Rest()->resting());
+    EXPECT_FALSE(window_->session().timer1Rest()->resting());
 
     // On the about page the ticks do nothing, so the timer rests, puzzle or not; back on the
     // game page the clock jumps to the true time at once and runs on.
@@ -198,7 +198,7 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     ASSERT_TRUE(QTest::qWaitFor(
         [this, frame] { return ui<"RxGIFAnimator1">()->shownFrame() != frame; }, TickWait))
         << "the about animation stays on frame " << frame;
-    EXPECT_TRUE(window_->timer1Rest()->resting());
+    EXPECT_TRUE(window_->session().timer1Rest()->resting());
     clock_.Advance(5000);
     QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(ui<"LCDLabel1">()->Caption(), QStringLiteral("00:05,2"));
@@ -216,7 +216,7 @@ TEST_F(Timer1Rest, TheClockRunsFromItsFirstTenthAndTheTimerRestsOnceItStops) {
     clock_.Advance(3000);
     QTest::qWait(250);
     EXPECT_EQ(ui<"LCDLabel1">()->Caption(), frozen);
-    EXPECT_TRUE(window_->timer1Rest()->resting());
+    EXPECT_TRUE(window_->session().timer1Rest()->resting());
 }
 
 TEST_F(Timer1Rest, AClosedWindowIsNeverWokenAgain) {
@@ -224,7 +224,7 @@ TEST_F(Timer1Rest, AClosedWindowIsNeverWokenAgain) {
     window_->close();
     window_->StartNewPuzzle();
     window_->PaintBox3MouseMove(200, 40);
-    EXPECT_TRUE(window_->timer1Rest()->resting());
+    EXPECT_TRUE(window_->session().timer1Rest()->resting());
 }
 
 } // namespace

@@ -132,7 +132,7 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
     Tmainform_form& form = openActive();
     TFieldRenderer fresh(loadFieldImages());
     const QSignalSpy timeouts(ui<"Timer1">(), &QTimer::timeout);
-    const QSignalSpy woken(form.timer1Rest(), &TRestingTimer::wokenTick);
+    const QSignalSpy woken(form.session().timer1Rest(), &TRestingTimer::wokenTick);
     const auto ticks = [&] { return timeouts.count() + woken.count(); };
     std::mt19937 dice(20261208u);
     auto roll = [&dice](int n) { return std::uniform_int_distribution<int>(0, n - 1)(dice); };
@@ -178,9 +178,9 @@ TEST_F(MainForm, AfterRandomPlayTheRestingTimerLeavesNothingStale) {
             break;
         }
         ASSERT_TRUE(
-            QTest::qWaitFor([&] { return ticks() > before || form.timer1Rest()->resting(); }, 5000))
+            QTest::qWaitFor([&] { return ticks() > before || form.session().timer1Rest()->resting(); }, 5000))
             << "step " << step << ": no tick came and the timer does not rest";
-        rested += form.timer1Rest()->resting() ? 1 : 0;
+        rested += form.session().timer1Rest()->resting() ? 1 : 0;
 
         const QImage screen = onScreen(form, form.rect());
         fresh.drawFrame(form.puzzle(), ui<"JvgCheckBox12">()->isChecked());
