@@ -273,8 +273,14 @@ void TBoardReader::follow(const TGameChange& change) {
         sendCellEvent(QAccessible::NameChanged, cell.Row, cell.Col);
 }
 
-bool TBoardReader::keyboardOnCurrentCell() const {
-    return puzzle_.Inside(puzzle_.HotRow(), puzzle_.HotCol()) && keyboardOnBoard();
+bool TBoardReader::tell(const TGameChange& change, const std::optional<TSpoken>& news) {
+    follow(change);
+    if (!news)
+        return true;
+    if (!news->asPlate)
+        return say(news->text);
+    announceCurrentCell();
+    return true;
 }
 
 bool TBoardReader::say(const QString& text) {
