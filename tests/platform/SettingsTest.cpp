@@ -49,17 +49,13 @@ protected:
     void TearDown() override { SetUp(); }
 };
 
-TEST_F(SettingsStoreTest, LivesInTheUsersConfigFolder) {
-    platform::SettingsStore store;
-    ASSERT_TRUE(store.open());
-    EXPECT_EQ(QFileInfo(store.location()).absoluteFilePath(),
-              QFileInfo(settingsPath()).absoluteFilePath());
-}
-
+// The store lives in the user's configuration folder.
 TEST_F(SettingsStoreTest, RoundTripWritesTheBooleanAsOneOrZero) {
     {
         platform::SettingsStore store;
         ASSERT_TRUE(store.open());
+        EXPECT_EQ(QFileInfo(store.location()).absoluteFilePath(),
+                  QFileInfo(settingsPath()).absoluteFilePath());
         EXPECT_FALSE(store.valueExists(QStringLiteral("Lim")));
         EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
         EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
@@ -175,51 +171,33 @@ std::string storeInAnUnwritablePlace() {
     return seen.str();
 }
 
-TEST_F(SettingsStoreTest, UnwritableLocationFailsToOpenAndEverythingReadsAsMissing) {
+// Wherever the store cannot write it fails to open and everything reads as missing: a file
+// that is not the user's to write, a folder that cannot be created (both for a user whom file
+// permissions bind), and, for every user, the super-user included, a folder where the file
+// should be and a file where the folder should be.
+TEST_F(SettingsStoreTest, WhereItCannotWriteItFailsToOpenAndEverythingReadsAsMissing) {
+    const std::string missing = "open 0, is open 0, Lim exists 0, Lim read -1, write 0, sync 0";
+    const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
+    const QString folder = config + QStringLiteral("/Morvane");
     writeFile(settingsPath(), "[General]\nLim=3\n");
     QFile::setPermissions(settingsPath(), QFile::ReadOwner);
-    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace),
-              "open 0, is open 0, Lim exists 0, Lim read -1, write 0, sync 0");
+    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace), missing) << "an unwritable file";
     QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(readFile(settingsPath()), QByteArray("[General]\nLim=3\n"));
-}
 
-// These two hold for every user, the super-user included: a folder where the file
-// should be, and a file where the folder should be.
-TEST_F(SettingsStoreTest, FolderInPlaceOfTheFileFailsToOpen) {
-    QDir().mkpath(settingsPath());
-    platform::SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
-    EXPECT_FALSE(store.writeBool(QStringLiteral("Hints"), true));
-}
-
-TEST_F(SettingsStoreTest, FileInPlaceOfTheFolderFailsToOpen) {
-    const QString folder = testsupport::scratchHome() + QStringLiteral("/.config/Morvane");
     QDir(folder).removeRecursively();
-    writeFile(folder, "not a folder");
-    platform::SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_FALSE(store.writeInteger(QStringLiteral("Lim"), 4));
-    EXPECT_EQ(readFile(folder), QByteArray("not a folder"));
-    QFile::remove(folder);
-}
-
-TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsToOpen) {
-    const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
-    QDir(config + QStringLiteral("/Morvane")).removeRecursively();
-    QDir().mkpath(config);
     QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
-    const std::string seen = asAPlayer([] {
-        platform::SettingsStore store;
-        std::ostringstream opened;
-        opened << "open " << store.open() << ", write "
-               << store.writeBool(QStringLiteral("Hints"), true);
-        return opened.str();
-    });
+    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace), missing) << "a folder not to be made";
     QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(seen, "open 0, write 0");
-    EXPECT_FALSE(QFileInfo::exists(config + QStringLiteral("/Morvane")));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+
+    QDir().mkpath(settingsPath());
+    EXPECT_EQ(storeInAnUnwritablePlace(), missing) << "a folder in the place of the file";
+    QDir(folder).removeRecursively();
+
+    writeFile(folder, "not a folder");
+    EXPECT_EQ(storeInAnUnwritablePlace(), missing) << "a file in the place of the folder";
+    EXPECT_EQ(readFile(folder), QByteArray("not a folder"));
 }
 
 } // namespace
