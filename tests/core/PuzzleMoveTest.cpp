@@ -115,19 +115,17 @@ TEST(HitTestTest, ThePlacementIsTheOneTheTestsKnow) {
     }
 }
 
+// Beyond the lower edge of row 10 (moving by (-2, 1)) the row passes 10 and the column stays;
+// beyond the lower edge of column 10 (moving by (2, 1)) the other way round.
 TEST(HitTestTest, BeyondTheLowerEdgesNothingIsHit) {
     for (int i = 1; i <= 10; ++i) {
-        auto [x, y] = PlateCentre(10, i);
-        for (int k = 5; k <= 40; ++k) {
-            const Cell hit = Hit(x - 2 * k, y + k);
-            EXPECT_GE(hit.first, 11);
-            EXPECT_EQ(hit.second, i);
-        }
-        std::tie(x, y) = PlateCentre(i, 10);
-        for (int k = 5; k <= 40; ++k) {
-            const Cell hit = Hit(x + 2 * k, y + k);
-            EXPECT_EQ(hit.first, i);
-            EXPECT_GE(hit.second, 11);
+        for (const bool pastRows : {true, false}) {
+            const auto [x, y] = pastRows ? PlateCentre(10, i) : PlateCentre(i, 10);
+            for (int k = 5; k <= 40; ++k) {
+                const Cell hit = Hit(x + (pastRows ? -2 : 2) * k, y + k);
+                EXPECT_GE(pastRows ? hit.first : hit.second, 11);
+                EXPECT_EQ(pastRows ? hit.second : hit.first, i);
+            }
         }
     }
 }
@@ -154,18 +152,6 @@ TEST(HitTestTest, ExtremePositionsDoNotOverflow) {
     EXPECT_LT(near.second, 1);
 }
 
-TEST(MouseMoveTest, SetsTheCurrentCellInEveryState) {
-    Game game;
-    game.puzzle.Reset(4, 1);
-    game.puzzle.MouseMove(200, 224);
-    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(11, 11));
-    game.Hide(3, {{1, 1}});
-    game.puzzle.OpenCell(1, 1);
-    ASSERT_TRUE(game.puzzle.Finished());
-    game.puzzle.MouseMove(220, 36);
-    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(1, 2));
-}
-
 TEST(CurrentCellTest, KeysMoveByRowAndColumnStoppingAtTheEdges) {
     Game game;
     game.puzzle.Reset(4, 1);
@@ -183,13 +169,16 @@ TEST(CurrentCellTest, KeysMoveByRowAndColumnStoppingAtTheEdges) {
     EXPECT_EQ(current(), Cell(4, 4));
     // A pointer beside the board leaves no current cell: the next key starts at the top again.
     game.puzzle.MouseMove(200, 224);
+    EXPECT_EQ(current(), Cell(11, 11));
     game.puzzle.MoveCurrentCell(0, 1);
     EXPECT_EQ(current(), Cell(1, 1));
-    // The pointer's cell is where the keys go on from, also on a solved puzzle.
+    // The pointer sets the current cell in every state, and the keys go on from it, also on a
+    // solved puzzle.
     game.Hide(4, {{4, 4}});
     game.puzzle.OpenCell(4, 4);
     ASSERT_TRUE(game.puzzle.Finished());
     game.puzzle.MouseMove(PlateCentre(2, 3).first, PlateCentre(2, 3).second);
+    EXPECT_EQ(current(), Cell(2, 3));
     game.puzzle.MoveCurrentCell(0, -1);
     EXPECT_EQ(current(), Cell(2, 2));
 }
