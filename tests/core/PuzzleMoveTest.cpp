@@ -15,7 +15,6 @@ namespace tarnell {
 using testsupport::Cell;
 using testsupport::Game;
 using testsupport::Marks;
-using testsupport::SightingsOf;
 
 namespace {
 
@@ -55,32 +54,6 @@ TEST(SightingTest, AFoxCellCountsOncePerLineAlsoInTheCorners) {
         Game game;
         game.Hide(6, {corner});
         EXPECT_EQ(game.puzzle.GetN(corner.first, corner.second), 4);
-    }
-}
-
-TEST(SightingTest, MatchesTheCountWorkedOutFromThePositions) {
-    Game game;
-    game.clock.Set(3, 0, 0, 0);
-    for (int size = MinFieldSize; size <= MaxFieldSize; ++size) {
-        for (int round = 0; round < 20; ++round) {
-            game.clock.Advance(13);
-            game.puzzle.Reset(size, MaxFoxes(size));
-            game.puzzle.NewPuzzle();
-            std::vector<Cell> foxes;
-            for (int r = 1; r <= size; ++r)
-                for (int c = 1; c <= size; ++c)
-                    if (game.puzzle.FoxPlane()[r][c] == fpFox)
-                        foxes.emplace_back(r, c);
-            for (int r = 1; r <= size; ++r) {
-                for (int c = 1; c <= size; ++c) {
-                    ASSERT_EQ(game.puzzle.GetN(r, c), SightingsOf(foxes, r, c)) << r << "," << c;
-                    if (game.puzzle.FoxPlane()[r][c] != fpFox) {
-                        ASSERT_LE(game.puzzle.GetN(r, c), game.puzzle.FoxCount());
-                    }
-                    ASSERT_EQ(game.puzzle.GetM(r, c), 0);
-                }
-            }
-        }
     }
 }
 

@@ -10,6 +10,7 @@ namespace tarnell {
 
 using testsupport::Cell;
 using testsupport::Game;
+using testsupport::SightingsOf;
 
 namespace {
 
@@ -291,7 +292,8 @@ TEST(NewPuzzleTest, ClearsAllOfEveryPlaneAfterABiggerPuzzle) {
 }
 
 // Over many seeds, every size and every allowed fox count: exactly FoxCount foxes, none
-// touching another, fpNearFox on exactly the in-field cells touching a fox.
+// touching another, fpNearFox on exactly the in-field cells touching a fox, and on every cell
+// the sighting count worked out from the positions, none of them found yet.
 TEST(NewPuzzleTest, EveryGeneratedLayoutKeepsTheRules) {
     Game game;
     game.clock.Set(0, 0, 0, 0);
@@ -322,6 +324,10 @@ TEST(NewPuzzleTest, EveryGeneratedLayoutKeepsTheRules) {
                         const int expected = !inField ? 0 : fox ? fpFox : touches ? fpNearFox : 0;
                         ASSERT_FALSE(fox && touches) << "foxes touch at " << r << "," << c;
                         ASSERT_EQ(plane[r][c], expected) << size << " " << r << "," << c;
+                        if (inField) {
+                            ASSERT_EQ(game.puzzle.GetN(r, c), SightingsOf(placed, r, c));
+                            ASSERT_EQ(game.puzzle.GetM(r, c), 0);
+                        }
                     }
                 }
                 seen.insert(placed.begin(), placed.end());
