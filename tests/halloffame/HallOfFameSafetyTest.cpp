@@ -259,15 +259,21 @@ public:
     }
 };
 
-TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnly) {
+TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnlyAndShowAReadOnlyOne) {
     RecordingFileSystem files;
     HallOfFame fame(files);
     // Missing: created once, and read only from then on.
     ASSERT_TRUE(fame.check());
     ASSERT_TRUE(fame.lookUp(8, 5));
+    // A read-only file can still be shown.
     writeFile(FileName, OldRecords);
+    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner);
     ASSERT_TRUE(fame.check());
-    ASSERT_TRUE(fame.lookUp(8, 5));
+    const auto best = fame.lookUp(8, 5);
+    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(quiet(best) && best->TimeRecord && best->StepsRecord);
+    EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Bob  00:35,0"));
+    EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Cy  22 steps"));
     ASSERT_FALSE(files.opened_.empty());
     EXPECT_EQ(files.opened_.front(),
               std::make_pair(std::string(FileName), FameOpenMode::CreateIfMissing));
@@ -276,16 +282,6 @@ TEST_F(HallOfFameSafetyTest, CheckAndLookUpOpenTheFileForReadingOnly) {
     EXPECT_EQ(files.renames_, 0);
     EXPECT_EQ(files.removes_, 0);
     EXPECT_EQ(readFile(FileName), OldRecords);
-}
-
-TEST_F(HallOfFameSafetyTest, AReadOnlyFileCanStillBeShown) {
-    writeFile(FileName, OldRecords);
-    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner);
-    const auto best = HallOfFame().lookUp(8, 5);
-    QFile::setPermissions(QString::fromLatin1(FileName), QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(quiet(best) && best->TimeRecord && best->StepsRecord);
-    EXPECT_EQ(halloffame::timeLine(*best, 8, 5), QStringLiteral("Bob  00:35,0"));
-    EXPECT_EQ(halloffame::stepsLine(*best, 8, 5), QStringLiteral("Cy  22 steps"));
 }
 
 // The permission bits of a file.
