@@ -298,15 +298,14 @@ unsigned modeOf(const char* name) {
 // running user. Root may write such a file; its owner may not.
 TEST_F(HallOfFameSafetyTest, TheStoreKeepsThePermissionBitsAndHonoursTheProtection) {
     enum class Kind { Protected, Rewritten, ForTheSystemToSay };
-    for (const auto& [mode, kind] : {std::pair{0444u, Kind::Protected},
-                                     {0400u, Kind::Protected},
-                                     {0640u, Kind::Rewritten},
-                                     {0604u, Kind::Rewritten},
-                                     {0666u, Kind::Rewritten},
-                                     {0460u, Kind::ForTheSystemToSay},
-                                     {0406u, Kind::ForTheSystemToSay},
-                                     {0442u, Kind::ForTheSystemToSay},
-                                     {0020u, Kind::ForTheSystemToSay}}) {
+    using enum Kind;
+    // clang-format off
+    const std::pair<unsigned, Kind> modes[] = {
+        {0444u, Protected}, {0400u, Protected}, {0640u, Rewritten}, {0604u, Rewritten},
+        {0666u, Rewritten}, {0460u, ForTheSystemToSay}, {0406u, ForTheSystemToSay},
+        {0442u, ForTheSystemToSay}, {0020u, ForTheSystemToSay}};
+    // clang-format on
+    for (const auto& [mode, kind] : modes) {
         SCOPED_TRACE(mode);
         writeFile(FileName, OldRecords);
         ASSERT_EQ(::chmod(FileName, mode), 0);
@@ -314,14 +313,14 @@ TEST_F(HallOfFameSafetyTest, TheStoreKeepsThePermissionBitsAndHonoursTheProtecti
             HallOfFame().store(Winner, Both, QStringLiteral("Eve"));
         EXPECT_EQ(modeOf(FileName), mode);
         ASSERT_EQ(::chmod(FileName, 0600), 0);
-        if (kind == Kind::Rewritten || (kind == Kind::ForTheSystemToSay && ::geteuid() == 0)) {
+        if (kind == Rewritten || (kind == ForTheSystemToSay && ::geteuid() == 0)) {
             EXPECT_TRUE(quiet(stored)) << stored.message().toStdString();
             EXPECT_EQ(readFile(FileName), NewRecords);
         } else {
             EXPECT_FALSE(stored);
             EXPECT_EQ(readFile(FileName), OldRecords);
         }
-        if (kind == Kind::Protected) {
+        if (kind == Protected) {
             EXPECT_EQ(stored.message(), QStringLiteral("Could not write the hall of fame file "
                                                        "\"h_fame.dat\": it is write-protected. "
                                                        "Your result was not stored."));
