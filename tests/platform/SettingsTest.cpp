@@ -82,37 +82,32 @@ TEST_F(SettingsStoreTest, RoundTripWritesTheBooleanAsOneOrZero) {
     EXPECT_EQ(again.readBool(QStringLiteral("Hints")), false);
 }
 
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {
-    writeFile(settingsPath(), "[General]\nFin=abc\nLim=99999999999\nHints=true\n"
-                              "Other=12x\nSpaced= 9 \nList=1, 2\n");
+// Values of the wrong type read as missing. The numbers in the file are decimal, whatever they
+// start with: an edited "010" is ten foxes, not eight, and "0x10" or "1e1" are no numbers at
+// all. A boolean is such a number, not "true".
+TEST_F(SettingsStoreTest, ValuesAreDecimalNumbersAndOthersReadAsMissing) {
+    writeFile(settingsPath(), "[General]\nWord=abc\nHuge=99999999999\nTrue=true\nOther=12x\n"
+                              "Spaced= 9 \nList=1, 2\nLim=010\nFin=09\nHints=00\nSigned=-012\n"
+                              "Plus=+7\nHex=0x10\nExponent=1e1\nOctalPrefix=0o7\n");
     platform::SettingsStore store;
     ASSERT_TRUE(store.open());
-    EXPECT_TRUE(store.valueExists(QStringLiteral("Fin")));
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
-    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Other")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("List")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Spaced")), 9);
-    // A wrong value is simply overwritten by the next write.
-    EXPECT_TRUE(store.writeInteger(QStringLiteral("Fin"), 8));
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 8);
-}
-
-// The numbers in the file are decimal, whatever they start with: an edited "010" is ten
-// foxes, not eight, and "0x10" or "1e1" are no numbers at all.
-TEST_F(SettingsStoreTest, NumbersAreReadInDecimalWithLeadingZeros) {
-    writeFile(settingsPath(), "[General]\nLim=010\nFin=09\nHints=00\nSigned=-012\nPlus=+7\n"
-                              "Hex=0x10\nExponent=1e1\nOctalPrefix=0o7\n");
-    platform::SettingsStore store;
-    ASSERT_TRUE(store.open());
-    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), 10);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 9);
-    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), false);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Signed")), -12);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Plus")), 7);
-    for (const char* name : {"Hex", "Exponent", "OctalPrefix"})
-        EXPECT_EQ(store.readInteger(QString::fromLatin1(name)), std::nullopt) << name;
+    // clang-format off
+    const std::pair<const char*, std::optional<int>> values[] = {
+        {"Word", std::nullopt}, {"Huge", std::nullopt}, {"True", std::nullopt},
+        {"Other", std::nullopt}, {"List", std::nullopt}, {"Spaced", 9}, {"Lim", 10}, {"Fin", 9},
+        {"Hints", 0}, {"Signed", -12}, {"Plus", 7}, {"Hex", std::nullopt},
+        {"Exponent", std::nullopt}, {"OctalPrefix", std::nullopt}};
+    // clang-format on
+    for (const auto& [name, value] : values) {
+        EXPECT_EQ(store.readInteger(QString::fromLatin1(name)), value) << name;
+        EXPECT_EQ(store.readBool(QString::fromLatin1(name)),
+                  value ? std::optional<bool>(*value != 0) : std::nullopt)
+            << name;
+    }
+    // A wrong value is there, and simply overwritten by the next write.
+    EXPECT_TRUE(store.valueExists(QStringLiteral("Word")));
+    EXPECT_TRUE(store.writeInteger(QStringLiteral("Word"), 8));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Word")), 8);
 }
 
 TEST_F(SettingsStoreTest, GarbageFileReadsAsMissingValues) {

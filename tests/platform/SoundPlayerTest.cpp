@@ -274,11 +274,8 @@ protected:
             device_->changed.wait_for(lock, 5ms);
         }
     }
-    void waitForEvent(const std::string& event) {
-        waitFor([&] { return eventsLocked().find(event) != std::string::npos; }, event.c_str());
-    }
     // Waits until `event` has been seen `times` times.
-    void waitForCount(const std::string& event, int times) {
+    void waitForEvent(const std::string& event, int times = 1) {
         waitFor([&] { return count(eventsLocked(), event) >= times; }, event.c_str());
     }
     static int count(const std::string& text, const std::string& part) {
@@ -319,7 +316,7 @@ protected:
     void playWhole(const platform::WaveSound& sound, size_t writtenAfter, int finish) {
         player_->play(sound);
         playThrough(writtenAfter);
-        waitForCount("finish", finish);
+        waitForEvent("finish", finish);
     }
     // Changes or reads the device under its lock.
     template <typename Change> auto onDevice(Change change) {
@@ -381,7 +378,7 @@ TEST_F(SoundPlayerTest, NewSoundOrStopCutsTheOnePlayingAtOnce) {
     EXPECT_EQ(heard(), "1000x600 2000x2048");
 
     player_->stop();
-    waitForCount("drop", 2);
+    waitForEvent("drop", 2);
     advance(1024);
     // The stop lets the output go at once, and nothing of the sound came after it.
     waitForEvent("close");
@@ -525,7 +522,7 @@ TEST_F(SoundPlayerTest, ASoundEndsThoughTheOutputTellsAFewFramesOfDelayAfterIt) 
     waitForEvent("finish, close");
     player_->play(level(2000, 500));
     playThrough(5000);
-    waitForCount("close", 2);
+    waitForEvent("close", 2);
     EXPECT_EQ(heard(), "1000x4000 2000x1000");
     EXPECT_EQ(count(events(), "open"), 2) << events();
 }
@@ -578,7 +575,7 @@ TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfr
     waitForEvent("close");
     player_->play(level(2000, 3000));
     waitForEvent("close, open 2x22050, write 2000x2048");
-    waitForCount("close", 2);
+    waitForEvent("close", 2);
     player_->play(level(3000, 500));
     waitForEvent("close, open 2x22050, write 3000x1000");
     advance(1024);
