@@ -273,8 +273,9 @@ private:
 // Which server the game's ALSA default reaches, and how.
 enum class Route { PipeWire, PulseAudio };
 
-std::string routeName(const ::testing::TestParamInfo<Route>& info) {
-    return info.param == Route::PipeWire ? "PipeWirePlugin" : "PulseAudioPlugin";
+// A route by name, in the test names and their printed parameter.
+void PrintTo(Route route, std::ostream* out) {
+    *out << (route == Route::PipeWire ? "PipeWirePlugin" : "PulseAudioPlugin");
 }
 
 // A private sound server: D-Bus session, PipeWire, WirePlumber and, for the PulseAudio route,
@@ -691,7 +692,7 @@ TEST_P(SoundServer, AClickAfterTheServerWasKilledAndStartedAgainIsHeard) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, SoundServer, ::testing::Values(Route::PipeWire, Route::PulseAudio),
-                         routeName);
+                         ::testing::PrintToStringParamName());
 
 } // namespace
 
