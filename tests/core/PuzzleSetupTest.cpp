@@ -10,6 +10,7 @@ namespace tarnell {
 
 using testsupport::Cell;
 using testsupport::Game;
+using testsupport::SightingsOf;
 
 namespace {
 
@@ -89,76 +90,47 @@ TEST(SetupTest, ResetGivesTheEmptyFieldOfTheStart) {
     EXPECT_EQ(NonZeroEntries(p.CountPlane()), 0);
     EXPECT_EQ(NonZeroEntries(p.HintPlane()), 0);
     EXPECT_EQ(p.Elapsed(0.7), 0.0);
-}
-
-TEST(SetupTest, ResetNeverSizesTheFieldBeyondTheLimits) {
-    Game game;
+    // Never beyond the limits.
     game.puzzle.Reset(25, 60);
-    EXPECT_EQ(game.puzzle.FieldSize(), 8);
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 5);
+    EXPECT_EQ(p.FieldSize(), 8);
+    EXPECT_EQ(p.SetupFoxes(), 5);
 }
 
-TEST(SetupTest, SizeButtonsStopAtTheLimits) {
-    Game game;
-    game.puzzle.Reset(3, 1);
-    game.puzzle.DecreaseSize();
-    EXPECT_EQ(game.puzzle.SetupSize(), 3);
-    game.puzzle.IncreaseFoxes();
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 1); // a 3 x 3 field takes one fox only
-
-    game.puzzle.Reset(10, 4);
-    game.puzzle.IncreaseSize();
-    EXPECT_EQ(game.puzzle.SetupSize(), 10);
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 4);
-}
-
-TEST(SetupTest, ShrinkingCapsTheFoxes) {
-    Game game;
-    game.puzzle.Reset(10, 10);
-    game.puzzle.DecreaseSize();
-    EXPECT_EQ(game.puzzle.SetupSize(), 9);
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 8);
-    EXPECT_EQ(TwoDigits(game.puzzle.SetupFoxes()), "08");
-
-    // Down to the smallest field, each step capping where needed.
-    const int foxesAfter[] = {6, 5, 4, 3, 2, 1}; // sizes 8 down to 3
-    for (int i = 0; i < 6; ++i) {
-        game.puzzle.DecreaseSize();
-        EXPECT_EQ(game.puzzle.SetupFoxes(), foxesAfter[i]);
+// From a reset, each press of a set-up button and the size and foxes after it. The buttons
+// stop at their limits; shrinking caps the foxes where they exceed the new maximum, growing
+// never changes them.
+TEST(SetupTest, SetupButtonsStopAtTheLimitsAndShrinkingCapsTheFoxes) {
+    using Button = void (TPuzzle::*)();
+    constexpr Button Bigger = &TPuzzle::IncreaseSize, Smaller = &TPuzzle::DecreaseSize;
+    constexpr Button More = &TPuzzle::IncreaseFoxes, Fewer = &TPuzzle::DecreaseFoxes;
+    struct Press {
+        Button button;
+        int size, foxes;
+    };
+    // clang-format off
+    const std::vector<std::pair<TSetup, std::vector<Press>>> runs = {
+        {{3, 1}, {{Smaller, 3, 1}, {More, 3, 1}}}, // a 3 x 3 field takes one fox only
+        {{10, 4}, {{Bigger, 10, 4}}},
+        {{9, 8}, {{Bigger, 10, 8}}},
+        {{10, 10}, {{Smaller, 9, 8}, {Smaller, 8, 6}, {Smaller, 7, 5}, {Smaller, 6, 4},
+                    {Smaller, 5, 3}, {Smaller, 4, 2}, {Smaller, 3, 1}}},
+        {{6, 2}, {{Smaller, 5, 2}, {Smaller, 4, 2}, {Smaller, 3, 1}}},
+        {{DefaultSetupSize, DefaultSetupFoxes},
+         {{More, 8, 6}, {More, 8, 6}, {Fewer, 8, 5}, {Fewer, 8, 4}, {Fewer, 8, 3}, {Fewer, 8, 2},
+          {Fewer, 8, 1}, {Fewer, 8, 1}}},
+    };
+    // clang-format on
+    for (const auto& [start, presses] : runs) {
+        Game game;
+        game.puzzle.Reset(start.Size, start.Foxes);
+        for (size_t i = 0; i < presses.size(); ++i) {
+            (game.puzzle.*presses[i].button)();
+            EXPECT_EQ((std::pair{game.puzzle.SetupSize(), game.puzzle.SetupFoxes()}),
+                      (std::pair{presses[i].size, presses[i].foxes}))
+                << "from " << start.Size << " x " << start.Size << " with " << start.Foxes
+                << ", press " << i + 1;
+        }
     }
-    EXPECT_EQ(game.puzzle.SetupSize(), 3);
-
-    // With few foxes nothing needs capping.
-    game.puzzle.Reset(6, 2);
-    game.puzzle.DecreaseSize();
-    game.puzzle.DecreaseSize();
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 2);
-    game.puzzle.DecreaseSize(); // 3 x 3 allows one
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 1);
-}
-
-TEST(SetupTest, GrowingNeverChangesTheFoxes) {
-    Game game;
-    game.puzzle.Reset(9, 8);
-    game.puzzle.IncreaseSize();
-    EXPECT_EQ(game.puzzle.SetupSize(), 10);
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 8);
-}
-
-TEST(SetupTest, FoxButtonsStopAtTheLimits) {
-    Game game;
-    game.puzzle.Reset(DefaultSetupSize, DefaultSetupFoxes);
-    game.puzzle.IncreaseFoxes();
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 6);
-    game.puzzle.IncreaseFoxes();
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 6);
-    for (int foxes = 5; foxes >= 1; --foxes) {
-        game.puzzle.DecreaseFoxes();
-        EXPECT_EQ(game.puzzle.SetupFoxes(), foxes);
-    }
-    game.puzzle.DecreaseFoxes();
-    EXPECT_EQ(game.puzzle.SetupFoxes(), 1);
-    EXPECT_EQ(game.puzzle.SetupSize(), DefaultSetupSize);
 }
 
 TEST(SetupTest, SetupButtonsLeaveTheFieldAndTheRunningPuzzleAlone) {
@@ -188,7 +160,7 @@ TEST(SetupTest, SetupButtonsLeaveTheFieldAndTheRunningPuzzleAlone) {
     EXPECT_TRUE(game.puzzle.Started());
 }
 
-TEST(RequestNewPuzzleTest, GeneratesAtOnceBeforeTheFirstPuzzle) {
+TEST(RequestNewPuzzleTest, GeneratesAtOnceBeforeTheFirstPuzzleAndAfterASolvedOne) {
     Game game;
     game.puzzle.Reset(4, 2);
     EXPECT_FALSE(game.puzzle.RequestNewPuzzle());
@@ -196,6 +168,17 @@ TEST(RequestNewPuzzleTest, GeneratesAtOnceBeforeTheFirstPuzzle) {
     EXPECT_FALSE(game.puzzle.Finished());
     EXPECT_EQ(game.puzzle.FieldSize(), 4);
     EXPECT_EQ(game.puzzle.FoxCount(), 2);
+
+    game.Hide(3, {{2, 2}});
+    ASSERT_TRUE(game.puzzle.OpenCell(2, 2).Solved);
+    game.clock.Advance(1234);
+    EXPECT_FALSE(game.puzzle.RequestNewPuzzle());
+    EXPECT_TRUE(game.puzzle.Started());
+    EXPECT_FALSE(game.puzzle.Finished());
+    EXPECT_EQ(game.puzzle.FoundCount(), 0);
+    EXPECT_EQ(game.puzzle.StepCount(), 0);
+    EXPECT_EQ(game.puzzle.ViewState(2, 2), vsCovered);
+    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
 }
 
 TEST(RequestNewPuzzleTest, AsksFirstWhileAPuzzleRunsAndChangesNothing) {
@@ -224,25 +207,14 @@ TEST(RequestNewPuzzleTest, AsksFirstWhileAPuzzleRunsAndChangesNothing) {
     EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
 }
 
-TEST(RequestNewPuzzleTest, GeneratesAtOnceAfterASolvedPuzzle) {
-    Game game;
-    game.Hide(3, {{2, 2}});
-    ASSERT_TRUE(game.puzzle.OpenCell(2, 2).Solved);
-    game.clock.Advance(1234);
-    EXPECT_FALSE(game.puzzle.RequestNewPuzzle());
-    EXPECT_TRUE(game.puzzle.Started());
-    EXPECT_FALSE(game.puzzle.Finished());
-    EXPECT_EQ(game.puzzle.FoundCount(), 0);
-    EXPECT_EQ(game.puzzle.StepCount(), 0);
-    EXPECT_EQ(game.puzzle.ViewState(2, 2), vsCovered);
-    EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
-}
-
+// It leaves the current cell as it is.
 TEST(NewPuzzleTest, ReseedsFromTheMillisecondOfTheDayAndStartsTheClockThen) {
     Game game;
     game.clock.Set(12, 34, 56, 789);
     game.puzzle.Reset(8, 5);
+    game.puzzle.MouseMove(220, 36); // (1, 2)
     game.puzzle.NewPuzzle();
+    EXPECT_EQ(Cell(game.puzzle.HotRow(), game.puzzle.HotCol()), Cell(1, 2));
     ASSERT_EQ(game.random.seeds_.size(), 1u);
     EXPECT_EQ(game.random.seeds_[0], 45296789u);
     EXPECT_EQ(game.puzzle.StartTime(), game.clock.now_);
@@ -291,15 +263,6 @@ TEST(NewPuzzleTest, DiscardsNumbersOutsideTheField) {
     EXPECT_EQ(game.puzzle.FoxPlane()[2][4], fpFox);
 }
 
-TEST(NewPuzzleTest, LeavesTheCurrentCellAsItIs) {
-    Game game;
-    game.puzzle.Reset(8, 5);
-    game.puzzle.MouseMove(220, 36); // (1, 2)
-    game.puzzle.NewPuzzle();
-    EXPECT_EQ(game.puzzle.HotRow(), 1);
-    EXPECT_EQ(game.puzzle.HotCol(), 2);
-}
-
 TEST(NewPuzzleTest, ClearsAllOfEveryPlaneAfterABiggerPuzzle) {
     Game game;
     game.Hide(10, {{1, 1}, {4, 7}, {8, 3}, {10, 10}, {9, 7}, {6, 10}});
@@ -329,7 +292,8 @@ TEST(NewPuzzleTest, ClearsAllOfEveryPlaneAfterABiggerPuzzle) {
 }
 
 // Over many seeds, every size and every allowed fox count: exactly FoxCount foxes, none
-// touching another, fpNearFox on exactly the in-field cells touching a fox.
+// touching another, fpNearFox on exactly the in-field cells touching a fox, and on every cell
+// the sighting count worked out from the positions, none of them found yet.
 TEST(NewPuzzleTest, EveryGeneratedLayoutKeepsTheRules) {
     Game game;
     game.clock.Set(0, 0, 0, 0);
@@ -360,6 +324,10 @@ TEST(NewPuzzleTest, EveryGeneratedLayoutKeepsTheRules) {
                         const int expected = !inField ? 0 : fox ? fpFox : touches ? fpNearFox : 0;
                         ASSERT_FALSE(fox && touches) << "foxes touch at " << r << "," << c;
                         ASSERT_EQ(plane[r][c], expected) << size << " " << r << "," << c;
+                        if (inField) {
+                            ASSERT_EQ(game.puzzle.GetN(r, c), SightingsOf(placed, r, c));
+                            ASSERT_EQ(game.puzzle.GetM(r, c), 0);
+                        }
                     }
                 }
                 seen.insert(placed.begin(), placed.end());

@@ -49,6 +49,16 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
+// Asks `done` every `stepMs` until it holds or `limitMs` have passed; its last answer.
+bool pollFor(int limitMs, int stepMs, const std::function<bool()>& done) {
+    for (int waited = 0; waited < limitMs; waited += stepMs) {
+        if (done())
+            return true;
+        e2e::pause(stepMs);
+    }
+    return done();
+}
+
 // The first 20 ms of one of the game's sounds, as the sink has it: mono, at the sink's rate.
 struct SoundStart {
     std::vector<double> samples;
@@ -184,12 +194,7 @@ public:
         if (!process_->waitForStarted(5000))
             return false;
         // Recording once samples flow and tell the time.
-        for (int waited = 0; waited < 5000; waited += 20) {
-            if (frames() > SinkRate)
-                return true;
-            e2e::pause(20);
-        }
-        return false;
+        return pollFor(5000, 20, [this] { return frames() > SinkRate; });
     }
     void stop() {
         if (process_)
@@ -268,8 +273,9 @@ private:
 // Which server the game's ALSA default reaches, and how.
 enum class Route { PipeWire, PulseAudio };
 
-std::string routeName(const ::testing::TestParamInfo<Route>& info) {
-    return info.param == Route::PipeWire ? "PipeWirePlugin" : "PulseAudioPlugin";
+// A route by name, in the test names and their printed parameter.
+void PrintTo(Route route, std::ostream* out) {
+    *out << (route == Route::PipeWire ? "PipeWirePlugin" : "PulseAudioPlugin");
 }
 
 // A private sound server: D-Bus session, PipeWire, WirePlumber and, for the PulseAudio route,
@@ -359,21 +365,19 @@ public:
         return true;
     }
 
-    // Ends the servers at once, as a crash would (the D-Bus session stays).
-    void kill() {
-        for (auto* process : {&pulse_, &sessionManager_, &pipewire_})
-            if (*process) {
+    // Ends the servers at once, as a crash would, or in order (the D-Bus session stays).
+    void kill() { end(true); }
+    void stop() { end(false); }
+    void end(bool crash) {
+        for (auto* process : {&pulse_, &sessionManager_, &pipewire_}) {
+            if (*process && crash) {
                 (*process)->kill();
                 (*process)->waitForFinished(3000);
-                process->reset();
-            }
-    }
-    void stop() {
-        for (auto* process : {&pulse_, &sessionManager_, &pipewire_})
-            if (*process) {
+            } else if (*process) {
                 e2e::endProcess(**process);
-                process->reset();
             }
+            process->reset();
+        }
     }
 
     const QProcessEnvironment& environment() const { return environment_; }
@@ -435,14 +439,7 @@ private:
     bool succeeds(const QString& program, const QStringList& args) const {
         return !output(program, args).isEmpty();
     }
-    static bool waitFor(const std::function<bool()>& ready) {
-        for (int waited = 0; waited < 10000; waited += 50) {
-            if (ready())
-                return true;
-            e2e::pause(50);
-        }
-        return false;
-    }
+    static bool waitFor(const std::function<bool()>& ready) { return pollFor(10000, 50, ready); }
     bool fail(const QString& why) {
         why_ = why + QStringLiteral("; the servers' log ends: ") +
                e2e::tailOfLog(runtime_.path() + QStringLiteral("/servers.log"));
@@ -641,21 +638,16 @@ TEST_P(SoundServer, TadaComesASecondAfterThePuzzleIsSolved) {
     bool solved = false;
     for (int cell = 0; cell < 9 && !solved; ++cell) {
         clickAt(onField(cell / 3 + 1, cell % 3 + 1));
-        for (int waited = 0; waited < 600 && !solved; waited += 50) {
-            solved = session_->windowExists(QStringLiteral("Congradulations!"));
-            if (!solved)
-                e2e::pause(50);
-        }
+        solved = pollFor(
+            600, 50, [&] { return session_->windowExists(QStringLiteral("Congradulations!")); });
     }
     ASSERT_TRUE(solved) << "no puzzle-solved dialog after every cell was clicked";
     // TADA plays a second after the dialog opens, and lasts about two.
     std::vector<Onset> heard;
-    for (int waited = 0; waited < 5000; waited += 100) {
+    pollFor(5000, 100, [&] {
         heard = heardFrom(from);
-        if (!heard.empty() && heard.back().sound == Sound::Tada)
-            break;
-        e2e::pause(100);
-    }
+        return !heard.empty() && heard.back().sound == Sound::Tada;
+    });
     ASSERT_FALSE(heard.empty());
     ASSERT_EQ(heard.back().sound, Sound::Tada) << "TADA was never heard";
     ASSERT_GE(heard.size(), 2u);
@@ -690,10 +682,7 @@ TEST_P(SoundServer, AClickAfterTheServerWasKilledAndStartedAgainIsHeard) {
     from = recorder_->frames();
     clickAt(cell);
     std::vector<Onset> heard;
-    for (int waited = 0; waited < 3000 && heard.empty(); waited += 100) {
-        e2e::pause(100);
-        heard = clicksFrom(from);
-    }
+    pollFor(3000, 100, [&] { return !(heard = clicksFrom(from)).empty(); });
     EXPECT_EQ(heard.size(), 1u) << "the first click after the restart was not heard";
     // And so are the ones after it.
     from = recorder_->frames();
@@ -703,7 +692,7 @@ TEST_P(SoundServer, AClickAfterTheServerWasKilledAndStartedAgainIsHeard) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, SoundServer, ::testing::Values(Route::PipeWire, Route::PulseAudio),
-                         routeName);
+                         ::testing::PrintToStringParamName());
 
 } // namespace
 

@@ -59,115 +59,87 @@ QImage filled(QSize size, QColor ground) {
     return image;
 }
 
-void paintGradient(QImage& image, const QRect& rect, QColor start, QColor end, int steps,
-                   GradientDirection direction) {
-    QPainter painter(&image);
-    platform::gradientFill(painter, rect, start, end, steps, direction);
+// One gradient painted over `rect` of an image filled with magenta, which no ramp here
+// holds, and pixels whose colours were worked out by hand.
+struct Gradient {
+    const char* what;
+    QSize size;
+    QRect rect;
+    QColor start, end;
+    int steps;
+    GradientDirection direction;
+    std::vector<std::pair<QPoint, QColor>> spots;
+};
+
+void PrintTo(const Gradient& gradient, std::ostream* out) {
+    *out << gradient.what;
 }
 
-TEST(GradientFill, FieldBackgroundIs255StripesOfTwoPixelsAndAGreyTail) {
-    QImage image = filled(QSize(546, 280), Qt::red);
-    paintGradient(image, image.rect(), QColor(192, 192, 192), QColor(64, 64, 64), 255,
-                  GradientDirection::LeftToRight);
-    for (int x = 0; x < 546; ++x) {
-        int expected = 64;
-        if (x < 510) {
-            const int k = x / 2;
-            expected = 192 + roundedQuotient(k * -128, 254);
-        }
-        for (int y : {0, 139, 279}) {
-            ASSERT_EQ(pixel(image, x, y), QColor(expected, expected, expected))
+class GradientFill : public ::testing::TestWithParam<Gradient> {};
+
+// Every pixel of the rectangle has the colour of its band along the direction, and nothing
+// outside the rectangle is touched.
+TEST_P(GradientFill, EveryPixelTakesItsBandsColourAndNothingOutsideIsTouched) {
+    const Gradient& g = GetParam();
+    QImage image = filled(g.size, Qt::magenta);
+    {
+        QPainter painter(&image);
+        platform::gradientFill(painter, g.rect, g.start, g.end, g.steps, g.direction);
+    }
+    const bool across = g.direction == GradientDirection::LeftToRight;
+    const std::vector<QColor> ramp =
+        expectedRamp(across ? g.rect.width() : g.rect.height(), g.start, g.end, g.steps);
+    for (int y = 0; y < g.size.height(); ++y) {
+        for (int x = 0; x < g.size.width(); ++x) {
+            const auto along = static_cast<size_t>(across ? x - g.rect.left() : y - g.rect.top());
+            ASSERT_EQ(pixel(image, x, y), g.rect.contains(x, y) ? ramp[along] : QColor(Qt::magenta))
                 << "x " << x << " y " << y;
         }
     }
-    // Spot values: stripe 1 rounds -0.504 to -1, stripe 127 is exactly halfway (128).
-    EXPECT_EQ(pixel(image, 2, 0).red(), 191);
-    EXPECT_EQ(pixel(image, 254, 0).red(), 128);
-    EXPECT_EQ(pixel(image, 508, 0).red(), 64);
+    for (const auto& [at, colour] : g.spots)
+        EXPECT_EQ(pixel(image, at.x(), at.y()), colour) << "x " << at.x() << " y " << at.y();
 }
 
-TEST(GradientFill, VerticalStripsFromCyanToDarkTeal) {
-    const QColor start(0, 255, 255);
-    const QColor end(0, 32, 32);
-    for (int height : {314, 216, 210, 160, 65}) {
-        QImage image = filled(QSize(5, height + 4), Qt::magenta);
-        paintGradient(image, QRect(1, 2, 3, height), start, end, 255,
-                      GradientDirection::TopToBottom);
-        const std::vector<QColor> ramp = expectedRamp(height, start, end, 255);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 1; x <= 3; ++x)
-                ASSERT_EQ(pixel(image, x, y + 2), ramp[static_cast<size_t>(y)])
-                    << "height " << height << " y " << y;
-        }
-        // Nothing outside the rectangle is touched.
-        for (int y = 0; y < height + 4; ++y) {
-            ASSERT_EQ(pixel(image, 0, y), QColor(Qt::magenta));
-            ASSERT_EQ(pixel(image, 4, y), QColor(Qt::magenta));
-        }
-        for (int x = 0; x < 5; ++x) {
-            EXPECT_EQ(pixel(image, x, 0), QColor(Qt::magenta));
-            EXPECT_EQ(pixel(image, x, 1), QColor(Qt::magenta));
-            EXPECT_EQ(pixel(image, x, height + 2), QColor(Qt::magenta));
-        }
-    }
-}
+const QColor Cyan(0, 255, 255), DarkTeal(0, 32, 32);
+constexpr auto Across = GradientDirection::LeftToRight, Down = GradientDirection::TopToBottom;
 
-TEST(GradientFill, OneBandPerPixelWhenShorterThanTheSteps) {
-    // 314 pixels: 255 one-pixel bands, then 59 pixels of the end colour.
-    QImage image = filled(QSize(1, 314), Qt::black);
-    paintGradient(image, image.rect(), QColor(0, 255, 255), QColor(0, 32, 32), 255,
-                  GradientDirection::TopToBottom);
-    EXPECT_EQ(pixel(image, 0, 0), QColor(0, 255, 255));
-    EXPECT_EQ(pixel(image, 0, 1), QColor(0, 254, 254)); // 223 / 254 = 0.88 rounds to 1
-    EXPECT_EQ(pixel(image, 0, 254), QColor(0, 32, 32));
-    EXPECT_EQ(pixel(image, 0, 313), QColor(0, 32, 32));
-    // 65 pixels: 65 bands of one pixel spanning the whole range.
-    QImage shorter = filled(QSize(1, 65), Qt::black);
-    paintGradient(shorter, shorter.rect(), QColor(0, 255, 255), QColor(0, 32, 32), 255,
-                  GradientDirection::TopToBottom);
-    const std::vector<QColor> ramp = expectedRamp(65, QColor(0, 255, 255), QColor(0, 32, 32), 255);
-    for (int y = 0; y < 65; ++y)
-        ASSERT_EQ(pixel(shorter, 0, y), ramp[static_cast<size_t>(y)]) << y;
-    EXPECT_EQ(pixel(shorter, 0, 32), QColor(0, 143, 143)); // 255 + round(-111.5) = 255 - 112
-}
-
-TEST(GradientFill, FewerThanTwoStepsFillsWithTheStartColour) {
-    for (int steps : {1, 0, -5}) {
-        QImage image = filled(QSize(40, 10), Qt::black);
-        paintGradient(image, image.rect(), QColor(10, 20, 30), QColor(200, 100, 0), steps,
-                      GradientDirection::LeftToRight);
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(pixel(image, x, 5), QColor(10, 20, 30)) << "steps " << steps;
-    }
-}
-
-TEST(GradientFill, VeryShortLengthsUseTwoBands) {
-    // Length 3 with 255 steps: n = 3, bands of 1; length 1: n = 2, bands of 0, all tail.
-    QImage three = filled(QSize(3, 1), Qt::black);
-    paintGradient(three, three.rect(), QColor(0, 0, 0), QColor(101, 0, 0), 255,
-                  GradientDirection::LeftToRight);
-    EXPECT_EQ(pixel(three, 0, 0), QColor(0, 0, 0));
-    EXPECT_EQ(pixel(three, 1, 0), QColor(51, 0, 0)); // 50.5 rounds up
-    EXPECT_EQ(pixel(three, 2, 0), QColor(101, 0, 0));
-    QImage one = filled(QSize(4, 1), Qt::blue);
-    paintGradient(one, QRect(2, 0, 1, 1), QColor(0, 0, 0), QColor(0, 255, 0), 255,
-                  GradientDirection::LeftToRight);
-    EXPECT_EQ(pixel(one, 2, 0), QColor(0, 255, 0));
-    EXPECT_EQ(pixel(one, 1, 0), QColor(Qt::blue));
-    EXPECT_EQ(pixel(one, 3, 0), QColor(Qt::blue));
-    // Going up: halves round away from zero upwards too (0 -> 101 vs 101 -> 0 mirror).
-    QImage down = filled(QSize(3, 1), Qt::black);
-    paintGradient(down, down.rect(), QColor(101, 0, 0), QColor(0, 0, 0), 255,
-                  GradientDirection::LeftToRight);
-    EXPECT_EQ(pixel(down, 1, 0), QColor(50, 0, 0)); // 101 + round(-50.5) = 101 - 51
-}
-
-TEST(GradientFill, EmptyRectangleDrawsNothing) {
-    QImage image = filled(QSize(4, 4), Qt::green);
-    paintGradient(image, QRect(1, 1, 0, 3), Qt::black, Qt::white, 255,
-                  GradientDirection::TopToBottom);
-    EXPECT_EQ(image, filled(QSize(4, 4), Qt::green));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, GradientFill, ::testing::Values(
+    // The field's background: 255 stripes of two pixels and a grey tail. Stripe 1 rounds
+    // -0.504 to -1, stripe 127 is exactly halfway (128).
+    Gradient{"FieldBackground", {546, 280}, {0, 0, 546, 280}, QColor(192, 192, 192),
+             QColor(64, 64, 64), 255, Across,
+             {{{2, 0}, QColor(191, 191, 191)}, {{254, 0}, QColor(128, 128, 128)},
+              {{508, 0}, QColor(64, 64, 64)}, {{545, 279}, QColor(64, 64, 64)}}},
+    // Vertical strips from cyan to dark teal. At 314 pixels, 255 one-pixel bands and 59 of
+    // the end colour (223 / 254 = 0.88 rounds to 1); at 65, 65 bands spanning the range.
+    Gradient{"Strip314", {5, 318}, {1, 2, 3, 314}, Cyan, DarkTeal, 255, Down,
+             {{{1, 2}, Cyan}, {{1, 3}, QColor(0, 254, 254)}, {{1, 256}, DarkTeal},
+              {{1, 315}, DarkTeal}}},
+    Gradient{"Strip216", {5, 220}, {1, 2, 3, 216}, Cyan, DarkTeal, 255, Down, {}},
+    Gradient{"Strip210", {5, 214}, {1, 2, 3, 210}, Cyan, DarkTeal, 255, Down, {}},
+    Gradient{"Strip160", {5, 164}, {1, 2, 3, 160}, Cyan, DarkTeal, 255, Down, {}},
+    Gradient{"Strip65", {5, 69}, {1, 2, 3, 65}, Cyan, DarkTeal, 255, Down,
+             {{{2, 34}, QColor(0, 143, 143)}}}, // 255 + round(-111.5) = 255 - 112
+    // Fewer than two steps fill with the start colour.
+    Gradient{"OneStep", {40, 10}, {0, 0, 40, 10}, QColor(10, 20, 30), QColor(200, 100, 0), 1,
+             Across, {{{39, 5}, QColor(10, 20, 30)}}},
+    Gradient{"NoSteps", {40, 10}, {0, 0, 40, 10}, QColor(10, 20, 30), QColor(200, 100, 0), 0,
+             Across, {{{39, 5}, QColor(10, 20, 30)}}},
+    Gradient{"NegativeSteps", {40, 10}, {0, 0, 40, 10}, QColor(10, 20, 30), QColor(200, 100, 0),
+             -5, Across, {{{39, 5}, QColor(10, 20, 30)}}},
+    // Very short lengths use two bands at least. Length 3: three bands of one, 50.5 rounds
+    // up, and going down halves round away from zero too (101 + round(-50.5) = 101 - 51).
+    Gradient{"ThreePixelsUp", {3, 1}, {0, 0, 3, 1}, Qt::black, QColor(101, 0, 0), 255, Across,
+             {{{0, 0}, Qt::black}, {{1, 0}, QColor(51, 0, 0)}, {{2, 0}, QColor(101, 0, 0)}}},
+    Gradient{"ThreePixelsDown", {3, 1}, {0, 0, 3, 1}, QColor(101, 0, 0), Qt::black, 255, Across,
+             {{{1, 0}, QColor(50, 0, 0)}}},
+    // Length 1: two bands of no pixel, all tail.
+    Gradient{"OnePixel", {4, 1}, {2, 0, 1, 1}, Qt::black, Qt::green, 255, Across,
+             {{{2, 0}, Qt::green}}},
+    Gradient{"EmptyRectangle", {4, 4}, {1, 1, 0, 3}, Qt::black, Qt::white, 255, Down, {}}),
+    [](const ::testing::TestParamInfo<Gradient>& info) { return std::string(info.param.what); });
+// clang-format on
 
 // A 5 x 4 shape: the mask is white on a plus sign and black elsewhere; the image holds a
 // colour on the plus sign and white elsewhere, as the plate and fox bitmaps do.
@@ -208,25 +180,21 @@ void expectComposite(const QImage& result, QPoint pos, const Sprite& sprite) {
     }
 }
 
-TEST(MaskComposite, InsideTakesTheImageOutsideKeepsTheTarget) {
+// Inside the mask the image, outside it the target, clipped at the target's edges; with a
+// scratch surface kept from one call to the next or without one.
+TEST(MaskComposite, InsideTakesTheImageOutsideKeepsTheTargetAndItIsClipped) {
     const Sprite sprite;
-    QImage target = patterned(QSize(12, 9));
     QImage scratch;
-    platform::maskComposite(target, QPoint(4, 3), sprite.image, sprite.mask, scratch);
-    expectComposite(target, QPoint(4, 3), sprite);
-    // The form without a scratch surface does the same.
-    platform::maskComposite(target, QPoint(0, 0), sprite.image, sprite.mask);
-    EXPECT_EQ(pixel(target, 2, 0), QColor(10, 200, 30));
-    EXPECT_EQ(pixel(target, 0, 0), groundAt(0, 0));
-}
-
-TEST(MaskComposite, PartlyOutsideTheTargetIsClipped) {
-    const Sprite sprite;
-    for (QPoint pos : {QPoint(-2, -1), QPoint(9, 7), QPoint(-1, 6), QPoint(10, -2), QPoint(-5, 0),
-                       QPoint(40, 40)}) {
-        QImage target = patterned(QSize(12, 9));
-        platform::maskComposite(target, pos, sprite.image, sprite.mask);
-        expectComposite(target, pos, sprite);
+    for (QPoint pos : {QPoint(4, 3), QPoint(0, 0), QPoint(-2, -1), QPoint(9, 7), QPoint(-1, 6),
+                       QPoint(10, -2), QPoint(-5, 0), QPoint(40, 40)}) {
+        for (const bool withScratch : {true, false}) {
+            QImage target = patterned(QSize(12, 9));
+            if (withScratch)
+                platform::maskComposite(target, pos, sprite.image, sprite.mask, scratch);
+            else
+                platform::maskComposite(target, pos, sprite.image, sprite.mask);
+            expectComposite(target, pos, sprite);
+        }
     }
 }
 

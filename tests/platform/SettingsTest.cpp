@@ -49,17 +49,13 @@ protected:
     void TearDown() override { SetUp(); }
 };
 
-TEST_F(SettingsStoreTest, LivesInTheUsersConfigFolder) {
-    platform::SettingsStore store;
-    ASSERT_TRUE(store.open());
-    EXPECT_EQ(QFileInfo(store.location()).absoluteFilePath(),
-              QFileInfo(settingsPath()).absoluteFilePath());
-}
-
+// The store lives in the user's configuration folder.
 TEST_F(SettingsStoreTest, RoundTripWritesTheBooleanAsOneOrZero) {
     {
         platform::SettingsStore store;
         ASSERT_TRUE(store.open());
+        EXPECT_EQ(QFileInfo(store.location()).absoluteFilePath(),
+                  QFileInfo(settingsPath()).absoluteFilePath());
         EXPECT_FALSE(store.valueExists(QStringLiteral("Lim")));
         EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
         EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
@@ -86,37 +82,32 @@ TEST_F(SettingsStoreTest, RoundTripWritesTheBooleanAsOneOrZero) {
     EXPECT_EQ(again.readBool(QStringLiteral("Hints")), false);
 }
 
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsMissing) {
-    writeFile(settingsPath(), "[General]\nFin=abc\nLim=99999999999\nHints=true\n"
-                              "Other=12x\nSpaced= 9 \nList=1, 2\n");
+// Values of the wrong type read as missing. The numbers in the file are decimal, whatever they
+// start with: an edited "010" is ten foxes, not eight, and "0x10" or "1e1" are no numbers at
+// all. A boolean is such a number, not "true".
+TEST_F(SettingsStoreTest, ValuesAreDecimalNumbersAndOthersReadAsMissing) {
+    writeFile(settingsPath(), "[General]\nWord=abc\nHuge=99999999999\nTrue=true\nOther=12x\n"
+                              "Spaced= 9 \nList=1, 2\nLim=010\nFin=09\nHints=00\nSigned=-012\n"
+                              "Plus=+7\nHex=0x10\nExponent=1e1\nOctalPrefix=0o7\n");
     platform::SettingsStore store;
     ASSERT_TRUE(store.open());
-    EXPECT_TRUE(store.valueExists(QStringLiteral("Fin")));
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), std::nullopt);
-    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Other")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("List")), std::nullopt);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Spaced")), 9);
-    // A wrong value is simply overwritten by the next write.
-    EXPECT_TRUE(store.writeInteger(QStringLiteral("Fin"), 8));
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 8);
-}
-
-// The numbers in the file are decimal, whatever they start with: an edited "010" is ten
-// foxes, not eight, and "0x10" or "1e1" are no numbers at all.
-TEST_F(SettingsStoreTest, NumbersAreReadInDecimalWithLeadingZeros) {
-    writeFile(settingsPath(), "[General]\nLim=010\nFin=09\nHints=00\nSigned=-012\nPlus=+7\n"
-                              "Hex=0x10\nExponent=1e1\nOctalPrefix=0o7\n");
-    platform::SettingsStore store;
-    ASSERT_TRUE(store.open());
-    EXPECT_EQ(store.readInteger(QStringLiteral("Lim")), 10);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), 9);
-    EXPECT_EQ(store.readBool(QStringLiteral("Hints")), false);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Signed")), -12);
-    EXPECT_EQ(store.readInteger(QStringLiteral("Plus")), 7);
-    for (const char* name : {"Hex", "Exponent", "OctalPrefix"})
-        EXPECT_EQ(store.readInteger(QString::fromLatin1(name)), std::nullopt) << name;
+    // clang-format off
+    const std::pair<const char*, std::optional<int>> values[] = {
+        {"Word", std::nullopt}, {"Huge", std::nullopt}, {"True", std::nullopt},
+        {"Other", std::nullopt}, {"List", std::nullopt}, {"Spaced", 9}, {"Lim", 10}, {"Fin", 9},
+        {"Hints", 0}, {"Signed", -12}, {"Plus", 7}, {"Hex", std::nullopt},
+        {"Exponent", std::nullopt}, {"OctalPrefix", std::nullopt}};
+    // clang-format on
+    for (const auto& [name, value] : values) {
+        EXPECT_EQ(store.readInteger(QString::fromLatin1(name)), value) << name;
+        EXPECT_EQ(store.readBool(QString::fromLatin1(name)),
+                  value ? std::optional<bool>(*value != 0) : std::nullopt)
+            << name;
+    }
+    // A wrong value is there, and simply overwritten by the next write.
+    EXPECT_TRUE(store.valueExists(QStringLiteral("Word")));
+    EXPECT_TRUE(store.writeInteger(QStringLiteral("Word"), 8));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Word")), 8);
 }
 
 TEST_F(SettingsStoreTest, GarbageFileReadsAsMissingValues) {
@@ -175,51 +166,33 @@ std::string storeInAnUnwritablePlace() {
     return seen.str();
 }
 
-TEST_F(SettingsStoreTest, UnwritableLocationFailsToOpenAndEverythingReadsAsMissing) {
+// Wherever the store cannot write it fails to open and everything reads as missing: a file
+// that is not the user's to write, a folder that cannot be created (both for a user whom file
+// permissions bind), and, for every user, the super-user included, a folder where the file
+// should be and a file where the folder should be.
+TEST_F(SettingsStoreTest, WhereItCannotWriteItFailsToOpenAndEverythingReadsAsMissing) {
+    const std::string missing = "open 0, is open 0, Lim exists 0, Lim read -1, write 0, sync 0";
+    const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
+    const QString folder = config + QStringLiteral("/Morvane");
     writeFile(settingsPath(), "[General]\nLim=3\n");
     QFile::setPermissions(settingsPath(), QFile::ReadOwner);
-    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace),
-              "open 0, is open 0, Lim exists 0, Lim read -1, write 0, sync 0");
+    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace), missing) << "an unwritable file";
     QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(readFile(settingsPath()), QByteArray("[General]\nLim=3\n"));
-}
 
-// These two hold for every user, the super-user included: a folder where the file
-// should be, and a file where the folder should be.
-TEST_F(SettingsStoreTest, FolderInPlaceOfTheFileFailsToOpen) {
-    QDir().mkpath(settingsPath());
-    platform::SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_EQ(store.readInteger(QStringLiteral("Fin")), std::nullopt);
-    EXPECT_FALSE(store.writeBool(QStringLiteral("Hints"), true));
-}
-
-TEST_F(SettingsStoreTest, FileInPlaceOfTheFolderFailsToOpen) {
-    const QString folder = testsupport::scratchHome() + QStringLiteral("/.config/Morvane");
     QDir(folder).removeRecursively();
-    writeFile(folder, "not a folder");
-    platform::SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_FALSE(store.writeInteger(QStringLiteral("Lim"), 4));
-    EXPECT_EQ(readFile(folder), QByteArray("not a folder"));
-    QFile::remove(folder);
-}
-
-TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsToOpen) {
-    const QString config = testsupport::scratchHome() + QStringLiteral("/.config");
-    QDir(config + QStringLiteral("/Morvane")).removeRecursively();
-    QDir().mkpath(config);
     QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
-    const std::string seen = asAPlayer([] {
-        platform::SettingsStore store;
-        std::ostringstream opened;
-        opened << "open " << store.open() << ", write "
-               << store.writeBool(QStringLiteral("Hints"), true);
-        return opened.str();
-    });
+    EXPECT_EQ(asAPlayer(&storeInAnUnwritablePlace), missing) << "a folder not to be made";
     QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(seen, "open 0, write 0");
-    EXPECT_FALSE(QFileInfo::exists(config + QStringLiteral("/Morvane")));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+
+    QDir().mkpath(settingsPath());
+    EXPECT_EQ(storeInAnUnwritablePlace(), missing) << "a folder in the place of the file";
+    QDir(folder).removeRecursively();
+
+    writeFile(folder, "not a folder");
+    EXPECT_EQ(storeInAnUnwritablePlace(), missing) << "a file in the place of the folder";
+    EXPECT_EQ(readFile(folder), QByteArray("not a folder"));
 }
 
 } // namespace

@@ -274,11 +274,8 @@ protected:
             device_->changed.wait_for(lock, 5ms);
         }
     }
-    void waitForEvent(const std::string& event) {
-        waitFor([&] { return eventsLocked().find(event) != std::string::npos; }, event.c_str());
-    }
     // Waits until `event` has been seen `times` times.
-    void waitForCount(const std::string& event, int times) {
+    void waitForEvent(const std::string& event, int times = 1) {
         waitFor([&] { return count(eventsLocked(), event) >= times; }, event.c_str());
     }
     static int count(const std::string& text, const std::string& part) {
@@ -314,6 +311,18 @@ protected:
         }
         advance(device_->capacity);
     }
+    // Plays a sound through: the device plays all it is handed until `writtenAfter` samples
+    // have been written since the test began, and the player finishes its `finish`-th sound.
+    void playWhole(const platform::WaveSound& sound, size_t writtenAfter, int finish) {
+        player_->play(sound);
+        playThrough(writtenAfter);
+        waitForEvent("finish", finish);
+    }
+    // Changes or reads the device under its lock.
+    template <typename Change> auto onDevice(Change change) {
+        const std::lock_guard lock(device_->mutex);
+        return change();
+    }
     std::string eventsLocked() const {
         std::string text;
         for (const std::string& event : device_->events)
@@ -337,9 +346,7 @@ TEST_F(SoundPlayerTest, SoundsPlayWholeThroughOneOutputKeptOpen) {
     makePlayer();
     const platform::WaveSound first = level(1000, 3000);
     const platform::WaveSound second = level(2000, 500);
-    player_->play(first);
-    playThrough(6000);
-    waitForEvent("finish");
+    playWhole(first, 6000, 1);
     player_->play(second);
     playThrough(7000);
     waitForEvent("write 2000x1000, finish");
@@ -371,7 +378,7 @@ TEST_F(SoundPlayerTest, NewSoundOrStopCutsTheOnePlayingAtOnce) {
     EXPECT_EQ(heard(), "1000x600 2000x2048");
 
     player_->stop();
-    waitForCount("drop", 2);
+    waitForEvent("drop", 2);
     advance(1024);
     // The stop lets the output go at once, and nothing of the sound came after it.
     waitForEvent("close");
@@ -424,12 +431,8 @@ TEST_F(SoundPlayerTest, SoundsDecodeOnceOnThePlayersThread) {
     waitForEvent("finish");
     EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
     const platform::WaveSound copy = sound;
-    player_->play(copy);
-    playThrough(2000);
-    waitForCount("finish", 2);
-    player_->play(sound);
-    playThrough(3000);
-    waitForCount("finish", 3);
+    playWhole(copy, 2000, 2);
+    playWhole(sound, 3000, 3);
     EXPECT_EQ(heard(), "1000x3000");
     EXPECT_EQ(platform::wavesDecoded(), decodedBefore + 1);
     EXPECT_EQ(platform::wavesDecodedOnThisThread(), decodedHereBefore);
@@ -470,13 +473,8 @@ TEST_F(SoundPlayerTest, WithoutADeviceNothingPlaysAndTheNextSoundTriesAgain) {
     makePlayer();
     player_->play(level(1000, 500));
     waitFor([&] { return device_->openAttempts == 1; }, "an attempt to open the device");
-    {
-        const std::lock_guard lock(device_->mutex);
-        device_->present = true; // plugged in
-    }
-    player_->play(level(2000, 500));
-    playThrough(1000);
-    waitForEvent("finish");
+    onDevice([&] { device_->present = true; }); // plugged in
+    playWhole(level(2000, 500), 1000, 1);
     EXPECT_EQ(heard(), "2000x1000");
     EXPECT_EQ(events(), "open 2x22050, write 2000x1000, finish");
 }
@@ -524,70 +522,47 @@ TEST_F(SoundPlayerTest, ASoundEndsThoughTheOutputTellsAFewFramesOfDelayAfterIt) 
     waitForEvent("finish, close");
     player_->play(level(2000, 500));
     playThrough(5000);
-    waitForCount("close", 2);
+    waitForEvent("close", 2);
     EXPECT_EQ(heard(), "1000x4000 2000x1000");
     EXPECT_EQ(count(events(), "open"), 2) << events();
 }
 
 TEST_F(SoundPlayerTest, AfterTheServerWentAwayTheNextSoundOpensTheOutputAfreshAndIsHeard) {
     makePlayer();
-    player_->play(level(1000, 500));
-    playThrough(1000);
-    waitForEvent("finish");
-    {
-        // The sound server was restarted while the output waited, open, for the next sound.
-        const std::lock_guard lock(device_->mutex);
-        device_->serverGone = true;
-    }
-    player_->play(level(2000, 500));
-    playThrough(2000);
-    waitForCount("finish", 2);
+    playWhole(level(1000, 500), 1000, 1);
+    // The sound server was restarted while the output waited, open, for the next sound.
+    onDevice([&] { device_->serverGone = true; });
+    playWhole(level(2000, 500), 2000, 2);
     EXPECT_EQ(heard(), "1000x1000 2000x1000");
     EXPECT_EQ(count(events(), "open"), 2) << events();
     // A stop while the output is fine: the next sound opens it once, as always.
     player_->stop();
     waitForEvent("drop, close");
-    player_->play(level(3000, 500));
-    playThrough(3000);
-    waitForCount("finish", 3);
+    playWhole(level(3000, 500), 3000, 3);
     EXPECT_EQ(count(events(), "open"), 3) << events();
-    {
-        // Restarted once more in the same run: that sound too goes on through a fresh output.
-        const std::lock_guard lock(device_->mutex);
-        device_->serverGone = true;
-    }
-    player_->play(level(4000, 500));
-    playThrough(4000);
-    waitForCount("finish", 4);
+    // Restarted once more in the same run: that sound too goes on through a fresh output.
+    onDevice([&] { device_->serverGone = true; });
+    playWhole(level(4000, 500), 4000, 4);
     EXPECT_EQ(heard(), "1000x1000 2000x1000 3000x1000 4000x1000");
     EXPECT_EQ(count(events(), "open"), 4) << events();
 }
 
 TEST_F(SoundPlayerTest, AnOutputThatFailsAgainAtOnceIsNotOpenedOverAndOver) {
     makePlayer();
-    player_->play(level(1000, 500));
-    playThrough(1000);
-    waitForEvent("finish");
-    {
-        const std::lock_guard lock(device_->mutex);
+    playWhole(level(1000, 500), 1000, 1);
+    // Its server went away, and it is not back yet.
+    const int attemptsBefore = onDevice([&] {
         device_->serverGone = true;
-        device_->present = false; // and it is not back yet
-    }
-    const int attemptsBefore = [&] {
-        const std::lock_guard lock(device_->mutex);
+        device_->present = false;
         return device_->openAttempts;
-    }();
+    });
     player_->play(level(2000, 500));
     waitForEvent("close");
     std::this_thread::sleep_for(100ms);
-    {
-        const std::lock_guard lock(device_->mutex);
-        EXPECT_EQ(device_->openAttempts, attemptsBefore + 2); // the sound's own, and once afresh
-        device_->present = true;                              // the server is back
-    }
-    player_->play(level(3000, 500));
-    playThrough(2000);
-    waitForCount("finish", 2);
+    // The sound's own attempt, and once afresh; then the server is back.
+    EXPECT_EQ(onDevice([&] { return device_->openAttempts; }), attemptsBefore + 2);
+    onDevice([&] { device_->present = true; });
+    playWhole(level(3000, 500), 2000, 2);
     EXPECT_EQ(heard(), "1000x1000 3000x1000");
 }
 
@@ -600,7 +575,7 @@ TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfr
     waitForEvent("close");
     player_->play(level(2000, 3000));
     waitForEvent("close, open 2x22050, write 2000x2048");
-    waitForCount("close", 2);
+    waitForEvent("close", 2);
     player_->play(level(3000, 500));
     waitForEvent("close, open 2x22050, write 3000x1000");
     advance(1024);
@@ -616,12 +591,11 @@ TEST_F(SoundPlayerTest, ASoundThatRanDryHasEndedAndTheSystemsOutputStaysOpenForT
           std::tuple{3000, 700, true}}) {
         player_->play(level(static_cast<short>(value), frames));
         playThrough(static_cast<size_t>(frames) * 2);
-        {
-            const std::lock_guard lock(device_->mutex);
+        onDevice([&] {
             device_->written.clear();
             if (dryAtOnce)
                 device_->state = SND_PCM_STATE_XRUN;
-        }
+        });
         waitFor([&] { return device_->state == SND_PCM_STATE_XRUN; }, "the sound's end");
         std::this_thread::sleep_for(50ms); // the end seen
     }
@@ -634,11 +608,10 @@ TEST_F(SoundPlayerTest, ASuspendedSystemOutputIsLetGoWithoutWaitingAndTheNextSou
     makeAlsaPlayer();
     player_->play(level(1000, 22050));
     waitForWritten(2048);
-    {
-        const std::lock_guard lock(device_->mutex);
+    onDevice([&] {
         device_->state = SND_PCM_STATE_SUSPENDED;
         device_->note("suspended");
-    }
+    });
     // Lost, as a disconnected output is: let go at once (or opened afresh at once for the rest
     // of the sound), never waited for.
     waitFor(

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sndfile.h>
+#include <tuple>
 #include <vector>
 
 namespace tarnell {
@@ -24,24 +25,21 @@ std::vector<short> samplesOf(const platform::DecodedWave& wave) {
     return samples;
 }
 
+// Sixteen-bit samples come back as they are, eight-bit ones widened to sixteen.
 TEST(DecodeWave, PcmComesBackSampleForSample) {
-    const std::vector<short> samples = stereoTone(2888);
-    const QByteArray riff = synthesise(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 22050, samples);
-    ASSERT_FALSE(riff.isEmpty());
-    const platform::DecodedWave wave = platform::decodeWave(riff);
-    ASSERT_TRUE(wave.isValid());
-    EXPECT_EQ(wave.channels, 2);
-    EXPECT_EQ(wave.sampleRate, 22050);
-    EXPECT_EQ(samplesOf(wave), samples);
-}
-
-TEST(DecodeWave, EightBitPcmIsWidenedToSixteen) {
-    const std::vector<short> samples{0, 256, -256, 32512, -32768, 1024};
-    const QByteArray riff = synthesise(SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, samples);
-    const platform::DecodedWave wave = platform::decodeWave(riff);
-    ASSERT_TRUE(wave.isValid());
-    EXPECT_EQ(wave.channels, 1);
-    EXPECT_EQ(samplesOf(wave), samples);
+    for (const auto& [format, channels, rate, samples] :
+         {std::tuple{SF_FORMAT_PCM_16, 2, 22050, stereoTone(2888)},
+          std::tuple{SF_FORMAT_PCM_U8, 1, 11025,
+                     std::vector<short>{0, 256, -256, 32512, -32768, 1024}}}) {
+        SCOPED_TRACE(format == SF_FORMAT_PCM_16 ? "16-bit" : "8-bit");
+        const QByteArray riff = synthesise(SF_FORMAT_WAV | format, channels, rate, samples);
+        ASSERT_FALSE(riff.isEmpty());
+        const platform::DecodedWave wave = platform::decodeWave(riff);
+        ASSERT_TRUE(wave.isValid());
+        EXPECT_EQ(wave.channels, channels);
+        EXPECT_EQ(wave.sampleRate, rate);
+        EXPECT_EQ(samplesOf(wave), samples);
+    }
 }
 
 TEST(DecodeWave, MicrosoftAdpcmDecodesCloseToTheOriginal) {
@@ -64,18 +62,15 @@ TEST(DecodeWave, MicrosoftAdpcmDecodesCloseToTheOriginal) {
 }
 
 TEST(DecodeWave, RefusesWhatIsNotAWave) {
-    EXPECT_FALSE(platform::decodeWave(QByteArray()).isValid());
-    EXPECT_FALSE(platform::decodeWave(QByteArray("RIFF")).isValid());
-    EXPECT_FALSE(platform::decodeWave(QByteArray("RIFF\x10\0\0\0WAVE", 12)).isValid());
-    EXPECT_FALSE(platform::decodeWave(QByteArray(4096, '\0')).isValid());
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("RIFF"),
+                                    QByteArray("RIFF\x10\0\0\0WAVE", 12), QByteArray(4096, '\0')})
+        EXPECT_FALSE(platform::decodeWave(bytes).isValid()) << bytes.size() << " bytes";
     // Well-formed sound files of other kinds are not waves.
-    const std::vector<short> samples = stereoTone(500);
-    const QByteArray aiff = synthesise(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2, 22050, samples);
-    ASSERT_FALSE(aiff.isEmpty());
-    EXPECT_FALSE(platform::decodeWave(aiff).isValid());
-    const QByteArray floats = synthesise(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 22050, samples);
-    ASSERT_FALSE(floats.isEmpty());
-    EXPECT_FALSE(platform::decodeWave(floats).isValid());
+    for (const int format : {SF_FORMAT_AIFF | SF_FORMAT_PCM_16, SF_FORMAT_WAV | SF_FORMAT_FLOAT}) {
+        const QByteArray other = synthesise(format, 2, 22050, stereoTone(500));
+        ASSERT_FALSE(other.isEmpty()) << std::hex << format;
+        EXPECT_FALSE(platform::decodeWave(other).isValid()) << std::hex << format;
+    }
 }
 
 TEST(DecodeWave, HeaderSizesAreNotTrusted) {
