@@ -49,6 +49,7 @@ struct Device {
     long capacity = 1024; // frames
     bool present = true;
     bool serverGone = false; // the output kept open lost its server: it fails until reopened
+    bool failsAlways = false; // a server that takes the output and fails it at once, every time
     snd_pcm_state_t state = SND_PCM_STATE_OPEN; // behind the ALSA functions
     long delayWhenDry = 0; // what the output tells once it has played everything
     int channels = 0;
@@ -92,7 +93,7 @@ public:
     }
     long room() override {
         const std::lock_guard lock(device_->mutex);
-        if (device_->serverGone)
+        if (device_->serverGone || device_->failsAlways)
             return -1;
         return device_->capacity - static_cast<long>(device_->queue.size()) / device_->channels;
     }
@@ -564,6 +565,17 @@ TEST_F(SoundPlayerTest, AnOutputThatFailsAgainAtOnceIsNotOpenedOverAndOver) {
     onDevice([&] { device_->present = true; });
     playWhole(level(3000, 500), 2000, 2);
     EXPECT_EQ(heard(), "1000x1000 3000x1000");
+
+    // Back, but failing every output it opens: opened afresh once, then the sound is let go.
+    const int closesBefore = count(events(), "close");
+    const int attemptsOnBroken = onDevice([&] {
+        device_->failsAlways = true;
+        return device_->openAttempts;
+    });
+    player_->play(level(4000, 500));
+    waitForEvent("close", closesBefore + 2);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(onDevice([&] { return device_->openAttempts; }), attemptsOnBroken + 2);
 }
 
 TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingIsLetGoAndTheNextSoundOpensItAfresh) {
