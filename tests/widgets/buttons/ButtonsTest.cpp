@@ -113,52 +113,32 @@ TEST(StripButtons, ConstructionSizesCaptionsAndDefaults) {
     }
 }
 
-TEST(StripButtons, SmallButtonShowsFirstFrameOfItsStripOneToOne) {
-    Tmybitbutn button;
-    const QImage right = patternStrip(96, 19, 5);
-    const QImage left = patternStrip(96, 19, 6);
-    button.replaceFaceStrip(6, right);
-    button.replaceFaceStrip(7, left);
-    button.setSelected(6);
-    EXPECT_EQ(countDifferences(grabImage(button), right.copy(0, 0, 24, 19)), 0);
-    button.setSelected(7);
-    EXPECT_EQ(countDifferences(grabImage(button), left.copy(0, 0, 24, 19)), 0);
-}
-
-TEST(StripButtons, EmbeddedArrowStripsAreTheFaces) {
-    const QImage b5 = platform::loadBitmap(QStringLiteral("B5"));
-    const QImage b6 = platform::loadBitmap(QStringLiteral("B6"));
-    ASSERT_FALSE(b5.isNull());
-    ASSERT_FALSE(b6.isNull());
-    Tmybitbutn button;
-    button.setSelected(6);
-    EXPECT_EQ(countDifferences(grabImage(button), b5.copy(0, 0, 24, 19)), 0);
-    button.setSelected(7);
-    EXPECT_EQ(countDifferences(grabImage(button), b6.copy(0, 0, 24, 19)), 0);
-}
-
-TEST(StripButtons, WideButtonShowsSixtyPixelFramesOneToOne) {
-    for (int selected : {11, 13, 14}) {
-        Tmybitbutn5 button;
-        button.resize(60, 22);
-        const QImage strip = patternStrip(240, 22, selected);
-        button.replaceFaceStrip(selected, strip);
-        button.setSelected(selected);
-        EXPECT_EQ(countDifferences(grabImage(button), strip.copy(0, 0, 60, 22)), 0)
-            << "Selected " << selected;
-    }
-}
-
-TEST(StripButtons, EmbeddedLetteredStripsAreTheFaces) {
-    const char* names[] = {"BTA", "BTC", "BTD"};
-    const int selected[] = {11, 13, 14};
-    for (int i = 0; i < 3; ++i) {
-        const QImage strip = platform::loadBitmap(QString::fromLatin1(names[i]));
-        ASSERT_FALSE(strip.isNull()) << names[i];
-        Tmybitbutn5 button;
-        button.resize(60, 22);
-        button.setSelected(selected[i]);
-        EXPECT_EQ(countDifferences(grabImage(button), strip.copy(0, 0, 60, 22)), 0) << names[i];
+TEST(StripButtons, FramesOfTheButtonsSizeShowOneToOne) {
+    // Two buttons of each class go through their cases in turn: one shows the embedded
+    // strips, the other patterns put in their places before they are selected.
+    Tmybitbutn small, smallPatterned;
+    Tmybitbutn5 wide, widePatterned;
+    wide.resize(60, 22);
+    widePatterned.resize(60, 22);
+    const struct {
+        TStripFaceButton* embedded;
+        TStripFaceButton* patterned;
+        int selected;
+        const char* name;
+    } cases[] = {{&small, &smallPatterned, 6, "B5"},  {&small, &smallPatterned, 7, "B6"},
+                 {&wide, &widePatterned, 11, "BTA"},  {&wide, &widePatterned, 13, "BTC"},
+                 {&wide, &widePatterned, 14, "BTD"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QRect frame({}, c.embedded->size());
+        const QImage embedded = platform::loadBitmap(QString::fromLatin1(c.name));
+        ASSERT_FALSE(embedded.isNull());
+        c.embedded->setSelected(c.selected);
+        EXPECT_EQ(countDifferences(grabImage(*c.embedded), embedded.copy(frame)), 0);
+        const QImage strip = patternStrip(4 * frame.width(), frame.height(), c.selected);
+        c.patterned->replaceFaceStrip(c.selected, strip);
+        c.patterned->setSelected(c.selected);
+        EXPECT_EQ(countDifferences(grabImage(*c.patterned), strip.copy(frame)), 0);
     }
 }
 
@@ -190,36 +170,23 @@ TEST(StripButtons, SelectedOutsideTheRangeCopiesNoFrame) {
     }
 }
 
-TEST(StripButtons, PressedAndDisabledFramesOverlay) {
+TEST(StripButtons, DisabledPressedActiveAndNormalFramesInThatPriority) {
     Tmybitbutn5 button;
     button.resize(60, 22);
     const QImage strip = patternStrip(240, 22, 3);
     button.replaceFaceStrip(12, strip);
     button.setSelected(12);
-    button.setDown(true);
-    EXPECT_EQ(countDifferences(grabImage(button), strip.copy(120, 0, 60, 22)), 0);
-    button.setDown(false);
-    button.setDefault(true); // no focus anywhere: the Default button is the active one
-    EXPECT_TRUE(button.isActiveButton());
-    EXPECT_EQ(countDifferences(grabImage(button), strip.copy(60, 0, 60, 22)), 0);
-}
-
-TEST(StripButtons, DisabledShowsFrameThreeWhateverActiveOrPressed) {
-    Tmybitbutn5 button;
-    button.resize(60, 22);
-    const QImage strip = patternStrip(240, 22, 4);
-    button.replaceFaceStrip(14, strip);
-    button.setSelected(14);
-    button.setEnabled(false);
-    const QImage disabledFrame = strip.copy(180, 0, 60, 22);
-    for (bool active : {false, true})
-        for (bool pressed : {false, true}) {
-            button.setDefault(active);
-            button.setDown(pressed);
-            EXPECT_EQ(button.isActiveButton(), active);
-            EXPECT_EQ(countDifferences(grabImage(button), disabledFrame), 0)
-                << "active " << active << " pressed " << pressed;
-        }
+    for (bool enabled : {true, false})
+        for (bool active : {false, true})
+            for (bool pressed : {false, true}) {
+                button.setEnabled(enabled);
+                button.setDefault(active); // no focus anywhere: the Default button is active
+                button.setDown(pressed);
+                EXPECT_EQ(button.isActiveButton(), active);
+                const int frame = !enabled ? 3 : pressed ? 2 : active ? 1 : 0;
+                EXPECT_EQ(countDifferences(grabImage(button), strip.copy(frame * 60, 0, 60, 22)), 0)
+                    << "enabled " << enabled << " active " << active << " pressed " << pressed;
+            }
 }
 
 TEST(DialogButton, PillSlicesAt97x25) {
@@ -387,7 +354,6 @@ TEST(ButtonGlyph, DisabledDialogButtonDrawsTheDisabledImage) {
     const QImage plain = solidImage(56, 23, qRgb(20, 40, 60));
     button.replaceFaces(plain, plain, plain);
     QImage strip(20, 10, QImage::Format_RGB32);
-    strip.fill(qRgb(255, 0, 255));
     strip.fill(qRgb(255, 0, 255));
     for (int y = 2; y < 8; ++y)
         for (int x = 2; x < 8; ++x) {
