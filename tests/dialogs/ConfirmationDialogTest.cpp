@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -33,72 +34,55 @@ protected:
     FakeHost host_;
 };
 
-TEST_F(ConfirmationDialogTest, YesStartsTheNewPuzzleAndCloses) {
-    auto dialog = open();
-    ASSERT_TRUE(dialog->isVisible());
-    QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
-    EXPECT_EQ(host_.newPuzzles_, 1);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(host_.marker_, odNone);
-}
-
-TEST_F(ConfirmationDialogTest, YesOnlyClosesOnceAnotherDialogHasTakenTheMarker) {
-    // Another dialog opened meanwhile (donation, high score, or the puzzle was solved), or
-    // one was opened and closed again.
-    for (int other : {odDonation, odHighScore, odPuzzleSolved, odNone}) {
-        SCOPED_TRACE(other);
-        auto dialog = open();
-        host_.marker_ = other;
-        QTest::mouseClick(dialog->mybitbut1, Qt::LeftButton);
-        EXPECT_EQ(host_.newPuzzles_, 0);
-        EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host_.marker_, odNone);
-    }
-}
-
-TEST_F(ConfirmationDialogTest, NoEscapeAndTheCloseCommandsOnlyClose) {
-    {
-        auto dialog = open();
-        QTest::mouseClick(dialog->mybitbut2, Qt::LeftButton);
-        EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(host_.marker_, odNone);
-    }
-    {
-        auto dialog = open();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+// Every way out closes the question and clears the marker; only "Yes", while the marker
+// still names the question, starts a new puzzle.
+TEST_F(ConfirmationDialogTest, EveryWayOutClosesAndOnlyYesOnTheQuestionsMarkerStartsAPuzzle) {
+    const auto clickYes = [](Twarnin_form& d) { QTest::mouseClick(d.mybitbut1, Qt::LeftButton); };
+    const auto keyOn = [](Twarnin_form& d, TFaceButton* button, Qt::Key key) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        button->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    const struct {
+        const char* way;
+        int marker; // as the main window left it when the way is taken
+        std::function<void(Twarnin_form&)> take;
+        bool startsPuzzle;
+    } ways[] = {
+        {"Yes", odConfirmation, clickYes, true},
+        // Another dialog opened meanwhile, or one was opened and closed again.
+        {"Yes after the donation dialog", odDonation, clickYes, false},
+        {"Yes after the high score", odHighScore, clickYes, false},
+        {"Yes after the solved puzzle", odPuzzleSolved, clickYes, false},
+        {"Yes after a dialog closed", odNone, clickYes, false},
+        {"No", odConfirmation, [](Twarnin_form& d) { QTest::mouseClick(d.mybitbut2, Qt::LeftButton); },
+         false},
         // Escape presses the cancel button wherever the focus is, also on "Yes".
-        dialog->mybitbut1->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        {"Escape on Yes", odConfirmation,
+         [&](Twarnin_form& d) { keyOn(d, d.mybitbut1, Qt::Key_Escape); }, false},
+        {"Enter on No", odConfirmation, [&](Twarnin_form& d) { keyOn(d, d.mybitbut2, Qt::Key_Return); },
+         false},
+        {"Enter on Yes", odConfirmation,
+         [&](Twarnin_form& d) { keyOn(d, d.mybitbut1, Qt::Key_Return); }, true},
+        {"close", odConfirmation, [](Twarnin_form& d) { d.close(); }, false},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        host_.newPuzzles_ = 0;
+        auto dialog = open();
+        ASSERT_TRUE(dialog->isVisible());
+        host_.marker_ = w.marker;
+        w.take(*dialog);
+        EXPECT_EQ(host_.newPuzzles_, w.startsPuzzle ? 1 : 0);
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(host_.marker_, odNone);
     }
-    {
-        // The window manager's close command (and the caption's close button, which posts it).
-        auto dialog = open();
-        QCloseEvent close;
-        QCoreApplication::sendEvent(dialog.get(), &close);
-        EXPECT_EQ(host_.marker_, odNone);
-        auto again = open();
-        again->close();
-        EXPECT_FALSE(again->isVisible());
-        EXPECT_EQ(host_.marker_, odNone);
-    }
-    EXPECT_EQ(host_.newPuzzles_, 0);
-}
-
-TEST_F(ConfirmationDialogTest, EnterPressesTheFocusedButton) {
+    // The window manager's close command (and the caption's close button, which posts it).
     auto dialog = open();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    dialog->mybitbut2->setFocus();
-    QTest::keyClick(dialog->mybitbut2, Qt::Key_Return);
-    EXPECT_FALSE(dialog->isVisible());
+    QCloseEvent close;
+    QCoreApplication::sendEvent(dialog.get(), &close);
+    EXPECT_EQ(host_.marker_, odNone);
     EXPECT_EQ(host_.newPuzzles_, 0);
-
-    auto second = open();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(second.get()));
-    second->mybitbut1->setFocus();
-    QTest::keyClick(second->mybitbut1, Qt::Key_Return);
-    EXPECT_EQ(host_.newPuzzles_, 1);
 }
 
 TEST_F(ConfirmationDialogTest, TheQuestionShowsItsCaptionsAndTheYellowMarkOnly) {
