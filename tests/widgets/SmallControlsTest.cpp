@@ -15,7 +15,7 @@ namespace tarnell {
 
 using buttontest::grabImage;
 using buttontest::pixelsOf;
-using buttontest::shifted;
+using buttontest::edgeOf;
 
 namespace {
 
@@ -64,9 +64,7 @@ TEST(ShadowLabel, GamePageLook) {
     const auto text = pixelsOf(shown, qRgb(0, 255, 255));
     const auto shadow = pixelsOf(shown, qRgb(0, 0, 0));
     ASSERT_GT(text.size(), 30);
-    auto expectedShadow = shifted(text, 1, 1);
-    expectedShadow.subtract(text);
-    EXPECT_EQ(shadow, expectedShadow);
+    EXPECT_EQ(shadow, edgeOf(text, 1, 1));
     // Everything else is the page beneath: the label is transparent.
     EXPECT_EQ(pixelsOf(shown, Ground).size() + text.size() + shadow.size(), 60 * 13);
     EXPECT_EQ(label->textRect().topLeft(), QPoint(0, 0));
@@ -108,9 +106,7 @@ TEST(ShadowLabel, EngravedLookOfTheAboutPage) {
         const auto text = pixelsOf(shown, platform::toQColor(platform::clWindowText).rgb());
         const auto highlight = pixelsOf(shown, platform::toQColor(platform::clBtnHighlight).rgb());
         ASSERT_GT(text.size(), 30);
-        auto expectedHighlight = shifted(text, -1, -1);
-        expectedHighlight.subtract(text);
-        EXPECT_EQ(highlight, expectedHighlight);
+        EXPECT_EQ(highlight, edgeOf(text, -1, -1));
         EXPECT_EQ(pixelsOf(shown, ground).size() + text.size() + highlight.size(), 90 * 16);
     };
     checkEngraved(Ground); // in the page's colour
@@ -167,42 +163,26 @@ TEST(GlyphCheckBox, RaisedAndRecessedCaptions) {
     const QImage plain = p.grabArea(*box);
     const auto letters = pixelsOf(plain, qRgb(255, 255, 255));
     ASSERT_GT(letters.size(), 30);
-    auto below = shifted(letters, 1, 1);
-    below.subtract(letters);
-    EXPECT_EQ(pixelsOf(plain, qRgb(0, 0, 0)), below);
+    EXPECT_EQ(pixelsOf(plain, qRgb(0, 0, 0)), edgeOf(letters, 1, 1));
     box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
-    auto above = shifted(letters, -1, -1);
-    above.subtract(letters);
-    EXPECT_EQ(pixelsOf(p.grabArea(*box), qRgb(0, 0, 0)), above);
+    EXPECT_EQ(pixelsOf(p.grabArea(*box), qRgb(0, 0, 0)), edgeOf(letters, -1, -1));
 
-    // With both edges: the dark one is drawn over the light one.
-    box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Raised);
+    // With both edges: the dark one (below and right when raised) is drawn over the light one.
     box->setFontColor(platform::rgb(10, 20, 200));
     box->setHighlightColor(platform::rgb(250, 250, 250));
     box->setShadowColor(platform::rgb(40, 40, 40));
-    const QRgb light = qRgb(250, 250, 250);
-    const QRgb dark = qRgb(40, 40, 40);
-    const QImage raised = p.grabArea(*box);
-    const auto text = pixelsOf(raised, qRgb(10, 20, 200));
-    EXPECT_EQ(text, letters);
-    auto expectedDark = shifted(text, 1, 1);
-    expectedDark.subtract(text);
-    auto expectedLight = shifted(text, -1, -1);
-    expectedLight.subtract(text);
-    expectedLight.subtract(expectedDark);
-    EXPECT_EQ(pixelsOf(raised, dark), expectedDark);
-    EXPECT_EQ(pixelsOf(raised, light), expectedLight);
-
-    box->setCaptionStyle(TGlyphCheckBox::CaptionStyle::Recessed);
-    const QImage recessed = p.grabArea(*box);
-    EXPECT_EQ(pixelsOf(recessed, qRgb(10, 20, 200)), text);
-    auto expectedDarkNow = shifted(text, -1, -1);
-    expectedDarkNow.subtract(text);
-    auto expectedLightNow = shifted(text, 1, 1);
-    expectedLightNow.subtract(text);
-    expectedLightNow.subtract(expectedDarkNow);
-    EXPECT_EQ(pixelsOf(recessed, light), expectedLightNow);
-    EXPECT_EQ(pixelsOf(recessed, dark), expectedDarkNow);
+    for (const auto& [style, darkSide] : {std::pair{TGlyphCheckBox::CaptionStyle::Raised, 1},
+                                          std::pair{TGlyphCheckBox::CaptionStyle::Recessed, -1}}) {
+        SCOPED_TRACE(darkSide);
+        box->setCaptionStyle(style);
+        const QImage shown = p.grabArea(*box);
+        EXPECT_EQ(pixelsOf(shown, qRgb(10, 20, 200)), letters);
+        const auto dark = edgeOf(letters, darkSide, darkSide);
+        auto light = edgeOf(letters, -darkSide, -darkSide);
+        light.subtract(dark);
+        EXPECT_EQ(pixelsOf(shown, qRgb(40, 40, 40)), dark);
+        EXPECT_EQ(pixelsOf(shown, qRgb(250, 250, 250)), light);
+    }
 }
 
 TEST(GlyphCheckBox, ClickTogglesWithoutTakingTheFocus) {

@@ -43,10 +43,12 @@ inline QSet<QPoint> pixelsOf(const QImage& image, QRgb colour) {
     return points;
 }
 
-inline QSet<QPoint> shifted(const QSet<QPoint>& points, int dx, int dy) {
+// Where a copy of the points moved by (dx, dy) shows beside them: a shadow or a highlight.
+inline QSet<QPoint> edgeOf(const QSet<QPoint>& points, int dx, int dy) {
     QSet<QPoint> moved;
     for (const QPoint& p : points)
-        moved.insert(p + QPoint(dx, dy));
+        if (!points.contains(p + QPoint(dx, dy)))
+            moved.insert(p + QPoint(dx, dy));
     return moved;
 }
 
