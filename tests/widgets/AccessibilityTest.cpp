@@ -56,19 +56,14 @@ TEST(AccessiblePushButtons, DialogButtonIsNamedByItsCaptionWithoutTheAccelerator
 TEST(AccessiblePushButtons, LetteredButtonSaysTheWordOnItsFaceAndItsHint) {
     QWidget window;
     Tmybitbutn5 button(&window);
-    button.setSelected(11);
     button.setToolTip(QStringLiteral("Start new game"));
-    EXPECT_EQ(name(&button), QStringLiteral("Generate"));
-    EXPECT_EQ(description(&button), QStringLiteral("Start new game"));
-    button.setSelected(13);
-    EXPECT_EQ(name(&button), QStringLiteral("Donate"));
-    button.setSelected(14);
-    EXPECT_EQ(name(&button), QStringLiteral("Score"));
-    button.setSelected(2);
-    EXPECT_EQ(name(&button), QStringLiteral("New"));
-    // Outside the strips there is no word: the hint names the button.
-    button.setSelected(40);
-    EXPECT_EQ(name(&button), QStringLiteral("Start new game"));
+    // Outside the strips (40) there is no word: the hint names the button.
+    for (const auto& [selected, word] : {std::pair{11, "Generate"}, {13, "Donate"}, {14, "Score"},
+                                         {2, "New"}, {40, "Start new game"}}) {
+        button.setSelected(selected);
+        EXPECT_EQ(name(&button), QLatin1String(word)) << selected;
+        EXPECT_EQ(description(&button), QStringLiteral("Start new game"));
+    }
 }
 
 TEST(AccessiblePushButtons, PictogramButtonIsNamedByItsHintAsItChanges) {
@@ -134,13 +129,11 @@ TEST(AccessibleLcd, NamedByWhatItCountsAndTheNumberItShowsWhichIsAlsoItsValue) {
     TLCDLabel count(&window);
     count.setNoOfChars(2);
     count.setAccessibleName(QStringLiteral("Foxes revealed"));
-    count.setCaption(QStringLiteral("02"));
-    EXPECT_EQ(name(&count), QStringLiteral("Foxes revealed 2"));
-    count.setCaption(QStringLiteral("10"));
-    EXPECT_EQ(name(&count), QStringLiteral("Foxes revealed 10"));
-    count.setCaption(QStringLiteral("00"));
-    EXPECT_EQ(name(&count), QStringLiteral("Foxes revealed 0"));
-    EXPECT_EQ(accessible(&count)->text(QAccessible::Value), QStringLiteral("00"));
+    for (const auto& [shown, said] : {std::pair{"02", "2"}, {"10", "10"}, {"00", "0"}}) {
+        count.setCaption(QLatin1String(shown));
+        EXPECT_EQ(name(&count), QStringLiteral("Foxes revealed ") + QLatin1String(said));
+        EXPECT_EQ(accessible(&count)->text(QAccessible::Value), QLatin1String(shown));
+    }
 }
 
 std::vector<std::pair<QObject*, QAccessible::Event>> updates;
