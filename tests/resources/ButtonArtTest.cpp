@@ -14,15 +14,6 @@ using namespace resourcetest;
 
 namespace {
 
-// A colour as rgbAt reports it: no alpha.
-constexpr QRgb plainRgb(int red, int green, int blue) {
-    return (QRgb(red) << 16) | (QRgb(green) << 8) | QRgb(blue);
-}
-
-QImage frameOf(const QImage& strip, int frameWidth, int index) {
-    return strip.copy(index * frameWidth, 0, frameWidth, strip.height());
-}
-
 double meanLightness(const QImage& image) {
     double sum = 0;
     for (int y = 0; y < image.height(); ++y)

@@ -48,5 +48,20 @@ bool hasColour(const QImage& image, QRgb colour);
 inline bool isPureWhite(QRgb c) {
     return (c & 0xFFFFFFu) == 0xFFFFFFu;
 }
+// A colour as rgbAt reports it: no alpha.
+constexpr QRgb plainRgb(int red, int green, int blue) {
+    return (QRgb(red) << 16) | (QRgb(green) << 8) | QRgb(blue);
+}
+inline QImage frameOf(const QImage& strip, int frameWidth, int index) {
+    return strip.copy(index * frameWidth, 0, frameWidth, strip.height());
+}
+// How many pixels pass the test, which is given each colour as rgbAt reports it.
+template <typename Test> int countPixels(const QImage& image, Test test) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += test(rgbAt(image, x, y)) ? 1 : 0;
+    return count;
+}
 
 } // namespace tarnell::resourcetest

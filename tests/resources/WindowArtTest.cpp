@@ -17,15 +17,6 @@ using namespace resourcetest;
 
 namespace {
 
-// A colour as rgbAt reports it: no alpha.
-constexpr QRgb plainRgb(int red, int green, int blue) {
-    return (QRgb(red) << 16) | (QRgb(green) << 8) | QRgb(blue);
-}
-
-QImage frameOf(const QImage& strip, int frameWidth, int index) {
-    return strip.copy(index * frameWidth, 0, frameWidth, strip.height());
-}
-
 int differingPixels(const QImage& a, const QImage& b) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -135,10 +126,7 @@ TEST_P(ToolbarAnimation, EveryFrameStandsOnTheExactKeyWithoutAFringe) {
     for (int i = 0; i < s.frames; ++i) {
         const QImage frame = frameOf(strip, s.frameWidth, i);
         EXPECT_EQ(rgbAt(frame, 0, frame.height() - 1), s.key) << "frame " << i;
-        int keyPixels = 0;
-        for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x)
-                keyPixels += rgbAt(frame, x, y) == s.key;
+        const int keyPixels = countPixels(frame, [&](QRgb c) { return c == s.key; });
         // A picture, not an empty frame and not a frame without ground.
         EXPECT_GT(keyPixels, frame.width() * frame.height() / 5) << "frame " << i;
         EXPECT_LT(keyPixels, frame.width() * frame.height() * 4 / 5) << "frame " << i;
@@ -214,10 +202,7 @@ TEST_P(PictureOnGround, GroundLiesAroundTheShapeOnlyWithHardEdges) {
         const QImage one = image.copy(x, 0, g.shapeWidth, image.height());
         EXPECT_EQ(enclosedGround(one, ground), 0) << "the ground shows inside the shape";
         EXPECT_EQ(fringePixels(one, ground), 0) << "a blended edge against the ground";
-        int shapePixels = 0;
-        for (int y = 0; y < one.height(); ++y)
-            for (int px = 0; px < one.width(); ++px)
-                shapePixels += rgbAt(one, px, y) != ground;
+        const int shapePixels = countPixels(one, [&](QRgb c) { return c != ground; });
         EXPECT_GT(shapePixels, one.width() * one.height() / 8) << "the picture is nearly empty";
     }
 }
@@ -236,13 +221,7 @@ TEST(CheckBoxGlyphs, ThreeLooksThatDifferOnOneGround) {
     EXPECT_GT(differingPixels(off, disabled), 20) << "the disabled box looks enabled";
     // Only the checked box carries colour; the others are greys and whites.
     auto coloured = [](const QImage& image) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = QColor(rgbAt(image, x, y));
-                count += c.hsvSaturation() > 80;
-            }
-        return count;
+        return countPixels(image, [](QRgb c) { return QColor(c).hsvSaturation() > 80; });
     };
     EXPECT_GT(coloured(on), 6);
     EXPECT_EQ(coloured(disabled), 0);
@@ -286,12 +265,8 @@ TEST(DialogGlyphs, DisabledHalfIsWhiteAndGreyOnTheGround) {
 
 TEST(DialogPictures, EachHasItsColour) {
     auto share = [](const char* name, auto test) {
-        const QImage image = platform::loadBitmap(QString::fromLatin1(name));
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += test(QColor(rgbAt(image, x, y)));
-        return count;
+        return countPixels(platform::loadBitmap(QString::fromLatin1(name)),
+                           [&](QRgb c) { return test(QColor(c)); });
     };
     auto yellow = [](const QColor& c) { return c.red() > 180 && c.green() > 150 && c.blue() < 90; };
     auto red = [](const QColor& c) { return c.red() > 170 && c.green() < 90 && c.blue() < 90; };
@@ -312,12 +287,9 @@ TEST(DonationPictures, PayPalIsAnOrangeButtonAndWebMoneyStandsOnWhite) {
     const QImage webMoney = platform::loadBitmap(QStringLiteral("DONATE_WEBMONEY"));
     for (QPoint corner : {QPoint(0, 0), QPoint(94, 0), QPoint(0, 40), QPoint(94, 40)})
         EXPECT_EQ(rgbAt(webMoney, corner.x(), corner.y()), plainRgb(255, 255, 255));
-    int blue = 0;
-    for (int y = 0; y < 41; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const QColor c(rgbAt(webMoney, x, y));
-            blue += c.blue() > 150 && c.red() < 100;
-        }
+    const int blue = countPixels(webMoney.copy(0, 0, 40, 41), [](QRgb c) {
+        return qBlue(c) > 150 && qRed(c) < 100;
+    });
     EXPECT_GT(blue, 200) << "the globe is blue";
 }
 
