@@ -291,27 +291,20 @@ TEST_F(MainForm, PanelsAndBoxesDrawTheirBevels) {
     open();
     const QColor white(255, 255, 255), shadow = platform::toQColor(platform::clBtnShadow),
                                        page(148, 148, 148);
-    const QImage panel = ui<"Panel3">()->grab().toImage();
-    // Raised outside: white left and top, shadow right and bottom (with both far corners).
-    EXPECT_EQ(testsupport::pixel(panel, 0, 0), white);
-    EXPECT_EQ(testsupport::pixel(panel, 0, 327), white);
-    EXPECT_EQ(testsupport::pixel(panel, 0, 328), shadow);
-    EXPECT_EQ(testsupport::pixel(panel, 432, 0), shadow);
-    EXPECT_EQ(testsupport::pixel(panel, 432, 328), shadow);
-    // Lowered inside.
-    EXPECT_EQ(testsupport::pixel(panel, 1, 1), shadow);
-    EXPECT_EQ(testsupport::pixel(panel, 431, 1), white);
-    EXPECT_EQ(testsupport::pixel(panel, 1, 327), white);
-    EXPECT_EQ(testsupport::pixel(panel, 2, 2), page);
-    EXPECT_EQ(testsupport::pixel(panel, 430, 326), page); // below the notebook
-
-    const QImage box = ui<"Bevel1">()->grab().toImage();
-    EXPECT_EQ(testsupport::pixel(box, 0, 0), shadow);
-    EXPECT_EQ(testsupport::pixel(box, 0, 49), shadow);
-    EXPECT_EQ(testsupport::pixel(box, 240, 0), white);
-    EXPECT_EQ(testsupport::pixel(box, 240, 49), white);
-    EXPECT_EQ(testsupport::pixel(box, 120, 0), shadow);
-    EXPECT_EQ(testsupport::pixel(box, 120, 49), white);
+    const QImage panel = ui<"Panel3">()->grab().toImage(), box = ui<"Bevel1">()->grab().toImage();
+    // The panel: raised outside, white left and top, shadow right and bottom (with both far
+    // corners); lowered inside; the page's colour within, also below the notebook. The box:
+    // lowered all round.
+    const std::tuple<const QImage*, int, int, QColor> pixels[] = {
+        {&panel, 0, 0, white},    {&panel, 0, 327, white},   {&panel, 0, 328, shadow},
+        {&panel, 432, 0, shadow}, {&panel, 432, 328, shadow}, {&panel, 1, 1, shadow},
+        {&panel, 431, 1, white},  {&panel, 1, 327, white},   {&panel, 2, 2, page},
+        {&panel, 430, 326, page}, {&box, 0, 0, shadow},      {&box, 0, 49, shadow},
+        {&box, 240, 0, white},    {&box, 240, 49, white},    {&box, 120, 0, shadow},
+        {&box, 120, 49, white}};
+    for (const auto& [image, x, y, colour] : pixels)
+        EXPECT_EQ(testsupport::pixel(*image, x, y), colour)
+            << (image == &panel ? "Panel3 " : "Bevel1 ") << x << "," << y;
 }
 
 TEST_F(MainForm, TabOrderOfTheGamePage) {
